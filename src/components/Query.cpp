@@ -1,0 +1,328 @@
+#include "components/Query.h"
+
+#include "components/Connection.h"
+#include "components/DbError.h"
+#include "components/NumberFormat.h"
+
+#include <QRegularExpression>
+
+#include <stdexcept>
+
+namespace kml {
+namespace {
+
+Connection* g_sharedConnection = nullptr;
+
+QString EscapedText(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\'': out += QLatin1String("''"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+Connection& SharedConnection() {
+    if (!g_sharedConnection)
+        throw std::logic_error("no shared connection");
+    return *g_sharedConnection;
+}
+
+void SetSharedConnection(Connection* connection) { g_sharedConnection = connection; }
+
+QString SqlLiteral(const QVariant& value) {
+    if (value.isNull())
+        return QStringLiteral("NULL");
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::Short:
+        return QString::number(value.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("'I'") : QStringLiteral("'N'");
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("''yyyy-MM-dd''"));
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("''yyyy-MM-dd HH:mm:ss''"));
+    default:
+        return QLatin1Char('\'') + EscapedText(value.toString()) + QLatin1Char('\'');
+    }
+}
+
+QString DisplayText(const QVariant& value, FieldKind kind, const QString& format) {
+    if (!value.isValid() || value.isNull())
+        return {};
+    switch (kind) {
+    case FieldKind::Float:
+        if (value.typeId() == QMetaType::Double)
+            return FormatNumber(format, value.toDouble());
+        return value.toString();
+    case FieldKind::Date:
+        return value.toDate().toString(format.isEmpty() ? QStringLiteral("yyyy.MM.dd") : format);
+    case FieldKind::DateTime:
+        return value.toDateTime().toString(format.isEmpty() ? QStringLiteral("yyyy.MM.dd HH:mm") : format);
+    case FieldKind::Time:
+        return value.toTime().toString(QStringLiteral("HH:mm:ss"));
+    default:
+        return value.toString();
+    }
+}
+
+Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
+
+Query::~Query() = default;
+
+Connection& Query::connection() const { return m_connection ? *m_connection : SharedConnection(); }
+
+void Query::setSql(const QString& text) {
+    m_sql = text.split(QLatin1Char('\n'));
+    for (QString& line : m_sql)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+}
+
+void Query::setParam(const QString& name, const QVariant& value) {
+    m_params[name.startsWith(QLatin1Char(':')) ? name.mid(1) : name] = value;
+}
+
+QVariant Query::param(const QString& name) const {
+    const auto it = m_params.find(name.startsWith(QLatin1Char(':')) ? name.mid(1) : name);
+    return it == m_params.end() ? QVariant() : it->second;
+}
+
+QString Query::statement() const {
+    QString text = m_sql.join(QLatin1Char('\n'));
+    if (m_params.empty())
+        return text;
+    // Replace :name outside quoted literals; longer names first so that
+    // :pdatum2 is not taken for :pdatum.
+    static const QRegularExpression kToken(QStringLiteral(R"('(?:[^'\\]|\\.|'')*'|"(?:[^"\\]|\\.)*"|:([A-Za-z_][A-Za-z0-9_]*))"));
+    QString out;
+    out.reserve(text.size());
+    qsizetype last = 0;
+    auto it = kToken.globalMatch(text);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        if (m.capturedLength(1) == 0)
+            continue;
+        const auto param = m_params.find(m.captured(1));
+        if (param == m_params.end())
+            continue;
+        out += QStringView(text).mid(last, m.capturedStart() - last);
+        out += SqlLiteral(param->second);
+        last = m.capturedEnd();
+    }
+    out += QStringView(text).mid(last);
+    return out;
+}
+
+void Query::open() {
+    if (m_active)
+        return;
+    m_result = connection().query(statement());
+    m_fields.clear();
+    m_fields.reserve(size_t(m_result.columnCount()));
+    for (const ColumnInfo& column : m_result.columns()) {
+        Field f;
+        const auto saved = m_settings.find(column.name.toLower());
+        if (saved != m_settings.end())
+            f = saved->second;
+        else if (column.kind == FieldKind::Integer || column.kind == FieldKind::Float)
+            f.alignment = Qt::AlignRight | Qt::AlignVCenter;
+        f.name = column.name;
+        f.kind = column.kind;
+        f.size = column.size;
+        m_fields.push_back(std::move(f));
+    }
+    m_active = true;
+    emit opened();
+    setRow(m_result.rowCount() > 0 ? 0 : -1);
+    m_bof = true;
+}
+
+void Query::close() {
+    if (!m_active)
+        return;
+    for (const Field& f : m_fields)
+        m_settings[f.name.toLower()] = f;
+    m_active = false;
+    m_result = ResultSet();
+    m_row = -1;
+    m_bof = m_eof = true;
+    emit closed();
+}
+
+void Query::refresh(const QString& keyField) {
+    const int oldRow = m_row;
+    QVariant key;
+    if (m_active && !keyField.isEmpty() && fieldIndex(keyField) >= 0)
+        key = value(keyField);
+    close();
+    open();
+    if (key.isValid() && fieldIndex(keyField) >= 0 && locate(keyField, key))
+        return;
+    if (oldRow >= 0 && !isEmpty())
+        moveTo(std::min(oldRow, recordCount() - 1));
+}
+
+void Query::setRow(int row) {
+    m_row = row;
+    m_bof = row <= 0;
+    m_eof = row < 0 || row >= m_result.rowCount() - 1;
+    emit currentChanged(m_row);
+}
+
+void Query::first() {
+    if (!isEmpty())
+        setRow(0);
+    m_bof = true;
+}
+
+void Query::last() {
+    if (!isEmpty())
+        setRow(recordCount() - 1);
+    m_eof = true;
+}
+
+void Query::next() {
+    if (m_row >= 0 && m_row < recordCount() - 1) {
+        setRow(m_row + 1);
+        m_eof = false;
+    } else {
+        m_eof = true;
+    }
+}
+
+void Query::prior() {
+    if (m_row > 0) {
+        setRow(m_row - 1);
+        m_bof = false;
+    } else {
+        m_bof = true;
+    }
+}
+
+bool Query::moveTo(int row) {
+    if (row < 0 || row >= recordCount())
+        return false;
+    if (row != m_row)
+        setRow(row);
+    return true;
+}
+
+bool Query::locate(const QString& field, const QVariant& value, bool partial) {
+    const int col = checkedIndex(field);
+    const int n = recordCount();
+    if (partial) {
+        const QString wanted = value.toString();
+        for (int r = 0; r < n; ++r)
+            if (m_result.text(r, col).startsWith(wanted, Qt::CaseInsensitive))
+                return moveTo(r);
+        return false;
+    }
+    if (value.isNull()) {
+        for (int r = 0; r < n; ++r)
+            if (m_result.isNull(r, col))
+                return moveTo(r);
+        return false;
+    }
+    const FieldKind kind = m_result.column(col).kind;
+    if (kind == FieldKind::Integer) {
+        bool ok = false;
+        const qlonglong wanted = value.toLongLong(&ok);
+        if (!ok)
+            return false;
+        const QByteArray digits = QByteArray::number(wanted);
+        for (int r = 0; r < n; ++r)
+            if (m_result.raw(r, col) == digits && !m_result.isNull(r, col))
+                return moveTo(r);
+        return false;
+    }
+    for (int r = 0; r < n; ++r)
+        if (!m_result.isNull(r, col) && m_result.value(r, col) == value)
+            return moveTo(r);
+    return false;
+}
+
+int Query::fieldIndex(const QString& name) const {
+    for (size_t i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+int Query::checkedIndex(const QString& name) const {
+    const int index = fieldIndex(name);
+    if (index < 0)
+        throw DbError(QStringLiteral("Field '%1' not found").arg(name), 0);
+    return index;
+}
+
+Field& Query::fieldByName(const QString& name) { return m_fields[size_t(checkedIndex(name))]; }
+
+Field& Query::fieldSettings(const QString& name) {
+    const int index = fieldIndex(name);
+    if (index >= 0)
+        return m_fields[size_t(index)];
+    Field& f = m_settings[name.toLower()];
+    if (f.name.isEmpty())
+        f.name = name;
+    return f;
+}
+
+QVariant Query::value(int col) const {
+    if (m_row < 0 || col < 0 || col >= fieldCount())
+        return {};
+    return m_result.value(m_row, col);
+}
+
+QVariant Query::value(const QString& name) const { return value(checkedIndex(name)); }
+
+bool Query::isNull(const QString& name) const {
+    const int col = checkedIndex(name);
+    return m_row < 0 || m_result.isNull(m_row, col);
+}
+
+QString Query::asString(const QString& name) const {
+    const int col = checkedIndex(name);
+    return m_row < 0 ? QString() : m_result.text(m_row, col);
+}
+
+qlonglong Query::asInt(const QString& name) const { return value(name).toLongLong(); }
+
+double Query::asFloat(const QString& name) const { return value(name).toDouble(); }
+
+QDate Query::asDate(const QString& name) const {
+    const QVariant v = value(name);
+    return v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
+}
+
+QDateTime Query::asDateTime(const QString& name) const {
+    const QVariant v = value(name);
+    return v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
+}
+
+QString Query::displayText(int row, int col) const {
+    if (row < 0 || row >= recordCount() || col < 0 || col >= fieldCount() || m_result.isNull(row, col))
+        return {};
+    const Field& f = m_fields[size_t(col)];
+    if (f.kind == FieldKind::Text || f.kind == FieldKind::Memo || f.kind == FieldKind::Integer)
+        return m_result.text(row, col);
+    return DisplayText(m_result.value(row, col), f.kind, f.displayFormat);
+}
+
+} // namespace kml

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "components/ResultSet.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+
+#include <map>
+#include <vector>
+
+namespace kml {
+
+class Connection;
+
+// The connection the main window owns for the whole run. Windows and helpers
+// run their statements on it; tests point it at their own connection.
+Connection& SharedConnection();
+void SetSharedConnection(Connection* connection);
+
+// How a dataset shows one column. Settings survive reopening the query: they
+// are kept by column name.
+struct Field {
+    QString name;
+    FieldKind kind = FieldKind::Text;
+    unsigned size = 0;
+    QString displayLabel;  // grid title; the name when empty
+    QString displayFormat; // number pattern (see FormatNumber) or date pattern
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    int tag = 0;           // number-format choice: 0 money, 1 quantity, 2 three decimals
+    bool visible = true;
+
+    QString label() const { return displayLabel.isEmpty() ? name : displayLabel; }
+    bool isFloat() const { return kind == FieldKind::Float; }
+};
+
+// A read-only dataset over one SELECT (or a CALL that returns rows).
+//
+// The SQL is held as lines so that list windows can replace the line that
+// begins with WHERE or ORDER. Named parameters (":pdatum") are bound as
+// literals when the query opens: integers as digits, numbers with ".", texts
+// through the SQL quoting rules, dates as 'yyyy-mm-dd', a null value as NULL.
+// The query keeps a current row; moving it emits currentChanged().
+class Query final : public QObject {
+    Q_OBJECT
+public:
+    explicit Query(Connection* connection = nullptr, QObject* parent = nullptr);
+    ~Query() override;
+
+    // The connection statements run on; the shared connection when null.
+    void setConnection(Connection* connection) { m_connection = connection; }
+    Connection& connection() const;
+
+    QStringList& sql() { return m_sql; }
+    const QStringList& sql() const { return m_sql; }
+    void setSql(const QString& text);
+    // The statement as sent: lines joined by line breaks, parameters bound.
+    QString statement() const;
+    void setParam(const QString& name, const QVariant& value);
+    QVariant param(const QString& name) const;
+
+    void open();
+    void close();
+    bool isActive() const { return m_active; }
+    // Runs the statement again and stays on the row with the same value of
+    // keyField (the same row number when keyField is empty or gone).
+    void refresh(const QString& keyField = {});
+
+    int recordCount() const { return m_result.rowCount(); }
+    bool isEmpty() const { return m_result.rowCount() == 0; }
+    int row() const { return m_row; } // 0-based; -1 when empty
+    int recNo() const { return m_row + 1; } // 1-based; 0 when empty
+    bool bof() const { return m_bof; }
+    bool eof() const { return m_eof; }
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool moveTo(int row);
+
+    // Moves to the first row whose field equals value; with partial, to the
+    // first whose text begins with it, ignoring letter case. Stays put and
+    // returns false when none does.
+    bool locate(const QString& field, const QVariant& value, bool partial = false);
+
+    int fieldCount() const { return int(m_fields.size()); }
+    Field& field(int index) { return m_fields.at(size_t(index)); }
+    const Field& field(int index) const { return m_fields.at(size_t(index)); }
+    int fieldIndex(const QString& name) const; // -1 when absent
+    Field& fieldByName(const QString& name);   // throws when absent
+    // Settings of a field that take effect (also) when the query next opens.
+    Field& fieldSettings(const QString& name);
+
+    // Values of the current row (invalid/empty when there is none).
+    QVariant value(const QString& name) const;
+    QVariant value(int col) const;
+    bool isNull(const QString& name) const;
+    QString asString(const QString& name) const;
+    qlonglong asInt(const QString& name) const;
+    double asFloat(const QString& name) const;
+    QDate asDate(const QString& name) const;
+    QDateTime asDateTime(const QString& name) const;
+
+    // The text a grid shows for a cell: numbers through the field's display
+    // format, dates as yyyy.MM.dd, date-times as yyyy.MM.dd hh:mm.
+    QString displayText(int row, int col) const;
+
+    const ResultSet& result() const { return m_result; }
+
+signals:
+    void opened();
+    void closed();
+    void currentChanged(int row);
+
+private:
+    void setRow(int row);
+    int checkedIndex(const QString& name) const;
+
+    Connection* m_connection = nullptr;
+    QStringList m_sql;
+    std::map<QString, QVariant> m_params;
+    ResultSet m_result;
+    std::vector<Field> m_fields;
+    std::map<QString, Field> m_settings; // by lower-cased name
+    bool m_active = false;
+    int m_row = -1;
+    bool m_bof = true;
+    bool m_eof = true;
+};
+
+// The SQL literal of a parameter value, as Query binds it.
+QString SqlLiteral(const QVariant& value);
+
+// Display text of a value of the given kind and format (shared with grids
+// over other row sources).
+QString DisplayText(const QVariant& value, FieldKind kind, const QString& format);
+
+} // namespace kml

@@ -1,0 +1,126 @@
+#include "components/Table.h"
+
+#include "components/Connection.h"
+#include "components/DbError.h"
+#include "components/Query.h"
+
+namespace kml {
+
+Table::Table(const QString& tableName, Connection* connection)
+    : m_table(tableName), m_keyField(tableName), m_connection(connection) {}
+
+Connection& Table::connection() const { return m_connection ? *m_connection : SharedConnection(); }
+
+void Table::readColumns(const ResultSet& rs) {
+    m_columns = rs.columns();
+    const size_t n = m_columns.size();
+    m_original.assign(n, QVariant());
+    m_values.assign(n, QVariant());
+    m_changed.assign(n, false);
+}
+
+bool Table::load(const QVariant& key) {
+    const ResultSet rs = connection().query(QStringLiteral("SELECT * FROM %1 WHERE %2 = %3;")
+                                                .arg(m_table, m_keyField, SqlLiteral(key)));
+    readColumns(rs);
+    m_new = false;
+    m_active = rs.rowCount() > 0;
+    if (!m_active)
+        return false;
+    for (int c = 0; c < rs.columnCount(); ++c)
+        m_original[size_t(c)] = m_values[size_t(c)] = rs.value(0, c);
+    return true;
+}
+
+void Table::startNew() {
+    readColumns(connection().query(QStringLiteral("SELECT * FROM %1 LIMIT 0;").arg(m_table)));
+    m_new = true;
+    m_active = true;
+}
+
+bool Table::isModified() const {
+    for (bool changed : m_changed)
+        if (changed)
+            return true;
+    return false;
+}
+
+int Table::fieldIndex(const QString& name) const {
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+int Table::checkedIndex(const QString& name) const {
+    const int index = fieldIndex(name);
+    if (index < 0)
+        throw DbError(QStringLiteral("Field '%1' not found in %2").arg(name, m_table), 0);
+    return index;
+}
+
+QVariant Table::value(const QString& name) const { return m_values[size_t(checkedIndex(name))]; }
+
+void Table::setValue(const QString& name, const QVariant& value) {
+    const size_t i = size_t(checkedIndex(name));
+    m_values[i] = value;
+    // Compare by literal, so that 5 and 5.0 or "" and a null text differ
+    // exactly when they would write differently.
+    m_changed[i] = m_new ? true : SqlLiteral(value) != SqlLiteral(m_original[i]);
+}
+
+bool Table::isModified(const QString& name) const { return m_changed[size_t(checkedIndex(name))]; }
+
+int Table::maxLength(const QString& name) const {
+    const ColumnInfo& c = m_columns[size_t(checkedIndex(name))];
+    return c.kind == FieldKind::Text ? int(c.size) : 0;
+}
+
+QVariant Table::post() {
+    if (!m_active)
+        throw DbError(QStringLiteral("%1: no row to post").arg(m_table), 0);
+    Connection& db = connection();
+    if (m_new) {
+        QStringList names, values;
+        for (size_t i = 0; i < m_columns.size(); ++i) {
+            if (!m_changed[i])
+                continue;
+            names << m_columns[i].name;
+            values << SqlLiteral(m_values[i]);
+        }
+        const QString sql = names.isEmpty()
+                                ? QStringLiteral("INSERT INTO %1 () VALUES ();").arg(m_table)
+                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
+                                      .arg(m_table, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+        db.exec(sql);
+        const int keyIndex = fieldIndex(m_keyField);
+        QVariant newKey = keyIndex >= 0 && m_changed[size_t(keyIndex)] ? m_values[size_t(keyIndex)]
+                                                                       : QVariant(qlonglong(db.lastInsertId()));
+        load(newKey);
+        return newKey;
+    }
+    const int keyIndex = checkedIndex(m_keyField);
+    QStringList assignments;
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_changed[i])
+            assignments << m_columns[i].name + QStringLiteral(" = ") + SqlLiteral(m_values[i]);
+    if (!assignments.isEmpty()) {
+        db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = %4;")
+                    .arg(m_table, assignments.join(QStringLiteral(", ")), m_keyField,
+                         SqlLiteral(m_original[size_t(keyIndex)])));
+        m_original = m_values;
+        m_changed.assign(m_columns.size(), false);
+    }
+    return m_values[size_t(keyIndex)];
+}
+
+void Table::cancel() {
+    if (m_new) {
+        m_values.assign(m_columns.size(), QVariant());
+    } else {
+        m_values = m_original;
+    }
+    m_changed.assign(m_columns.size(), false);
+}
+
+} // namespace kml

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "components/ResultSet.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <vector>
+
+namespace kml {
+
+class Connection;
+
+// Editing of one row of one table, for the editor windows.
+//
+// load() reads the row with the given key; startNew() begins a row that does
+// not exist yet (columns known, values null). setValue() changes values in
+// memory; post() writes them: a new row with an INSERT of the columns that
+// were set (the others take the server's defaults) and the row is read back
+// under its new key, an existing row with an UPDATE of the changed columns
+// only, so that an editor never overwrites what another workstation changed
+// in other columns. cancel() forgets the changes.
+class Table final {
+public:
+    explicit Table(const QString& tableName, Connection* connection = nullptr);
+
+    const QString& tableName() const { return m_table; }
+    // The key column; by the schema's convention it is named like the table.
+    void setKeyField(const QString& name) { m_keyField = name; }
+    const QString& keyField() const { return m_keyField; }
+
+    // Returns false when there is no such row (the table is then inactive).
+    bool load(const QVariant& key);
+    void startNew();
+    bool isActive() const { return m_active; }
+    bool isNew() const { return m_new; }
+    bool isModified() const;
+
+    const std::vector<ColumnInfo>& columns() const { return m_columns; }
+    int fieldIndex(const QString& name) const; // -1 when absent
+    QVariant value(const QString& name) const;
+    void setValue(const QString& name, const QVariant& value);
+    bool isModified(const QString& name) const;
+    // The declared width of a text column (0 when not a text column).
+    int maxLength(const QString& name) const;
+
+    // Writes the changes; returns the row's key (the new key after an INSERT).
+    QVariant post();
+    void cancel();
+
+    // The key of the current row.
+    QVariant key() const { return value(m_keyField); }
+
+private:
+    Connection& connection() const;
+    int checkedIndex(const QString& name) const;
+    void readColumns(const ResultSet& rs);
+
+    QString m_table;
+    QString m_keyField;
+    Connection* m_connection;
+    std::vector<ColumnInfo> m_columns;
+    std::vector<QVariant> m_original;
+    std::vector<QVariant> m_values;
+    std::vector<bool> m_changed;
+    bool m_active = false;
+    bool m_new = false;
+};
+
+} // namespace kml
