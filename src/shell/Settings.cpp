@@ -1,0 +1,10 @@
+#include "shell/Settings.h"
+
+namespace kml {
+
+TBeall& Beall() {
+    static TBeall settings;
+    return settings;
+}
+
+} // namespace kml
