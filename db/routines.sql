@@ -1,0 +1,799 @@
+SET NAMES utf8mb4;
+
+-- Koravel.ML shop database: stored procedures, functions and triggers.
+--
+-- Every routine that changes data works in one transaction: it starts its own
+-- when it is called outside a transaction, and joins the caller's when one
+-- routine calls another. Any error rolls the whole change back and is raised
+-- again to the caller.
+--
+-- Writers of the planner grid (dolgelo) first lock the rows of the slot table
+-- (ora), so that they follow one another instead of deadlocking on the
+-- appointments they read.
+
+DELIMITER //
+
+-- ---------------------------------------------------------------------------
+-- Work-sheet totals, employees, status and payment
+
+-- Totals of a sheet from its lines: ar_ossz (sale value), ar_besz (purchase
+-- cost) and ar_fizetendo = ar_ossz - advance - |discount|.
+CREATE OR REPLACE PROCEDURE sp_arbeallit(IN pmunkalap INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_db INT DEFAULT 0;
+  DECLARE v_ossz DOUBLE DEFAULT 0;
+  DECLARE v_besz DOUBLE DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_db FROM munkalap WHERE munkalap = pmunkalap FOR UPDATE;
+  IF v_db > 0 THEN
+    SELECT COALESCE(SUM(COALESCE(db, 0) * COALESCE(egysar, 0)), 0),
+           COALESCE(SUM(COALESCE(db, 0) * COALESCE(beszar, 0)), 0)
+      INTO v_ossz, v_besz
+      FROM munkalap_tetel WHERE munkalap = pmunkalap LOCK IN SHARE MODE;
+    UPDATE munkalap
+       SET ar_ossz = v_ossz,
+           ar_besz = v_besz,
+           ar_fizetendo = v_ossz - COALESCE(ar_eloleg, 0) - ABS(COALESCE(ar_kedvezmeny, 0))
+     WHERE munkalap = pmunkalap;
+  END IF;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- Links an employee (> 0) to a sheet and rebuilds dolgozostr, the sheet's
+-- employee names in alphabetical order separated by ", "; -1 only rebuilds.
+CREATE OR REPLACE PROCEDURE sp_dolgstr(IN pmunkalap INT, IN pdolgozo INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  IF pdolgozo > 0 THEN
+    IF NOT EXISTS (SELECT 1 FROM munkalap WHERE munkalap = pmunkalap) THEN
+      SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen munkalap';
+    END IF;
+    IF NOT EXISTS (SELECT 1 FROM dolgozo WHERE dolgozo = pdolgozo) THEN
+      SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen dolgozó';
+    END IF;
+    INSERT INTO munkalap_dolgozo (munkalap, dolgozo) VALUES (pmunkalap, pdolgozo)
+      ON DUPLICATE KEY UPDATE dolgozo = VALUES(dolgozo);
+  END IF;
+  UPDATE munkalap
+     SET dolgozostr = COALESCE((SELECT LEFT(GROUP_CONCAT(d.dolgozo_nev ORDER BY d.dolgozo_nev, d.dolgozo SEPARATOR ', '), 255)
+                                  FROM munkalap_dolgozo md JOIN dolgozo d ON d.dolgozo = md.dolgozo
+                                 WHERE md.munkalap = pmunkalap), '')
+   WHERE munkalap = pmunkalap;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- Sets the status of a sheet (0 to 4), stamps dat_kesz when the sheet first
+-- reaches "Készen van" or beyond, and records who made the change.
+CREATE OR REPLACE PROCEDURE sp_setstatusz(IN pmunkalap INT, IN pfelhasznalo TEXT CHARACTER SET latin2, IN pstatusz INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_db INT DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF NOT EXISTS (SELECT 1 FROM statusz WHERE statusz = pstatusz) THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen státusz';
+  END IF;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_db FROM munkalap WHERE munkalap = pmunkalap FOR UPDATE;
+  IF v_db = 0 THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen munkalap';
+  END IF;
+  UPDATE munkalap
+     SET statusz = pstatusz,
+         dat_kesz = IF(pstatusz >= 3 AND dat_kesz IS NULL, CURDATE(), dat_kesz)
+   WHERE munkalap = pmunkalap;
+  INSERT INTO statuszvaltas (munkalap, statusz, felhasznalo, rogzitve)
+    VALUES (pmunkalap, pstatusz, LEFT(pfelhasznalo, 20), NOW());
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- Toggles payment: unpaid -> paid today, paid -> unpaid without a date.
+CREATE OR REPLACE PROCEDURE sp_kifizet(IN pmunkalap INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_db INT DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_db FROM munkalap WHERE munkalap = pmunkalap FOR UPDATE;
+  IF v_db = 0 THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen munkalap';
+  END IF;
+  -- left to right: the date is decided on the old flag
+  UPDATE munkalap
+     SET dat_fizetve = IF(fizetve = 'I', NULL, CURDATE()),
+         fizetve = IF(fizetve = 'I', 'N', 'I')
+   WHERE munkalap = pmunkalap;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- Renumbers the planner positions (dolgozo.sorszam) 1 to n over the live
+-- employees, keeping their order (new employees last, by name); deleted
+-- employees get 0. When a position changed, the planner grid is rebuilt for
+-- every day that has appointments.
+CREATE OR REPLACE PROCEDURE sp_dolgujrasor()
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_lock INT DEFAULT 0;
+  DECLARE v_valtozott INT DEFAULT 0;
+  DECLARE v_tol DATE;
+  DECLARE v_ig DATE;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_lock FROM ora FOR UPDATE;
+  UPDATE dolgozo d
+    JOIN (SELECT dolgozo,
+                 ROW_NUMBER() OVER (ORDER BY sorszam <= 0, sorszam, dolgozo_nev, dolgozo) AS uj
+            FROM dolgozo WHERE torolve = 'N') r ON r.dolgozo = d.dolgozo
+     SET d.sorszam = r.uj
+   WHERE d.sorszam <> r.uj;
+  SET v_valtozott = ROW_COUNT();
+  UPDATE dolgozo SET sorszam = 0 WHERE torolve <> 'N' AND sorszam <> 0;
+  SET v_valtozott = v_valtozott + ROW_COUNT();
+  IF v_valtozott > 0 THEN
+    SELECT MIN(datum), MAX(datum) INTO v_tol, v_ig FROM elojegyzes;
+    IF v_tol IS NOT NULL THEN
+      CALL sp_dolgelonapok(v_tol, v_ig, 1);
+    END IF;
+  END IF;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- ---------------------------------------------------------------------------
+-- Work sheets and their lines
+
+-- A new sheet: arrived today, deadline in beallit.mlaphatid days at the
+-- current time of day, status 1 "Beérkezett" (the editor turns a quotation to
+-- 0), not cancelled, not paid, recorded now by the given user. The device's
+-- last sheet and the customer's last visit follow. The new number is left in
+-- LAST_INSERT_ID() of the calling connection.
+CREATE OR REPLACE PROCEDURE sp_ujmunkalap(IN pugyfel INT, IN pmlaptipus INT, IN pkeszulek INT,
+                                          IN pfelhasznalo TEXT CHARACTER SET latin2)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_uj INT DEFAULT 0;
+  DECLARE v_hatid INT DEFAULT 0;
+  DECLARE v_ugyfel INT DEFAULT GREATEST(COALESCE(pugyfel, 0), 0);
+  DECLARE v_keszulek INT DEFAULT GREATEST(COALESCE(pkeszulek, 0), 0);
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SET v_hatid = COALESCE((SELECT mlaphatid FROM beallit ORDER BY beallit LIMIT 1), 0);
+  IF v_ugyfel = 0 AND v_keszulek > 0 THEN
+    SET v_ugyfel = COALESCE((SELECT ugyfel FROM keszulek WHERE keszulek = v_keszulek), 0);
+  END IF;
+  INSERT INTO munkalap (mlaptipus, ugyfel, keszulek, datum, dat_hatid, statusz,
+                        ar_ossz, ar_kedvezmeny, ar_eloleg, ar_fizetendo, ar_besz,
+                        storno, dolgozostr, rogzitve, fizetve, felhasznalo, kuldve, legellatas)
+  VALUES (GREATEST(COALESCE(pmlaptipus, 0), 0), v_ugyfel, v_keszulek, CURDATE(),
+          DATE_SUB(NOW(), INTERVAL SECOND(NOW()) SECOND) + INTERVAL v_hatid DAY, 1,
+          0, 0, 0, 0, 0,
+          'N', '', NOW(), 'N', LEFT(COALESCE(pfelhasznalo, ''), 20), 'N', 'N');
+  SET v_uj = LAST_INSERT_ID();
+  IF v_keszulek > 0 THEN
+    UPDATE keszulek SET utolso_munkalap = v_uj WHERE keszulek = v_keszulek;
+  END IF;
+  IF v_ugyfel > 0 THEN
+    UPDATE ugyfel SET dat_utolso = CURDATE()
+     WHERE ugyfel = v_ugyfel AND (dat_utolso IS NULL OR dat_utolso < CURDATE());
+  END IF;
+  IF v_own THEN COMMIT; END IF;
+  DO LAST_INSERT_ID(v_uj);
+END //
+
+-- Completes a sheet the editor has just saved: totals and employee names
+-- recomputed, missing arrival date and record time filled, dat_kesz stamped
+-- for a ready sheet, the device's last sheet and the customer's last visit
+-- brought up to date.
+CREATE OR REPLACE PROCEDURE sp_munkalapkesz(IN pmunkalap INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_db INT DEFAULT 0;
+  DECLARE v_keszulek INT DEFAULT 0;
+  DECLARE v_ugyfel INT DEFAULT 0;
+  DECLARE v_datum DATE;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_db FROM munkalap WHERE munkalap = pmunkalap FOR UPDATE;
+  IF v_db = 0 THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen munkalap';
+  END IF;
+  CALL sp_arbeallit(pmunkalap);
+  CALL sp_dolgstr(pmunkalap, -1);
+  UPDATE munkalap
+     SET datum = COALESCE(datum, CURDATE()),
+         rogzitve = COALESCE(rogzitve, NOW()),
+         dat_kesz = IF(statusz >= 3 AND dat_kesz IS NULL, CURDATE(), dat_kesz)
+   WHERE munkalap = pmunkalap;
+  SELECT keszulek, ugyfel, datum INTO v_keszulek, v_ugyfel, v_datum
+    FROM munkalap WHERE munkalap = pmunkalap;
+  IF v_keszulek > 0 THEN
+    UPDATE keszulek
+       SET utolso_munkalap = COALESCE((SELECT MAX(munkalap) FROM munkalap WHERE keszulek = v_keszulek), 0)
+     WHERE keszulek = v_keszulek;
+  END IF;
+  IF v_ugyfel > 0 THEN
+    UPDATE ugyfel SET dat_utolso = v_datum
+     WHERE ugyfel = v_ugyfel AND (dat_utolso IS NULL OR dat_utolso < v_datum);
+  END IF;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- Deletes a sheet with its lines, employee links, status history and notes;
+-- its appointments stay but no longer point to it. The device's last sheet
+-- goes back to the one before. A sheet that is already gone is not an error.
+CREATE OR REPLACE PROCEDURE sp_mlaptorol(IN pmunkalap INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_db INT DEFAULT 0;
+  DECLARE v_keszulek INT DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*), COALESCE(MAX(keszulek), 0) INTO v_db, v_keszulek
+    FROM munkalap WHERE munkalap = pmunkalap FOR UPDATE;
+  IF v_db > 0 THEN
+    DELETE FROM munkalap_tetel WHERE munkalap = pmunkalap;
+    DELETE FROM munkalap_dolgozo WHERE munkalap = pmunkalap;
+    DELETE FROM statuszvaltas WHERE munkalap = pmunkalap;
+    DELETE FROM megj WHERE megjtipus = 2 AND id = pmunkalap;
+    UPDATE elojegyzes SET munkalap = 0, munkalapstr = '' WHERE munkalap = pmunkalap;
+    DELETE FROM munkalap WHERE munkalap = pmunkalap;
+    IF v_keszulek > 0 THEN
+      UPDATE keszulek
+         SET utolso_munkalap = COALESCE((SELECT MAX(munkalap) FROM munkalap WHERE keszulek = v_keszulek), 0)
+       WHERE keszulek = v_keszulek;
+    END IF;
+  END IF;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- A new line of a sheet; the sheet's totals follow. The new line's number is
+-- left in LAST_INSERT_ID().
+CREATE OR REPLACE PROCEDURE sp_munkalap_ujsor(IN pmunkalap INT, IN ptetel INT, IN pdb DOUBLE, IN pegysar DOUBLE,
+                                              IN pbeszar DOUBLE, IN pkedv_kap DOUBLE, IN pkedv_ad DOUBLE,
+                                              IN par_teljes DOUBLE, IN pmegjegyzes TEXT CHARACTER SET latin2,
+                                              IN pegyeb TEXT CHARACTER SET latin2)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_db INT DEFAULT 0;
+  DECLARE v_uj INT DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_db FROM munkalap WHERE munkalap = pmunkalap FOR UPDATE;
+  IF v_db = 0 THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen munkalap';
+  END IF;
+  INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar, beszar, kedv_kap, kedv_ad, ar_teljes, megjegyzes, egyeb)
+  VALUES (pmunkalap, COALESCE(ptetel, 0), COALESCE(pdb, 0), COALESCE(pegysar, 0), COALESCE(pbeszar, 0),
+          COALESCE(pkedv_kap, 0), COALESCE(pkedv_ad, 0), COALESCE(par_teljes, 0),
+          LEFT(pmegjegyzes, 255), LEFT(pegyeb, 50));
+  SET v_uj = LAST_INSERT_ID();
+  CALL sp_arbeallit(pmunkalap);
+  IF v_own THEN COMMIT; END IF;
+  DO LAST_INSERT_ID(v_uj);
+END //
+
+-- Rewrites a line; the sheet's totals follow.
+CREATE OR REPLACE PROCEDURE sp_munkalap_szerkesztsor(IN pmunkalap_tetel INT, IN ptetel INT, IN pdb DOUBLE,
+                                                     IN pegysar DOUBLE, IN pbeszar DOUBLE, IN pkedv_kap DOUBLE,
+                                                     IN pkedv_ad DOUBLE, IN par_teljes DOUBLE,
+                                                     IN pmegjegyzes TEXT CHARACTER SET latin2,
+                                                     IN pegyeb TEXT CHARACTER SET latin2)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_munkalap INT DEFAULT 0;
+  DECLARE v_db INT DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SET v_munkalap = COALESCE((SELECT munkalap FROM munkalap_tetel WHERE munkalap_tetel = pmunkalap_tetel), 0);
+  IF v_munkalap = 0 THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen munkalap sor';
+  END IF;
+  SELECT COUNT(*) INTO v_db FROM munkalap WHERE munkalap = v_munkalap FOR UPDATE;
+  UPDATE munkalap_tetel
+     SET tetel = COALESCE(ptetel, 0), db = COALESCE(pdb, 0), egysar = COALESCE(pegysar, 0),
+         beszar = COALESCE(pbeszar, 0), kedv_kap = COALESCE(pkedv_kap, 0), kedv_ad = COALESCE(pkedv_ad, 0),
+         ar_teljes = COALESCE(par_teljes, 0), megjegyzes = LEFT(pmegjegyzes, 255), egyeb = LEFT(pegyeb, 50)
+   WHERE munkalap_tetel = pmunkalap_tetel;
+  CALL sp_arbeallit(v_munkalap);
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- Deletes a line; the sheet's totals follow. A line that is already gone is
+-- not an error.
+CREATE OR REPLACE PROCEDURE sp_munkalap_torolsor(IN pmunkalap_tetel INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_munkalap INT DEFAULT 0;
+  DECLARE v_db INT DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SET v_munkalap = COALESCE((SELECT munkalap FROM munkalap_tetel WHERE munkalap_tetel = pmunkalap_tetel), 0);
+  IF v_munkalap > 0 THEN
+    SELECT COUNT(*) INTO v_db FROM munkalap WHERE munkalap = v_munkalap FOR UPDATE;
+    DELETE FROM munkalap_tetel WHERE munkalap_tetel = pmunkalap_tetel;
+    CALL sp_arbeallit(v_munkalap);
+  END IF;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- The work sheets of a device, newest first: every munkalap column, then
+-- munkalapstr, mlaptipus_nev, hatidstr, ar_teljes and statusz_nev. Device 0
+-- (none selected) gives no rows.
+CREATE OR REPLACE PROCEDURE sp_elozmeny(IN pkeszulek INT)
+READS SQL DATA SQL SECURITY INVOKER
+BEGIN
+  SELECT
+    m.*,
+    CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, '')) AS munkalapstr,
+    mt.mlaptipus_nev,
+    CONVERT(LEFT(DATE_FORMAT(m.dat_hatid, '%Y.%m.%d. %H:%i'), 19) USING latin2) COLLATE latin2_hungarian_ci AS hatidstr,
+    COALESCE(m.ar_ossz, 0) - ABS(COALESCE(m.ar_kedvezmeny, 0)) AS ar_teljes,
+    s.statusz_nev
+  FROM munkalap m
+    LEFT JOIN mlaptipus mt ON mt.mlaptipus = m.mlaptipus
+    LEFT JOIN statusz s ON s.statusz = m.statusz
+  WHERE pkeszulek > 0 AND m.keszulek = pkeszulek
+  ORDER BY m.munkalap DESC;
+END //
+
+-- ---------------------------------------------------------------------------
+-- Appointments and the planner grid
+
+-- Rebuilds the planner grid for the days from ptol to pig: every slot of ora
+-- gets a row; position NN carries the appointment of the live employee whose
+-- sorszam is NN (the newest one when appointments overlap).
+-- pmod 0: every day of the range; 1: only days that have appointments;
+-- 2: only days that have no rows yet. Called by the appointment routines,
+-- which hold the lock on ora.
+CREATE OR REPLACE PROCEDURE sp_dolgelonapok(IN ptol DATE, IN pig DATE, IN pmod INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_lock INT DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_lock FROM ora FOR UPDATE;
+  IF ptol IS NOT NULL AND pig IS NOT NULL AND ptol <= pig THEN
+    IF pmod = 0 THEN
+      DELETE FROM dolgelo WHERE datum BETWEEN ptol AND pig;
+    ELSEIF pmod = 1 THEN
+      DELETE FROM dolgelo
+       WHERE datum BETWEEN ptol AND pig
+         AND datum IN (SELECT e.datum FROM elojegyzes e WHERE e.datum BETWEEN ptol AND pig);
+    END IF;
+    INSERT INTO dolgelo (datum, ora,
+      elojegyzes01, azon01, szoveg01,
+      elojegyzes02, azon02, szoveg02,
+      elojegyzes03, azon03, szoveg03,
+      elojegyzes04, azon04, szoveg04,
+      elojegyzes05, azon05, szoveg05,
+      elojegyzes06, azon06, szoveg06,
+      elojegyzes07, azon07, szoveg07,
+      elojegyzes08, azon08, szoveg08,
+      elojegyzes09, azon09, szoveg09,
+      elojegyzes10, azon10, szoveg10,
+      elojegyzes11, azon11, szoveg11,
+      elojegyzes12, azon12, szoveg12,
+      elojegyzes13, azon13, szoveg13,
+      elojegyzes14, azon14, szoveg14,
+      elojegyzes15, azon15, szoveg15,
+      elojegyzes16, azon16, szoveg16,
+      elojegyzes17, azon17, szoveg17,
+      elojegyzes18, azon18, szoveg18,
+      elojegyzes19, azon19, szoveg19,
+      elojegyzes20, azon20, szoveg20)
+    WITH RECURSIVE napok (datum) AS (
+      SELECT ptol
+      UNION ALL
+      SELECT datum + INTERVAL 1 DAY FROM napok WHERE datum < pig
+    )
+    SELECT n.datum, o.ora,
+      COALESCE(MAX(IF(x.sorszam = 1, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 1, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 1, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 2, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 2, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 2, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 3, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 3, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 3, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 4, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 4, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 4, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 5, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 5, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 5, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 6, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 6, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 6, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 7, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 7, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 7, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 8, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 8, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 8, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 9, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 9, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 9, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 10, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 10, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 10, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 11, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 11, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 11, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 12, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 12, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 12, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 13, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 13, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 13, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 14, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 14, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 14, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 15, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 15, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 15, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 16, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 16, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 16, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 17, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 17, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 17, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 18, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 18, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 18, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 19, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 19, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 19, x.szoveg, NULL)), ''),
+      COALESCE(MAX(IF(x.sorszam = 20, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 20, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 20, x.szoveg, NULL)), '')
+    FROM napok n
+      CROSS JOIN ora o
+      LEFT JOIN (
+        SELECT e.datum, e.ora, e.elojegyzes, e.azon, e.szoveg, d.sorszam
+          FROM elojegyzes e
+          JOIN dolgozo d ON d.dolgozo = e.dolgozo
+         WHERE e.datum BETWEEN ptol AND pig
+           AND d.torolve = 'N' AND d.sorszam BETWEEN 1 AND 20
+           AND e.elojegyzes = (SELECT MAX(e2.elojegyzes) FROM elojegyzes e2
+                                WHERE e2.dolgozo = e.dolgozo AND e2.datum = e.datum AND e2.ora = e.ora)
+      ) x ON x.datum = n.datum AND x.ora = o.ora
+    WHERE pmod = 0
+       OR (pmod = 1 AND EXISTS (SELECT 1 FROM elojegyzes f WHERE f.datum = n.datum))
+       OR (pmod = 2 AND NOT EXISTS (SELECT 1 FROM dolgelo g WHERE g.datum = n.datum))
+    GROUP BY n.datum, o.ora;
+  END IF;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- Prepares the planner grid around a day (called at start-up with the server
+-- date): the day itself is rebuilt, and every day from 62 days before to 400
+-- days after it that has no rows yet gets them.
+CREATE OR REPLACE PROCEDURE sp_dolgelofeltolt(IN pdatum DATE)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_lock INT DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_lock FROM ora FOR UPDATE;
+  IF pdatum IS NOT NULL THEN
+    CALL sp_dolgelonapok(pdatum, pdatum, 0);
+    CALL sp_dolgelonapok(pdatum - INTERVAL 62 DAY, pdatum + INTERVAL 400 DAY, 2);
+  END IF;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- A new appointment: one row per half-hour slot from pora, phossz slots long
+-- (at least one, not past the day's last slot 47), all sharing the new
+-- azon, which is the number of its first row. The captions of the sheet,
+-- customer and device are stored with the rows; a sheet gives its customer
+-- and device when none is passed. The day's planner grid is rebuilt. The
+-- appointment's last row number is left in LAST_INSERT_ID().
+CREATE OR REPLACE PROCEDURE sp_ujelojegyzes(IN pdolgozo INT, IN pdatum DATE, IN pora INT, IN phossz INT,
+                                            IN pmunkalap INT, IN pugyfel INT, IN pkeszulek INT,
+                                            IN pszoveg TEXT CHARACTER SET latin2)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_lock INT DEFAULT 0;
+  DECLARE v_munkalap INT DEFAULT GREATEST(COALESCE(pmunkalap, 0), 0);
+  DECLARE v_ugyfel INT DEFAULT GREATEST(COALESCE(pugyfel, 0), 0);
+  DECLARE v_keszulek INT DEFAULT GREATEST(COALESCE(pkeszulek, 0), 0);
+  DECLARE v_munkalapstr VARCHAR(255) CHARACTER SET latin2 DEFAULT '';
+  DECLARE v_ugyfelstr VARCHAR(255) CHARACTER SET latin2 DEFAULT '';
+  DECLARE v_keszulekstr VARCHAR(255) CHARACTER SET latin2 DEFAULT '';
+  DECLARE v_ora INT DEFAULT 0;
+  DECLARE v_utolso INT DEFAULT 0;
+  DECLARE v_azon INT DEFAULT 0;
+  DECLARE v_sor INT DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF pdatum IS NULL OR pora IS NULL OR pora < 0 OR pora > 47 THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Hibás időpont';
+  END IF;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_lock FROM ora FOR UPDATE;
+  IF NOT EXISTS (SELECT 1 FROM dolgozo WHERE dolgozo = pdolgozo) THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen dolgozó';
+  END IF;
+  IF v_munkalap > 0 THEN
+    IF v_ugyfel = 0 THEN
+      SET v_ugyfel = COALESCE((SELECT ugyfel FROM munkalap WHERE munkalap = v_munkalap), 0);
+    END IF;
+    IF v_keszulek = 0 THEN
+      SET v_keszulek = COALESCE((SELECT keszulek FROM munkalap WHERE munkalap = v_munkalap), 0);
+    END IF;
+    SET v_munkalapstr = COALESCE((SELECT CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, ''))
+                                    FROM munkalap m LEFT JOIN mlaptipus mt ON mt.mlaptipus = m.mlaptipus
+                                   WHERE m.munkalap = v_munkalap), '');
+  END IF;
+  IF v_ugyfel > 0 THEN
+    SET v_ugyfelstr = COALESCE((SELECT ugyfel_nev FROM ugyfel WHERE ugyfel = v_ugyfel), '');
+  END IF;
+  IF v_keszulek > 0 THEN
+    SET v_keszulekstr = COALESCE((
+      SELECT CONCAT_WS(', ', NULLIF(TRIM(k.gysz), ''),
+                       NULLIF(CONCAT_WS(' ', NULLIF(TRIM(g.gyarto_nev), ''), NULLIF(TRIM(t.tipus_nev), '')), ''))
+        FROM keszulek k
+          LEFT JOIN tipus t ON t.tipus = k.tipus
+          LEFT JOIN gyarto g ON g.gyarto = t.gyarto
+       WHERE k.keszulek = v_keszulek), '');
+  END IF;
+  SET v_ora = pora;
+  SET v_utolso = LEAST(pora + GREATEST(COALESCE(phossz, 1), 1) - 1, 47);
+  WHILE v_ora <= v_utolso DO
+    INSERT INTO elojegyzes (azon, dolgozo, datum, ora, munkalap, ugyfel, keszulek, szoveg,
+                            munkalapstr, ugyfelstr, keszulekstr)
+    VALUES (v_azon, pdolgozo, pdatum, v_ora, v_munkalap, v_ugyfel, v_keszulek, LEFT(pszoveg, 255),
+            v_munkalapstr, v_ugyfelstr, v_keszulekstr);
+    SET v_sor = LAST_INSERT_ID();
+    IF v_azon = 0 THEN
+      SET v_azon = v_sor;
+      UPDATE elojegyzes SET azon = v_azon WHERE elojegyzes = v_sor;
+    END IF;
+    SET v_ora = v_ora + 1;
+  END WHILE;
+  CALL sp_dolgelonapok(pdatum, pdatum, 0);
+  IF v_own THEN COMMIT; END IF;
+  DO LAST_INSERT_ID(v_sor);
+END //
+
+-- Deletes every slot of one appointment (azon) of one employee and rebuilds
+-- the planner grid of its day.
+CREATE OR REPLACE PROCEDURE sp_elojegyzestorol(IN pazon INT, IN pdolgozo INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_lock INT DEFAULT 0;
+  DECLARE v_tol DATE;
+  DECLARE v_ig DATE;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_lock FROM ora FOR UPDATE;
+  SELECT MIN(datum), MAX(datum) INTO v_tol, v_ig
+    FROM elojegyzes WHERE azon = pazon AND dolgozo = pdolgozo;
+  IF v_tol IS NOT NULL THEN
+    DELETE FROM elojegyzes WHERE azon = pazon AND dolgozo = pdolgozo;
+    CALL sp_dolgelonapok(v_tol, v_ig, 0);
+  END IF;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- ---------------------------------------------------------------------------
+-- Customers' serial-number texts
+
+-- The serial numbers (gysz, gysz2) of a customer's live devices, in device
+-- order, separated by blanks.
+CREATE OR REPLACE FUNCTION fn_ugyfelgyszstr(pugyfel INT) RETURNS TEXT CHARACTER SET latin2
+READS SQL DATA SQL SECURITY INVOKER
+BEGIN
+  RETURN COALESCE((
+    SELECT GROUP_CONCAT(NULLIF(CONCAT_WS(' ', NULLIF(TRIM(gysz), ''), NULLIF(TRIM(gysz2), '')), '')
+                        ORDER BY keszulek SEPARATOR ' ')
+      FROM keszulek WHERE ugyfel = pugyfel AND torolve = 'N'), '');
+END //
+
+-- Refreshes ugyfel.gyszstr for every customer (the device triggers keep it
+-- current between start-ups; this repairs what changed outside them).
+CREATE OR REPLACE PROCEDURE sp_gyszstr()
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  UPDATE ugyfel u
+    LEFT JOIN (
+      SELECT ugyfel,
+             GROUP_CONCAT(NULLIF(CONCAT_WS(' ', NULLIF(TRIM(gysz), ''), NULLIF(TRIM(gysz2), '')), '')
+                          ORDER BY keszulek SEPARATOR ' ') AS szoveg
+        FROM keszulek WHERE torolve = 'N'
+       GROUP BY ugyfel
+    ) k ON k.ugyfel = u.ugyfel
+     SET u.gyszstr = COALESCE(k.szoveg, '')
+   WHERE NOT (u.gyszstr <=> COALESCE(k.szoveg, ''));
+  IF v_own THEN COMMIT; END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_keszulek_ai AFTER INSERT ON keszulek FOR EACH ROW
+BEGIN
+  UPDATE ugyfel SET gyszstr = fn_ugyfelgyszstr(NEW.ugyfel) WHERE ugyfel = NEW.ugyfel;
+END //
+
+CREATE OR REPLACE TRIGGER trg_keszulek_au AFTER UPDATE ON keszulek FOR EACH ROW
+BEGIN
+  IF NOT (OLD.gysz <=> NEW.gysz AND OLD.gysz2 <=> NEW.gysz2 AND OLD.torolve <=> NEW.torolve
+          AND OLD.ugyfel <=> NEW.ugyfel) THEN
+    UPDATE ugyfel SET gyszstr = fn_ugyfelgyszstr(NEW.ugyfel) WHERE ugyfel = NEW.ugyfel;
+    IF NOT (OLD.ugyfel <=> NEW.ugyfel) THEN
+      UPDATE ugyfel SET gyszstr = fn_ugyfelgyszstr(OLD.ugyfel) WHERE ugyfel = OLD.ugyfel;
+    END IF;
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_keszulek_ad AFTER DELETE ON keszulek FOR EACH ROW
+BEGIN
+  UPDATE ugyfel SET gyszstr = fn_ugyfelgyszstr(OLD.ugyfel) WHERE ugyfel = OLD.ugyfel;
+END //
+
+-- ---------------------------------------------------------------------------
+-- Invoice export
+
+-- The buyer of an invoice: 0 or 1 row. The street address is split into the
+-- street name, its kind (the last word before the house number) and the house
+-- number (from the first word that begins with a digit).
+CREATE OR REPLACE PROCEDURE sp_szlafej(IN pugyfel INT)
+READS SQL DATA SQL SECURITY INVOKER
+BEGIN
+  SELECT
+    LEFT(COALESCE(x.ugyfel_nev, ''), 100) AS nev,
+    COALESCE(x.adoszam, '') AS adoszam,
+    IF(x.maganszemely = 'I', 'I', 'N') AS maganszemely,
+    COALESCE(x.cim_irsz, '') AS iranyitoszam,
+    COALESCE(x.cim_varos, '') AS telepules,
+    LEFT(IF(LOCATE(' ', x.fej) > 0,
+            LEFT(x.fej, CHAR_LENGTH(x.fej) - CHAR_LENGTH(SUBSTRING_INDEX(x.fej, ' ', -1)) - 1),
+            x.fej), 50) AS kozterulet_neve,
+    LEFT(IF(LOCATE(' ', x.fej) > 0, SUBSTRING_INDEX(x.fej, ' ', -1), ''), 50) AS kozterulet_jellege,
+    LEFT(x.hazszam, 50) AS hazszam
+  FROM (
+    SELECT u.ugyfel_nev, u.adoszam, u.maganszemely, u.cim_irsz, u.cim_varos,
+           IF(c.p > 0, TRIM(LEFT(c.cim, c.p - 1)), c.cim) AS fej,
+           IF(c.p > 0, TRIM(SUBSTRING(c.cim, c.p + 1)), '') AS hazszam
+      FROM ugyfel u
+      JOIN (SELECT ugyfel, cim, REGEXP_INSTR(cim, ' [0-9]') AS p
+              FROM (SELECT ugyfel, REGEXP_REPLACE(TRIM(COALESCE(cim_cim, '')), ' +', ' ') AS cim
+                      FROM ugyfel WHERE ugyfel = pugyfel) a) c ON c.ugyfel = u.ugyfel
+     WHERE u.ugyfel = pugyfel AND pugyfel > 0
+  ) x;
+END //
+
+-- The lines of an invoice. Kind 1 is a work sheet: one row per line in line
+-- order, gross prices split into net and VAT at beallit.afakulcs, and the
+-- sheet's discount as a last, negative line. Other kinds give no rows.
+CREATE OR REPLACE PROCEDURE sp_szlasor(IN ptipus INT, IN pid INT)
+READS SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_afa DOUBLE DEFAULT 27;
+  SET v_afa = COALESCE((SELECT afakulcs FROM beallit ORDER BY beallit LIMIT 1), 27);
+  SELECT cikkszam, termeknev, sormegj, menny, mertekegys, nettoar, nettoegysar, adokulcs, adoertek,
+         bruttoar, arengedm, torlo_kod
+  FROM (
+    SELECT
+      1 AS sorrend,
+      l.munkalap_tetel AS sor,
+      LEFT(COALESCE(NULLIF(TRIM(t.cikkszam), ''), t.tetel_kod, ''), 15) AS cikkszam,
+      LEFT(COALESCE(t.tetel_nev, ''), 75) AS termeknev,
+      LEFT(COALESCE(l.megjegyzes, ''), 100) AS sormegj,
+      COALESCE(l.db, 0) AS menny,
+      LEFT(COALESCE(NULLIF(TRIM(t.mert), ''), 'db'), 25) AS mertekegys,
+      ROUND(COALESCE(l.db, 0) * COALESCE(l.egysar, 0) / (1 + v_afa / 100), 2) AS nettoar,
+      ROUND(COALESCE(l.egysar, 0) / (1 + v_afa / 100), 2) AS nettoegysar,
+      v_afa AS adokulcs,
+      ROUND(COALESCE(l.db, 0) * COALESCE(l.egysar, 0)
+            - ROUND(COALESCE(l.db, 0) * COALESCE(l.egysar, 0) / (1 + v_afa / 100), 2), 2) AS adoertek,
+      COALESCE(l.db, 0) * COALESCE(l.egysar, 0) AS bruttoar,
+      0 AS arengedm,
+      '' AS torlo_kod
+    FROM munkalap_tetel l
+      LEFT JOIN tetel t ON t.tetel = l.tetel
+    WHERE ptipus = 1 AND l.munkalap = pid
+    UNION ALL
+    SELECT
+      2, 0, '', 'Kedvezmény',
+      LEFT(COALESCE(m.szoveg_kedvezmeny, ''), 100),
+      1, 'db',
+      ROUND(-ABS(m.ar_kedvezmeny) / (1 + v_afa / 100), 2),
+      ROUND(-ABS(m.ar_kedvezmeny) / (1 + v_afa / 100), 2),
+      v_afa,
+      ROUND(-ABS(m.ar_kedvezmeny) - ROUND(-ABS(m.ar_kedvezmeny) / (1 + v_afa / 100), 2), 2),
+      -ABS(m.ar_kedvezmeny),
+      0, ''
+    FROM munkalap m
+    WHERE ptipus = 1 AND m.munkalap = pid AND COALESCE(m.ar_kedvezmeny, 0) <> 0
+  ) x
+  ORDER BY x.sorrend, x.sor;
+END //
+
+-- The invoice remark of a work sheet: "Munkalap: " and its number, the
+-- device's serial number under the trade's caption when it has one, then the
+-- shop's invoice remark (beallit.szlamegjegyzes), joined by " - ".
+CREATE OR REPLACE FUNCTION fn_szlamegj(pid INT) RETURNS TEXT CHARACTER SET latin2
+READS SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_munkalap TEXT CHARACTER SET latin2;
+  DECLARE v_megj TEXT CHARACTER SET latin2;
+  SET v_munkalap = (
+    SELECT CONCAT('Munkalap: ', LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, ''),
+                  IF(COALESCE(TRIM(k.gysz), '') = '', '',
+                     CONCAT(', ', COALESCE(NULLIF(TRIM(p.gyszstr), ''), 'Gy.szám'), ': ', TRIM(k.gysz))))
+      FROM munkalap m
+        LEFT JOIN mlaptipus mt ON mt.mlaptipus = m.mlaptipus
+        LEFT JOIN keszulek k ON k.keszulek = m.keszulek
+        LEFT JOIN beallit b ON b.beallit = (SELECT MIN(beallit) FROM beallit)
+        LEFT JOIN prgtipus p ON p.prgtipus = b.prgtipus
+     WHERE m.munkalap = pid);
+  SET v_megj = (SELECT NULLIF(TRIM(szlamegjegyzes), '') FROM beallit ORDER BY beallit LIMIT 1);
+  RETURN CONCAT_WS(' - ', v_munkalap, v_megj);
+END //
+
+-- ---------------------------------------------------------------------------
+-- Website and messages
+
+-- A new intro slide is numbered after the last one; the auto-increment
+-- counter is not used, because swapping two slides through the temporary
+-- number 9999 would push it past 9999.
+CREATE OR REPLACE TRIGGER trg_webintro_bi BEFORE INSERT ON webintro FOR EACH ROW
+BEGIN
+  IF NEW.webintro IS NULL OR NEW.webintro = 0 THEN
+    SET NEW.webintro = (SELECT COALESCE(MAX(webintro), 0) + 1 FROM webintro WHERE webintro <> 9999);
+  END IF;
+END //
+
+-- A message shown only once (csakegyszer not 'N') counts as read as soon as
+-- the user acknowledges it.
+CREATE OR REPLACE TRIGGER trg_uzenet_bu BEFORE UPDATE ON uzenet FOR EACH ROW
+BEGIN
+  IF NEW.csakegyszer <> 'N' AND NEW.dat_olvasva IS NOT NULL AND NOT (OLD.dat_olvasva <=> NEW.dat_olvasva) THEN
+    SET NEW.olvasva = 'I';
+  END IF;
+END //
+
+DELIMITER ;

@@ -1,0 +1,58 @@
+SET NAMES utf8mb4;
+
+-- Koravel.ML shop database: the rows an empty database is delivered with.
+-- No placeholder rows with key 0: the views join with LEFT JOIN, so a sheet
+-- without customer or device (0) still has its row, and "WHERE x = 0" gives
+-- the empty result the windows open their queries with.
+
+-- Schema version the program checks at start-up.
+INSERT INTO verzio (verzio) VALUES ('24.0.0.111');
+
+-- Work-sheet states; a sheet that is ready or invoiced is locked in the editor.
+INSERT INTO statusz (statusz, statusz_nev, keszenvan) VALUES
+  (0, 'Árajánlat', 'N'),
+  (1, 'Beérkezett', 'N'),
+  (2, 'Megkezdve', 'N'),
+  (3, 'Készen van', 'I'),
+  (4, 'Számlázva', 'I');
+
+-- Trades, with the captions of their device data and whether they keep devices.
+INSERT INTO prgtipus (prgtipus, prgtipus_nev, gyszstr, keszulekstr, muszakistr, vankeszulek) VALUES
+  (1, 'Klíma szerelő', 'Gy.szám', 'Készülék', 'Karbantartás', 'I'),
+  (2, 'Autószerelő', 'Rendszám', 'Gépjármű', 'Műszaki vizsga', 'I'),
+  (3, 'Grafika stúdió', 'Gy.szám', 'Készülék', 'Bevizsgálás', 'N'),
+  (4, 'Gázszerelő', 'Gy.szám', 'Gázkészülék', 'Éves felülvizsgálat', 'I'),
+  (5, 'Ügyfélszolgálat', 'Telefonszám', 'SIM kártya', 'Lejárat', 'I');
+
+-- Work-sheet types of each trade; "P" marks garment sheets of the graphics studio.
+INSERT INTO mlaptipus (mlaptipus, betujel, mlaptipus_nev, megjegyzes, prgtipus) VALUES
+  (1, 'J', 'Javítás', 'Hibás berendezés javítása', 1),
+  (2, 'T', 'Telepítés', 'Új berendezés felszerelése, üzembe helyezése', 1),
+  (3, 'K', 'Karbantartás', 'Időszakos karbantartás, tisztítás', 1),
+  (4, 'A', 'Javítás', 'Gépjármű javítása', 2),
+  (5, 'S', 'Szerviz', 'Időszakos szerviz', 2),
+  (6, 'V', 'Vizsgáztatás', 'Műszaki vizsgára felkészítés', 2),
+  (7, 'P', 'Pólónyomás', 'Póló, textil nyomása', 3),
+  (8, 'G', 'Grafikai munka', 'Tervezés, nyomdai előkészítés', 3),
+  (9, 'J', 'Javítás', 'Gázkészülék javítása', 4),
+  (10, 'K', 'Karbantartás', 'Éves karbantartás, füstgázelemzés', 4),
+  (11, 'B', 'Bejelentés', 'Ügyfél bejelentése', 5),
+  (12, 'C', 'Csere', 'SIM kártya csere', 5);
+
+-- The planner's half-hour slots: 08:00 to 19:30.
+INSERT INTO ora (ora) VALUES
+  (16), (17), (18), (19), (20), (21), (22), (23), (24), (25), (26), (27),
+  (28), (29), (30), (31), (32), (33), (34), (35), (36), (37), (38), (39);
+
+-- The shop's settings.
+INSERT INTO beallit (beallit, vanbelep, mlaphatid, autocikkszam, autocikkszamhossz, mlapdatummodosit, kedvmutat,
+                     afakulcs, szlamegjegyzes, prgtipus, kepftp, kephost, kepuser, keppwd, kepfolder, kepport,
+                     levelkuldlink, verzioelfogadva, hirelfogadva, utbelep)
+VALUES (1, 'N', 3, 'N', 5, 'N', 'N',
+        27, '', 1, 'N', '', '', '', '', 21,
+        '', '24.0.0.111', 0, NULL);
+
+-- The shop itself, to be filled in by the installer.
+INSERT INTO tulajdonos (tulajdonos, telefon, mobil, fax, irsz, varos, cim, adoszam, bankszamlaszam,
+                        vallig, ugyvez, kozadoszam, tirsz, tvaros, tcim)
+VALUES ('Saját szerviz', '', '', '', '', '', '', '', '', '', '', '', '', '', '');

@@ -1,0 +1,53 @@
+#include "foundation/Download.h"
+
+#include <QSaveFile>
+#include <curl/curl.h>
+#include <memory>
+#include <mutex>
+
+namespace kml {
+namespace {
+
+size_t WriteToFile(char* data, size_t size, size_t count, void* target) {
+    auto* file = static_cast<QSaveFile*>(target);
+    const qint64 bytes = qint64(size * count);
+    return file->write(data, bytes) == bytes ? size * count : 0; // 0 makes curl stop with an error
+}
+
+} // namespace
+
+bool DownloadFile(const QString& url, const QString& fileName) {
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+
+    const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
+    if (!curl)
+        return false;
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+
+    const QByteArray address = url.toUtf8();
+    CURL* h = curl.get();
+    curl_easy_setopt(h, CURLOPT_URL, address.constData());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+    curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L);
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, 20L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 30L);
+    curl_easy_setopt(h, CURLOPT_USERAGENT, "KoravelML/24.0.0.111");
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &WriteToFile);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &file);
+
+    if (curl_easy_perform(h) != CURLE_OK) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace kml

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace kml {
+
+// Downloads the URL (HTTP or HTTPS, redirects followed) into the file,
+// replacing it. True on success; false on any failure (no connection, an
+// HTTP error status, a timeout, a file that cannot be written), and then the
+// file is left as it was: a partial download never replaces it. Blocks the
+// calling thread while it runs: up to 20 s to connect, and the transfer is
+// abandoned when it stalls (under 1 byte/s) for 30 s.
+bool DownloadFile(const QString& url, const QString& fileName);
+
+} // namespace kml

@@ -1,0 +1,72 @@
+#include "foundation/Pictures.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace kml {
+
+void ResampleBitmap(const QImage& source, QImage& target) {
+    const QImage src = source.convertToFormat(QImage::Format_RGB888);
+    const int sw = src.width();
+    const int sh = src.height();
+    const int tw = target.width();
+    const int th = target.height();
+    if (src.size() == target.size()) {
+        target = src;
+        return;
+    }
+    target = QImage(tw, th, QImage::Format_RGB888);
+    if (tw <= 0 || th <= 0 || sw <= 0 || sh <= 0)
+        return;
+
+    const qint64 stepX = qint64(sw - 1) * 65536 / tw;
+    const qint64 stepY = qint64(sh - 1) * 65536 / th;
+    qint64 sy = 0;
+    for (int y = 0; y < th; ++y, sy += stepY) {
+        const int y1 = int(sy >> 16);
+        const int y2 = qMin(y1 + 1, sh - 1);
+        const qint64 fy = sy & 0xFFFF;
+        const uchar* row1 = src.constScanLine(y1);
+        const uchar* row2 = src.constScanLine(y2);
+        uchar* out = target.scanLine(y);
+        qint64 sx = 0;
+        for (int x = 0; x < tw; ++x, sx += stepX) {
+            const int x1 = int(sx >> 16);
+            const int x2 = qMin(x1 + 1, sw - 1);
+            const qint64 fx = sx & 0xFFFF;
+            for (int c = 0; c < 3; ++c) {
+                const qint64 p1 = row1[x1 * 3 + c];
+                const qint64 p2 = row1[x2 * 3 + c];
+                const qint64 p3 = row2[x1 * 3 + c];
+                const qint64 p4 = row2[x2 * 3 + c];
+                const qint64 upper = (p1 << 16) + (p2 - p1) * fx;
+                const qint64 lower = (p3 << 16) + (p4 - p3) * fx;
+                const qint64 value = (upper * 65536 + (lower - upper) * fy) >> 32;
+                out[x * 3 + c] = uchar(value < 0 ? 0 : value > 255 ? 255 : value);
+            }
+        }
+    }
+}
+
+QSize FittedSize(const QSize& size, int maxWidth, int maxHeight) {
+    if (size.width() <= 0 || size.height() <= 0)
+        return QSize(1, 1);
+    double scale = double(maxWidth) / size.width();
+    const double heightScale = double(maxHeight) / size.height();
+    if (heightScale < scale)
+        scale = heightScale;
+    return QSize(qMax(1, int(std::lround(size.width() * scale))),
+                 qMax(1, int(std::lround(size.height() * scale))));
+}
+
+void ResizeJpeg(const QString& sourceFile, const QString& targetFile, int maxWidth, int maxHeight) {
+    QImage picture;
+    if (!picture.load(sourceFile, "JPEG") && !picture.load(sourceFile))
+        throw std::runtime_error(QStringLiteral("Cannot load the picture %1").arg(sourceFile).toStdString());
+    QImage target(FittedSize(picture.size(), maxWidth, maxHeight), QImage::Format_RGB888);
+    ResampleBitmap(picture, target);
+    if (!target.save(targetFile, "JPEG", 99))
+        throw std::runtime_error(QStringLiteral("Cannot save the picture %1").arg(targetFile).toStdString());
+}
+
+} // namespace kml
