@@ -1,0 +1,242 @@
+#include "records/GuiListWindow.h"
+
+#include "foundation/GuiHelpers.h"
+#include "foundation/QueryHelpers.h"
+#include "records/GuiGridLink.h"
+#include "records/GuiListKeys.h"
+#include "records/GuiWindowFont.h"
+#include "shell/AppError.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace kml {
+
+GuiListWindow::GuiListWindow(ListWindowSpec spec, QWidget* parent)
+    : QDialog(parent), m_spec(std::move(spec)), m_baseCondition(m_spec.baseCondition) {
+    setObjectName(m_spec.name);
+    setWindowTitle(m_spec.caption);
+    setSizeGripEnabled(true);
+    ApplyFontSize(this);
+    resize(m_spec.size);
+
+    m_query.setSql(m_spec.sql);
+    m_model = new DatasetModel(&m_query, this);
+    m_model->setColumns(m_spec.columns);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 0);
+    layout->setSpacing(4);
+
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    layout->addWidget(m_toolBar);
+
+    auto* searchRow = new QHBoxLayout;
+    m_heading = new QLabel(m_spec.heading, this);
+    m_heading->setObjectName(QStringLiteral("Panel1"));
+    QFont bold = m_heading->font();
+    bold.setBold(true);
+    m_heading->setFont(bold);
+    m_search = new QLineEdit(this);
+    m_search->setObjectName(QStringLiteral("Edit1"));
+    m_search->setClearButtonEnabled(true);
+    searchRow->addWidget(m_heading);
+    searchRow->addWidget(m_search, 1);
+    layout->addLayout(searchRow);
+
+    m_body = new QHBoxLayout;
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid->setModel(m_model);
+    SetupListGrid(m_grid);
+    m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_grid->installEventFilter(this);
+    m_body->addWidget(m_grid, 1);
+    layout->addLayout(m_body, 1);
+
+    m_below = new QVBoxLayout;
+    layout->addLayout(m_below);
+
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setSizeGripEnabled(false);
+    m_counter = new QLabel(this);
+    m_counter->setObjectName(QStringLiteral("StatusCounter"));
+    m_counter->setMinimumWidth(120);
+    m_statusBar->addWidget(m_counter);
+    layout->addWidget(m_statusBar);
+
+    auto* link = new QueryGridLink(m_grid, &m_query, this);
+    link->setMovedCallback([this] { updateCounter(); });
+
+    m_keys = new SearchKeyHandover(m_search, this);
+    m_keys->addGrid(m_grid);
+    m_wheel = new WheelToArrowKeys(this);
+
+    m_sorter = new TitleClickSorter(m_grid, m_model, &m_query, this);
+    m_sorter->setSorting(m_spec.titleClickSorts);
+    m_sorter->setAfterSort([this] { m_search->setFocus(Qt::OtherFocusReason); });
+    m_sorter->setSortField(m_spec.sortField);
+
+    connect(m_search, &QLineEdit::textChanged, this, [this] { search(); });
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            rowActivated();
+    });
+
+    QAction* accept = addListAction(QStringLiteral("aElfogad"), QStringLiteral("Elfogad"),
+                                    QKeySequence(Qt::Key_Return), [this] {
+                                        if (m_chooser && canAccept())
+                                            done(QDialog::Accepted);
+                                    });
+    accept->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    addListAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"), QKeySequence(Qt::Key_Escape),
+                  [this] { done(QDialog::Rejected); });
+    setChooser(false);
+}
+
+GuiListWindow::~GuiListWindow() = default;
+
+const QString& GuiListWindow::sortField() const {
+    return m_sorter->sortField();
+}
+
+void GuiListWindow::setChooser(bool chooser) {
+    m_chooser = chooser;
+    QAction* accept = listAction(QStringLiteral("aElfogad"));
+    accept->setEnabled(chooser);
+    accept->setVisible(chooser);
+}
+
+void GuiListWindow::openAt(const QVariant& key) {
+    ReopenWithCondition(m_query, m_baseCondition);
+    LocateKey(m_query, m_spec.keyField, key);
+    updateCounter();
+}
+
+QVariant GuiListWindow::currentKey() const {
+    return currentValue(m_spec.keyField);
+}
+
+QVariant GuiListWindow::currentValue(const QString& field) const {
+    if (!hasCurrentRow() || m_query.fieldIndex(field) < 0)
+        return {};
+    return m_query.value(field);
+}
+
+void GuiListWindow::reread(const QVariant& key) {
+    if (!m_query.isActive()) {
+        search();
+    } else {
+        m_query.refresh(m_spec.keyField);
+    }
+    LocateKey(m_query, m_spec.keyField, key);
+    updateCounter();
+}
+
+QString GuiListWindow::searchCondition(const QString& text) const {
+    return ListCondition(m_baseCondition, m_spec.searchFields, text, m_spec.searchKind);
+}
+
+void GuiListWindow::search() {
+    const QString text = m_search->text();
+    RunListSearch(m_query, searchCondition(text), sortField(), text);
+    updateCounter();
+}
+
+void GuiListWindow::resetSearch() {
+    {
+        const QSignalBlocker block(m_search);
+        m_search->clear();
+    }
+    search();
+}
+
+QAction* GuiListWindow::addListAction(const QString& name, const QString& caption,
+                                      const QKeySequence& shortcut, std::function<void()> handler) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [this, name, handler = std::move(handler)] {
+        recordAction(name);
+        handler();
+    });
+    // Elfogad and Bezár stay last on the tool bar and in the menu.
+    QAction* before = nullptr;
+    if (name != QLatin1String("aElfogad") && name != QLatin1String("aBezar"))
+        before = listAction(QStringLiteral("aElfogad"));
+    m_toolBar->insertAction(before, action);
+    m_grid->insertAction(before, action);
+    addAction(action);
+    m_actions[name] = action;
+    return action;
+}
+
+QAction* GuiListWindow::listAction(const QString& name) const {
+    const auto it = m_actions.find(name);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void GuiListWindow::recordAction(const QString& actionName) const {
+    SetLastAction(m_spec.name + QLatin1Char('.') + actionName);
+}
+
+void GuiListWindow::rowActivated() {
+    if (m_chooser) {
+        listAction(QStringLiteral("aElfogad"))->trigger();
+    } else if (QAction* edit = listAction(QStringLiteral("aSzerkeszt")); edit && edit->isEnabled()) {
+        edit->trigger();
+    }
+}
+
+void GuiListWindow::addBelowGrid(QWidget* widget, int stretch) {
+    m_below->addWidget(widget, stretch);
+}
+
+void GuiListWindow::addBesideGrid(QWidget* widget, int stretch) {
+    m_body->addWidget(widget, stretch);
+}
+
+void GuiListWindow::updateCounter() {
+    m_counter->setText(m_query.isActive() ? RecordCounterText(m_query) : QString());
+}
+
+std::vector<int> GuiListWindow::columnShares() const {
+    std::vector<int> shares;
+    for (const GridColumn& c : m_spec.columns)
+        shares.push_back(c.widthShare);
+    return shares;
+}
+
+void GuiListWindow::showEvent(QShowEvent* event) {
+    if (!m_placed) {
+        m_placed = true;
+        LoadWindowBounds(this, m_spec.name);
+    }
+    QDialog::showEvent(event);
+}
+
+void GuiListWindow::done(int result) {
+    if (m_placed)
+        SaveWindowBounds(this, m_spec.name);
+    QDialog::done(result);
+}
+
+bool GuiListWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_grid && event->type() == QEvent::Resize)
+        ApplyColumnShares(m_grid, columnShares(), m_spec.widthReserve);
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace kml

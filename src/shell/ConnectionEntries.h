@@ -1,0 +1,57 @@
+#pragma once
+
+// Connection entries: the databases a workstation can reach, kept scrambled
+// in the ini file (section Adatbazis, keys ConStr1, ConStr2, ...). An entry's
+// clear text is six ";"-separated fields: database; host; port; user;
+// password; display name (a trailing ";" after the sixth is accepted).
+
+#include "components/Connection.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kml {
+
+inline const QString EntrySection = QStringLiteral("Adatbazis");
+inline const QString EntryKeyPrefix = QStringLiteral("ConStr");
+// Start-up offers entries 1 to 25; the numbers up to 100 may be used.
+inline constexpr int OfferedEntryLimit = 25;
+inline constexpr int StoredEntryLimit = 100;
+
+struct ConnectionEntry {
+    QString database;
+    QString host;
+    QString port; // decimal text
+    QString user;
+    QString password;
+    QString displayName;
+
+    static ConnectionEntry parse(const QString& text);
+    // The six fields joined by ";", without a trailing one.
+    QString text() const;
+};
+
+// The options of the shared connection (and of every entry test): the
+// entry's fields, compression, 30 s connect timeout, latin2 with
+// latin2_hungarian_ci. An empty port is the default 3306. Throws
+// ConversionError when the port is not a whole number in 0..65535.
+ConnectionOptions EntryOptions(const ConnectionEntry& entry);
+
+// The entries start-up offers: for n = 1 to 25 the entry stored under
+// ConStr + n whose display name is not empty, as the line n + "; " + display
+// name and the clear entry text, in key order.
+struct OfferedEntries {
+    QStringList lines;
+    QStringList entries;
+};
+OfferedEntries ReadOfferedEntries();
+
+// Stores a new entry scrambled under the first ConStr number from 1 upward
+// that holds no value (0 when 1 to 100 are all taken) and returns that number.
+int StoreNewConnectionEntry(const QString& entryText);
+
+// Opens a private connection with the entry and closes it again. A failure
+// shows "Hiba: " + the error text and gives false.
+bool TestConnectionEntry(const ConnectionEntry& entry);
+
+} // namespace kml
