@@ -13,21 +13,6 @@ namespace {
 
 Connection* g_sharedConnection = nullptr;
 
-QString EscapedText(const QString& text) {
-    QString out;
-    out.reserve(text.size() + 8);
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\'': out += QLatin1String("''"); break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 Connection& SharedConnection() {
@@ -37,6 +22,23 @@ Connection& SharedConnection() {
 }
 
 void SetSharedConnection(Connection* connection) { g_sharedConnection = connection; }
+
+QString QuoteSqlText(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 8);
+    out += QLatin1Char('\'');
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\'': out += QLatin1String("''"); break;
+        default: out += c;
+        }
+    }
+    out += QLatin1Char('\'');
+    return out;
+}
 
 QString SqlLiteral(const QVariant& value) {
     if (value.isNull())
@@ -59,7 +61,7 @@ QString SqlLiteral(const QVariant& value) {
     case QMetaType::QDateTime:
         return value.toDateTime().toString(QStringLiteral("''yyyy-MM-dd HH:mm:ss''"));
     default:
-        return QLatin1Char('\'') + EscapedText(value.toString()) + QLatin1Char('\'');
+        return QuoteSqlText(value.toString());
     }
 }
 

@@ -128,6 +128,10 @@ private:
     bool m_eof = true;
 };
 
+// A text as a quoted SQL literal: backslash doubled, CR and LF written as \r
+// and \n, single quotes doubled. The one quoting rule of the program.
+QString QuoteSqlText(const QString& text);
+
 // The SQL literal of a parameter value, as Query binds it.
 QString SqlLiteral(const QVariant& value);
 

@@ -1,6 +1,7 @@
 #include "foundation/TextHelpers.h"
 
 #include "components/Cp1250.h"
+#include "components/Query.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -246,11 +247,7 @@ QString EscapeText(const QVariant& value) {
     return IsNull(value) ? QString() : EscapeText(value.toString());
 }
 
-QString SqlStr(const QString& text) {
-    QString escaped = EscapeText(text);
-    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
-}
+QString SqlStr(const QString& text) { return QuoteSqlText(text); }
 
 QString SqlStr(const QVariant& value) {
     return SqlStr(IsNull(value) ? QString() : value.toString());
