@@ -277,7 +277,9 @@ int Query::checkedIndex(const QString& name) const {
 Field& Query::fieldByName(const QString& name) { return m_fields[size_t(checkedIndex(name))]; }
 
 Field& Query::fieldSettings(const QString& name) {
-    const int index = fieldIndex(name);
+    // A closed query still lists the fields of its last opening, but the
+    // next opening builds them from the saved settings.
+    const int index = m_active ? fieldIndex(name) : -1;
     if (index >= 0)
         return m_fields[size_t(index)];
     Field& f = m_settings[name.toLower()];

@@ -1,5 +1,6 @@
 #include "foundation/GuiDialogs.h"
 
+#include "foundation/GuiHelpers.h"
 #include "foundation/WindowPlacement.h"
 #include "shell/Settings.h"
 
@@ -43,12 +44,6 @@ QString PlainLines(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
-}
-
-void ApplyFontSize(QWidget& window) {
-    QFont font = window.font();
-    font.setPointSize(Beall().betumeret);
-    window.setFont(font);
 }
 
 // The window's remembered place: left and top, and the width too when the
@@ -177,7 +172,7 @@ Tfrm_InpStr::Tfrm_InpStr(const TextRequest& request, TextCheck check, QWidget* p
     : QDialog(parent), m_check(std::move(check)) {
     setObjectName(QStringLiteral("frm_InpStr"));
     setWindowTitle(request.caption);
-    ApplyFontSize(*this);
+    ApplyFontSize(this);
 
     m_edit = new QLineEdit(request.text);
     m_edit->setObjectName(QStringLiteral("edtText"));
@@ -220,7 +215,7 @@ void Tfrm_InpStr::accept() {
 Tfrm_Inp::Tfrm_Inp(const NumberRequest& request, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frm_Inp"));
     setWindowTitle(request.caption);
-    ApplyFontSize(*this);
+    ApplyFontSize(this);
 
     m_edit = new QLineEdit(request.text);
     m_edit->setObjectName(QStringLiteral("edtNumber"));
@@ -245,7 +240,7 @@ QString Tfrm_Inp::text() const {
 Tfrm_Datumbe::Tfrm_Datumbe(const DateRequest& request, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frm_Datumbe"));
     setWindowTitle(request.caption);
-    ApplyFontSize(*this);
+    ApplyFontSize(this);
 
     m_picker = new QDateEdit(request.date);
     m_picker->setObjectName(QStringLiteral("dtpDate"));
@@ -268,7 +263,7 @@ QDate Tfrm_Datumbe::date() const {
 Tfrm_Valasztas::Tfrm_Valasztas(const TwoWayRequest& request, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frm_Valasztas"));
     setWindowTitle(request.caption);
-    ApplyFontSize(*this);
+    ApplyFontSize(this);
 
     auto* row = new QHBoxLayout(this);
     QPushButton* first = AddButton(row, PlainLines(request.first), QStringLiteral("btnFirst"));
@@ -299,7 +294,7 @@ Tfrm_Valasztas::Tfrm_Valasztas(const TwoWayRequest& request, QWidget* parent) : 
 Tfrm_Radio::Tfrm_Radio(const RadioRequest& request, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frm_Radio"));
     setWindowTitle(request.caption);
-    ApplyFontSize(*this);
+    ApplyFontSize(this);
 
     auto* group = new QGroupBox(request.caption);
     group->setObjectName(QStringLiteral("grpItems"));

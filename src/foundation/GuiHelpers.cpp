@@ -4,13 +4,29 @@
 #include "components/DatasetModel.h"
 #include "components/Query.h"
 #include "foundation/WindowPlacement.h"
+#include "shell/Settings.h"
 
 #include <QAbstractItemView>
 #include <QAbstractProxyModel>
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace kml {
+
+int WindowFontSize() {
+    const int size = Beall().betumeret;
+    return size == 0 ? 9 : std::clamp(size, 8, 10);
+}
+
+void ApplyFontSize(QWidget* window) {
+    if (!window)
+        return;
+    QFont font = window->font();
+    font.setPointSize(WindowFontSize());
+    window->setFont(font);
+}
 
 void HighlightSortColumn(QAbstractItemView* grid, int column) {
     if (!grid)

@@ -12,6 +12,14 @@ namespace kml {
 // Light yellow: marks the sort column (and the first column) of grids.
 inline const QColor kHighlightColor{0xFF, 0xFF, 0xB9};
 
+// The font size of every window: the setting Betumeret, 9 while it is unset
+// (0), kept within 8 to 10.
+int WindowFontSize();
+// Gives a window (and every child widget that inherits its font) the font
+// size setting. A widget with a font of its own (a bold heading) keeps its
+// face and takes only the size.
+void ApplyFontSize(QWidget* window);
+
 // Paints the given column of the grid in the highlight colour and every
 // other column in the grid's own background. The grid must show a
 // DatasetModel (directly or through proxy models); otherwise nothing happens.

@@ -2,7 +2,6 @@
 
 #include "foundation/Conversions.h"
 #include "foundation/GuiHelpers.h"
-#include "records/GuiWindowFont.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

@@ -4,7 +4,6 @@
 #include "foundation/QueryHelpers.h"
 #include "records/GuiGridLink.h"
 #include "records/GuiListKeys.h"
-#include "records/GuiWindowFont.h"
 #include "shell/AppError.h"
 
 #include <QAction>

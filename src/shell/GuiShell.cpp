@@ -1,13 +1,11 @@
 #include "shell/GuiShell.h"
 
 #include "shell/AppError.h"
-#include "shell/Settings.h"
+#include "shell/ShellOpener.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QUrl>
 #include <QWidget>
 
 namespace kml {
@@ -33,16 +31,8 @@ QString ActiveWindowName() {
 void InstallGuiErrorEnvironment() {
     AppErrorEnvironment environment;
     environment.activeWindowName = [] { return ActiveWindowName(); };
-    environment.openAddress = [](const QString& address) {
-        QDesktopServices::openUrl(QUrl::fromEncoded(address.toLatin1()));
-    };
+    environment.openAddress = [](const QString& address) { OpenInShell(address); };
     SetAppErrorEnvironment(std::move(environment));
-}
-
-void ApplyFontSizeSetting(QWidget& window) {
-    QFont font = window.font();
-    font.setPointSize(Beall().betumeret > 0 ? Beall().betumeret : 9);
-    window.setFont(font);
 }
 
 namespace {

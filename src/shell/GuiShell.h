@@ -21,9 +21,6 @@ QString ActiveWindowName();
 // the default browser for the report address.
 void InstallGuiErrorEnvironment();
 
-// Gives a window the font size setting Betumeret (9 when it is 0).
-void ApplyFontSizeSetting(QWidget& window);
-
 // Enter (without modifiers) in any line edit of the window moves the focus
 // to the next field, as the program's forms do. Call once the window's
 // fields exist.

@@ -1,8 +1,8 @@
 #include "shell/Tfrm_AdatbazisNyit.h"
 
+#include "foundation/GuiHelpers.h"
 #include "foundation/WindowPlacement.h"
 #include "shell/ConnectionEntries.h"
-#include "shell/GuiShell.h"
 #include "shell/StartupWindows.h"
 
 #include <QGuiApplication>
@@ -29,7 +29,7 @@ Tfrm_AdatbazisNyit::Tfrm_AdatbazisNyit(const QStringList& lines, const QStringLi
     : QDialog(parent), m_entries(entries) {
     setObjectName(QStringLiteral("frm_AdatbazisNyit"));
     setWindowTitle(caption);
-    ApplyFontSizeSetting(*this);
+    ApplyFontSize(this);
     resize(360, 260);
 
     m_list = new QListWidget;

@@ -31,7 +31,7 @@ QPushButton* Button(const QString& text, const QString& name) {
 Tfrm_Init::Tfrm_Init(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frm_Init"));
     setWindowTitle(QStringLiteral("Adatbázis beállítás"));
-    ApplyFontSizeSetting(*this);
+    ApplyFontSize(this);
 
     m_host = Field(QStringLiteral("edtHost"));
     m_user = Field(QStringLiteral("edtUser"));

@@ -1,5 +1,6 @@
 #include "shell/Tfrm_Login.h"
 
+#include "foundation/GuiHelpers.h"
 #include "shell/GuiShell.h"
 #include "shell/Login.h"
 
@@ -25,7 +26,7 @@ QPushButton* Button(const QString& text, const QString& name) {
 Tfrm_Login::Tfrm_Login(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frm_Login"));
     setWindowTitle(LoginCaption);
-    ApplyFontSizeSetting(*this);
+    ApplyFontSize(this);
 
     m_user = new QLineEdit;
     m_user->setObjectName(QStringLiteral("edtUser"));

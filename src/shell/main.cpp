@@ -8,6 +8,7 @@
 #include "shell/GuiApplication.h"
 #include "shell/GuiShell.h"
 #include "shell/GuiStartupWindows.h"
+#include "shell/Tfrm_Beallit.h"
 #include "shell/Tfrm_Main.h"
 #include "shell/Version.h"
 
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     kml::GuiDialogs dialogs;
     kml::SetDialogBackend(&dialogs);
     kml::InstallGuiStartupWindows();
+    kml::InstallGuiSettingsWindow();
     kml::GuiRecordWindows recordWindows;
 
     try {

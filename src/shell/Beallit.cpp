@@ -1,0 +1,128 @@
+#include "shell/Beallit.h"
+
+#include "foundation/Conversions.h"
+#include "foundation/QueryHelpers.h"
+#include "foundation/ScriptedDialogs.h"
+#include "shell/Settings.h"
+
+#include <QDir>
+#include <limits>
+#include <stdexcept>
+
+namespace kml {
+namespace {
+
+const QString SettingsTable = QStringLiteral("beallit");
+const QString ProgramTypeColumn = QStringLiteral("prgtipus");
+
+SettingsWindow g_window;
+
+} // namespace
+
+void OpenSettingsRow(Table& row) {
+    constexpr int NoRow = std::numeric_limits<int>::min();
+    const int first =
+        QueryInt(QStringLiteral("SELECT beallit FROM beallit ORDER BY beallit LIMIT 1;"), NoRow);
+    if (first == NoRow || !row.load(first))
+        row.startNew();
+}
+
+SettingsValues ReadSettingsValues(const TBeall& settings, const Table& row) {
+    SettingsValues values;
+    values.vanPennart = settings.vanPennart;
+    values.pennart = settings.pennart;
+    values.teljesKep = settings.teljesKep;
+    values.alapNyomtato = settings.alapNyomtato;
+    values.formatDb = settings.formatDb;
+    values.formatFt = settings.formatFt;
+    values.kepek = settings.kepek;
+
+    FillList(values.programTypeNames, settings_text::ProgramTypeNamesSql);
+    QStringList keys;
+    FillList(keys, settings_text::ProgramTypeKeysSql);
+    for (const QString& key : keys)
+        values.programTypes << StrInt(key);
+    // The item of the row's number, so that a number without a prgtipus row
+    // (or a gap among the numbers) never shows another type's name.
+    const QVariant current = row.value(ProgramTypeColumn);
+    values.programType = current.isNull() ? -1 : int(values.programTypes.indexOf(current.toInt()));
+    return values;
+}
+
+int ChosenProgramType(const SettingsValues& values) {
+    if (values.programType < 0 || values.programType >= values.programTypes.size())
+        return 0;
+    return values.programTypes[values.programType];
+}
+
+void AcceptSettings(Table& row, const SettingsValues& values, TBeall& settings) {
+    settings.vanPennart = values.vanPennart;
+    settings.pennart = values.pennart;
+    row.setValue(ProgramTypeColumn, ChosenProgramType(values));
+    row.post();
+    settings.teljesKep = values.teljesKep;
+    settings.alapNyomtato = values.alapNyomtato;
+    settings.formatDb = values.formatDb;
+    settings.formatFt = values.formatFt;
+    settings.kepek = values.kepek;
+    if (!settings.kepek.isEmpty() && !QDir(settings.kepek).exists())
+        QDir().mkpath(settings.kepek); // a folder that cannot be made is noticed where it is used
+}
+
+void CancelSettings(Table& row) {
+    if (row.isActive())
+        row.cancel();
+}
+
+SettingsWindow SetSettingsWindow(SettingsWindow window) {
+    std::swap(g_window, window);
+    return window;
+}
+
+bool EditSettings() {
+    if (!g_window)
+        throw std::logic_error("no settings window installed");
+    Table row(SettingsTable);
+    OpenSettingsRow(row);
+    SettingsValues values = ReadSettingsValues(Beall(), row);
+    const bool ok = g_window(row, values);
+    if (ok)
+        AcceptSettings(row, values, Beall());
+    else
+        CancelSettings(row);
+    return ok;
+}
+
+// ---- ScriptedSettingsWindow ----------------------------------------------
+
+ScriptedSettingsWindow::ScriptedSettingsWindow()
+    : m_previous(
+          SetSettingsWindow([this](Table& row, SettingsValues& values) { return open(row, values); })) {}
+
+ScriptedSettingsWindow::~ScriptedSettingsWindow() {
+    SetSettingsWindow(std::move(m_previous));
+}
+
+ScriptedSettingsWindow& ScriptedSettingsWindow::pressOk(Change change) {
+    m_answers.push_back(Answer{std::move(change), true});
+    return *this;
+}
+
+ScriptedSettingsWindow& ScriptedSettingsWindow::pressCancel(Change change) {
+    m_answers.push_back(Answer{std::move(change), false});
+    return *this;
+}
+
+bool ScriptedSettingsWindow::open(Table& row, SettingsValues& values) {
+    m_shown.push_back(values);
+    m_shownRows.push_back(row);
+    if (m_answers.empty())
+        throw ScriptError("EditSettings: no answer scripted for the settings window");
+    const Answer answer = std::move(m_answers.front());
+    m_answers.pop_front();
+    if (answer.change)
+        answer.change(row, values);
+    return answer.ok;
+}
+
+} // namespace kml

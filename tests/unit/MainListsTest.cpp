@@ -1,0 +1,347 @@
+// The main window's lists and actions without widgets: the conditions the
+// status tabs and the search box produce, the sort expressions, the colouring
+// rules with their exact colours, the layout numbers, and the action table
+// (captions, shortcuts, menus, rights, what is ready).
+#include "shell/MainLists.h"
+
+#include "foundation/GuiHelpers.h"
+#include "foundation/SearchFilter.h"
+#include "records/ListSearch.h"
+#include "shell/MainActions.h"
+#include "shell/MainFlows.h"
+#include "shell/Settings.h"
+
+#include <QKeySequence>
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace kml;
+
+namespace {
+
+TEST(MainLists, StatusTabsSelectTheirStatuses) {
+    const QStringList captions = StatusTabCaptions();
+    ASSERT_EQ(captions.size(), StatusTabCount);
+    const struct {
+        int tab;
+        const char* caption;
+        const char* condition;
+    } cases[] = {
+        {0, "Folyamatban", "(statusz BETWEEN 1 AND 2)"},
+        {1, "Összes", "(statusz > 0)"},
+        {2, "Beérkezett", "(statusz = 1)"},
+        {3, "Megkezdve", "(statusz = 2)"},
+        {4, "Készen van", "(statusz = 3)"},
+        {5, "Számlázva", "(statusz = 4)"},
+        {6, "Árajánlat", "(statusz = 0)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(captions[c.tab], QString::fromUtf8(c.caption));
+        EXPECT_EQ(StatusTabCondition(c.tab), QString::fromUtf8(c.condition)) << c.tab;
+        EXPECT_EQ(ReadyActionOnStatusTab(c.tab), c.tab != 6) << c.tab;
+    }
+    EXPECT_EQ(MainListDefinition(MainTab::WorkSheets).fixedCondition, StatusTabCondition(0));
+}
+
+TEST(MainLists, SearchConditionsOfTheFourLists) {
+    // Customers: the fixed condition, " AND (", one LIKE per field joined by
+    // OR, the closing bracket; the date searched in its yyyy.mm.dd form.
+    const MainListDef customers = MainListDefinition(MainTab::Customers);
+    const QString like = QStringLiteral(" LIKE '%kov%')");
+    EXPECT_EQ(ListCondition(customers.fixedCondition, customers.searchFields, "kov", SearchKind::Like),
+              "(ugyfel > 0) AND ((ugyfel_nev" + like + " OR (kapcsolat" + like + " OR (telefon" + like +
+                  " OR (emil" + like + " OR (irszvaroscim" + like + " OR (gyszstr" + like +
+                  " OR (CONVERT(DATE_FORMAT(dat_figyelmeztet,'%Y.%m.%d') USING latin2)" + like + ")");
+
+    // The planner searches the employees by name only.
+    const MainListDef planner = MainListDefinition(MainTab::Planner);
+    EXPECT_EQ(ListCondition(planner.fixedCondition, planner.searchFields, "an", SearchKind::Like),
+              "torolve = 'N' AND ((dolgozo_nev LIKE '%an%'))");
+
+    // All fifteen work-sheet fields take part; the devices search five.
+    const MainListDef sheets = MainListDefinition(MainTab::WorkSheets);
+    EXPECT_EQ(LikeFilter(sheets.searchFields, "x", false).count(QStringLiteral(" LIKE ")), 15);
+    EXPECT_TRUE(sheets.searchFields.endsWith(QLatin1String(";gysz")));
+    const MainListDef devices = MainListDefinition(MainTab::Devices);
+    EXPECT_EQ(LikeFilter(devices.searchFields, "x", false).count(QStringLiteral(" LIKE ")), 5);
+
+    // An empty search leaves each list its fixed condition alone.
+    for (MainTab tab : {MainTab::WorkSheets, MainTab::Customers, MainTab::Planner, MainTab::Devices}) {
+        const MainListDef def = MainListDefinition(tab);
+        EXPECT_EQ(ListCondition(def.fixedCondition, def.searchFields, "", SearchKind::Like),
+                  def.fixedCondition);
+    }
+    EXPECT_EQ(devices.fixedCondition, "(keszulek > 0)");
+    EXPECT_EQ(sheets.sortField, "munkalapstr");
+    EXPECT_EQ(customers.sortField, "ugyfel_nev");
+    EXPECT_EQ(devices.sortField, "gysz");
+}
+
+TEST(MainLists, WorkSheetTitleClickOrders) {
+    EXPECT_EQ(WorkSheetOrder("munkalapstr"), "munkalap DESC");
+    EXPECT_EQ(WorkSheetOrder("ugyfel_nev"), "ugyfel_nev,munkalap");
+    EXPECT_EQ(WorkSheetOrder("datum"), "datum,munkalap");
+}
+
+TEST(MainLists, DetailConditionsAndStatements) {
+    EXPECT_EQ(WorkSheetDetailCondition(17), "munkalap = 17");
+    EXPECT_EQ(WorkSheetTotalsCondition(17), "munkalap = 17;");
+    EXPECT_EQ(CustomerDevicesCondition(0), "ugyfel = 0");
+    EXPECT_EQ(DeleteDeviceSql(5), "UPDATE keszulek SET torolve = 'I' WHERE keszulek=5;");
+    EXPECT_EQ(DeleteCustomerDeviceSql(5), "UPDATE keszulek SET torolve = 'I' WHERE keszulek = 5;");
+    EXPECT_EQ(RecalculateWorkSheetSql(123), "CALL sp_arbeallit(123);");
+}
+
+TEST(MainLists, ProgramTypeChoosesGridsAndItemColumns) {
+    EXPECT_EQ(WorkSheetGridFor(1), WorkSheetGrid::Grid2);
+    EXPECT_EQ(WorkSheetGridFor(4), WorkSheetGrid::Grid2);
+    EXPECT_EQ(WorkSheetGridFor(2), WorkSheetGrid::Grid22);
+    EXPECT_EQ(WorkSheetGridFor(3), WorkSheetGrid::Grid23);
+    EXPECT_EQ(WorkSheetGridFor(5), WorkSheetGrid::Grid23);
+    EXPECT_EQ(WorkSheetGridFor(0), WorkSheetGrid::None);
+    EXPECT_EQ(WorkSheetGridFor(6), WorkSheetGrid::None);
+
+    EXPECT_EQ(ItemColumnFields().size(), 10);
+    EXPECT_TRUE(HiddenItemColumns(2).isEmpty());
+    for (int type : {0, 1, 3, 4, 5})
+        EXPECT_EQ(HiddenItemColumns(type), (QStringList{"egyeb", "kedv_kap", "beszar", "kedv_ad"})) << type;
+}
+
+TEST(MainLists, DeviceWordingOfTheSettings) {
+    const DeviceWording w = DeviceWordingFor(QStringLiteral("Gépjármű"));
+    EXPECT_EQ(w.panelCaption, "Gépjármű");
+    EXPECT_EQ(w.recordCaption, "Gépjármű");
+    EXPECT_EQ(w.recordHint, "Gépjármű adatlap");
+    EXPECT_EQ(w.newDeviceCaption, "Új Gépjármű");
+    EXPECT_EQ(w.typesCaption, "Gépjármű típusok");
+    EXPECT_EQ(ConnectionLabel("Demo"), "Koravel.ML: Demo  ");
+}
+
+// ---- Colouring ----------------------------------------------------------------
+
+QString Name(const QColor& c) {
+    return c.isValid() ? c.name().toUpper() : QStringLiteral("-");
+}
+
+TEST(MainColours, WorkSheetRows) {
+    const struct {
+        int statusz;
+        bool storno, kuldve, sentMark, selected;
+        const char* back;
+        const char* text;
+    } cases[] = {
+        {0, false, false, false, false, "-", "-"},
+        {1, false, false, false, false, "-", "-"},
+        {2, false, false, false, false, "#C4E0FF", "-"},
+        {3, false, false, false, false, "#FFD2FF", "-"},
+        {4, false, false, false, false, "#C1FFE0", "-"},
+        // Cancelled overrides the status colour, invoiced or not.
+        {4, true, false, false, false, "#FFDDDD", "#800000"},
+        {1, true, false, false, false, "#FFDDDD", "#800000"},
+        // The sent mark counts only on the car workshop's grid, over both.
+        {4, false, true, false, false, "#C1FFE0", "-"},
+        {4, false, true, true, false, "#FFE1D5", "#000000"},
+        {2, true, true, true, false, "#FFE1D5", "#000000"},
+        // The selected row keeps the selection colours.
+        {4, true, true, true, true, "-", "-"},
+    };
+    for (const auto& c : cases) {
+        const RowStyle s = WorkSheetRowStyle(c.statusz, c.storno, c.kuldve, c.sentMark, c.selected);
+        EXPECT_EQ(Name(s.background), QString::fromLatin1(c.back)) << c.statusz << c.storno << c.kuldve;
+        EXPECT_EQ(Name(s.foreground), QString::fromLatin1(c.text)) << c.statusz << c.storno << c.kuldve;
+    }
+}
+
+TEST(MainColours, CustomerWarningDate) {
+    const QDate today(2024, 3, 15);
+    const RowStyle due = CustomerRowStyle(QDate(2024, 3, 15), today, false);
+    EXPECT_EQ(Name(due.background), "#FFDDDD");
+    EXPECT_EQ(Name(due.foreground), "#0000FF");
+    EXPECT_EQ(Name(CustomerRowStyle(QDate(2023, 1, 1), today, false).background), "#FFDDDD");
+    const RowStyle tomorrow = CustomerRowStyle(QDate(2024, 3, 16), today, false);
+    EXPECT_FALSE(tomorrow.background.isValid());
+    EXPECT_FALSE(tomorrow.foreground.isValid());
+    EXPECT_FALSE(CustomerRowStyle(QVariant(), today, false).background.isValid());
+    const RowStyle selected = CustomerRowStyle(QDate(2024, 3, 15), today, true);
+    EXPECT_FALSE(selected.background.isValid());
+    EXPECT_EQ(Name(selected.foreground), "#FFFF00");
+}
+
+TEST(MainColours, ItemsDevicesAndTheHighlightedColumn) {
+    EXPECT_EQ(Name(ItemRowStyle(true, false).background), "#C4E0FF");
+    EXPECT_EQ(Name(ItemRowStyle(true, false).foreground), "#0000FF");
+    EXPECT_FALSE(ItemRowStyle(true, true).foreground.isValid());
+    EXPECT_FALSE(ItemRowStyle(false, false).background.isValid());
+
+    EXPECT_EQ(Name(DeviceRowStyle(29, false).background), "#FFDDDD");
+    EXPECT_EQ(Name(DeviceRowStyle(-400, false).background), "#FFDDDD");
+    EXPECT_FALSE(DeviceRowStyle(30, false).background.isValid());
+    EXPECT_FALSE(DeviceRowStyle(QVariant(), false).background.isValid());
+    EXPECT_FALSE(DeviceRowStyle(3, true).background.isValid());
+
+    // Work sheets and devices: nothing in the highlighted column; customers
+    // and items: the text colour there too, but not the background.
+    const RowStyle cancelled = WorkSheetRowStyle(4, true, false, false, false);
+    EXPECT_EQ(Name(CellStyle(ReachOf(ColouredGrid::WorkSheets), cancelled, false).background), "#FFDDDD");
+    const RowStyle sortCell = CellStyle(ReachOf(ColouredGrid::WorkSheets), cancelled, true);
+    EXPECT_FALSE(sortCell.background.isValid());
+    EXPECT_FALSE(sortCell.foreground.isValid());
+    const RowStyle warned = CellStyle(ReachOf(ColouredGrid::Customers),
+                                      CustomerRowStyle(QDate(2024, 1, 1), QDate(2024, 1, 1), false), true);
+    EXPECT_FALSE(warned.background.isValid());
+    EXPECT_EQ(Name(warned.foreground), "#0000FF");
+    EXPECT_EQ(ReachOf(ColouredGrid::Items), ColourReach::TextEverywhere);
+    EXPECT_EQ(ReachOf(ColouredGrid::Devices), ColourReach::RowOnly);
+    EXPECT_EQ(ReachOf(ColouredGrid::WorkSheetsSent), ColourReach::RowOnly);
+}
+
+TEST(MainColours, FlagColumnsArePictures) {
+    EXPECT_EQ(FlagIcon("fizetve", "I"), CellIcon::Paid);
+    EXPECT_EQ(FlagIcon("fizetve", "N"), CellIcon::Unpaid);
+    EXPECT_EQ(FlagIcon("fizetve", QVariant()), CellIcon::Unpaid);
+    EXPECT_EQ(FlagIcon("maganszemely", "I"), CellIcon::Private);
+    EXPECT_EQ(FlagIcon("maganszemely", "N"), CellIcon::Company);
+    EXPECT_EQ(FlagIcon("storno", "I"), CellIcon::None);
+}
+
+TEST(MainLayout, PanelHeightsAndFontSteps) {
+    EXPECT_EQ(ItemsPanelHeight(900), 300);
+    EXPECT_EQ(ItemsPanelHeight(600), 240);
+    EXPECT_EQ(ItemsPanelHeight(100), 240);
+    EXPECT_TRUE(DevicePanelHeightAccepted(201, 600));
+    EXPECT_FALSE(DevicePanelHeightAccepted(200, 600));
+    EXPECT_TRUE(DevicePanelHeightAccepted(299, 600));
+    EXPECT_FALSE(DevicePanelHeightAccepted(300, 600));
+    EXPECT_FALSE(DevicePanelHeightAccepted(250, 400)) << "a low window accepts no height";
+
+    EXPECT_EQ(SteppedFontSize(9, +1), 10);
+    EXPECT_EQ(SteppedFontSize(10, +1), 10);
+    EXPECT_EQ(SteppedFontSize(9, -1), 8);
+    EXPECT_EQ(SteppedFontSize(8, -1), 8);
+
+    // Every window's font size: the setting, 9 while unset, within 8 to 10.
+    const int saved = Beall().betumeret;
+    for (const auto& [setting, size] : {std::pair{0, 9}, {8, 8}, {10, 10}, {12, 10}, {5, 8}}) {
+        Beall().betumeret = setting;
+        EXPECT_EQ(WindowFontSize(), size) << setting;
+    }
+    Beall().betumeret = saved;
+}
+
+// ---- The action table ---------------------------------------------------------------
+
+TEST(MainActionTable, NamesCaptionsAndShortcuts) {
+    QSet<QString> names;
+    for (const MainActionSpec& spec : MainActionTable()) {
+        EXPECT_FALSE(names.contains(spec.name)) << spec.name.toStdString();
+        names.insert(spec.name);
+        EXPECT_FALSE(spec.caption.isEmpty());
+        if (!spec.shortcut.isEmpty()) {
+            EXPECT_FALSE(QKeySequence(spec.shortcut, QKeySequence::PortableText).isEmpty())
+                << spec.shortcut.toStdString();
+        }
+    }
+    EXPECT_EQ(names.size(), 62);
+    const struct {
+        const char* name;
+        const char* caption;
+        QKeySequence shortcut;
+    } samples[] = {
+        {"aUj", "Új", QKeySequence(Qt::Key_Insert)},
+        {"aTorol", "Töröl", QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+        {"aBeallit", "Beállítások", QKeySequence(Qt::ALT | Qt::Key_Return)},
+        {"aAjanlott", "Ajánlott postai szelvény kitöltés", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_I)},
+        {"aKesz", "Készen van!", QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+        {"aMa", "Ma", QKeySequence(Qt::CTRL | Qt::Key_Space)},
+        {"aNovel", "Betűméret növelése", QKeySequence(Qt::Key_F11)},
+        {"aHonlap", "Tarnova honlapja", QKeySequence()},
+    };
+    for (const auto& s : samples) {
+        const MainActionSpec& spec = MainActionByName(QString::fromLatin1(s.name));
+        EXPECT_EQ(spec.caption, QString::fromUtf8(s.caption));
+        EXPECT_EQ(QKeySequence(spec.shortcut, QKeySequence::PortableText), s.shortcut) << s.name;
+    }
+    EXPECT_THROW(MainActionByName("aNincs"), std::out_of_range);
+
+    // Every menu, tool bar and context-menu entry is an action of the table.
+    QStringList used = MainToolBarActions();
+    for (const MainMenuSpec& menu : MainMenus())
+        used += menu.actions;
+    for (MainContextMenu m : {MainContextMenu::Customers, MainContextMenu::WorkSheets,
+                              MainContextMenu::CustomerDevices, MainContextMenu::Devices})
+        used += ContextMenuActions(m);
+    for (const QString& name : used)
+        if (!name.isEmpty()) {
+            EXPECT_TRUE(names.contains(name)) << name.toStdString();
+        }
+    QStringList captions;
+    for (const MainMenuSpec& menu : MainMenus())
+        captions << menu.caption;
+    EXPECT_EQ(captions,
+              (QStringList{"Rekordok", "Törzsadatok", "Nézet", "Nyomtatások", "Honlap", "Rendszer", "Súgó"}));
+}
+
+TEST(MainActionTable, RightsOfTheGuardedActions) {
+    EXPECT_EQ(RequiredRight("aBeallit", MainTab::WorkSheets), MainRight::Administrator);
+    EXPECT_EQ(RequiredRight("aSQL", MainTab::Customers), MainRight::Administrator);
+    EXPECT_EQ(RequiredRight("aWebIntro", MainTab::Customers), MainRight::RecordMaintenance);
+    EXPECT_EQ(RequiredRight("aArbevetel", MainTab::Planner), MainRight::ProfitView);
+    EXPECT_EQ(RequiredRight("aCsv", MainTab::Planner), MainRight::Export);
+    EXPECT_EQ(RequiredRight("aFogyas", MainTab::Planner), MainRight::Printing);
+    // Work sheets can always be printed; the customer list needs the right.
+    EXPECT_EQ(RequiredRight("aNyomtat", MainTab::WorkSheets), MainRight::None);
+    EXPECT_EQ(RequiredRight("aNyomtatKep", MainTab::Customers), MainRight::Printing);
+    EXPECT_EQ(RequiredRight("aSzotar", MainTab::WorkSheets), MainRight::None);
+
+    TBeall s;
+    EXPECT_TRUE(HasRight(s, MainRight::None));
+    EXPECT_FALSE(HasRight(s, MainRight::Administrator));
+    s.rendszergazda = true;
+    EXPECT_TRUE(HasRight(s, MainRight::Administrator));
+    EXPECT_FALSE(HasRight(s, MainRight::Export));
+}
+
+TEST(MainActionTable, StatesFollowTabsAndSettings) {
+    MainActionContext ctx;
+    ctx.tab = MainTab::WorkSheets;
+    ctx.vankeszulek = true;
+
+    // Ready on one tab, still to come on another.
+    EXPECT_TRUE(ActionStateFor("aUj", ctx).soon);
+    EXPECT_FALSE(ActionStateFor("aUj", ctx).enabled);
+    EXPECT_TRUE(ActionStateFor("aUgyfelAdatlap", ctx).enabled);
+    EXPECT_TRUE(ActionStateFor("aFrissit", ctx).enabled);
+    ctx.tab = MainTab::Customers;
+    EXPECT_TRUE(ActionStateFor("aUj", ctx).enabled);
+    EXPECT_TRUE(ActionStateFor("aTorol", ctx).enabled);
+    EXPECT_TRUE(ActionStateFor("aUjKeszulek", ctx).soon);
+    EXPECT_TRUE(ActionStateFor("aMLapNeki", ctx).soon);
+    ctx.tab = MainTab::Planner;
+    EXPECT_TRUE(ActionStateFor("aMLapNeki", ctx).soon) << "its window is still to come on every tab";
+    EXPECT_TRUE(ActionStateFor("aSzerkeszt", ctx).enabled) << "does nothing on the planner";
+    EXPECT_FALSE(ActionStateFor("aTorol", ctx).enabled);
+    ctx.tab = MainTab::Customers;
+    EXPECT_TRUE(ActionStateFor("aTorolKeszulek", ctx).enabled);
+    for (const char* always : {"aBezar", "aBeallit", "aSugo", "aHonlap", "aLevel", "aNevjegy", "aNovel",
+                               "aCsokkent", "aMLapDolgozo", "aMLapTetel"})
+        EXPECT_TRUE(ActionStateFor(always, ctx).enabled) << always;
+    EXPECT_TRUE(ActionStateFor("aStatusz", ctx).soon);
+
+    // "Készen van!" hides on the quotation tab.
+    ctx.statusTab = QuotationStatusTab;
+    EXPECT_FALSE(ActionStateFor("aKesz", ctx).visible);
+    EXPECT_FALSE(ActionStateFor("aKesz", ctx).enabled);
+
+    // Without devices the device actions go; the invoice action needs the
+    // invoicing program.
+    ctx.vankeszulek = false;
+    for (const char* device : {"aKeszulekAdatlap", "aUjKeszulek", "aTipus", "aGyarto"}) {
+        EXPECT_FALSE(ActionStateFor(device, ctx).visible) << device;
+        EXPECT_FALSE(ActionStateFor(device, ctx).enabled) << device;
+    }
+    EXPECT_FALSE(ActionStateFor("aSzla", ctx).visible);
+    ctx.vanPennart = true;
+    EXPECT_TRUE(ActionStateFor("aSzla", ctx).visible);
+}
+
+} // namespace
