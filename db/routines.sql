@@ -636,20 +636,27 @@ BEGIN
   DECLARE EXIT HANDLER FOR SQLEXCEPTION
   BEGIN
     IF v_own THEN ROLLBACK; END IF;
+    DROP TEMPORARY TABLE IF EXISTS tmp_gyszstr;
     RESIGNAL;
   END;
+  -- The texts go into a keyed InnoDB table first: as a derived table with a
+  -- TEXT column they would be written to an on-disk temporary table and
+  -- probed through an index built for the occasion.
+  DROP TEMPORARY TABLE IF EXISTS tmp_gyszstr;
+  CREATE TEMPORARY TABLE tmp_gyszstr (ugyfel INT NOT NULL PRIMARY KEY, szoveg TEXT) ENGINE=InnoDB;
   IF v_own THEN START TRANSACTION; END IF;
+  INSERT INTO tmp_gyszstr (ugyfel, szoveg)
+  SELECT ugyfel,
+         GROUP_CONCAT(NULLIF(CONCAT_WS(' ', NULLIF(TRIM(gysz), ''), NULLIF(TRIM(gysz2), '')), '')
+                      ORDER BY keszulek SEPARATOR ' ')
+    FROM keszulek WHERE torolve = 'N'
+   GROUP BY ugyfel;
   UPDATE ugyfel u
-    LEFT JOIN (
-      SELECT ugyfel,
-             GROUP_CONCAT(NULLIF(CONCAT_WS(' ', NULLIF(TRIM(gysz), ''), NULLIF(TRIM(gysz2), '')), '')
-                          ORDER BY keszulek SEPARATOR ' ') AS szoveg
-        FROM keszulek WHERE torolve = 'N'
-       GROUP BY ugyfel
-    ) k ON k.ugyfel = u.ugyfel
+    LEFT JOIN tmp_gyszstr k ON k.ugyfel = u.ugyfel
      SET u.gyszstr = COALESCE(k.szoveg, '')
    WHERE NOT (u.gyszstr <=> COALESCE(k.szoveg, ''));
   IF v_own THEN COMMIT; END IF;
+  DROP TEMPORARY TABLE tmp_gyszstr;
 END //
 
 CREATE OR REPLACE TRIGGER trg_keszulek_ai AFTER INSERT ON keszulek FOR EACH ROW

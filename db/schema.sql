@@ -182,7 +182,8 @@ CREATE TABLE keszulek (
   dat_uzembe DATE NULL,
   garjegy VARCHAR(50) NULL,
   PRIMARY KEY (keszulek),
-  KEY ix_keszulek_ugyfel (ugyfel),
+  -- Covers the customers' serial-number texts (gyszstr) as well.
+  KEY ix_keszulek_ugyfel (ugyfel, torolve, gysz, gysz2),
   KEY ix_keszulek_tipus (tipus),
   KEY ix_keszulek_gysz (gysz),
   KEY ix_keszulek_gysz2 (gysz2)
