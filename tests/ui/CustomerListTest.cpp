@@ -5,6 +5,7 @@
 // counter, the chooser's results, and the editor's focus colour, Enter,
 // first capital, postcode lookup and checks. Screenshots of both windows go
 // to the build folder.
+#include "ModalDriver.h"
 #include "TestDatabase.h"
 #include "components/DatasetModel.h"
 #include "foundation/QueryHelpers.h"
@@ -62,36 +63,7 @@ private:
     CustomerWindows* m_previous;
 };
 
-// Runs act on the modal window of type W as soon as it is shown. A window
-// still open five seconds later is closed and the test fails, so that a
-// failing test cannot hang.
-template <typename W> void WhenModal(std::function<void(W*)> act) {
-    auto* timer = new QTimer;
-    auto started = std::make_shared<QElapsedTimer>();
-    auto acted = std::make_shared<bool>(false);
-    started->start();
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, started, acted, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        W* window = qobject_cast<W*>(modal);
-        if (!*acted && window && window->isVisible()) {
-            *acted = true;
-            act(window);
-            return;
-        }
-        if (*acted && !window) {
-            timer->stop();
-            timer->deleteLater();
-        } else if (started->elapsed() > 5000) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << (*acted ? "the window did not close" : "the expected window did not open");
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                dialog->reject();
-        }
-    });
-    timer->start();
-}
+using kml::test::WhenModal;
 
 // A double-click as a user makes it: the press selects the row the second
 // click lands on.
