@@ -48,51 +48,51 @@ void Paint(QTableView& view) {
 } // namespace
 
 ListSpec WorkSheetList(MainSession& session, const QString& viewName) {
-    ListSpec spec;
-    spec.name = QStringLiteral("Munkalapok");
-    spec.query = &session.QryMLap;
+    ListSpec definition;
+    definition.name = QStringLiteral("Munkalapok");
+    definition.query = &session.QryMLap;
     UseView(session.QryMLap, QStringLiteral("vw_munkalap"), viewName);
     const MainListDef def = MainListDefinition(MainTab::WorkSheets);
-    spec.fixedCondition = InProgressCondition;
-    spec.searchFields = def.searchFields;
-    spec.sortField = def.sortField;
-    spec.columns = {Column("munkalapstr", "Munkalap"), Column("mlaptipus_nev", "Munkalap típusa"),
+    definition.fixedCondition = InProgressCondition;
+    definition.searchFields = def.searchFields;
+    definition.sortField = def.sortField;
+    definition.columns = {Column("munkalapstr", "Munkalap"), Column("mlaptipus_nev", "Munkalap típusa"),
                     Column("datum", "Beérkezett"),     Column("ugyfel_nev", "Ügyfél"),
                     Column("irszvaroscim", "Cím"),     Column("tipusstr", "Típus"),
                     Column("hatidstr", "Kezdés"),      Column("ar_teljes", "Teljes ár"),
                     Column("dolgozostr", "Dolgozók"),  Column("fizetve", "Fiz?")};
-    spec.colours = int(ColouredGrid::WorkSheets);
-    return spec;
+    definition.colours = int(ColouredGrid::WorkSheets);
+    return definition;
 }
 
 ListSpec CustomerList(MainSession& session, const QString& viewName) {
-    ListSpec spec;
-    spec.name = QStringLiteral("Ügyfelek");
-    spec.query = &session.QryU;
+    ListSpec definition;
+    definition.name = QStringLiteral("Ügyfelek");
+    definition.query = &session.QryU;
     UseView(session.QryU, QStringLiteral("vw_ugyfel"), viewName);
     const MainListDef def = MainListDefinition(MainTab::Customers);
-    spec.fixedCondition = def.fixedCondition;
-    spec.searchFields = def.searchFields;
-    spec.sortField = def.sortField;
-    spec.columns = {Column("ugyfel_nev", "Ügyfél"),         Column("kapcsolat", "Kapcsolat"),
+    definition.fixedCondition = def.fixedCondition;
+    definition.searchFields = def.searchFields;
+    definition.sortField = def.sortField;
+    definition.columns = {Column("ugyfel_nev", "Ügyfél"),         Column("kapcsolat", "Kapcsolat"),
                     Column("telefon", "Telefon"),           Column("irszvaroscim", "Cím"),
                     Column("emil", "E-mail"),               Column("dat_figyelmeztet", "Figyelmeztetés"),
                     Column("maganszemely", "Magán?")};
-    spec.colours = int(ColouredGrid::Customers);
-    return spec;
+    definition.colours = int(ColouredGrid::Customers);
+    return definition;
 }
 
-ListBench::ListBench(ListSpec spec) : m_spec(std::move(spec)), m_view(std::make_unique<QTableView>()) {
-    m_model = new DatasetModel(m_spec.query, m_view.get());
-    m_model->setColumns(m_spec.columns);
+ListBench::ListBench(ListSpec definition) : m_definition(std::move(definition)), m_view(std::make_unique<QTableView>()) {
+    m_model = new DatasetModel(m_definition.query, m_view.get());
+    m_model->setColumns(m_definition.columns);
     m_view->setModel(m_model);
-    m_view->setItemDelegate(new MainGridPainter(ColouredGrid(m_spec.colours), m_model, m_view.get()));
+    m_view->setItemDelegate(new MainGridPainter(ColouredGrid(m_definition.colours), m_model, m_view.get()));
     SetupListGrid(m_view.get());
-    auto* link = new QueryGridLink(m_view.get(), m_spec.query, m_view.get());
-    link->setMovedCallback([this] { RecordCounterText(*m_spec.query); });
+    auto* link = new QueryGridLink(m_view.get(), m_definition.query, m_view.get());
+    link->setMovedCallback([this] { RecordCounterText(*m_definition.query); });
     m_view->resize(1280, 800);
     m_view->show();
-    m_model->setHighlightColumn(m_model->columnOfField(m_spec.sortField));
+    m_model->setHighlightColumn(m_model->columnOfField(m_definition.sortField));
 }
 
 ListBench::~ListBench() = default;
@@ -101,15 +101,15 @@ KeystrokeTimes ListBench::type(const QString& text) {
     KeystrokeTimes t;
     QElapsedTimer timer;
     timer.start();
-    const QString condition = ListCondition(m_spec.fixedCondition, m_spec.searchFields, text, SearchKind::Like);
-    ReopenWithCondition(*m_spec.query, condition);
+    const QString condition = ListCondition(m_definition.fixedCondition, m_definition.searchFields, text, SearchKind::Like);
+    ReopenWithCondition(*m_definition.query, condition);
     t.openMs = ElapsedMs(timer);
-    QuickLocate(*m_spec.query, m_spec.sortField, text);
+    QuickLocate(*m_definition.query, m_definition.sortField, text);
     t.locateMs = ElapsedMs(timer) - t.openMs;
     Paint(*m_view);
     t.totalMs = ElapsedMs(timer);
     t.gridMs = t.totalMs - t.openMs - t.locateMs;
-    t.rows = m_spec.query->recordCount();
+    t.rows = m_definition.query->recordCount();
     return t;
 }
 
@@ -127,7 +127,7 @@ MemoryFigures MeasureListMemory(ListBench& list) {
     Query& query = list.query();
     query.close();
     m.rssBefore = ResidentBytes();
-    ReopenWithCondition(query, list.spec().fixedCondition);
+    ReopenWithCondition(query, list.definition().fixedCondition);
     m.rssAfterOpen = ResidentBytes();
     Paint(list.view());
     m.rssAfterGrid = ResidentBytes();

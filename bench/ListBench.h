@@ -70,20 +70,20 @@ public:
 
 class ListBench final : public SearchTarget {
 public:
-    explicit ListBench(ListSpec spec);
+    explicit ListBench(ListSpec definition);
     ~ListBench() override;
 
-    const ListSpec& spec() const { return m_spec; }
-    void setFixedCondition(const QString& condition) { m_spec.fixedCondition = condition; }
+    const ListSpec& definition() const { return m_definition; }
+    void setFixedCondition(const QString& condition) { m_definition.fixedCondition = condition; }
 
     KeystrokeTimes type(const QString& text) override;
-    QString statement() const override { return m_spec.query->statement(); }
+    QString statement() const override { return m_definition.query->statement(); }
 
     QTableView& view() const { return *m_view; }
-    Query& query() const { return *m_spec.query; }
+    Query& query() const { return *m_definition.query; }
 
 private:
-    ListSpec m_spec;
+    ListSpec m_definition;
     std::unique_ptr<QTableView> m_view;
     DatasetModel* m_model = nullptr;
 };

@@ -19,17 +19,17 @@
 
 namespace kml {
 
-GuiListWindow::GuiListWindow(ListWindowSpec spec, QWidget* parent)
-    : QDialog(parent), m_spec(std::move(spec)), m_baseCondition(m_spec.baseCondition) {
-    setObjectName(m_spec.name);
-    setWindowTitle(m_spec.caption);
+GuiListWindow::GuiListWindow(ListWindowSpec definition, QWidget* parent)
+    : QDialog(parent), m_definition(std::move(definition)), m_baseCondition(m_definition.baseCondition) {
+    setObjectName(m_definition.name);
+    setWindowTitle(m_definition.caption);
     setSizeGripEnabled(true);
     ApplyFontSize(this);
-    resize(m_spec.size);
+    resize(m_definition.size);
 
-    m_query.setSql(m_spec.sql);
+    m_query.setSql(m_definition.sql);
     m_model = new DatasetModel(&m_query, this);
-    m_model->setColumns(m_spec.columns);
+    m_model->setColumns(m_definition.columns);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 0);
@@ -41,7 +41,7 @@ GuiListWindow::GuiListWindow(ListWindowSpec spec, QWidget* parent)
     layout->addWidget(m_toolBar);
 
     auto* searchRow = new QHBoxLayout;
-    m_heading = new QLabel(m_spec.heading, this);
+    m_heading = new QLabel(m_definition.heading, this);
     m_heading->setObjectName(QStringLiteral("Panel1"));
     QFont bold = m_heading->font();
     bold.setBold(true);
@@ -82,9 +82,9 @@ GuiListWindow::GuiListWindow(ListWindowSpec spec, QWidget* parent)
     m_wheel = new WheelToArrowKeys(this);
 
     m_sorter = new TitleClickSorter(m_grid, m_model, &m_query, this);
-    m_sorter->setSorting(m_spec.titleClickSorts);
+    m_sorter->setSorting(m_definition.titleClickSorts);
     m_sorter->setAfterSort([this] { m_search->setFocus(Qt::OtherFocusReason); });
-    m_sorter->setSortField(m_spec.sortField);
+    m_sorter->setSortField(m_definition.sortField);
 
     connect(m_search, &QLineEdit::textChanged, this, [this] { search(); });
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -118,12 +118,12 @@ void GuiListWindow::setChooser(bool chooser) {
 
 void GuiListWindow::openAt(const QVariant& key) {
     ReopenWithCondition(m_query, m_baseCondition);
-    LocateKey(m_query, m_spec.keyField, key);
+    LocateKey(m_query, m_definition.keyField, key);
     updateCounter();
 }
 
 QVariant GuiListWindow::currentKey() const {
-    return currentValue(m_spec.keyField);
+    return currentValue(m_definition.keyField);
 }
 
 QVariant GuiListWindow::currentValue(const QString& field) const {
@@ -136,14 +136,14 @@ void GuiListWindow::reread(const QVariant& key) {
     if (!m_query.isActive()) {
         search();
     } else {
-        m_query.refresh(m_spec.keyField);
+        m_query.refresh(m_definition.keyField);
     }
-    LocateKey(m_query, m_spec.keyField, key);
+    LocateKey(m_query, m_definition.keyField, key);
     updateCounter();
 }
 
 QString GuiListWindow::searchCondition(const QString& text) const {
-    return ListCondition(m_baseCondition, m_spec.searchFields, text, m_spec.searchKind);
+    return ListCondition(m_baseCondition, m_definition.searchFields, text, m_definition.searchKind);
 }
 
 void GuiListWindow::search() {
@@ -188,7 +188,7 @@ QAction* GuiListWindow::listAction(const QString& name) const {
 }
 
 void GuiListWindow::recordAction(const QString& actionName) const {
-    SetLastAction(m_spec.name + QLatin1Char('.') + actionName);
+    SetLastAction(m_definition.name + QLatin1Char('.') + actionName);
 }
 
 void GuiListWindow::rowActivated() {
@@ -213,7 +213,7 @@ void GuiListWindow::updateCounter() {
 
 std::vector<int> GuiListWindow::columnShares() const {
     std::vector<int> shares;
-    for (const GridColumn& c : m_spec.columns)
+    for (const GridColumn& c : m_definition.columns)
         shares.push_back(c.widthShare);
     return shares;
 }
@@ -221,20 +221,20 @@ std::vector<int> GuiListWindow::columnShares() const {
 void GuiListWindow::showEvent(QShowEvent* event) {
     if (!m_placed) {
         m_placed = true;
-        LoadWindowBounds(this, m_spec.name);
+        LoadWindowBounds(this, m_definition.name);
     }
     QDialog::showEvent(event);
 }
 
 void GuiListWindow::done(int result) {
     if (m_placed)
-        SaveWindowBounds(this, m_spec.name);
+        SaveWindowBounds(this, m_definition.name);
     QDialog::done(result);
 }
 
 bool GuiListWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_grid && event->type() == QEvent::Resize)
-        ApplyColumnShares(m_grid, columnShares(), m_spec.widthReserve);
+        ApplyColumnShares(m_grid, columnShares(), m_definition.widthReserve);
     return QDialog::eventFilter(watched, event);
 }
 

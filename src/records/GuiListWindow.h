@@ -6,7 +6,7 @@
 //
 // What every list gets from here:
 //   - a read-only grid (QTableView over a DatasetModel over one Query) whose
-//     columns take the spec's percentages of the grid width less a reserve;
+//     columns take the definition's percentages of the grid width less a reserve;
 //   - a search box above it: every change reopens the query with the WHERE
 //     line "WHERE " + searchCondition(text) (by default the base condition
 //     followed by LikeFilter/WordsFilter of the search fields in its AND
@@ -86,10 +86,10 @@ struct ListWindowSpec {
 class GuiListWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit GuiListWindow(ListWindowSpec spec, QWidget* parent = nullptr);
+    explicit GuiListWindow(ListWindowSpec definition, QWidget* parent = nullptr);
     ~GuiListWindow() override;
 
-    const ListWindowSpec& spec() const { return m_spec; }
+    const ListWindowSpec& definition() const { return m_definition; }
 
     void setChooser(bool chooser);
     bool isChooser() const { return m_chooser; }
@@ -155,7 +155,7 @@ private:
     void updateCounter();
     std::vector<int> columnShares() const;
 
-    ListWindowSpec m_spec;
+    ListWindowSpec m_definition;
     QString m_baseCondition;
     bool m_chooser = false;
     bool m_placed = false;

@@ -8,29 +8,29 @@
 
 namespace kml {
 
-ListWindowSpec Tfrm_TorzsUgyfel::Spec() {
-    ListWindowSpec spec;
-    spec.name = QStringLiteral("frm_TorzsUgyfel");
-    spec.caption = customer_text::ListCaption;
-    spec.heading = customer_text::ListHeading;
-    spec.sql = CustomerListSql;
-    spec.baseCondition = CustomerBaseCondition;
-    spec.sortField = CustomerSortField;
-    spec.searchFields = CustomerSearchFields;
-    spec.searchKind = SearchKind::Like;
-    spec.keyField = QStringLiteral("ugyfel");
-    spec.nameField = QStringLiteral("ugyfel_nev");
-    spec.columns = {
+ListWindowSpec Tfrm_TorzsUgyfel::Definition() {
+    ListWindowSpec definition;
+    definition.name = QStringLiteral("frm_TorzsUgyfel");
+    definition.caption = customer_text::ListCaption;
+    definition.heading = customer_text::ListHeading;
+    definition.sql = CustomerListSql;
+    definition.baseCondition = CustomerBaseCondition;
+    definition.sortField = CustomerSortField;
+    definition.searchFields = CustomerSearchFields;
+    definition.searchKind = SearchKind::Like;
+    definition.keyField = QStringLiteral("ugyfel");
+    definition.nameField = QStringLiteral("ugyfel_nev");
+    definition.columns = {
         {QStringLiteral("ugyfel_nev"), QStringLiteral("Ügyfél"), 25},
         {QStringLiteral("telefon"), QStringLiteral("Telefon"), 20},
         {QStringLiteral("emil"), QStringLiteral("E-mail"), 20},
         {QStringLiteral("irszvaroscim"), QStringLiteral("Cím"), 35},
     };
-    spec.widthReserve = 40;
-    return spec;
+    definition.widthReserve = 40;
+    return definition;
 }
 
-Tfrm_TorzsUgyfel::Tfrm_TorzsUgyfel(QWidget* parent) : GuiListWindow(Spec(), parent) {
+Tfrm_TorzsUgyfel::Tfrm_TorzsUgyfel(QWidget* parent) : GuiListWindow(Definition(), parent) {
     addListAction(QStringLiteral("aFrissit"), QStringLiteral("Frissítés"), QKeySequence(Qt::Key_F5),
                   [this] { reread(); });
     addListAction(QStringLiteral("aUj"), QStringLiteral("Új sor"), QKeySequence(Qt::Key_Insert),

@@ -13,8 +13,8 @@ class Tfrm_TorzsUgyfel final : public GuiListWindow {
 public:
     explicit Tfrm_TorzsUgyfel(QWidget* parent = nullptr);
 
-    // The list's spec: query, search fields, grid columns.
-    static ListWindowSpec Spec();
+    // The list's definition: query, search fields, grid columns.
+    static ListWindowSpec Definition();
 
     // OpenCustomerList with the real window: the chosen customer and its
     // name when closed with "Elfogad", otherwise -1 and an empty name.

@@ -20,18 +20,18 @@ const QString WindowName = QStringLiteral("frm_Main");
 
 MainActionSet::MainActionSet(QWidget* window, std::function<MainTab()> currentTab)
     : QObject(window), m_window(window), m_currentTab(std::move(currentTab)) {
-    for (const MainActionSpec& spec : MainActionTable()) {
-        auto* action = new QAction(spec.caption, window);
-        action->setObjectName(spec.name);
-        if (!spec.shortcut.isEmpty())
-            action->setShortcut(QKeySequence(spec.shortcut, QKeySequence::PortableText));
+    for (const MainActionSpec& definition : MainActionTable()) {
+        auto* action = new QAction(definition.caption, window);
+        action->setObjectName(definition.name);
+        if (!definition.shortcut.isEmpty())
+            action->setShortcut(QKeySequence(definition.shortcut, QKeySequence::PortableText));
         action->setShortcutContext(Qt::WindowShortcut);
-        const QString name = spec.name;
+        const QString name = definition.name;
         connect(action, &QAction::triggered, this, [this, name] { run(name); });
         window->addAction(action);
-        action->setStatusTip(spec.caption);
-        m_actions[spec.name] = action;
-        m_hints[spec.name] = spec.caption;
+        action->setStatusTip(definition.caption);
+        m_actions[definition.name] = action;
+        m_hints[definition.name] = definition.caption;
     }
 }
 
@@ -65,11 +65,11 @@ void MainActionSet::run(const QString& name) {
 }
 
 void MainActionSet::buildMenus(QMenuBar* menuBar) const {
-    for (const MainMenuSpec& spec : MainMenus()) {
-        QMenu* menu = menuBar->addMenu(spec.caption);
-        menu->setObjectName(QStringLiteral("mnu") + QString(spec.caption).remove(QLatin1Char(' ')));
+    for (const MainMenuSpec& definition : MainMenus()) {
+        QMenu* menu = menuBar->addMenu(definition.caption);
+        menu->setObjectName(QStringLiteral("mnu") + QString(definition.caption).remove(QLatin1Char(' ')));
         menu->setToolTipsVisible(true);
-        addTo(menu, spec.actions);
+        addTo(menu, definition.actions);
     }
 }
 

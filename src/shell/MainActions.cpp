@@ -133,9 +133,9 @@ const std::vector<MainActionSpec>& MainActionTable() {
 }
 
 const MainActionSpec& MainActionByName(const QString& name) {
-    for (const MainActionSpec& spec : MainActionTable())
-        if (spec.name == name)
-            return spec;
+    for (const MainActionSpec& definition : MainActionTable())
+        if (definition.name == name)
+            return definition;
     throw std::out_of_range("no main-window action " + name.toStdString());
 }
 

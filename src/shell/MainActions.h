@@ -28,7 +28,7 @@ struct MainActionSpec {
 
 // Every action of the window, in the table's order.
 const std::vector<MainActionSpec>& MainActionTable();
-// The spec of one action; throws std::out_of_range for an unknown name.
+// The definition of one action; throws std::out_of_range for an unknown name.
 const MainActionSpec& MainActionByName(const QString& name);
 
 // A menu of the menu bar: its caption and actions (an empty name is a

@@ -232,13 +232,13 @@ TEST(MainLayout, PanelHeightsAndFontSteps) {
 
 TEST(MainActionTable, NamesCaptionsAndShortcuts) {
     QSet<QString> names;
-    for (const MainActionSpec& spec : MainActionTable()) {
-        EXPECT_FALSE(names.contains(spec.name)) << spec.name.toStdString();
-        names.insert(spec.name);
-        EXPECT_FALSE(spec.caption.isEmpty());
-        if (!spec.shortcut.isEmpty()) {
-            EXPECT_FALSE(QKeySequence(spec.shortcut, QKeySequence::PortableText).isEmpty())
-                << spec.shortcut.toStdString();
+    for (const MainActionSpec& definition : MainActionTable()) {
+        EXPECT_FALSE(names.contains(definition.name)) << definition.name.toStdString();
+        names.insert(definition.name);
+        EXPECT_FALSE(definition.caption.isEmpty());
+        if (!definition.shortcut.isEmpty()) {
+            EXPECT_FALSE(QKeySequence(definition.shortcut, QKeySequence::PortableText).isEmpty())
+                << definition.shortcut.toStdString();
         }
     }
     EXPECT_EQ(names.size(), 62);
@@ -257,9 +257,9 @@ TEST(MainActionTable, NamesCaptionsAndShortcuts) {
         {"aHonlap", "Tarnova honlapja", QKeySequence()},
     };
     for (const auto& s : samples) {
-        const MainActionSpec& spec = MainActionByName(QString::fromLatin1(s.name));
-        EXPECT_EQ(spec.caption, QString::fromUtf8(s.caption));
-        EXPECT_EQ(QKeySequence(spec.shortcut, QKeySequence::PortableText), s.shortcut) << s.name;
+        const MainActionSpec& definition = MainActionByName(QString::fromLatin1(s.name));
+        EXPECT_EQ(definition.caption, QString::fromUtf8(s.caption));
+        EXPECT_EQ(QKeySequence(definition.shortcut, QKeySequence::PortableText), s.shortcut) << s.name;
     }
     EXPECT_THROW(MainActionByName("aNincs"), std::out_of_range);
 
