@@ -196,9 +196,10 @@ FROM keszulek k
 -- ---------------------------------------------------------------------------
 -- Printouts
 
--- Final work-sheet printout: one row per line, with the sheet's header on
--- every row; a sheet without lines gives one row with empty line columns.
-CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_mlapprint AS
+-- The header of a work-sheet printout, one row per sheet: what the final
+-- and the blank printouts share. hdr_ar_teljes is the sheet's price after its
+-- discount.
+CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_mlapfej AS
 SELECT
   m.munkalap,
   CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, '')) AS mlapstr,
@@ -214,11 +215,33 @@ SELECT
   CONVERT(LEFT(DATE_FORMAT(m.dat_hatid, '%Y.%m.%d. %H:%i'), 19) USING latin2) COLLATE latin2_hungarian_ci AS hatidstr,
   k.dat_muszaki, k.dat_vasarol, k.dat_uzembe, k.dat_garilejar, k.garjegy,
   m.ar_ossz, m.ar_kedvezmeny, m.ar_eloleg, m.ar_fizetendo,
-  l.ar_teljes,
+  COALESCE(m.ar_ossz, 0) - ABS(COALESCE(m.ar_kedvezmeny, 0)) AS hdr_ar_teljes,
   m.panasz, m.vegzett_munka, m.megjegyzes, m.dolgozostr,
   m.gmin1, m.gmax1, m.gmin2, m.gmax2, m.gmin3, m.gmax3, m.gmin4, m.gmax4,
   m.gmin5, m.gmax5, m.gmin6, m.gmax6, m.gmin7, m.gmax7,
-  CONVERT(IF(m.legellatas = 'I', 'Megfelelő', 'Nem megfelelő') USING latin2) COLLATE latin2_hungarian_ci AS legellatasstr,
+  CONVERT(IF(m.legellatas = 'I', 'Megfelelő', 'Nem megfelelő') USING latin2) COLLATE latin2_hungarian_ci AS legellatasstr
+FROM munkalap m
+  LEFT JOIN mlaptipus mt ON mt.mlaptipus = m.mlaptipus
+  LEFT JOIN ugyfel u ON u.ugyfel = m.ugyfel
+  LEFT JOIN keszulek k ON k.keszulek = m.keszulek
+  LEFT JOIN tipus t ON t.tipus = k.tipus
+  LEFT JOIN gyarto g ON g.gyarto = t.gyarto;
+
+-- Final work-sheet printout: one row per line, with the sheet's header on
+-- every row; a sheet without lines gives one row with empty line columns.
+-- ar_teljes is the line's list price.
+CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_mlapprint AS
+SELECT
+  h.munkalap, h.mlapstr, h.munkalapnev, h.mlaptipus_nev, h.ugyfel_nev, h.kapcsstr, h.cimstr, h.tipusstr,
+  h.gysz, h.gysz2, h.gysz3, h.evjarat, h.cm3, h.kw,
+  h.kmora, h.datum, h.dat_kesz, h.dat_hatid, h.hatidstr,
+  h.dat_muszaki, h.dat_vasarol, h.dat_uzembe, h.dat_garilejar, h.garjegy,
+  h.ar_ossz, h.ar_kedvezmeny, h.ar_eloleg, h.ar_fizetendo,
+  l.ar_teljes,
+  h.panasz, h.vegzett_munka, h.megjegyzes, h.dolgozostr,
+  h.gmin1, h.gmax1, h.gmin2, h.gmax2, h.gmin3, h.gmax3, h.gmin4, h.gmax4,
+  h.gmin5, h.gmax5, h.gmin6, h.gmax6, h.gmin7, h.gmax7,
+  h.legellatasstr,
   l.munkalap_tetel,
   tt.tetel_kod,
   tt.tetel_nev,
@@ -228,41 +251,22 @@ SELECT
   COALESCE(l.db, 0) * COALESCE(l.egysar, 0) AS ar_sorossz,
   l.kedv_ad,
   l.megjegyzes AS sormegj
-FROM munkalap m
-  LEFT JOIN mlaptipus mt ON mt.mlaptipus = m.mlaptipus
-  LEFT JOIN ugyfel u ON u.ugyfel = m.ugyfel
-  LEFT JOIN keszulek k ON k.keszulek = m.keszulek
-  LEFT JOIN tipus t ON t.tipus = k.tipus
-  LEFT JOIN gyarto g ON g.gyarto = t.gyarto
-  LEFT JOIN munkalap_tetel l ON l.munkalap = m.munkalap
+FROM vw_mlapfej h
+  LEFT JOIN munkalap_tetel l ON l.munkalap = h.munkalap
   LEFT JOIN tetel tt ON tt.tetel = l.tetel;
 
 -- Blank work-sheet printout: the header only, one row per sheet; ar_teljes is
 -- the sheet's price after its discount.
 CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_mlapprint0 AS
 SELECT
-  m.munkalap,
-  CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, '')) AS mlapstr,
-  CONVERT(IF(m.statusz = 0, 'Árajánlat', 'Munkalap') USING latin2) COLLATE latin2_hungarian_ci AS munkalapnev,
-  mt.mlaptipus_nev,
-  u.ugyfel_nev,
-  CONCAT_WS(', ', NULLIF(TRIM(u.kapcsolat), ''), NULLIF(TRIM(u.telefon), '')) AS kapcsstr,
-  CONCAT_WS(', ', NULLIF(CONCAT_WS(' ', NULLIF(TRIM(u.cim_irsz), ''), NULLIF(TRIM(u.cim_varos), '')), ''),
-            NULLIF(TRIM(u.cim_cim), '')) AS cimstr,
-  CONCAT_WS(' ', NULLIF(TRIM(g.gyarto_nev), ''), NULLIF(TRIM(t.tipus_nev), '')) AS tipusstr,
-  k.gysz, k.gysz2, k.gysz3, k.evjarat, k.cm3, k.kw,
-  m.kmora, m.datum, m.dat_kesz, m.dat_hatid,
-  CONVERT(LEFT(DATE_FORMAT(m.dat_hatid, '%Y.%m.%d. %H:%i'), 19) USING latin2) COLLATE latin2_hungarian_ci AS hatidstr,
-  k.dat_muszaki, k.dat_vasarol, k.dat_uzembe, k.dat_garilejar, k.garjegy,
-  m.ar_ossz, m.ar_kedvezmeny, m.ar_eloleg, m.ar_fizetendo,
-  COALESCE(m.ar_ossz, 0) - ABS(COALESCE(m.ar_kedvezmeny, 0)) AS ar_teljes,
-  m.panasz, m.vegzett_munka, m.megjegyzes, m.dolgozostr
-FROM munkalap m
-  LEFT JOIN mlaptipus mt ON mt.mlaptipus = m.mlaptipus
-  LEFT JOIN ugyfel u ON u.ugyfel = m.ugyfel
-  LEFT JOIN keszulek k ON k.keszulek = m.keszulek
-  LEFT JOIN tipus t ON t.tipus = k.tipus
-  LEFT JOIN gyarto g ON g.gyarto = t.gyarto;
+  h.munkalap, h.mlapstr, h.munkalapnev, h.mlaptipus_nev, h.ugyfel_nev, h.kapcsstr, h.cimstr, h.tipusstr,
+  h.gysz, h.gysz2, h.gysz3, h.evjarat, h.cm3, h.kw,
+  h.kmora, h.datum, h.dat_kesz, h.dat_hatid, h.hatidstr,
+  h.dat_muszaki, h.dat_vasarol, h.dat_uzembe, h.dat_garilejar, h.garjegy,
+  h.ar_ossz, h.ar_kedvezmeny, h.ar_eloleg, h.ar_fizetendo,
+  h.hdr_ar_teljes AS ar_teljes,
+  h.panasz, h.vegzett_munka, h.megjegyzes, h.dolgozostr
+FROM vw_mlapfej h;
 
 -- The shop's own data for printouts.
 CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_tulajdonos AS
