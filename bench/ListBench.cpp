@@ -3,9 +3,9 @@
 #include "BenchSupport.h"
 
 #include "foundation/QueryHelpers.h"
-#include "records/GuiGridLink.h"
-#include "records/ListSearch.h"
-#include "shell/GuiMainLists.h"
+#include "patterns/gui/GridLink.h"
+#include "patterns/ListSearch.h"
+#include "shell/gui/MainList.h"
 #include "shell/MainLists.h"
 #include "shell/MainSession.h"
 

@@ -3,9 +3,9 @@
 #include "BenchSupport.h"
 #include "StartupBench.h"
 
-#include "foundation/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 #include "shell/StartupWindows.h"
-#include "shell/Tfrm_Main.h"
+#include "shell/gui/Tfrm_Main.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

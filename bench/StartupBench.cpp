@@ -3,10 +3,10 @@
 #include "BenchSupport.h"
 
 #include "foundation/Folders.h"
-#include "foundation/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 #include "shell/ConnectionEntries.h"
 #include "shell/StartupWindows.h"
-#include "shell/Tfrm_Main.h"
+#include "shell/gui/Tfrm_Main.h"
 
 #include <QCoreApplication>
 #include <QDir>

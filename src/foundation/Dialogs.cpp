@@ -3,7 +3,7 @@
 #include "components/NumberFormat.h"
 #include "foundation/Conversions.h"
 #include "foundation/TextHelpers.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 
 #include <stdexcept>
 

@@ -4,7 +4,7 @@
 // reports through these free functions; they decide what is shown (captions,
 // buttons, the text in an edit) and what comes back (validation, parsing),
 // and leave the showing to the installed DialogBackend: the real one shows
-// Qt dialogs (GuiDialogs), the test one answers from a script
+// Qt dialogs (QtDialogs), the test one answers from a script
 // (ScriptedDialogs). All of it runs on the user-interface thread.
 
 #include <QDate>

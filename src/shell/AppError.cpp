@@ -4,7 +4,7 @@
 #include "foundation/Dialogs.h"
 #include "foundation/Folders.h"
 #include "foundation/TextHelpers.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 #include "shell/Version.h"
 
 #include <QCoreApplication>
@@ -17,7 +17,6 @@
 namespace kml {
 namespace {
 
-QString g_lastAction;
 AppErrorEnvironment g_environment;
 
 bool ContainsAny(const QString& text, std::initializer_list<const char*> parts) {
@@ -50,16 +49,8 @@ void AppendLogLine(const QString& line) {
 
 } // namespace
 
-void SetLastAction(const QString& name) {
-    g_lastAction = name;
-}
-
-QString LastAction() {
-    return g_lastAction;
-}
-
 QString AppErrorText(const QString& message) {
-    return g_lastAction + QLatin1Char('-') + message;
+    return LastAction() + QLatin1Char('-') + message;
 }
 
 QString CurrentExceptionText() {

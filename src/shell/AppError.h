@@ -5,6 +5,8 @@
 // common causes in Hungarian and offers to report the others to the maker.
 // The operation that failed is abandoned; the program goes on.
 
+#include "foundation/LastAction.h"
+
 #include <QDateTime>
 #include <QString>
 #include <functional>
@@ -19,10 +21,6 @@ inline const QString ErrorReportEndpoint = QStringLiteral("https://www.tarnova.h
 // The log file in the data folder.
 inline const QString ErrorLogFileName = QStringLiteral("KoravelML.log");
 
-// The main window's last action, "frm_Main." + action name; every main-window
-// action records itself first. Empty until the first action.
-void SetLastAction(const QString& name);
-QString LastAction();
 // The text the handler works with: last action + "-" + the error's message.
 QString AppErrorText(const QString& message);
 

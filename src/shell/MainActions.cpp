@@ -1,6 +1,6 @@
 #include "shell/MainActions.h"
 
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 
 #include <algorithm>
 #include <initializer_list>

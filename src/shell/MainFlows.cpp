@@ -3,7 +3,7 @@
 #include "components/Query.h"
 #include "foundation/Dialogs.h"
 #include "foundation/QueryHelpers.h"
-#include "records/ListSearch.h"
+#include "patterns/ListSearch.h"
 #include "shell/MainLists.h"
 
 namespace kml {

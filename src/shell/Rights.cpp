@@ -2,7 +2,7 @@
 
 #include "components/Query.h"
 #include "foundation/Dialogs.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 
 namespace kml {
 namespace {

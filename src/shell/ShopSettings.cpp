@@ -1,7 +1,7 @@
 #include "shell/ShopSettings.h"
 
 #include "components/Query.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 
 namespace kml {
 namespace {

@@ -10,7 +10,7 @@
 #include "shell/ConnectionEntries.h"
 #include "shell/MainSession.h"
 #include "shell/Rights.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 #include "shell/ShopSettings.h"
 #include "shell/StartupWindows.h"
 #include "shell/Version.h"

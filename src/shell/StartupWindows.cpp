@@ -1,7 +1,7 @@
 #include "shell/StartupWindows.h"
 
 #include "shell/ConnectionEntries.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 
 #include <stdexcept>
 

@@ -2,7 +2,7 @@
 
 #include "foundation/Folders.h"
 #include "foundation/IniFile.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 
 #include <QDir>
 

@@ -8,11 +8,11 @@
 #include "components/Query.h"
 #include "components/Table.h"
 #include "foundation/QueryHelpers.h"
-#include "foundation/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 #include "records/CustomerWindows.h"
-#include "records/ListSearch.h"
-#include "records/ScriptedRecordWindows.h"
-#include "shell/Settings.h"
+#include "patterns/ListSearch.h"
+#include "ScriptedRecordWindows.h"
+#include "foundation/Settings.h"
 
 #include <QCryptographicHash>
 #include <gtest/gtest.h>

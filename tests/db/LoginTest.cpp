@@ -5,10 +5,10 @@
 
 #include "TestDatabase.h"
 #include "foundation/QueryHelpers.h"
-#include "foundation/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 #include "shell/Rights.h"
-#include "shell/Settings.h"
-#include "shell/Tfrm_Login.h"
+#include "foundation/Settings.h"
+#include "shell/gui/Tfrm_Login.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -10,7 +10,7 @@
 #include "components/DbError.h"
 #include "components/MemTable.h"
 #include "components/Query.h"
-#include "foundation/GuiHelpers.h"
+#include "foundation/gui/WidgetHelpers.h"
 #include "foundation/SearchFilter.h"
 #include "foundation/TextHelpers.h"
 

@@ -4,14 +4,15 @@
 // the program-type choice over the rows of prgtipus, Mégsem, and that only
 // the changed columns reach the server.
 
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 
 #include "TestDatabase.h"
 #include "components/DbError.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
-#include "foundation/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 #include "shell/Beallit.h"
+#include "ScriptedSettingsWindow.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -8,10 +8,10 @@
 #include "components/DbError.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
-#include "foundation/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 #include "foundation/TextHelpers.h"
 #include "shell/MainSession.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 #include "shell/StartupWindows.h"
 
 #include <QCoreApplication>

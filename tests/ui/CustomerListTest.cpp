@@ -5,20 +5,20 @@
 // counter, the chooser's results, and the editor's focus colour, Enter,
 // first capital, postcode lookup and checks. Screenshots of both windows go
 // to the build folder.
-#include "ModalDriver.h"
+#include "gui/ModalDriver.h"
 #include "TestDatabase.h"
 #include "components/DatasetModel.h"
 #include "foundation/QueryHelpers.h"
-#include "foundation/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 #include "records/CustomerWindows.h"
 #include "records/Customers.h"
-#include "records/GuiEditWindow.h"
-#include "records/GuiListKeys.h"
-#include "records/ScriptedRecordWindows.h"
-#include "records/Tfrm_Szerkeszt.h"
-#include "records/Tfrm_TorzsUgyfel.h"
+#include "patterns/gui/EditWindow.h"
+#include "patterns/gui/ListKeys.h"
+#include "ScriptedRecordWindows.h"
+#include "records/gui/Tfrm_Szerkeszt.h"
+#include "records/gui/Tfrm_TorzsUgyfel.h"
 #include "shell/AppError.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -112,7 +112,7 @@ protected:
     static int LiveCustomers() {
         return QueryInt(QStringLiteral("SELECT COUNT(*) FROM vw_ugyfel WHERE ugyfel > 0;"));
     }
-    static QString CurrentName(const GuiListWindow& w) {
+    static QString CurrentName(const ListWindow& w) {
         return w.currentValue(QStringLiteral("ugyfel_nev")).toString();
     }
 

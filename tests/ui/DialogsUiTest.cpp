@@ -3,9 +3,9 @@
 // on the modal window from inside its event loop the way a user would, with
 // keys and clicks on the named widgets.
 #include "foundation/Dialogs.h"
-#include "foundation/GuiDialogs.h"
+#include "foundation/gui/QtDialogs.h"
 #include "foundation/IniFile.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 #include "TestDatabase.h"
 
 #include <QApplication>
@@ -105,7 +105,7 @@ protected:
         SetDialogBackend(m_previous);
     }
 
-    GuiDialogs m_dialogs;
+    QtDialogs m_dialogs;
     DialogBackend* m_previous = nullptr;
     QTimer m_watchdog;
 };

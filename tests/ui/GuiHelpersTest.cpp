@@ -1,6 +1,6 @@
 // Widget helpers: the sort-column highlight, first-letter upper-casing and
 // window bounds kept in the ini file.
-#include "foundation/GuiHelpers.h"
+#include "foundation/gui/WidgetHelpers.h"
 
 #include "components/DatasetModel.h"
 #include "components/Query.h"

@@ -3,14 +3,14 @@
 // widgets behind EditSettings, the browse buttons, the saved position.
 // Screenshots of the four pages go to the build folder.
 
-#include "ModalDriver.h"
+#include "gui/ModalDriver.h"
 #include "TestDatabase.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
-#include "foundation/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 #include "shell/Beallit.h"
-#include "shell/Settings.h"
-#include "shell/Tfrm_Beallit.h"
+#include "foundation/Settings.h"
+#include "shell/gui/Tfrm_Beallit.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -5,8 +5,8 @@
 
 #include "components/DbError.h"
 #include "foundation/Folders.h"
-#include "foundation/ScriptedDialogs.h"
-#include "shell/Settings.h"
+#include "ScriptedDialogs.h"
+#include "foundation/Settings.h"
 
 #include <QFile>
 #include <QLocale>

@@ -2,8 +2,8 @@
 // validates and parses, and what it gives back; and the scripted backend's
 // own promises (strict script, restoring the previous backend).
 #include "foundation/Dialogs.h"
-#include "foundation/ScriptedDialogs.h"
-#include "shell/Settings.h"
+#include "ScriptedDialogs.h"
+#include "foundation/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -4,12 +4,12 @@
 // (captions, shortcuts, menus, rights, what is ready).
 #include "shell/MainLists.h"
 
-#include "foundation/GuiHelpers.h"
+#include "foundation/Settings.h"
 #include "foundation/SearchFilter.h"
-#include "records/ListSearch.h"
+#include "patterns/ListSearch.h"
 #include "shell/MainActions.h"
 #include "shell/MainFlows.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 
 #include <QKeySequence>
 #include <QSet>

@@ -6,7 +6,7 @@
 #include "foundation/IniFile.h"
 #include "foundation/TextHelpers.h"
 #include "shell/ConnectionEntries.h"
-#include "shell/Settings.h"
+#include "foundation/Settings.h"
 #include "shell/WorkstationSettings.h"
 
 #include <QCoreApplication>

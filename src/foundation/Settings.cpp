@@ -1,0 +1,17 @@
+#include "foundation/Settings.h"
+
+#include <algorithm>
+
+namespace kml {
+
+TBeall& Beall() {
+    static TBeall settings;
+    return settings;
+}
+
+int WindowFontSize() {
+    const int size = Beall().betumeret;
+    return size == 0 ? 9 : std::clamp(size, 8, 10);
+}
+
+} // namespace kml

@@ -1,0 +1,1046 @@
+#include "shell/gui/Tfrm_Main.h"
+
+#include "components/DatasetModel.h"
+#include "foundation/gui/WidgetHelpers.h"
+#include "foundation/QueryHelpers.h"
+#include "foundation/WindowPlacement.h"
+#include "records/CustomerWindows.h"
+#include "records/Customers.h"
+#include "patterns/gui/GridLink.h"
+#include "patterns/gui/ListKeys.h"
+#include "patterns/ListSearch.h"
+#include "shell/AppError.h"
+#include "shell/Beallit.h"
+#include "shell/gui/MainActionSet.h"
+#include "shell/gui/MainList.h"
+#include "shell/MainFlows.h"
+#include "foundation/Settings.h"
+#include "shell/ShellOpener.h"
+#include "shell/ShopSettings.h"
+#include "shell/Startup.h"
+#include "shell/gui/Tfrm_Logo.h"
+#include "shell/gui/Tfrm_Nevjegy.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace kml {
+namespace {
+
+const QString MainWindowName = QStringLiteral("frm_Main");
+constexpr int EmployeePanelWidth = 190;
+
+GridColumn Column(const char* field, const char* title, int share) {
+    return GridColumn{QString::fromLatin1(field), QString::fromUtf8(title), share};
+}
+
+template <typename W> W* Named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// A detail panel's heading: its caption, on the right a tool bar of the
+// panel's own (`tools`) and a small button that closes the panel through its
+// toggle action, and under them the buttons of further actions.
+QWidget* PanelHeader(QLabel*& caption, const char* name, const QString& text, QAction* toggle,
+                     const QList<QAction*>& actions = {}, QWidget* tools = nullptr) {
+    auto* header = new QWidget;
+    auto* rows = new QVBoxLayout(header);
+    rows->setContentsMargins(4, 2, 2, 2);
+    rows->setSpacing(0);
+    auto* row = new QHBoxLayout;
+    caption = Named(new QLabel(text), name);
+    QFont bold = caption->font();
+    bold.setBold(true);
+    caption->setFont(bold);
+    row->addWidget(caption, 1);
+    if (tools)
+        row->addWidget(tools);
+    if (toggle) {
+        auto* close = new QToolButton;
+        close->setObjectName(QString::fromLatin1(name) + QStringLiteral("Close"));
+        close->setText(QStringLiteral("✕"));
+        close->setToolTip(toggle->text());
+        close->setAutoRaise(true);
+        QObject::connect(close, &QToolButton::clicked, toggle, &QAction::trigger);
+        row->addWidget(close);
+    }
+    rows->addLayout(row);
+    if (!actions.isEmpty()) {
+        auto* buttons = new QHBoxLayout;
+        for (QAction* action : actions) {
+            auto* button = new QToolButton;
+            button->setDefaultAction(action);
+            button->setAutoRaise(true);
+            buttons->addWidget(button);
+        }
+        buttons->addStretch(1);
+        rows->addLayout(buttons);
+    }
+    return header;
+}
+
+QWidget* Stack(QWidget* header, QWidget* body) {
+    auto* panel = new QWidget;
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(header);
+    layout->addWidget(body, 1);
+    return panel;
+}
+
+// Gives a field of a query the label its grid column shows (the query may be
+// open or closed) and tells the grid's header.
+void Relabel(Query& query, const char* field, const QString& label, QTableView* grid) {
+    query.fieldSettings(QString::fromLatin1(field)).displayLabel = label;
+    if (grid && grid->model() && grid->model()->columnCount() > 0)
+        emit grid->model()->headerDataChanged(Qt::Horizontal, 0, grid->model()->columnCount() - 1);
+}
+
+} // namespace
+
+Tfrm_Main::Tfrm_Main(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(MainWindowName);
+    setWindowTitle(QStringLiteral("Koravel - Munkalap"));
+
+    createActions();
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 0);
+    layout->addWidget(buildTopBar());
+    Panels = Named(new QStackedWidget, "Panels");
+    pMunkalap = buildWorkSheetPanel();
+    pUgyfel = buildCustomerPanel();
+    pNaptar = buildPlannerPanel();
+    pKeszulek = buildDevicePanel();
+    for (QWidget* panel : {pMunkalap, pUgyfel, pNaptar, pKeszulek})
+        Panels->addWidget(panel);
+    layout->addWidget(Panels, 1);
+    setCentralWidget(central);
+    buildStatusBar();
+    createLists();
+
+    Timer2.setObjectName(QStringLiteral("Timer2"));
+    Timer2.setInterval(100);
+    connect(&Timer2, &QTimer::timeout, this, [this] {
+        Timer2.stop();
+        close();
+    });
+
+    startUp();
+}
+
+Tfrm_Main::~Tfrm_Main() = default;
+
+// ---- Building the window ----------------------------------------------------
+
+void Tfrm_Main::createActions() {
+    m_actions = new MainActionSet(this, [this] { return currentTab(); });
+    aBezar = action(QStringLiteral("aBezar"));
+
+    const std::initializer_list<std::pair<const char*, void (Tfrm_Main::*)()>> handlers = {
+        {"aUj", &Tfrm_Main::onUj},
+        {"aSzerkeszt", &Tfrm_Main::onSzerkeszt},
+        {"aTorol", &Tfrm_Main::onTorol},
+        {"aUgyfelAdatlap", &Tfrm_Main::onUgyfelAdatlap},
+        {"aFrissit", &Tfrm_Main::onFrissit},
+        {"aTorolKeszulek", &Tfrm_Main::onTorolKeszulek},
+        {"aMLapDolgozo", &Tfrm_Main::onMLapDolgozo},
+        {"aMLapTetel", &Tfrm_Main::onMLapTetel},
+        {"aBeallit", &Tfrm_Main::onBeallit},
+        {"aNevjegy", &Tfrm_Main::onNevjegy},
+    };
+    for (const auto& [name, handler] : handlers)
+        m_actions->setHandler(QString::fromLatin1(name), [this, handler] { (this->*handler)(); });
+    m_actions->setHandler(QStringLiteral("aBezar"), [this] { close(); });
+    m_actions->setHandler(QStringLiteral("aNovel"), [this] { onFontStep(+1); });
+    m_actions->setHandler(QStringLiteral("aCsokkent"), [this] { onFontStep(-1); });
+    m_actions->setHandler(QStringLiteral("aSugo"), [] { OpenInShell(HelpAddress); });
+    m_actions->setHandler(QStringLiteral("aHonlap"), [] { OpenInShell(HomeAddress); });
+    m_actions->setHandler(QStringLiteral("aLevel"), [] { OpenInShell(MailAddress); });
+
+    for (const char* toggle : {"aMLapDolgozo", "aMLapTetel"})
+        action(QString::fromLatin1(toggle))->setCheckable(true);
+    action(QStringLiteral("aMLapTetel"))->setChecked(true);
+
+    m_actions->buildMenus(menuBar());
+    ToolBar1 = Named(new QToolBar(QStringLiteral("Eszköztár")), "ToolBar1");
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ToolBar1->setMovable(false);
+    m_actions->fillToolBar(ToolBar1);
+    addToolBar(ToolBar1);
+}
+
+QWidget* Tfrm_Main::buildTopBar() {
+    auto* bar = Named(new QWidget, "pTop");
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    TabControl1 = Named(new QTabBar, "TabControl1");
+    for (const char* caption : {"Munkalapok", "Ügyfelek", "Naptár", "Készülék"})
+        TabControl1->addTab(QString::fromUtf8(caption));
+    TabControl1->setFocusPolicy(Qt::NoFocus);
+    TabControl1->setExpanding(false);
+
+    Edit1 = Named(new QLineEdit, "Edit1");
+    Edit1->setPlaceholderText(QStringLiteral("Keresés"));
+    Edit1->setClearButtonEnabled(true);
+    // The window's shortcuts come before the search box's own editing keys
+    // (Ctrl+K, Ctrl+Del, ...), as the menus promise them.
+    Edit1->installEventFilter(this);
+
+    Label1 = Named(new QLabel, "Label1");
+
+    row->addWidget(TabControl1);
+    row->addWidget(Edit1, 1);
+    row->addWidget(Label1);
+    return bar;
+}
+
+QTableView* Tfrm_Main::makeGrid(const QString& name, Query& query, std::vector<GridColumn> columns) {
+    auto* grid = new QTableView;
+    grid->setObjectName(name);
+    std::vector<int> shares;
+    for (const GridColumn& c : columns)
+        shares.push_back(c.widthShare);
+    auto* model = new DatasetModel(&query, grid);
+    model->setColumns(std::move(columns));
+    grid->setModel(model);
+    SetupListGrid(grid);
+    grid->viewport()->installEventFilter(this);
+    m_columnShares.emplace_back(grid, std::move(shares));
+    return grid;
+}
+
+void Tfrm_Main::fitColumns(QTableView* grid, const std::vector<int>& shares) {
+    // The shares divide the room inside the frame and the scroll bar.
+    ApplyColumnShares(grid, shares, grid->width() - grid->viewport()->width());
+}
+
+void Tfrm_Main::colourGrid(QTableView* grid, ColouredGrid rule) {
+    grid->setItemDelegate(new MainGridPainter(rule, qobject_cast<DatasetModel*>(grid->model()), grid));
+}
+
+QWidget* Tfrm_Main::buildWorkSheetPanel() {
+    Query& mlap = m_session.QryMLap;
+    DBGrid2 = makeGrid(QStringLiteral("DBGrid2"), mlap,
+                       {Column("munkalapstr", "Munkalap", 8), Column("mlaptipus_nev", "Munkalap típusa", 10),
+                        Column("datum", "Beérkezett", 8), Column("ugyfel_nev", "Ügyfél", 16),
+                        Column("irszvaroscim", "Cím", 16), Column("tipusstr", "Típus", 12),
+                        Column("hatidstr", "Kezdés", 10), Column("ar_teljes", "Teljes ár", 8),
+                        Column("dolgozostr", "Dolgozók", 8), Column("fizetve", "Fiz?", 4)});
+    DBGrid22 = makeGrid(QStringLiteral("DBGrid22"), mlap,
+                        {Column("munkalapstr", "Munkalap", 8), Column("datum", "Beérkezett", 8),
+                         Column("statusz_nev", "Státusz", 9), Column("ugyfel_nev", "Ügyfél", 18),
+                         Column("tipusstr2", "Típus", 22), Column("kmora", "Km óra", 7),
+                         Column("ar_teljes", "Teljes ár", 9), Column("dolgozostr", "Dolgozók", 15),
+                         Column("fizetve", "Fiz?", 4)});
+    DBGrid23 = makeGrid(QStringLiteral("DBGrid23"), mlap,
+                        {Column("munkalapstr", "Munkalap", 8), Column("datum", "Beérkezett", 8),
+                         Column("mlaptipus_nev", "Munkalap típusa", 12), Column("statusz_nev", "Státusz", 10),
+                         Column("ugyfel_nev", "Ügyfél", 20), Column("hatidstr", "Kezdés", 11),
+                         Column("ar_teljes", "Teljes ár", 9), Column("dolgozostr", "Dolgozók", 18),
+                         Column("fizetve", "Fiz?", 4)});
+    colourGrid(DBGrid2, ColouredGrid::WorkSheets);
+    colourGrid(DBGrid22, ColouredGrid::WorkSheetsSent);
+    colourGrid(DBGrid23, ColouredGrid::WorkSheets);
+
+    TabControl2 = Named(new QTabBar, "TabControl2");
+    TabControl2->setShape(QTabBar::RoundedSouth);
+    TabControl2->setFocusPolicy(Qt::NoFocus);
+    TabControl2->setExpanding(false);
+    for (const QString& caption : StatusTabCaptions())
+        TabControl2->addTab(caption);
+
+    // Under the list: the status tabs, and the buttons of the two detail panels.
+    auto* strip = new QWidget;
+    auto* stripRow = new QHBoxLayout(strip);
+    stripRow->setContentsMargins(0, 0, 0, 0);
+    stripRow->addWidget(TabControl2);
+    stripRow->addStretch(1);
+    for (const char* name : {"aMLapDolgozo", "aMLapTetel"}) {
+        auto* button = new QToolButton;
+        button->setObjectName(QStringLiteral("btn") + QString::fromLatin1(name + 1));
+        button->setDefaultAction(action(QString::fromLatin1(name)));
+        stripRow->addWidget(button);
+    }
+
+    auto* list = new QWidget;
+    auto* listLayout = new QVBoxLayout(list);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->setSpacing(0);
+    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23})
+        listLayout->addWidget(grid, 1);
+    listLayout->addWidget(strip);
+
+    DBGrid4 =
+        makeGrid(QStringLiteral("DBGrid4"), m_session.QryDolg, {Column("dolgozo_nev", "Dolgozók", 100)});
+    Panel7 = Named(
+        Stack(PanelHeader(Panel7Header, "Panel7Header", QStringLiteral("Dolgozók"),
+                          action(QStringLiteral("aMLapDolgozo")),
+                          {action(QStringLiteral("aUjDolgozo")), action(QStringLiteral("aTorolDolgozo"))}),
+              DBGrid4),
+        "Panel7");
+    Panel7->setFixedWidth(EmployeePanelWidth);
+    Panel7->hide();
+
+    DBGrid6 = makeGrid(QStringLiteral("DBGrid6"), m_session.QryTetel,
+                       {Column("tetel_nev", "Tétel", 15), Column("megjegyzes", "Megjegyzés", 10),
+                        Column("egyeb", "Gyári cikkszám", 12), Column("db", "Mennyiség", 9),
+                        Column("ar_teljes", "Teljes ár", 8), Column("kedv_kap", "Kapott kedv.%", 11),
+                        Column("beszar", "Besz.ár", 7), Column("kedv_ad", "Adott kedv.%", 10),
+                        Column("egysar", "Egységár", 9), Column("osszar", "Össz ár", 9)});
+    colourGrid(DBGrid6, ColouredGrid::Items);
+    auto* itemsBody = new QWidget;
+    auto* itemsRow = new QHBoxLayout(itemsBody);
+    itemsRow->setContentsMargins(0, 0, 0, 0);
+    itemsRow->addWidget(DBGrid6, 1);
+    itemsRow->addWidget(buildTotalsPanel());
+    Panel11 = Named(Stack(PanelHeader(Panel11Header, "Panel11Header", QStringLiteral("Tételek"),
+                                      action(QStringLiteral("aMLapTetel"))),
+                          itemsBody),
+                    "Panel11");
+
+    auto* top = new QWidget;
+    auto* topRow = new QHBoxLayout(top);
+    topRow->setContentsMargins(0, 0, 0, 0);
+    topRow->addWidget(list, 1);
+    topRow->addWidget(Panel7);
+
+    m_workSheetSplit = Named(new QSplitter(Qt::Vertical), "pMunkalap");
+    m_workSheetSplit->addWidget(top);
+    m_workSheetSplit->addWidget(Panel11);
+    m_workSheetSplit->setChildrenCollapsible(false);
+    m_workSheetSplit->installEventFilter(this);
+    return m_workSheetSplit;
+}
+
+QWidget* Tfrm_Main::buildTotalsPanel() {
+    PanelTotals = Named(new QWidget, "PanelTotals");
+    auto* grid = new QGridLayout(PanelTotals);
+    grid->setContentsMargins(8, 4, 8, 4);
+    grid->setHorizontalSpacing(12);
+    auto label = [](const QString& text, const char* name, bool bold, Qt::Alignment align) {
+        auto* l = Named(new QLabel(text), name);
+        if (bold) {
+            QFont f = l->font();
+            f.setBold(true);
+            l->setFont(f);
+        }
+        l->setAlignment(align | Qt::AlignVCenter);
+        return l;
+    };
+    const Qt::Alignment left = Qt::AlignLeft;
+    const Qt::Alignment right = Qt::AlignRight;
+    grid->addWidget(label(QStringLiteral("Besz.érték"), "lblBeszErtek", true, right), 0, 1);
+    grid->addWidget(label(QStringLiteral("Elad.érték"), "lblEladErtek", true, right), 0, 2);
+    grid->addWidget(label(QStringLiteral("Haszon"), "lblHaszon", true, right), 0, 3);
+    grid->addWidget(label(QStringLiteral("Szolgáltatás"), "lblSzolgaltatas", true, left), 1, 0);
+    grid->addWidget(label({}, "szolgbesz", false, right), 1, 1);
+    grid->addWidget(label({}, "szolgelad", false, right), 1, 2);
+    grid->addWidget(label({}, "szolghaszon", false, right), 1, 3);
+    grid->addWidget(label(QStringLiteral("Áru"), "lblAru", true, left), 2, 0);
+    grid->addWidget(label({}, "termbesz", false, right), 2, 1);
+    grid->addWidget(label({}, "termelad", false, right), 2, 2);
+    grid->addWidget(label({}, "termhaszon", false, right), 2, 3);
+    grid->addWidget(label(QStringLiteral("Teljes haszon"), "lblTeljesHaszon", true, left), 3, 0, 1, 3);
+    grid->addWidget(label({}, "osszhaszon", false, right), 3, 3);
+    grid->addWidget(label(QStringLiteral("Rögzítve:"), "lblRogzitve", true, left), 4, 0);
+    grid->addWidget(label({}, "rogzitve", false, left), 4, 1, 1, 3);
+    grid->addWidget(label(QStringLiteral("Felhasználó:"), "lblFelhasznalo", true, left), 5, 0);
+    grid->addWidget(label({}, "felhasznalo", false, left), 5, 1, 1, 3);
+    grid->setRowStretch(6, 1);
+    for (int column = 1; column <= 3; ++column)
+        grid->setColumnMinimumWidth(column, 80);
+    return PanelTotals;
+}
+
+QWidget* Tfrm_Main::buildCustomerPanel() {
+    DBGrid1 = makeGrid(QStringLiteral("DBGrid1"), m_session.QryU,
+                       {Column("ugyfel_nev", "Ügyfél", 22), Column("kapcsolat", "Kapcsolat", 14),
+                        Column("telefon", "Telefon", 12), Column("irszvaroscim", "Cím", 24),
+                        Column("emil", "E-mail", 15), Column("dat_figyelmeztet", "Figyelmeztetés", 9),
+                        Column("maganszemely", "Magán?", 4)});
+    colourGrid(DBGrid1, ColouredGrid::Customers);
+
+    // gysz takes its title from the field's label: the settings name it.
+    DBGrid3 = makeGrid(QStringLiteral("DBGrid3"), m_session.QryKeszulek,
+                       {Column("tipusstr", "Gyártmány / Típus", 45), Column("gysz", "", 25),
+                        Column("munkalapstr", "Utolsó munkalap", 30)});
+    auto* deviceTools = Named(new QToolBar, "ToolBar16");
+    deviceTools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    deviceTools->setIconSize(QSize(0, 0));
+    m_actions->addTo(deviceTools, {QStringLiteral("aUjKeszulek"), QStringLiteral("aSzerkesztKeszulek"),
+                                   QStringLiteral("aTorolKeszulek"), QStringLiteral("aMLapKeszulek")});
+    QWidget* header =
+        PanelHeader(Panel16Header, "Panel16Header", QStringLiteral("Készülékek"), nullptr, {}, deviceTools);
+    Panel16 = Named(Stack(header, DBGrid3), "Panel16");
+
+    Splitter16 = Named(new QSplitter(Qt::Vertical), "pUgyfel");
+    Splitter16->addWidget(DBGrid1);
+    Splitter16->addWidget(Panel16);
+    Splitter16->setChildrenCollapsible(false);
+    Splitter16->installEventFilter(this);
+    connect(Splitter16, &QSplitter::splitterMoved, this, &Tfrm_Main::devicePanelMoved);
+    return Splitter16;
+}
+
+QWidget* Tfrm_Main::buildPlannerPanel() {
+    DBGrid7 =
+        makeGrid(QStringLiteral("DBGrid7"), m_session.QryDolgozo, {Column("dolgozo_nev", "Dolgozó", 100)});
+    DBGrid8 = makeGrid(QStringLiteral("DBGrid8"), m_session.QryNaptar,
+                       {Column("ora2", "Idő", 8), Column("szoveg", "Előjegyzés", 40),
+                        Column("munkalapstr", "Munkalap", 12), Column("ugyfelstr", "Ügyfél", 20),
+                        Column("keszulekstr", "Készülék", 20)});
+    // The day's slots come with the day planner.
+    DBGrid8->setEnabled(false);
+    DBGrid8->setToolTip(SoonHint);
+
+    Panel17 = Named(new QLabel, "Panel17");
+    QFont bold = Panel17->font();
+    bold.setBold(true);
+    Panel17->setFont(bold);
+    DateTimePicker1 = Named(new QDateEdit, "DateTimePicker1");
+    DateTimePicker1->setCalendarPopup(true);
+    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
+    DateTimePicker1->setEnabled(false);
+    DateTimePicker1->setToolTip(SoonHint);
+    auto* dayTools = Named(new QToolBar, "ToolBar17");
+    dayTools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_actions->addTo(dayTools, {QStringLiteral("aTegnap"), QStringLiteral("aMa"), QStringLiteral("aHolnap"),
+                                QStringLiteral("aNaptarba")});
+
+    auto* day = new QWidget;
+    auto* dayLayout = new QVBoxLayout(day);
+    dayLayout->setContentsMargins(0, 0, 0, 0);
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(Panel17, 1);
+    dateRow->addWidget(dayTools);
+    dateRow->addWidget(DateTimePicker1);
+    dayLayout->addLayout(dateRow);
+    dayLayout->addWidget(DBGrid8, 1);
+
+    auto* panel = Named(new QSplitter(Qt::Horizontal), "pNaptar");
+    panel->addWidget(DBGrid7);
+    panel->addWidget(day);
+    panel->setStretchFactor(0, 1);
+    panel->setStretchFactor(1, 3);
+    return panel;
+}
+
+QWidget* Tfrm_Main::buildDevicePanel() {
+    // gysz and dat_muszaki take their titles from the fields' labels.
+    DBGrid5 = makeGrid(QStringLiteral("DBGrid5"), m_session.QryKesz,
+                       {Column("gysz", "", 14), Column("ugyfel_nev", "Ügyfél", 22),
+                        Column("evjarat", "Gyártás éve", 8), Column("tipusstr", "Gyártmány / Típus", 20),
+                        Column("munkalapstr", "Utolsó munkalap", 14), Column("dat_muszaki", "", 10),
+                        Column("keszulektipus_nev", "Típus", 12)});
+    colourGrid(DBGrid5, ColouredGrid::Devices);
+    DBGrid51 = makeGrid(QStringLiteral("DBGrid51"), m_session.QryElozmeny,
+                        {Column("munkalapstr", "Munkalap", 9), Column("mlaptipus_nev", "Munkalap típusa", 12),
+                         Column("datum", "Dátum", 9), Column("dat_kesz", "Elkészült", 9),
+                         Column("ar_ossz", "Össz ár", 9), Column("ar_kedvezmeny", "Kedvezmény", 9),
+                         Column("dolgozostr", "Dolgozók", 16), Column("szlaszam", "Számlaszám", 13),
+                         Column("statusz_nev", "Státusz", 14)});
+    for (Query* q : {&m_session.QryKesz, &m_session.QryKeszulek})
+        q->fieldSettings(QStringLiteral("gysz")).displayLabel = QStringLiteral("Gyárt.szám");
+    m_session.QryKesz.fieldSettings(QStringLiteral("dat_muszaki")).displayLabel =
+        QStringLiteral("Bevizsgálás");
+
+    QLabel* historyCaption = nullptr;
+    QWidget* history =
+        Stack(PanelHeader(historyCaption, "Panel51Header", QStringLiteral("Előzmények"), nullptr), DBGrid51);
+    auto* panel = Named(new QSplitter(Qt::Vertical), "pKeszulek");
+    panel->addWidget(DBGrid5);
+    panel->addWidget(history);
+    panel->setStretchFactor(0, 2);
+    panel->setStretchFactor(1, 1);
+    panel->setChildrenCollapsible(false);
+    return panel;
+}
+
+void Tfrm_Main::buildStatusBar() {
+    StatusPanel0 = Named(new QLabel, "StatusPanel0");
+    StatusPanel0->setMinimumWidth(120);
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addWidget(StatusPanel0);
+}
+
+void Tfrm_Main::createLists() {
+    m_workSheets = new MainList(MainTab::WorkSheets, m_session.QryMLap, this);
+    m_customers = new MainList(MainTab::Customers, m_session.QryU, this);
+    m_planner = new MainList(MainTab::Planner, m_session.QryDolgozo, this);
+    m_devices = new MainList(MainTab::Devices, m_session.QryKesz, this);
+
+    const auto focusSearch = [this] { Edit1->setFocus(Qt::OtherFocusReason); };
+    m_workSheets->setOrderExpression(WorkSheetOrder);
+    for (MainList* list : {m_workSheets, m_customers, m_planner, m_devices})
+        list->setAfterSort(focusSearch);
+    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23})
+        m_workSheets->addGrid(grid, true);
+    m_customers->addGrid(DBGrid1, true);
+    m_planner->addGrid(DBGrid7, false);
+    m_devices->addGrid(DBGrid5, true);
+    // The detail grids follow their queries; their titles do not sort.
+    const std::pair<QTableView*, Query*> details[] = {{DBGrid3, &m_session.QryKeszulek},
+                                                      {DBGrid4, &m_session.QryDolg},
+                                                      {DBGrid6, &m_session.QryTetel},
+                                                      {DBGrid51, &m_session.QryElozmeny}};
+    for (const auto& [grid, query] : details) {
+        new QueryGridLink(grid, query, this);
+        grid->horizontalHeader()->setSectionsClickable(false);
+    }
+
+    connect(m_workSheets, &MainList::moved, this, &Tfrm_Main::workSheetMoved);
+    connect(m_customers, &MainList::moved, this, &Tfrm_Main::customerMoved);
+    connect(m_planner, &MainList::moved, this, &Tfrm_Main::showCounter);
+    connect(m_devices, &MainList::moved, this, &Tfrm_Main::deviceMoved);
+
+    m_keys = new SearchKeyHandover(Edit1, this);
+    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23, DBGrid1, DBGrid7, DBGrid5})
+        m_keys->addGrid(grid);
+    m_keys->setHandoverResolver([this] { return static_cast<QAbstractItemView*>(currentListGrid()); });
+    m_wheel = new WheelToArrowKeys(this);
+
+    m_actions->setContextMenu(DBGrid1, MainContextMenu::Customers);
+    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23})
+        m_actions->setContextMenu(grid, MainContextMenu::WorkSheets);
+    m_actions->setContextMenu(DBGrid3, MainContextMenu::CustomerDevices);
+    m_actions->setContextMenu(DBGrid5, MainContextMenu::Devices);
+
+    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23, DBGrid1, DBGrid5})
+        connect(grid, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+            if (index.isValid())
+                action(QStringLiteral("aSzerkeszt"))->trigger();
+        });
+    connect(DBGrid3, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            action(QStringLiteral("aSzerkesztKeszulek"))->trigger();
+    });
+
+    connect(TabControl1, &QTabBar::currentChanged, this, &Tfrm_Main::switchTab);
+    connect(TabControl2, &QTabBar::currentChanged, this, &Tfrm_Main::switchStatusTab);
+    connect(Edit1, &QLineEdit::textChanged, this, &Tfrm_Main::searchChanged);
+}
+
+// ---- Start-up and settings -------------------------------------------------------
+
+void Tfrm_Main::startUp() {
+    const StartupOutcome outcome = RunStartup(m_session);
+    const TBeall& s = Beall();
+    setGeometry(s.bal, s.felul, s.szeles, s.magas);
+    m_startupFailed = outcome.failed;
+    if (m_startupFailed) {
+        updateActionStates();
+        Timer2.start();
+        return;
+    }
+    showWorkingDate();
+    setWindowTitle(outcome.caption);
+    applyShopSettings();
+    TabControl1->setCurrentIndex(TabMunkalap);
+    Panels->setCurrentWidget(pMunkalap);
+    workSheetMoved();
+}
+
+void Tfrm_Main::loadShopSettings() {
+    LoadShopSettings(Beall());
+    applyShopSettings();
+}
+
+void Tfrm_Main::applyShopSettings() {
+    const TBeall& s = Beall();
+    Label1->setText(ConnectionLabel(s.connectionName));
+    if (TabControl1->count() < 4)
+        TabControl1->addTab(QStringLiteral("Készülék"));
+
+    const DeviceWording wording = DeviceWordingFor(s.keszulekstr);
+    Panel16->setVisible(s.vankeszulek);
+    if (s.vankeszulek) {
+        Panel16Header->setText(wording.panelCaption);
+        action(QStringLiteral("aKeszulekAdatlap"))->setText(wording.recordCaption);
+        m_actions->setHint(QStringLiteral("aKeszulekAdatlap"), wording.recordHint);
+        action(QStringLiteral("aUjKeszulek"))->setText(wording.newDeviceCaption);
+        m_actions->setHint(QStringLiteral("aUjKeszulek"), wording.newDeviceCaption);
+        action(QStringLiteral("aTipus"))->setText(wording.typesCaption);
+        m_actions->setHint(QStringLiteral("aTipus"), wording.typesCaption);
+        relabelDeviceFields();
+    } else if (TabControl1->count() >= 4) {
+        TabControl1->removeTab(TabKeszulek);
+    }
+
+    // The program type's grids (also when the settings window changed it).
+    chooseWorkSheetGrid(s.prgtipus);
+    showItemColumns(s.prgtipus);
+    updateActionStates();
+}
+
+void Tfrm_Main::relabelDeviceFields() {
+    const TBeall& s = Beall();
+    // An empty caption in the settings keeps the design's title.
+    if (!s.gyszstr.isEmpty()) {
+        Relabel(m_session.QryKeszulek, "gysz", s.gyszstr, DBGrid3);
+        Relabel(m_session.QryMLap, "gysz", s.gyszstr, workSheetGrid());
+        Relabel(m_session.QryKesz, "gysz", s.gyszstr, DBGrid5);
+    }
+    if (!s.muszakistr.isEmpty())
+        Relabel(m_session.QryKesz, "dat_muszaki", s.muszakistr, DBGrid5);
+}
+
+void Tfrm_Main::chooseWorkSheetGrid(int programType) {
+    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23}) {
+        grid->hide();
+        grid->setEnabled(false);
+    }
+    QTableView* shown = nullptr;
+    switch (WorkSheetGridFor(programType)) {
+    case WorkSheetGrid::Grid2:
+        shown = DBGrid2;
+        break;
+    case WorkSheetGrid::Grid22:
+        shown = DBGrid22;
+        break;
+    case WorkSheetGrid::Grid23:
+        shown = DBGrid23;
+        break;
+    case WorkSheetGrid::None:
+        break;
+    }
+    if (shown) {
+        shown->setEnabled(true);
+        shown->show();
+        m_workSheets->setShownGrid(shown);
+    }
+}
+
+void Tfrm_Main::showItemColumns(int programType) {
+    const QStringList fields = ItemColumnFields();
+    const QStringList hidden = HiddenItemColumns(programType);
+    std::vector<int> shares;
+    // The shown columns share the grid's width; the type-2 set is the design's.
+    static const std::vector<int> allTen{15, 10, 12, 9, 8, 11, 7, 10, 9, 9};
+    static const std::vector<int> six{30, 25, 0, 10, 12, 0, 0, 0, 11, 12};
+    for (int c = 0; c < fields.size(); ++c)
+        DBGrid6->setColumnHidden(c, hidden.contains(fields[c]));
+    for (auto& [grid, columnShares] : m_columnShares)
+        if (grid == DBGrid6) {
+            columnShares = hidden.isEmpty() ? allTen : six;
+            fitColumns(grid, columnShares);
+        }
+}
+
+void Tfrm_Main::showWorkingDate() {
+    const QDate date = Beall().workDate;
+    DateTimePicker1->setDate(date);
+    Panel17->setText(QLocale(QLocale::Hungarian).toString(date, QStringLiteral("yyyy MMMM d. dddd")));
+}
+
+void Tfrm_Main::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shown || m_startupFailed)
+        return;
+    m_shown = true;
+    onShownFirstTime();
+}
+
+void Tfrm_Main::onShownFirstTime() {
+    MainWindowShown();
+
+    const TBeall& s = Beall();
+    if (s.teljesKep) {
+        setGeometry(QRect(QPoint(0, 0), WorkArea().size()));
+    } else {
+        int left = 0, top = 0, height = s.magas, width = s.szeles;
+        LoadFormBounds(MainWindowName, left, top, height, width);
+        setGeometry(left, top, width, height);
+    }
+
+    Edit1->setFocus();
+    applyFontSize();
+    for (QTableView* grid : {DBGrid1, DBGrid2, DBGrid22, DBGrid23, DBGrid3, DBGrid4, DBGrid5, DBGrid8})
+        HighlightSortColumn(grid, 0);
+
+    // The maker's messages panel and its timers come with the online
+    // services.
+    Tfrm_Logo::Splash();
+}
+
+void Tfrm_Main::applyFontSize() {
+    ApplyFontSize(this);
+    // Labels with a face of their own (the panel headings, the totals) take
+    // the size as well.
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label->testAttribute(Qt::WA_SetFont))
+            ApplyFontSize(label);
+    for (QTableView* grid : findChildren<QTableView*>())
+        grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+}
+
+void Tfrm_Main::updateActionStates() {
+    MainActionContext context;
+    context.tab = currentTab();
+    context.statusTab = TabControl2->currentIndex();
+    context.vankeszulek = Beall().vankeszulek;
+    context.vanPennart = Beall().vanPennart;
+    m_actions->applyState(context);
+}
+
+void Tfrm_Main::setPlannerOpen(bool open) {
+    m_wheel->setSuspended(open);
+}
+
+// ---- Lists and their details ---------------------------------------------------------
+
+MainTab Tfrm_Main::currentTab() const {
+    const int index = TabControl1->currentIndex();
+    return index >= 0 && index <= TabKeszulek ? MainTab(index) : MainTab::WorkSheets;
+}
+
+MainList& Tfrm_Main::list(MainTab tab) const {
+    switch (tab) {
+    case MainTab::Customers:
+        return *m_customers;
+    case MainTab::Planner:
+        return *m_planner;
+    case MainTab::Devices:
+        return *m_devices;
+    case MainTab::WorkSheets:
+        break;
+    }
+    return *m_workSheets;
+}
+
+MainList& Tfrm_Main::currentList() const {
+    return list(currentTab());
+}
+
+QAction* Tfrm_Main::action(const QString& name) const {
+    return m_actions->action(name);
+}
+
+QTableView* Tfrm_Main::workSheetGrid() const {
+    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23})
+        if (grid->isEnabled())
+            return grid;
+    return nullptr;
+}
+
+QTableView* Tfrm_Main::currentListGrid() const {
+    switch (currentTab()) {
+    case MainTab::WorkSheets:
+        return workSheetGrid();
+    case MainTab::Customers:
+        return DBGrid1;
+    case MainTab::Devices:
+        return DBGrid5;
+    case MainTab::Planner:
+        break;
+    }
+    return nullptr;
+}
+
+void Tfrm_Main::switchTab(int index) {
+    if (index < 0)
+        return;
+    for (Query* q : {&m_session.QryU, &m_session.QryKeszulek, &m_session.QryMLap, &m_session.QryKesz,
+                     &m_session.QryDolgozo, &m_session.QryNaptar})
+        q->close();
+    Panels->setCurrentIndex(index);
+    updateActionStates();
+    // The search box keeps its text, and the tab's list shows what it finds.
+    currentList().search(Edit1->text());
+    showCounter();
+}
+
+void Tfrm_Main::switchStatusTab(int index) {
+    m_workSheets->setFixedCondition(StatusTabCondition(index));
+    updateActionStates();
+    const bool hadText = !Edit1->text().isEmpty();
+    {
+        const QSignalBlocker quiet(Edit1);
+        Edit1->clear();
+    }
+    if (currentTab() == MainTab::WorkSheets)
+        m_workSheets->search({});
+    else if (hadText)
+        currentList().search({});
+}
+
+void Tfrm_Main::searchChanged(const QString& text) {
+    currentList().search(text);
+    showCounter();
+}
+
+void Tfrm_Main::showCounter() {
+    const Query& q = currentList().query();
+    StatusPanel0->setText(q.isActive() ? RecordCounterText(q) : QString());
+}
+
+void Tfrm_Main::workSheetMoved() {
+    if (currentTab() == MainTab::WorkSheets)
+        showCounter();
+    const Query& mlap = m_session.QryMLap;
+    const qlonglong key = mlap.isActive() ? m_workSheets->currentKey() : -1;
+    if (key != m_detailWorkSheet)
+        reloadWorkSheetDetails(key);
+    for (const char* field : {"rogzitve", "felhasznalo"})
+        if (auto* label = PanelTotals->findChild<QLabel*>(QString::fromLatin1(field))) {
+            const int col = mlap.isActive() ? mlap.fieldIndex(QString::fromLatin1(field)) : -1;
+            label->setText(col >= 0 ? mlap.displayText(mlap.row(), col) : QString());
+        }
+}
+
+void Tfrm_Main::reloadWorkSheetDetails(qlonglong workSheet) {
+    m_detailWorkSheet = workSheet;
+    if (workSheet < 0) {
+        for (Query* q : {&m_session.QryDolg, &m_session.QryTetel, &m_session.QryMLapSum})
+            q->close();
+    } else {
+        if (!Panel7->isHidden())
+            ReopenWithCondition(m_session.QryDolg, WorkSheetDetailCondition(workSheet));
+        else
+            m_session.QryDolg.close();
+        if (!Panel11->isHidden()) {
+            ReopenWithCondition(m_session.QryTetel, WorkSheetDetailCondition(workSheet));
+            ReopenWithCondition(m_session.QryMLapSum, WorkSheetTotalsCondition(workSheet));
+        } else {
+            m_session.QryTetel.close();
+            m_session.QryMLapSum.close();
+        }
+    }
+    showTotals();
+}
+
+void Tfrm_Main::showTotals() {
+    const Query& sum = m_session.QryMLapSum;
+    for (const char* field :
+         {"szolgbesz", "szolgelad", "szolghaszon", "termbesz", "termelad", "termhaszon", "osszhaszon"}) {
+        auto* label = PanelTotals->findChild<QLabel*>(QString::fromLatin1(field));
+        const int col = sum.isActive() ? sum.fieldIndex(QString::fromLatin1(field)) : -1;
+        label->setText(col >= 0 && sum.row() >= 0 ? sum.displayText(sum.row(), col) : QString());
+    }
+}
+
+void Tfrm_Main::customerMoved() {
+    if (currentTab() == MainTab::Customers)
+        showCounter();
+    const qlonglong key = m_session.QryU.isActive() ? m_customers->currentKey() : -1;
+    if (key == m_detailCustomer)
+        return;
+    m_detailCustomer = key;
+    if (key < 0)
+        m_session.QryKeszulek.close();
+    else
+        ReopenWithCondition(m_session.QryKeszulek, CustomerDevicesCondition(key));
+}
+
+void Tfrm_Main::deviceMoved() {
+    if (currentTab() == MainTab::Devices)
+        showCounter();
+    const qlonglong key = m_session.QryKesz.isActive() ? m_devices->currentKey() : -1;
+    if (key == m_detailDevice)
+        return;
+    m_detailDevice = key;
+    Query& history = m_session.QryElozmeny;
+    history.close();
+    if (key >= 0) {
+        history.setParam(QStringLiteral("pkeszulek"), key);
+        history.open();
+        // Its amounts read like those of the work-sheet list.
+        ApplyNumberFormats(history, false, Beall().formatFt, Beall().formatDb);
+    }
+}
+
+void Tfrm_Main::layOutPanels() {
+    // The items panel takes a third of the work-sheet area, at least 240 pixels.
+    if (!Panel11->isHidden()) {
+        const int h = m_workSheetSplit->height();
+        const int items = std::min(ItemsPanelHeight(h), std::max(0, h - 80));
+        m_workSheetSplit->setSizes({h - m_workSheetSplit->handleWidth() - items, items});
+    }
+}
+
+void Tfrm_Main::placeDevicePanel() {
+    // The device panel starts at a third of the customer panel, within the
+    // heights the splitter accepts.
+    const int h = Splitter16->height();
+    if (m_devicePanelPlaced || h <= 0)
+        return;
+    m_devicePanelPlaced = true;
+    const int device = std::clamp(h / 3, std::min(201, h / 2), std::max(201, h / 2 - 1));
+    Splitter16->setSizes({h - device - Splitter16->handleWidth(), device});
+}
+
+void Tfrm_Main::devicePanelMoved() {
+    // A drag beyond the accepted heights stops at the nearest one; a panel
+    // too low for any keeps what the drag gave.
+    const QList<int> sizes = Splitter16->sizes();
+    const int h = Splitter16->height();
+    if (sizes.size() != 2 || DevicePanelHeightAccepted(sizes[1], h) || h / 2 - 1 < 201)
+        return;
+    const int device = std::clamp(sizes[1], 201, h / 2 - 1);
+    Splitter16->setSizes({sizes[0] + sizes[1] - device, device});
+}
+
+bool Tfrm_Main::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        if (watched == m_workSheetSplit) {
+            layOutPanels();
+        } else if (watched == Splitter16) {
+            placeDevicePanel();
+        } else {
+            for (const auto& [grid, shares] : m_columnShares)
+                if (grid->viewport() == watched)
+                    fitColumns(grid, shares);
+        }
+    } else if (event->type() == QEvent::ShortcutOverride && watched == Edit1) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+            const QKeySequence typed(key->keyCombination());
+            for (QAction* a : actions())
+                if (a->isEnabled() && a->isVisible() && a->shortcut() == typed) {
+                    event->ignore();
+                    return true; // the window's shortcut runs
+                }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Actions -------------------------------------------------------------------------
+
+void Tfrm_Main::onUj() {
+    if (currentTab() == MainTab::Customers) {
+        const int saved = EditCustomer(-1);
+        if (saved >= 0)
+            m_customers->reread(saved);
+    }
+}
+
+void Tfrm_Main::onSzerkeszt() {
+    if (currentTab() == MainTab::Customers) {
+        const qlonglong current = m_customers->currentKey();
+        if (current <= 0)
+            return;
+        const int saved = EditCustomer(int(current));
+        m_customers->reread(saved >= 0 ? QVariant(saved) : QVariant(current));
+    }
+}
+
+void Tfrm_Main::onTorol() {
+    switch (currentTab()) {
+    case MainTab::Customers:
+        if (DeleteCustomerAsked(m_customers->currentValue(QStringLiteral("ugyfel")), this))
+            m_customers->reread();
+        break;
+    case MainTab::Devices:
+        if (DeleteDeviceAsked(m_devices->currentValue(QStringLiteral("keszulek")), false, this))
+            m_devices->reread();
+        break;
+    default:
+        break;
+    }
+}
+
+void Tfrm_Main::onUgyfelAdatlap() {
+    const MainTab tab = currentTab();
+    if (tab == MainTab::Planner)
+        return;
+    MainList& current = list(tab);
+    const qlonglong customer = current.currentValue(QStringLiteral("ugyfel")).toLongLong();
+    if (customer <= 0)
+        return;
+    const int saved = EditCustomer(int(customer));
+    if (tab == MainTab::Customers)
+        current.reread(saved >= 0 ? QVariant(saved) : QVariant(customer));
+    else
+        current.reread();
+}
+
+void Tfrm_Main::onFrissit() {
+    switch (currentTab()) {
+    case MainTab::WorkSheets:
+        RecalculateAndReread(m_session.QryMLap);
+        break;
+    case MainTab::Customers:
+        m_customers->reread();
+        break;
+    case MainTab::Devices:
+        m_devices->reread();
+        break;
+    case MainTab::Planner:
+        break;
+    }
+    showCounter();
+}
+
+void Tfrm_Main::onTorolKeszulek() {
+    Query& devices = m_session.QryKeszulek;
+    const QVariant device =
+        devices.isActive() && devices.row() >= 0 ? devices.value(QStringLiteral("keszulek")) : QVariant();
+    if (DeleteDeviceAsked(device, true, this))
+        RereadList(devices, QStringLiteral("keszulek"));
+}
+
+void Tfrm_Main::onMLapDolgozo() {
+    const bool show = !!Panel7->isHidden();
+    Panel7->setVisible(show);
+    action(QStringLiteral("aMLapDolgozo"))->setChecked(show);
+    reloadWorkSheetDetails(m_detailWorkSheet);
+}
+
+void Tfrm_Main::onMLapTetel() {
+    const bool show = !!Panel11->isHidden();
+    Panel11->setVisible(show);
+    action(QStringLiteral("aMLapTetel"))->setChecked(show);
+    reloadWorkSheetDetails(m_detailWorkSheet);
+    layOutPanels();
+}
+
+void Tfrm_Main::onFontStep(int step) {
+    Beall().betumeret = SteppedFontSize(WindowFontSize(), step);
+    applyFontSize();
+}
+
+void Tfrm_Main::onBeallit() {
+    EditSettings();
+    loadShopSettings();
+}
+
+void Tfrm_Main::onNevjegy() {
+    Tfrm_Nevjegy::ShowAbout(this);
+}
+
+void Tfrm_Main::closeEvent(QCloseEvent* event) {
+    try {
+        MainWindowClosing(m_session, geometry());
+    } catch (...) {
+        // An ini file that cannot be written is reported, but the program
+        // still ends.
+        HandleAppError(AppErrorText(CurrentExceptionText()));
+    }
+    QMainWindow::closeEvent(event);
+    emit closed();
+}
+
+} // namespace kml
