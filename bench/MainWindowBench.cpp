@@ -30,7 +30,7 @@ ScriptedDialogs& Dialogs() {
 MainWindowBench::MainWindowBench(const ConnectionOptions& options) {
     WriteIniFile(options);
     Dialogs();
-    SetStartupWindows({});
+    // No start-up window is installed: one that would open fails the run.
     m_window = std::make_unique<Tfrm_Main>();
     if (m_window->startupFailed()) {
         QString why;

@@ -53,7 +53,6 @@ int RunStartupChild(const ConnectionOptions& options, qint64 mainTimerNs) {
     try {
         WriteIniFile(options);
         ScriptedDialogs dialogs;       // a message box would fail the run instead of waiting
-        SetStartupWindows({});         // as would a start-up window
         const double iniMs = ElapsedMs(timer);
         Tfrm_Main window;
         const double constructMs = ElapsedMs(timer) - iniMs;

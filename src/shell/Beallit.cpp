@@ -6,15 +6,12 @@
 
 #include <QDir>
 #include <limits>
-#include <stdexcept>
 
 namespace kml {
 namespace {
 
 const QString SettingsTable = QStringLiteral("beallit");
 const QString ProgramTypeColumn = QStringLiteral("prgtipus");
-
-SettingsWindow g_window;
 
 } // namespace
 
@@ -73,18 +70,11 @@ void CancelSettings(Table& row) {
         row.cancel();
 }
 
-SettingsWindow SetSettingsWindow(SettingsWindow window) {
-    std::swap(g_window, window);
-    return window;
-}
-
 bool EditSettings() {
-    if (!g_window)
-        throw std::logic_error("no settings window installed");
     Table row(SettingsTable);
     OpenSettingsRow(row);
     SettingsValues values = ReadSettingsValues(Beall(), row);
-    const bool ok = g_window(row, values);
+    const bool ok = SettingsWindow(row, values);
     if (ok)
         AcceptSettings(row, values, Beall());
     else

@@ -6,11 +6,10 @@
 // The window edits two kinds of settings at once: the single row of table
 // beallit (shop-wide; edited in place, OK posts the changed columns only) and
 // per-workstation values held in the settings record (TBeall), which reach
-// the ini file when the main window closes. The window itself sits behind a
-// replaceable door, like the dialogs: the program installs Tfrm_Beallit
-// (InstallGuiSettingsWindow, Tfrm_Beallit.h), tests install a
-// ScriptedSettingsWindow that changes fields and presses OK or Mégsem as a
-// user would.
+// the ini file when the main window closes. The window itself is a window
+// operation (SettingsWindow): the program installs Tfrm_Beallit, tests put a
+// stand-in behind it that changes fields and presses OK or Mégsem as a user
+// would.
 //
 // EditSettings neither checks the administrator right nor reloads the
 // shop-wide settings; its caller (the main window's aBeallit) does both:
@@ -21,6 +20,7 @@
 //     LoadShopSettings(Beall()); ...
 
 #include "components/Table.h"
+#include "foundation/WindowOperation.h"
 
 #include <QList>
 #include <QString>
@@ -85,10 +85,7 @@ void CancelSettings(Table& row);
 // The window: shows the row (open for editing) and the values, lets the user
 // change both, and gives true for OK, false for Mégsem or closing. It writes
 // nothing itself; EditSettings does, once it has closed.
-using SettingsWindow = std::function<bool(Table& row, SettingsValues& values)>;
-
-// Installs the window and returns the one it replaces.
-SettingsWindow SetSettingsWindow(SettingsWindow window);
+inline WindowOperation<bool(Table& row, SettingsValues& values)> SettingsWindow{"EditSettings"};
 
 // The settings window, modal: opens the row and the values, shows the window,
 // then runs AcceptSettings (OK) or CancelSettings (Mégsem) on the process's

@@ -1,34 +1,29 @@
 #pragma once
 
-// The windows start-up opens, behind a replaceable door (like the dialog
-// backend): the program installs the real windows (GuiStartupWindows.h),
-// tests install functions that answer as a user would. The functions below
+// The windows start-up opens, as window operations (foundation/
+// WindowOperation.h): the program installs the real windows
+// (shell/gui/Windows.h), tests put stand-ins behind them. The functions below
 // keep the logic around the windows (the one-entry shortcut, storing a new
 // entry) so that it runs the same with either.
 
+#include "foundation/WindowOperation.h"
+
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <optional>
 
 namespace kml {
 
-struct StartupWindows {
-    // Tfrm_AdatbazisNyit with the offered lines and their entries: the chosen
-    // line (from 0), lines.size() when "Új" created a new entry (the current
-    // connection entry is then that one), -1 when cancelled.
-    std::function<int(const QStringList& lines, const QStringList& entries, const QString& caption)>
-        chooseDatabase;
-    // Tfrm_Init: the new entry as typed (six fields joined by ";"), nothing
-    // when cancelled.
-    std::function<std::optional<QString>()> createConnectionEntry;
-    // Tfrm_Login: true when a user logged in (the rights are then loaded).
-    std::function<bool()> login;
-};
-
-// Installs the windows and returns the ones they replace. Calling an
-// operation that is not installed throws std::logic_error.
-StartupWindows SetStartupWindows(StartupWindows windows);
+// Tfrm_AdatbazisNyit with the offered lines and their entries: the chosen
+// line (from 0), lines.size() when "Új" created a new entry (the current
+// connection entry is then that one), -1 when cancelled.
+inline WindowOperation<int(const QStringList& lines, const QStringList& entries, const QString& caption)>
+    DatabaseChoiceWindow{"ChooseDatabase"};
+// Tfrm_Init: the new entry as typed (six fields joined by ";"), nothing
+// when cancelled.
+inline WindowOperation<std::optional<QString>()> ConnectionEntryWindow{"CreateConnectionEntry"};
+// Tfrm_Login: true when a user logged in (the rights are then loaded).
+inline WindowOperation<bool()> LoginWindow{"Login"};
 
 inline const QString ChooseDatabaseCaption = QStringLiteral("Koravel.ML adatbázis választás");
 

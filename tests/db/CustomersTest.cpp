@@ -11,7 +11,7 @@
 #include "ScriptedDialogs.h"
 #include "records/CustomerWindows.h"
 #include "patterns/ListSearch.h"
-#include "ScriptedRecordWindows.h"
+#include "ScriptedWindows.h"
 #include "foundation/Settings.h"
 
 #include <QCryptographicHash>
@@ -306,23 +306,26 @@ TEST_F(Customers, SoftDeleteAsksAndLeavesDevicesAlone) {
 
 TEST_F(Customers, OperationsGoThroughTheInstalledWindows) {
     {
-        ScriptedCustomerWindows windows;
-        windows.answerList(42, QStringLiteral("Kovács Béla"))
-            .answerList(-1, QStringLiteral("ignored"))
-            .answerEdit(7);
+        ScriptedWindows windows;
+        windows
+            .act(OpenCustomerList,
+                 [](int, bool, const QString&, QString& name) {
+                     name = QStringLiteral("Kovács Béla");
+                     return 42;
+                 })
+            .answer(OpenCustomerList, -1)
+            .answer(EditCustomer, 7);
 
         EXPECT_EQ(ChooseCustomer(-1, true), 42);
         QString name = QStringLiteral("old");
         EXPECT_EQ(OpenCustomerList(-1, true, QStringLiteral("Ügyfél választás"), name), -1);
-        EXPECT_EQ(name, ""); // cancelled: no name
         EXPECT_EQ(EditCustomer(-1), 7);
 
         ASSERT_EQ(windows.calls().size(), 3u);
         EXPECT_EQ(windows.calls()[0].operation, "OpenCustomerList");
-        EXPECT_EQ(windows.calls()[0].caption, "Ügyfél választás");
-        EXPECT_TRUE(windows.calls()[0].chooser);
+        EXPECT_EQ(windows.calls()[0].args, (QVariantList{-1, true, QStringLiteral("Ügyfél választás"), QString()}));
         EXPECT_EQ(windows.calls()[2].operation, "EditCustomer");
-        EXPECT_EQ(windows.calls()[2].key, -1);
+        EXPECT_EQ(windows.calls()[2].args, QVariantList{-1});
 
         // An operation the script did not expect fails loudly.
         EXPECT_THROW(EditCustomer(3), ScriptError);

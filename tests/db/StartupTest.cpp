@@ -37,7 +37,7 @@ using test::TestDatabase;
 constexpr int NewEntry = 1000;
 
 // The start-up windows, answered by script and recorded.
-struct ScriptedWindows {
+struct StartupScript {
     std::vector<int> choices;                       // ChooseDatabase answers
     std::vector<std::optional<QString>> newEntries; // first-run window answers
     std::function<bool()> login = [] { return true; };
@@ -46,27 +46,32 @@ struct ScriptedWindows {
     QStringList shownLines;
     QString caption;
 
-    ScriptedWindows() {
-        StartupWindows w;
-        w.chooseDatabase = [this](const QStringList& lines, const QStringList&, const QString& c) {
-            shownLines = lines;
-            caption = c;
-            const int choice = choices.at(size_t(chooseCalls++));
-            if (choice != NewEntry)
-                return choice;
-            return CreateConnectionEntry() ? int(lines.size()) : -1;
-        };
-        w.createConnectionEntry = [this] { return newEntries.at(size_t(initCalls++)); };
-        w.login = [this] {
+    StartupScript() {
+        m_previousChoice = DatabaseChoiceWindow.replace(
+            [this](const QStringList& lines, const QStringList&, const QString& c) {
+                shownLines = lines;
+                caption = c;
+                const int choice = choices.at(size_t(chooseCalls++));
+                if (choice != NewEntry)
+                    return choice;
+                return CreateConnectionEntry() ? int(lines.size()) : -1;
+            });
+        m_previousEntry = ConnectionEntryWindow.replace([this] { return newEntries.at(size_t(initCalls++)); });
+        m_previousLogin = LoginWindow.replace([this] {
             ++loginCalls;
             return login();
-        };
-        m_previous = SetStartupWindows(std::move(w));
+        });
     }
-    ~ScriptedWindows() { SetStartupWindows(std::move(m_previous)); }
+    ~StartupScript() {
+        DatabaseChoiceWindow.replace(std::move(m_previousChoice));
+        ConnectionEntryWindow.replace(std::move(m_previousEntry));
+        LoginWindow.replace(std::move(m_previousLogin));
+    }
 
 private:
-    StartupWindows m_previous;
+    decltype(DatabaseChoiceWindow)::Function m_previousChoice;
+    decltype(ConnectionEntryWindow)::Function m_previousEntry;
+    decltype(LoginWindow)::Function m_previousLogin;
 };
 
 // A loopback port on which nothing listens.
@@ -186,7 +191,7 @@ TEST_P(StartupPaths, RunsAsTheCaseSays) {
     ScriptedDialogs dialogs;
     for (int i = 0; i < c.reportAnswers; ++i)
         dialogs.answer(DialogAnswer::No);
-    ScriptedWindows windows;
+    StartupScript windows;
     windows.choices = c.choices;
     for (const auto& e : c.newEntries)
         windows.newEntries.push_back(e ? std::optional<QString>(expand(*e)) : std::nullopt);
@@ -388,7 +393,7 @@ TEST_F(StartupFixture, SuccessfulStartUpPreparesTheMainWindowAndClosingWritesEve
     seeded.save();
     exec(QStringLiteral("UPDATE beallit SET mlaphatid = 4, utbelep = NULL;"));
     ScriptedDialogs dialogs;
-    ScriptedWindows windows;
+    StartupScript windows;
 
     MainSession session;
     const StartupOutcome outcome = RunStartup(session);

@@ -1,18 +1,9 @@
 #pragma once
 
-#include "shell/Beallit.h"
-
-#include <deque>
-#include <functional>
-#include <vector>
-
-namespace kml {
-
-// A settings window for tests, installed while it lives. Each opening takes
-// the next answer written beforehand: the change is applied to the row and
-// the values as a user would make it, then OK or Mégsem is pressed. What each
-// opening showed is recorded. An opening without an answer throws
-// ScriptError (foundation/ScriptedDialogs.h).
+// The settings window as a test drives it, on ScriptedWindows: each opening
+// takes the next answer written beforehand, applies its change to the row
+// and the values as a user would, and presses OK or Mégsem; what each
+// opening showed is kept. An opening without an answer throws ScriptError.
 //
 //     ScriptedSettingsWindow window;
 //     window.pressOk([](Table& row, SettingsValues& values) {
@@ -21,34 +12,44 @@ namespace kml {
 //     });
 //     EditSettings();
 //     EXPECT_EQ(window.shown()[0].programType, 0);
+
+#include "ScriptedWindows.h"
+#include "shell/Beallit.h"
+
+#include <functional>
+#include <vector>
+
+namespace kml {
+
 class ScriptedSettingsWindow final {
 public:
     using Change = std::function<void(Table& row, SettingsValues& values)>;
 
-    ScriptedSettingsWindow();
-    ~ScriptedSettingsWindow();
-    ScriptedSettingsWindow(const ScriptedSettingsWindow&) = delete;
-    ScriptedSettingsWindow& operator=(const ScriptedSettingsWindow&) = delete;
+    ScriptedSettingsWindow() { m_windows.script(SettingsWindow); }
 
-    ScriptedSettingsWindow& pressOk(Change change = {});
-    ScriptedSettingsWindow& pressCancel(Change change = {});
+    ScriptedSettingsWindow& pressOk(Change change = {}) { return press(true, std::move(change)); }
+    ScriptedSettingsWindow& pressCancel(Change change = {}) { return press(false, std::move(change)); }
 
     // The values and the row as each opening showed them, before the change.
     const std::vector<SettingsValues>& shown() const { return m_shown; }
     const std::vector<Table>& shownRows() const { return m_shownRows; }
-    qsizetype pendingAnswers() const { return qsizetype(m_answers.size()); }
+    qsizetype pendingAnswers() const { return m_windows.pendingAnswers(); }
 
 private:
-    struct Answer {
-        Change change;
-        bool ok = false;
-    };
-    bool open(Table& row, SettingsValues& values);
+    ScriptedSettingsWindow& press(bool ok, Change change) {
+        m_windows.act(SettingsWindow, [this, ok, change = std::move(change)](Table& row, SettingsValues& values) {
+            m_shown.push_back(values);
+            m_shownRows.push_back(row);
+            if (change)
+                change(row, values);
+            return ok;
+        });
+        return *this;
+    }
 
-    std::deque<Answer> m_answers;
+    ScriptedWindows m_windows;
     std::vector<SettingsValues> m_shown;
     std::vector<Table> m_shownRows;
-    SettingsWindow m_previous;
 };
 
 } // namespace kml

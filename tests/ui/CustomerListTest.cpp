@@ -14,7 +14,8 @@
 #include "records/Customers.h"
 #include "patterns/gui/EditWindow.h"
 #include "patterns/gui/ListKeys.h"
-#include "ScriptedRecordWindows.h"
+#include "ScriptedWindows.h"
+#include "shell/gui/Windows.h"
 #include "records/gui/Tfrm_Szerkeszt.h"
 #include "records/gui/Tfrm_TorzsUgyfel.h"
 #include "shell/AppError.h"
@@ -45,24 +46,6 @@ namespace {
 
 const QColor kSortColor(0xFF, 0xFF, 0xB9);
 
-// The real list window, with an editor that only records that it was asked.
-class ListWithRecordedEditor final : public CustomerWindows {
-public:
-    ListWithRecordedEditor() : m_previous(SetCustomerWindows(this)) {}
-    ~ListWithRecordedEditor() override { SetCustomerWindows(m_previous); }
-    int editCustomer(int customer) override {
-        edited.push_back(customer);
-        return -1;
-    }
-    int openCustomerList(int select, bool chooser, const QString& caption, QString& name) override {
-        return Tfrm_TorzsUgyfel::Run(select, chooser, caption, name);
-    }
-    std::vector<int> edited;
-
-private:
-    CustomerWindows* m_previous;
-};
-
 using kml::test::WhenModal;
 
 // A double-click as a user makes it: the press selects the row the second
@@ -89,6 +72,7 @@ void SendWheel(QWidget* target, int delta) {
 class CustomerWindowsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        InstallWindows();
         db = new TestDatabase(QStringLiteral("customerui"), TestDatabase::Contents::Demo);
         ExecSql(QStringLiteral("INSERT IGNORE INTO irsz (irsz, varos) VALUES ('1011', 'Budapest');"));
         ExecSql(QStringLiteral("INSERT INTO ugyfel (ugyfel_nev, kapcsolat, telefon, emil, cim_irsz, "
@@ -265,7 +249,7 @@ TEST_F(CustomerWindowsTest, ActionsRunTheOperationsAndReread) {
         ExecSql(QStringLiteral("INSERT INTO ugyfel (ugyfel_nev) VALUES ('Törlendő Tamás');"));
         return CustomerId(QStringLiteral("Törlendő Tamás"));
     }();
-    ScriptedCustomerWindows editors;
+    ScriptedWindows editors;
     ScriptedDialogs dialogs;
     Tfrm_TorzsUgyfel w;
     w.openAt(QVariant());
@@ -280,16 +264,16 @@ TEST_F(CustomerWindowsTest, ActionsRunTheOperationsAndReread) {
     EXPECT_EQ(menu, (QStringList{"aFrissit", "aUj", "aSzerkeszt", "aTorol", "aElfogad", "aBezar"}));
 
     // "Új sor" (Insert): the list moves to the customer the editor saved.
-    editors.answerEdit(extra);
+    editors.answer(EditCustomer, extra);
     QTest::keyClick(grid, Qt::Key_Insert);
-    EXPECT_EQ(editors.calls().back().key, -1);
+    EXPECT_EQ(editors.calls().back().args.at(0).toInt(), -1);
     EXPECT_EQ(w.currentKey().toInt(), extra);
     EXPECT_EQ(LastAction(), "frm_TorzsUgyfel.aUj");
 
     // "Szerkeszt" (F2) edits the current row; cancelled, nothing moves.
-    editors.answerEdit(-1);
+    editors.answer(EditCustomer, -1);
     QTest::keyClick(grid, Qt::Key_F2);
-    EXPECT_EQ(editors.calls().back().key, extra);
+    EXPECT_EQ(editors.calls().back().args.at(0).toInt(), extra);
     EXPECT_EQ(w.currentKey().toInt(), extra);
 
     // "Sor törlése" (Ctrl+Del): asked, marked deleted, gone from the list.
@@ -318,7 +302,9 @@ TEST_F(CustomerWindowsTest, SearchStartKeys) {
 }
 
 TEST_F(CustomerWindowsTest, ChooserReturnsMinusOneOnEscAndTheRowOnDoubleClick) {
-    ListWithRecordedEditor windows;
+    // The real list window, with an editor that only records that it was asked.
+    ScriptedWindows windows;
+    windows.script(EditCustomer);
 
     WhenModal<Tfrm_TorzsUgyfel>([](Tfrm_TorzsUgyfel* w) {
         EXPECT_EQ(w->windowTitle(), "Ügyfél választás");
@@ -341,7 +327,7 @@ TEST_F(CustomerWindowsTest, ChooserReturnsMinusOneOnEscAndTheRowOnDoubleClick) {
     EXPECT_EQ(
         name,
         QueryStr(QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE ugyfel = %1;").arg(clicked.toInt())));
-    EXPECT_TRUE(windows.edited.empty());
+    EXPECT_TRUE(windows.calls().empty());
 
     // Enter accepts the row the search located.
     WhenModal<Tfrm_TorzsUgyfel>([](Tfrm_TorzsUgyfel* w) {
@@ -351,18 +337,19 @@ TEST_F(CustomerWindowsTest, ChooserReturnsMinusOneOnEscAndTheRowOnDoubleClick) {
     EXPECT_EQ(ChooseCustomer(-1, true), CustomerId(QStringLiteral("Zsoldos Zita")));
 
     // Outside chooser mode a double-click edits and Enter does not close.
-    WhenModal<Tfrm_TorzsUgyfel>([&clicked](Tfrm_TorzsUgyfel* w) {
+    WhenModal<Tfrm_TorzsUgyfel>([&clicked, &windows](Tfrm_TorzsUgyfel* w) {
         QTableView* grid = w->grid();
         QTest::keyClick(grid, Qt::Key_Return);
         EXPECT_TRUE(w->isVisible());
         w->query().moveTo(1);
         clicked = w->currentKey();
         w->query().first();
+        windows.answer(EditCustomer, -1);
         DoubleClickRow(grid, 1);
         w->reject();
     });
     EXPECT_EQ(OpenCustomerList(-1, false, QStringLiteral("Ügyfelek"), name), -1);
-    EXPECT_EQ(windows.edited, std::vector<int>{clicked.toInt()});
+    EXPECT_EQ(windows.calls("EditCustomer").at(0).args, QVariantList{clicked.toInt()});
 }
 
 TEST_F(CustomerWindowsTest, EditorPaintsFocusMovesOnEnterAndChecksTheTaxNumber) {

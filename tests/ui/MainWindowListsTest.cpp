@@ -8,12 +8,13 @@
 #include "foundation/QueryHelpers.h"
 #include "ScriptedDialogs.h"
 #include "foundation/TextHelpers.h"
-#include "ScriptedRecordWindows.h"
+#include "ScriptedWindows.h"
+#include "records/CustomerWindows.h"
 #include "shell/AppError.h"
 #include "shell/Beallit.h"
 #include "ScriptedSettingsWindow.h"
 #include "shell/gui/MainList.h"
-#include "shell/gui/InstalledStartupWindows.h"
+#include "shell/gui/Windows.h"
 #include "shell/MainActions.h"
 #include "foundation/Settings.h"
 #include "shell/ShellOpener.h"
@@ -102,7 +103,7 @@ protected:
         m_oldHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
         QDir().mkpath(m_home.filePath(QStringLiteral("KoravelML")));
-        InstallGuiStartupWindows();
+        InstallWindows();
         IniFile ini(m_home.filePath(QStringLiteral("KoravelML/KoravelML.ini")));
         ini.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"),
                         ScramblePassword(QStringLiteral("%1;127.0.0.1;%2;root;;Demo szerviz")
@@ -118,7 +119,6 @@ protected:
         m_window.reset();
         SetShellOpener(m_previousOpener);
         qputenv("XDG_DATA_HOME", m_oldHome);
-        SetStartupWindows({});
         Beall() = TBeall{};
         SetSharedConnection(&s_db->connection());
         SetLastAction({});
@@ -612,16 +612,16 @@ TEST_F(MainWindowLists, HelpFontAndAboutActions) {
 
 TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {
     Tfrm_Main& w = open();
-    ScriptedCustomerWindows customers;
+    ScriptedWindows customers;
     Connection& c = s_db->connection();
     Query& u = w.session().QryU;
 
     // aUgyfelAdatlap on the work-sheet tab edits the sheet's customer.
     const int sheetCustomer = w.session().QryMLap.value(QStringLiteral("ugyfel")).toInt();
-    customers.answerEdit(sheetCustomer);
+    customers.answer(EditCustomer, sheetCustomer);
     QTest::keyClick(w.DBGrid2, Qt::Key_F6);
     ASSERT_EQ(customers.calls().size(), 1u);
-    EXPECT_EQ(customers.calls()[0].key, sheetCustomer);
+    EXPECT_EQ(customers.calls()[0].args.at(0).toInt(), sheetCustomer);
     EXPECT_EQ(LastAction(), QStringLiteral("frm_Main.aUgyfelAdatlap"));
 
     // aUj: the new customer is in the list and current.
@@ -629,25 +629,25 @@ TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {
     c.exec(QStringLiteral(
         "INSERT INTO ugyfel (ugyfel_nev, torolve, maganszemely) VALUES ('Aranyos Ödön', 'N', 'I');"));
     const int created = int(c.lastInsertId());
-    customers.answerEdit(created);
+    customers.answer(EditCustomer, created);
     w.action(QStringLiteral("aUj"))->trigger();
-    EXPECT_EQ(customers.calls().back().key, -1);
+    EXPECT_EQ(customers.calls().back().args.at(0).toInt(), -1);
     EXPECT_EQ(u.value(QStringLiteral("ugyfel")).toInt(), created);
 
     // F2 and a double-click edit the current customer.
     u.moveTo(3);
     const int third = u.value(QStringLiteral("ugyfel")).toInt();
-    customers.answerEdit(third);
+    customers.answer(EditCustomer, third);
     w.DBGrid1->setFocus();
     QTest::keyClick(w.DBGrid1, Qt::Key_F2);
-    EXPECT_EQ(customers.calls().back().key, third);
+    EXPECT_EQ(customers.calls().back().args.at(0).toInt(), third);
     EXPECT_EQ(u.value(QStringLiteral("ugyfel")).toInt(), third);
     const QRect second = w.DBGrid1->visualRect(w.DBGrid1->model()->index(1, 1));
     const int secondKey = ValueAt(u, 1, QStringLiteral("ugyfel")).toInt();
-    customers.answerEdit(-1);
+    customers.answer(EditCustomer, -1);
     QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, second.center());
-    EXPECT_EQ(customers.calls().back().key, secondKey);
+    EXPECT_EQ(customers.calls().back().args.at(0).toInt(), secondKey);
     EXPECT_EQ(customers.pendingAnswers(), 0);
 
     // aTorol marks the customer deleted after the question.

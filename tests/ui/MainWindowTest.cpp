@@ -8,7 +8,7 @@
 #include "foundation/TextHelpers.h"
 #include "shell/AppError.h"
 #include "shell/gui/ShellWidgets.h"
-#include "shell/gui/InstalledStartupWindows.h"
+#include "shell/gui/Windows.h"
 #include "foundation/Settings.h"
 #include "shell/StartupWindows.h"
 #include "shell/gui/Tfrm_AdatbazisNyit.h"
@@ -70,11 +70,10 @@ protected:
         m_oldHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
         QDir().mkpath(m_home.filePath(QStringLiteral("KoravelML")));
-        InstallGuiStartupWindows();
+        InstallWindows();
     }
     void TearDown() override {
         qputenv("XDG_DATA_HOME", m_oldHome);
-        SetStartupWindows({});
         Beall() = TBeall{};
         SetSharedConnection(&s_db->connection());
     }

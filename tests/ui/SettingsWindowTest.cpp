@@ -11,6 +11,7 @@
 #include "shell/Beallit.h"
 #include "foundation/Settings.h"
 #include "shell/gui/Tfrm_Beallit.h"
+#include "shell/gui/Windows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -116,10 +117,9 @@ protected:
         s.alapNyomtato = QStringLiteral("Iroda");
         s.kepek = m_home.filePath(QStringLiteral("Kepek"));
         QDir().mkpath(s.kepek);
-        InstallGuiSettingsWindow();
+        InstallWindows();
     }
     void TearDown() override {
-        SetSettingsWindow({});
         SetIniFilePath({});
         Beall() = TBeall{};
     }

@@ -270,8 +270,4 @@ bool Tfrm_Beallit::Run(Table& row, SettingsValues& values, QWidget* parent) {
     return ok;
 }
 
-void InstallGuiSettingsWindow() {
-    SetSettingsWindow([](Table& row, SettingsValues& values) { return Tfrm_Beallit::Run(row, values); });
-}
-
 } // namespace kml

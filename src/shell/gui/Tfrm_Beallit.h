@@ -54,7 +54,4 @@ private:
     QLineEdit* m_pictureFolder = nullptr;
 };
 
-// Installs Tfrm_Beallit behind EditSettings.
-void InstallGuiSettingsWindow();
-
 } // namespace kml

@@ -3,13 +3,11 @@
 // dialogs and start-up windows, the main window, the message loop.
 
 #include "foundation/gui/QtDialogs.h"
-#include "records/gui/RecordWindows.h"
 #include "shell/AppError.h"
 #include "shell/gui/GuiApplication.h"
 #include "shell/gui/ShellWidgets.h"
-#include "shell/gui/InstalledStartupWindows.h"
-#include "shell/gui/Tfrm_Beallit.h"
 #include "shell/gui/Tfrm_Main.h"
+#include "shell/gui/Windows.h"
 #include "shell/Version.h"
 
 int main(int argc, char** argv) {
@@ -22,9 +20,7 @@ int main(int argc, char** argv) {
     kml::InstallGuiErrorEnvironment();
     kml::QtDialogs dialogs;
     kml::SetDialogBackend(&dialogs);
-    kml::InstallGuiStartupWindows();
-    kml::InstallGuiSettingsWindow();
-    kml::GuiRecordWindows recordWindows;
+    kml::InstallWindows();
 
     try {
         kml::Tfrm_Main window;

@@ -1,0 +1,21 @@
+#include "shell/gui/Windows.h"
+
+#include "records/gui/RecordWindows.h"
+#include "shell/Beallit.h"
+#include "shell/StartupWindows.h"
+#include "shell/gui/Tfrm_AdatbazisNyit.h"
+#include "shell/gui/Tfrm_Beallit.h"
+#include "shell/gui/Tfrm_Init.h"
+#include "shell/gui/Tfrm_Login.h"
+
+namespace kml {
+
+void InstallWindows() {
+    DatabaseChoiceWindow.install(&ShowDatabaseChoice);
+    ConnectionEntryWindow.install(&ShowInitWindow);
+    LoginWindow.install(&ShowLoginWindow);
+    SettingsWindow.install([](Table& row, SettingsValues& values) { return Tfrm_Beallit::Run(row, values); });
+    InstallRecordWindows();
+}
+
+} // namespace kml
