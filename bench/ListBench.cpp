@@ -5,9 +5,10 @@
 #include "foundation/QueryHelpers.h"
 #include "patterns/gui/GridLink.h"
 #include "patterns/ListSearch.h"
-#include "shell/gui/MainList.h"
-#include "shell/MainLists.h"
+#include "patterns/gui/GridPainter.h"
+#include "records/RecordRoutes.h"
 #include "shell/MainSession.h"
+#include "worksheets/WorkSheetLists.h"
 
 #include <QCoreApplication>
 #include <QTableView>
@@ -18,10 +19,6 @@ const QString InProgressCondition = StatusTabCondition(0);
 const QString AllSheetsCondition = StatusTabCondition(1);
 
 namespace {
-
-GridColumn Column(const char* field, const char* title) {
-    return GridColumn{QString::fromLatin1(field), QString::fromUtf8(title), 0};
-}
 
 void UseView(Query& query, const QString& standardView, const QString& viewName) {
     if (viewName.isEmpty() || viewName == standardView)
@@ -47,46 +44,38 @@ void Paint(QTableView& view) {
 
 } // namespace
 
-ListSpec WorkSheetList(MainSession& session, const QString& viewName) {
-    ListSpec definition;
-    definition.name = QStringLiteral("Munkalapok");
-    definition.query = &session.QryMLap;
+namespace {
+
+// The main window's own list and its first grid, as its subsystem defines them.
+ListBenchDefinition FromRoute(const char* name, Query& query, const MainListRoute& route) {
+    ListBenchDefinition definition;
+    definition.name = QString::fromUtf8(name);
+    definition.query = &query;
+    definition.fixedCondition = route.list.baseCondition;
+    definition.searchFields = route.list.searchFields;
+    definition.sortField = route.list.sortField;
+    definition.columns = route.grids.at(0).columns;
+    definition.colouring = route.grids.at(0).colouring ? route.grids.at(0).colouring : route.list.colouring;
+    return definition;
+}
+
+} // namespace
+
+ListBenchDefinition WorkSheetList(MainSession& session, const QString& viewName) {
     UseView(session.QryMLap, QStringLiteral("vw_munkalap"), viewName);
-    const MainListDef def = MainListDefinition(MainTab::WorkSheets);
-    definition.fixedCondition = InProgressCondition;
-    definition.searchFields = def.searchFields;
-    definition.sortField = def.sortField;
-    definition.columns = {Column("munkalapstr", "Munkalap"), Column("mlaptipus_nev", "Munkalap típusa"),
-                    Column("datum", "Beérkezett"),     Column("ugyfel_nev", "Ügyfél"),
-                    Column("irszvaroscim", "Cím"),     Column("tipusstr", "Típus"),
-                    Column("hatidstr", "Kezdés"),      Column("ar_teljes", "Teljes ár"),
-                    Column("dolgozostr", "Dolgozók"),  Column("fizetve", "Fiz?")};
-    definition.colours = int(ColouredGrid::WorkSheets);
-    return definition;
+    return FromRoute("Munkalapok", session.QryMLap, session.routes.list(MainTab::WorkSheets));
 }
 
-ListSpec CustomerList(MainSession& session, const QString& viewName) {
-    ListSpec definition;
-    definition.name = QStringLiteral("Ügyfelek");
-    definition.query = &session.QryU;
+ListBenchDefinition CustomerList(MainSession& session, const QString& viewName) {
     UseView(session.QryU, QStringLiteral("vw_ugyfel"), viewName);
-    const MainListDef def = MainListDefinition(MainTab::Customers);
-    definition.fixedCondition = def.fixedCondition;
-    definition.searchFields = def.searchFields;
-    definition.sortField = def.sortField;
-    definition.columns = {Column("ugyfel_nev", "Ügyfél"),         Column("kapcsolat", "Kapcsolat"),
-                    Column("telefon", "Telefon"),           Column("irszvaroscim", "Cím"),
-                    Column("emil", "E-mail"),               Column("dat_figyelmeztet", "Figyelmeztetés"),
-                    Column("maganszemely", "Magán?")};
-    definition.colours = int(ColouredGrid::Customers);
-    return definition;
+    return FromRoute("Ügyfelek", session.QryU, session.routes.list(MainTab::Customers));
 }
 
-ListBench::ListBench(ListSpec definition) : m_definition(std::move(definition)), m_view(std::make_unique<QTableView>()) {
+ListBench::ListBench(ListBenchDefinition definition) : m_definition(std::move(definition)), m_view(std::make_unique<QTableView>()) {
     m_model = new DatasetModel(m_definition.query, m_view.get());
     m_model->setColumns(m_definition.columns);
     m_view->setModel(m_model);
-    m_view->setItemDelegate(new MainGridPainter(ColouredGrid(m_definition.colours), m_model, m_view.get()));
+    m_view->setItemDelegate(new GridPainter(m_definition.colouring, m_model, m_view.get()));
     SetupListGrid(m_view.get());
     auto* link = new QueryGridLink(m_view.get(), m_definition.query, m_view.get());
     link->setMovedCallback([this] { RecordCounterText(*m_definition.query); });

@@ -3,8 +3,8 @@
 // A main-window list as its search box drives it, for timing: the query of
 // the session, a read-only grid over it (the shared list-grid set-up, the
 // grid-query link and the main window's cell painter), shown offscreen. The
-// fixed conditions, search fields and sort columns are the main window's own
-// (MainLists.h).
+// fixed conditions, search fields, sort columns, grid columns and colours are
+// the main window's own (the routes of its lists).
 //
 // One keystroke in the search box is, in order:
 //   ListCondition (the fixed condition + LikeFilter of the list's fields),
@@ -15,6 +15,7 @@
 
 #include "components/DatasetModel.h"
 #include "components/Query.h"
+#include "patterns/ListDefinition.h"
 
 #include <QString>
 
@@ -33,21 +34,21 @@ namespace kml::bench {
 extern const QString InProgressCondition; // "Folyamatban"
 extern const QString AllSheetsCondition;  // "Összes"
 
-struct ListSpec {
+struct ListBenchDefinition {
     QString name;
     Query* query = nullptr;
     QString fixedCondition;
     QString searchFields;
     QString sortField;
     std::vector<GridColumn> columns;
-    int colours = 0; // the ColouredGrid whose row rules the grid paints
+    RowColouring colouring;
 };
 
 // The work-sheet list of program type 1 (DBGrid2) and the customer list
 // (DBGrid1) over the session's QryMLap and QryU. A view name other than the
 // standard one replaces the list's FROM (for trying a changed view).
-ListSpec WorkSheetList(MainSession& session, const QString& viewName = {});
-ListSpec CustomerList(MainSession& session, const QString& viewName = {});
+ListBenchDefinition WorkSheetList(MainSession& session, const QString& viewName = {});
+ListBenchDefinition CustomerList(MainSession& session, const QString& viewName = {});
 
 struct KeystrokeTimes {
     double totalMs = 0;
@@ -70,10 +71,10 @@ public:
 
 class ListBench final : public SearchTarget {
 public:
-    explicit ListBench(ListSpec definition);
+    explicit ListBench(ListBenchDefinition definition);
     ~ListBench() override;
 
-    const ListSpec& definition() const { return m_definition; }
+    const ListBenchDefinition& definition() const { return m_definition; }
     void setFixedCondition(const QString& condition) { m_definition.fixedCondition = condition; }
 
     KeystrokeTimes type(const QString& text) override;
@@ -83,7 +84,7 @@ public:
     Query& query() const { return *m_definition.query; }
 
 private:
-    ListSpec m_definition;
+    ListBenchDefinition m_definition;
     std::unique_ptr<QTableView> m_view;
     DatasetModel* m_model = nullptr;
 };

@@ -47,7 +47,7 @@ MainWindowBench::~MainWindowBench() = default;
 
 void MainWindowBench::select(const QString& list) {
     const bool customers = list == QLatin1String("ugyfelek");
-    m_window->TabControl1->setCurrentIndex(customers ? Tfrm_Main::TabUgyfel : Tfrm_Main::TabMunkalap);
+    m_window->TabControl1->setCurrentIndex(customers ? int(MainTab::Customers) : int(MainTab::WorkSheets));
     if (!customers)
         m_window->TabControl2->setCurrentIndex(list == QLatin1String("osszes") ? 1 : 0);
     QCoreApplication::processEvents();
@@ -70,13 +70,13 @@ KeystrokeTimes MainWindowBench::type(const QString& text) {
         grid->viewport()->repaint();
     t.totalMs = ElapsedMs(timer);
     t.gridMs = t.totalMs - t.openMs;
-    const bool customers = m_window->TabControl1->currentIndex() == Tfrm_Main::TabUgyfel;
+    const bool customers = m_window->TabControl1->currentIndex() == int(MainTab::Customers);
     t.rows = (customers ? m_window->session().QryU : m_window->session().QryMLap).recordCount();
     return t;
 }
 
 QString MainWindowBench::statement() const {
-    const bool customers = m_window->TabControl1->currentIndex() == Tfrm_Main::TabUgyfel;
+    const bool customers = m_window->TabControl1->currentIndex() == int(MainTab::Customers);
     return (customers ? m_window->session().QryU : m_window->session().QryMLap).statement();
 }
 

@@ -383,8 +383,9 @@ int main(int argc, char** argv) {
                     rows = MeasureList(sheets, title(name), run, client);
                     if (name == QLatin1String("folyamatban"))
                         Out() << "  detail panels (lines and totals of the current sheet): "
-                              << Ms(RefreshWorkSheetDetails(*session, int(CurrentKey(sheets.query(),
-                                                                                      QStringLiteral("munkalap")))))
+                              << Ms(RefreshWorkSheetDetails(*session, int(ValueAt(sheets.query(), sheets.query().row(),
+                                                                                   QStringLiteral("munkalap"))
+                                                                               .toLongLong())))
                                      .trimmed()
                               << " ms\n";
                 }

@@ -3,6 +3,9 @@
 #include "components/Cp1250.h"
 #include "components/DbError.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include <mysql.h>
 #include <errmsg.h>
 #include <mysqld_error.h>
@@ -205,6 +208,7 @@ ResultSet Connection::readResults(bool wantRows) {
                 fail();
         } else if (mysql_field_count(m_mysql) == 0) {
             m_affectedRows = mysql_affected_rows(m_mysql);
+            m_matchedRows = MatchedRows(mysql_info(m_mysql), m_affectedRows);
         } else {
             fail();
         }
@@ -215,6 +219,16 @@ ResultSet Connection::readResults(bool wantRows) {
             break;
     }
     return first;
+}
+
+quint64 MatchedRows(const char* info, quint64 affectedRows) {
+    // An UPDATE reports "Rows matched: N  Changed: M  Warnings: W"; other
+    // statements report nothing of the kind, and then the affected rows are
+    // the rows they matched.
+    static const char prefix[] = "Rows matched: ";
+    if (!info || strncmp(info, prefix, sizeof prefix - 1) != 0)
+        return affectedRows;
+    return strtoull(info + sizeof prefix - 1, nullptr, 10);
 }
 
 void Connection::fail() {

@@ -31,6 +31,9 @@ struct ConnectionOptions {
 // the same options; the statement then runs on the new session. A statement
 // whose connection broke while the server was executing it is not repeated:
 // its error is thrown, and the next statement reconnects.
+// The rows an UPDATE matched, from the client library's info text.
+quint64 MatchedRows(const char* info, quint64 affectedRows);
+
 class Connection final {
 public:
     Connection();
@@ -53,6 +56,9 @@ public:
 
     quint64 lastInsertId() const;
     quint64 affectedRows() const { return m_affectedRows; }
+    // The rows the last UPDATE's condition matched, changed or not (for
+    // other statements the affected rows).
+    quint64 matchedRows() const { return m_matchedRows; }
     unsigned long threadId() const;
     QString serverVersion() const;
     // The tables (not views) of the current database, in the server's order.
@@ -74,6 +80,7 @@ private:
     st_mysql* m_mysql = nullptr;
     bool m_broken = false;
     quint64 m_affectedRows = 0;
+    quint64 m_matchedRows = 0;
 };
 
 } // namespace kml

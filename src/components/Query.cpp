@@ -270,7 +270,7 @@ int Query::fieldIndex(const QString& name) const {
 int Query::checkedIndex(const QString& name) const {
     const int index = fieldIndex(name);
     if (index < 0)
-        throw DbError(QStringLiteral("Field '%1' not found").arg(name), 0);
+        throw std::logic_error(QStringLiteral("field '%1' not found").arg(name).toStdString());
     return index;
 }
 

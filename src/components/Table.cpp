@@ -1,10 +1,29 @@
 #include "components/Table.h"
 
 #include "components/Connection.h"
-#include "components/DbError.h"
 #include "components/Query.h"
 
+#include <stdexcept>
+
 namespace kml {
+
+namespace {
+
+// A value's literal for comparing with what the server holds: numbers with
+// every digit a double has, so that a value read back compares equal.
+QString ComparableLiteral(const QVariant& value) {
+    if (!value.isNull() && (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float))
+        return QString::number(value.toDouble(), 'g', 17);
+    return SqlLiteral(value);
+}
+
+} // namespace
+
+StaleRowError::StaleRowError(Reason reason, const QString& table)
+    : std::runtime_error((table + (reason == Reason::Deleted ? QStringLiteral(": the row was deleted meanwhile")
+                                                             : QStringLiteral(": the row was changed meanwhile")))
+                             .toStdString()),
+      m_reason(reason) {}
 
 Table::Table(const QString& tableName, Connection* connection)
     : m_table(tableName), m_keyField(tableName), m_connection(connection) {}
@@ -55,7 +74,7 @@ int Table::fieldIndex(const QString& name) const {
 int Table::checkedIndex(const QString& name) const {
     const int index = fieldIndex(name);
     if (index < 0)
-        throw DbError(QStringLiteral("Field '%1' not found in %2").arg(name, m_table), 0);
+        throw std::logic_error(QStringLiteral("field '%1' not found in %2").arg(name, m_table).toStdString());
     return index;
 }
 
@@ -78,7 +97,7 @@ int Table::maxLength(const QString& name) const {
 
 QVariant Table::post() {
     if (!m_active)
-        throw DbError(QStringLiteral("%1: no row to post").arg(m_table), 0);
+        throw std::logic_error(QStringLiteral("%1: no row to post").arg(m_table).toStdString());
     Connection& db = connection();
     if (m_new) {
         QStringList names, values;
@@ -101,13 +120,22 @@ QVariant Table::post() {
     }
     const int keyIndex = checkedIndex(m_keyField);
     QStringList assignments;
+    // The row is written only if the columns being changed still hold what
+    // was read; another workstation's changes to other columns stay.
+    QStringList unchanged{m_keyField + QStringLiteral(" = ") + SqlLiteral(m_original[size_t(keyIndex)])};
     for (size_t i = 0; i < m_columns.size(); ++i)
-        if (m_changed[i])
+        if (m_changed[i]) {
             assignments << m_columns[i].name + QStringLiteral(" = ") + SqlLiteral(m_values[i]);
+            unchanged << m_columns[i].name + QStringLiteral(" <=> ") + ComparableLiteral(m_original[i]);
+        }
     if (!assignments.isEmpty()) {
-        db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = %4;")
-                    .arg(m_table, assignments.join(QStringLiteral(", ")), m_keyField,
-                         SqlLiteral(m_original[size_t(keyIndex)])));
+        db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3;")
+                    .arg(m_table, assignments.join(QStringLiteral(", ")), unchanged.join(QStringLiteral(" AND "))));
+        if (db.matchedRows() == 0) {
+            const ResultSet found = db.query(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2;").arg(m_table, unchanged.first()));
+            const bool gone = found.rowCount() == 0 || found.value(0, 0).toLongLong() == 0;
+            throw StaleRowError(gone ? StaleRowError::Reason::Deleted : StaleRowError::Reason::Changed, m_table);
+        }
         m_original = m_values;
         m_changed.assign(m_columns.size(), false);
     }

@@ -5,11 +5,24 @@
 #include <QString>
 #include <QVariant>
 
+#include <stdexcept>
 #include <vector>
 
 namespace kml {
 
 class Connection;
+
+// Saving a row that another workstation deleted, or whose columns being
+// saved it changed, since the row was read: nothing is written.
+class StaleRowError final : public std::runtime_error {
+public:
+    enum class Reason { Deleted, Changed };
+    StaleRowError(Reason reason, const QString& table);
+    Reason reason() const { return m_reason; }
+
+private:
+    Reason m_reason;
+};
 
 // Editing of one row of one table, for the editor windows.
 //
@@ -19,7 +32,10 @@ class Connection;
 // were set (the others take the server's defaults) and the row is read back
 // under its new key, an existing row with an UPDATE of the changed columns
 // only, so that an editor never overwrites what another workstation changed
-// in other columns. cancel() forgets the changes.
+// in other columns. The UPDATE writes only while those columns still hold
+// what was read: a row deleted or changed meanwhile throws StaleRowError and
+// nothing is written. cancel() forgets the changes. A field name the table
+// does not have is a programming error (std::logic_error).
 class Table final {
 public:
     explicit Table(const QString& tableName, Connection* connection = nullptr);

@@ -13,7 +13,10 @@
 #include "shell/AppError.h"
 #include "shell/Beallit.h"
 #include "ScriptedSettingsWindow.h"
-#include "shell/gui/MainList.h"
+#include "patterns/ListDefinition.h"
+#include "patterns/gui/GridPainter.h"
+#include "shell/MainLists.h"
+#include "worksheets/WorkSheetLists.h"
 #include "shell/gui/Windows.h"
 #include "shell/MainActions.h"
 #include "foundation/Settings.h"
@@ -162,7 +165,7 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
     Tfrm_Main& w = open();
     Query& qryU = w.session().QryU;
 
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     EXPECT_TRUE(w.pUgyfel->isVisible());
     EXPECT_FALSE(w.session().QryMLap.isActive()) << "switching tabs closes the other lists";
     w.Edit1->setText(QStringLiteral("kov"));
@@ -179,14 +182,14 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
     EXPECT_EQ(w.StatusPanel0->text(), QStringLiteral("%1: %2").arg(qryU.recordCount()).arg(qryU.recNo()));
 
     // The text stays when the tab changes, and the new tab's list shows what it finds.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     EXPECT_EQ(w.Edit1->text(), QStringLiteral("kov"));
     EXPECT_TRUE(LineOf(w.session().QryKesz, "WHERE")
                     .startsWith(QStringLiteral("WHERE (keszulek > 0) AND ((gysz LIKE")));
     EXPECT_FALSE(qryU.isActive());
 
     // The planner searches the employees by name only; arrows stay in the box.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabNaptar);
+    w.TabControl1->setCurrentIndex(int(MainTab::Planner));
     w.Edit1->setText(QStringLiteral("a"));
     EXPECT_EQ(LineOf(w.session().QryDolgozo, "WHERE"), "WHERE torolve = 'N' AND ((dolgozo_nev LIKE '%a%'))");
     w.Edit1->setFocus();
@@ -198,10 +201,10 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
         int tab;
         Query* query;
         const char* where;
-    } lists[] = {{Tfrm_Main::TabMunkalap, &w.session().QryMLap, "WHERE (statusz BETWEEN 1 AND 2)"},
-                 {Tfrm_Main::TabUgyfel, &w.session().QryU, "WHERE (ugyfel > 0)"},
-                 {Tfrm_Main::TabNaptar, &w.session().QryDolgozo, "WHERE torolve = 'N'"},
-                 {Tfrm_Main::TabKeszulek, &w.session().QryKesz, "WHERE (keszulek > 0)"}};
+    } lists[] = {{int(MainTab::WorkSheets), &w.session().QryMLap, "WHERE (statusz BETWEEN 1 AND 2)"},
+                 {int(MainTab::Customers), &w.session().QryU, "WHERE (ugyfel > 0)"},
+                 {int(MainTab::Planner), &w.session().QryDolgozo, "WHERE torolve = 'N'"},
+                 {int(MainTab::Devices), &w.session().QryKesz, "WHERE (keszulek > 0)"}};
     for (const auto& l : lists) {
         w.TabControl1->setCurrentIndex(l.tab);
         w.Edit1->setText(QStringLiteral("x"));
@@ -231,8 +234,8 @@ TEST_F(MainWindowLists, QuotationTabShowsOnlyQuotationsAndHidesReady) {
     EXPECT_EQ(LineOf(mlap, "WHERE"), "WHERE (statusz = 2)");
     EXPECT_TRUE(ready->isVisible());
     // The condition survives a tab switch.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabMunkalap);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
+    w.TabControl1->setCurrentIndex(int(MainTab::WorkSheets));
     EXPECT_EQ(LineOf(mlap, "WHERE"), "WHERE (statusz = 2)");
 }
 
@@ -280,7 +283,7 @@ TEST_F(MainWindowLists, RowColoursAndFlagPictures) {
     c.exec(
         QStringLiteral("UPDATE ugyfel SET dat_figyelmeztet = CURDATE() + INTERVAL 1 DAY WHERE ugyfel = %1;")
             .arg(tomorrow));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     Query& u = w.session().QryU;
     const int todayRow = RowOf(u, "ugyfel", today);
     const int tomorrowRow = RowOf(u, "ugyfel", tomorrow);
@@ -301,7 +304,7 @@ TEST_F(MainWindowLists, RowColoursAndFlagPictures) {
     }
 
     // The flag columns show a picture instead of I or N.
-    ASSERT_NE(qobject_cast<MainGridPainter*>(grid->itemDelegate()), nullptr);
+    ASSERT_NE(qobject_cast<GridPainter*>(grid->itemDelegate()), nullptr);
     EXPECT_FALSE(CellIconPicture(CellIcon::Paid).isNull());
     EXPECT_NE(CellIconPicture(CellIcon::Paid).pixmap(16).toImage(),
               CellIconPicture(CellIcon::Unpaid).pixmap(16).toImage());
@@ -315,7 +318,7 @@ TEST_F(MainWindowLists, KeysMoveBetweenSearchBoxAndGrids) {
     QTest::keyClick(w.Edit1, Qt::Key_Down);
     EXPECT_TRUE(w.DBGrid2->hasFocus()) << "program type 1 shows DBGrid2";
 
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     w.DBGrid1->setFocus();
     QTest::keyClick(w.DBGrid1, 'A');
     EXPECT_TRUE(w.Edit1->hasFocus());
@@ -373,11 +376,11 @@ TEST_F(MainWindowLists, TitleClicksSortAndHighlight) {
     EXPECT_EQ(LineOf(mlap, "ORDER"), "ORDER BY munkalap DESC;");
     EXPECT_EQ(model->highlightColumn(), 0);
 
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     ClickTitle(w.DBGrid1, 2);
     EXPECT_EQ(LineOf(w.session().QryU, "ORDER"), "ORDER BY telefon;");
 
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     ClickTitle(w.DBGrid5, 1);
     EXPECT_EQ(LineOf(w.session().QryKesz, "ORDER"), "ORDER BY ugyfel_nev;");
     const QStringList history = w.session().QryElozmeny.sql();
@@ -433,14 +436,14 @@ TEST_F(MainWindowLists, DetailPanelsFollowTheCurrentRow) {
         << "the customer column keeps its sixteen percent";
 
     // Customers show their devices; the device tab the device's history.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     Query& u = w.session().QryU;
     const int owner = QueryInt(QStringLiteral("SELECT MIN(k.ugyfel) FROM vw_keszulek k JOIN vw_ugyfel u ON "
                                               "u.ugyfel = k.ugyfel WHERE k.ugyfel > 0;"));
     u.locate(QStringLiteral("ugyfel"), owner);
     EXPECT_EQ(LineOf(w.session().QryKeszulek, "WHERE"), QStringLiteral("WHERE ugyfel = %1").arg(owner));
     EXPECT_GT(w.session().QryKeszulek.recordCount(), 0);
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     Query& k = w.session().QryKesz;
     k.moveTo(1);
     EXPECT_EQ(w.session().QryElozmeny.param(QStringLiteral("pkeszulek")).toLongLong(),
@@ -450,7 +453,7 @@ TEST_F(MainWindowLists, DetailPanelsFollowTheCurrentRow) {
 
 TEST_F(MainWindowLists, DevicePanelSplitterKeepsItsLimits) {
     Tfrm_Main& w = open();
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     QTest::qWait(20);
     QSplitter* split = w.Splitter16;
     const int h = split->height();
@@ -497,10 +500,10 @@ TEST_F(MainWindowLists, DeviceSettingsReshapeTheWindow) {
         EXPECT_FALSE(w.action(QString::fromLatin1(name))->isVisible()) << name;
         EXPECT_FALSE(w.action(QString::fromLatin1(name))->isEnabled()) << name;
     }
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     EXPECT_FALSE(w.Panel16->isVisible());
     EXPECT_EQ(w.workSheetGrid(), w.DBGrid23);
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabMunkalap);
+    w.TabControl1->setCurrentIndex(int(MainTab::WorkSheets));
     shoot(QStringLiteral("type3"));
 
     chooseType(2);
@@ -513,16 +516,16 @@ TEST_F(MainWindowLists, DeviceSettingsReshapeTheWindow) {
     EXPECT_EQ(w.Panel16Header->text(), QStringLiteral("Gépjármű"));
     EXPECT_EQ(w.workSheetGrid(), w.DBGrid22);
     EXPECT_FALSE(w.DBGrid6->isColumnHidden(2)) << "the car workshop sees all ten item columns";
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     EXPECT_TRUE(w.Panel16->isVisible());
     EXPECT_EQ(w.action(QStringLiteral("aKeszulekAdatlap"))->statusTip(), QStringLiteral("Gépjármű adatlap"));
-    EXPECT_EQ(w.action(QStringLiteral("aKeszulekAdatlap"))->toolTip(), SoonHint)
-        << "the device editor is to come";
+    EXPECT_EQ(w.action(QStringLiteral("aKeszulekAdatlap"))->toolTip(), QStringLiteral("Gépjármű adatlap"))
+        << "on the customer tab it does nothing, and says what it is";
     EXPECT_EQ(w.DBGrid3->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Rendszám"));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     EXPECT_EQ(w.DBGrid5->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Rendszám"));
     EXPECT_EQ(w.DBGrid5->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Műszaki vizsga"));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabMunkalap);
+    w.TabControl1->setCurrentIndex(int(MainTab::WorkSheets));
     shoot(QStringLiteral("type2"));
 
     chooseType(1);
@@ -555,7 +558,13 @@ TEST_F(MainWindowLists, RightsAndTheLastAction) {
         EXPECT_EQ(a->toolTip(), SoonHint) << name;
     }
     EXPECT_FALSE(w.action(QStringLiteral("aUj"))->isEnabled());
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    // The window's own actions are ready on every tab.
+    for (MainTab tab : {MainTab::Planner, MainTab::Devices, MainTab::Customers}) {
+        w.TabControl1->setCurrentIndex(int(tab));
+        for (const char* always : {"aBezar", "aBeallit", "aSugo", "aHonlap", "aLevel", "aNevjegy", "aNovel",
+                                   "aCsokkent", "aMLapDolgozo", "aMLapTetel"})
+            EXPECT_TRUE(w.action(QString::fromLatin1(always))->isEnabled()) << always << int(tab);
+    }
     EXPECT_TRUE(w.action(QStringLiteral("aUj"))->isEnabled());
     EXPECT_EQ(w.action(QStringLiteral("aUj"))->toolTip(), QStringLiteral("Új"));
 
@@ -625,7 +634,7 @@ TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {
     EXPECT_EQ(LastAction(), QStringLiteral("frm_Main.aUgyfelAdatlap"));
 
     // aUj: the new customer is in the list and current.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     c.exec(QStringLiteral(
         "INSERT INTO ugyfel (ugyfel_nev, torolve, maganszemely) VALUES ('Aranyos Ödön', 'N', 'I');"));
     const int created = int(c.lastInsertId());
@@ -674,7 +683,7 @@ TEST_F(MainWindowLists, DeviceDeletionAndRefreshKeepingThePlace) {
     EXPECT_DOUBLE_EQ(mlap.value(QStringLiteral("ar_ossz")).toDouble(), total);
 
     // The device panel's delete, then the device tab's.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     const int owner = QueryInt(QStringLiteral("SELECT MAX(k.ugyfel) FROM vw_keszulek k JOIN vw_ugyfel u ON "
                                               "u.ugyfel = k.ugyfel WHERE k.ugyfel > 0;"));
     w.session().QryU.locate(QStringLiteral("ugyfel"), owner);
@@ -690,7 +699,7 @@ TEST_F(MainWindowLists, DeviceDeletionAndRefreshKeepingThePlace) {
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT torolve FROM keszulek WHERE keszulek = %1;").arg(panelDevice)),
               "I");
 
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     Query& k = w.session().QryKesz;
     k.moveTo(4);
     const int device = k.value(QStringLiteral("keszulek")).toInt();
@@ -708,11 +717,11 @@ TEST_F(MainWindowLists, ScreenshotsOfEveryTab) {
     shoot(QStringLiteral("worksheets-type1"));
     w.action(QStringLiteral("aMLapDolgozo"))->trigger();
     shoot(QStringLiteral("worksheets-employees"));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     shoot(QStringLiteral("customers"));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabNaptar);
+    w.TabControl1->setCurrentIndex(int(MainTab::Planner));
     shoot(QStringLiteral("planner"));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     shoot(QStringLiteral("devices"));
 }
 

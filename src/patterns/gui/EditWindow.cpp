@@ -1,6 +1,7 @@
 #include "patterns/gui/EditWindow.h"
 
 #include "foundation/Conversions.h"
+#include "foundation/Dialogs.h"
 #include "foundation/gui/WidgetHelpers.h"
 
 #include <QAbstractSpinBox>
@@ -366,7 +367,13 @@ void EditWindow::setResizable(bool on) {
 void EditWindow::accept() {
     if (!validate())
         return;
-    m_savedKey = m_table.post();
+    try {
+        m_savedKey = m_table.post();
+    } catch (const StaleRowError& stale) {
+        ShowError(stale.reason() == StaleRowError::Reason::Deleted ? edit_text::RowDeleted : edit_text::RowChanged,
+                  this);
+        return;
+    }
     if (!m_savedKey.isValid() || m_savedKey.isNull())
         m_savedKey = 0;
     QDialog::accept();

@@ -33,6 +33,7 @@
 // row (the work-sheet editor).
 
 #include "components/Table.h"
+#include "patterns/EditorDefinition.h"
 
 #include <QColor>
 #include <QDialog>
@@ -91,11 +92,6 @@ private:
     QPointer<QWidget> m_painted;
     bool m_hadOwnPalette = false;
     QPalette m_savedPalette;
-};
-
-struct FieldOptions {
-    bool upcaseFirst = false; // first letter into an empty field in capitals
-    bool upperCase = false;   // every letter stored in capitals (serial numbers)
 };
 
 class EditWindow : public QDialog {

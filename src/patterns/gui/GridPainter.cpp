@@ -1,10 +1,7 @@
-#include "shell/gui/MainList.h"
+#include "patterns/gui/GridPainter.h"
 
 #include "components/DatasetModel.h"
 #include "components/Query.h"
-#include "patterns/gui/GridLink.h"
-#include "patterns/ListSearch.h"
-#include "shell/MainFlows.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -15,113 +12,19 @@
 
 namespace kml {
 
-// ---- MainList -------------------------------------------------------------------
+GridPainter::GridPainter(RowColouring colouring, DatasetModel* model, QObject* parent)
+    : QStyledItemDelegate(parent), m_colouring(std::move(colouring)), m_model(model) {}
 
-MainList::MainList(MainTab tab, Query& query, QObject* parent)
-    : QObject(parent), m_tab(tab), m_query(query), m_def(MainListDefinition(tab)),
-      m_fixed(m_def.fixedCondition) {
-    connect(&m_query, &Query::currentChanged, this, &MainList::moved);
-    connect(&m_query, &Query::closed, this, &MainList::moved);
-}
-
-void MainList::addGrid(QTableView* grid, bool sortable) {
-    auto* model = qobject_cast<DatasetModel*>(grid->model());
-    new QueryGridLink(grid, &m_query, this);
-    TitleClickSorter* sorter = nullptr;
-    if (sortable) {
-        sorter = new TitleClickSorter(grid, model, &m_query, this);
-        if (m_expression)
-            sorter->setOrderExpression(m_expression);
-        if (m_afterSort)
-            sorter->setAfterSort(m_afterSort);
-        sorter->setSortField(m_def.sortField);
-    } else {
-        grid->horizontalHeader()->setSectionsClickable(false);
-    }
-    m_grids.emplace_back(grid, sorter);
-    if (!m_shown)
-        m_shown = grid;
-}
-
-void MainList::setOrderExpression(std::function<QString(const QString&)> expression) {
-    m_expression = std::move(expression);
-    for (auto& [grid, sorter] : m_grids)
-        if (sorter)
-            sorter->setOrderExpression(m_expression);
-}
-
-void MainList::setAfterSort(std::function<void()> afterSort) {
-    m_afterSort = std::move(afterSort);
-    for (auto& [grid, sorter] : m_grids)
-        if (sorter)
-            sorter->setAfterSort(m_afterSort);
-}
-
-TitleClickSorter* MainList::sorterOf(const QTableView* grid) const {
-    for (const auto& [g, sorter] : m_grids)
-        if (g == grid)
-            return sorter;
-    return nullptr;
-}
-
-void MainList::setShownGrid(QTableView* grid) {
-    const QString field = sortField();
-    m_shown = grid;
-    if (TitleClickSorter* sorter = sorterOf(grid))
-        sorter->setSortField(field);
-}
-
-QTableView* MainList::shownGrid() const {
-    return m_shown;
-}
-
-QString MainList::sortField() const {
-    if (TitleClickSorter* sorter = sorterOf(m_shown); sorter && !sorter->sortField().isEmpty())
-        return sorter->sortField();
-    return m_def.sortField;
-}
-
-QString MainList::condition(const QString& searchText) const {
-    return ListCondition(m_fixed, m_def.searchFields, searchText, SearchKind::Like);
-}
-
-void MainList::search(const QString& text) {
-    RunListSearch(m_query, condition(text), sortField(), text);
-}
-
-void MainList::reread(const QVariant& key) {
-    RereadList(m_query, m_def.keyField, key);
-}
-
-void MainList::close() {
-    m_query.close();
-}
-
-qlonglong MainList::currentKey() const {
-    return CurrentKey(m_query, m_def.keyField);
-}
-
-QVariant MainList::currentValue(const QString& field) const {
-    if (!m_query.isActive() || m_query.row() < 0 || m_query.fieldIndex(field) < 0)
-        return {};
-    return m_query.value(field);
-}
-
-// ---- MainGridPainter ----------------------------------------------------------------
-
-MainGridPainter::MainGridPainter(ColouredGrid grid, DatasetModel* model, QObject* parent)
-    : QStyledItemDelegate(parent), m_grid(grid), m_model(model) {}
-
-CellIcon MainGridPainter::iconAt(const QModelIndex& index) const {
+CellIcon GridPainter::iconAt(const QModelIndex& index) const {
     const int field = m_model->fieldIndexOf(index.column());
     const Query* query = m_model->query();
-    if (field < 0 || !query->isActive())
+    if (!m_colouring.icon || field < 0 || !query->isActive())
         return CellIcon::None;
     const QString name = query->field(field).name;
-    return FlagIcon(name, ValueAt(*query, index.row(), name));
+    return m_colouring.icon(name, ValueAt(*query, index.row(), name));
 }
 
-void MainGridPainter::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+void GridPainter::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
     if (iconAt(index) != CellIcon::None) {
         // The flag's picture alone, on the cell's own background.
@@ -129,10 +32,12 @@ void MainGridPainter::initStyleOption(QStyleOptionViewItem* option, const QModel
         option->features &= ~QStyleOptionViewItem::HasDisplay;
         return;
     }
+    if (!m_colouring.style)
+        return;
     const bool selected = option->state & QStyle::State_Selected;
     const bool highlighted = index.column() == m_model->highlightColumn();
-    const RowStyle row = RowStyleAt(m_grid, *m_model->query(), index.row(), selected, QDate::currentDate());
-    const RowStyle cell = CellStyle(ReachOf(m_grid), row, highlighted);
+    const RowStyle row = m_colouring.style(*m_model->query(), index.row(), selected);
+    const RowStyle cell = CellStyle(m_colouring.reach, row, highlighted);
     if (cell.background.isValid())
         option->backgroundBrush = cell.background;
     if (cell.foreground.isValid()) {
@@ -141,7 +46,7 @@ void MainGridPainter::initStyleOption(QStyleOptionViewItem* option, const QModel
     }
 }
 
-void MainGridPainter::paint(QPainter* painter, const QStyleOptionViewItem& option,
+void GridPainter::paint(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const {
     const CellIcon icon = iconAt(index);
     if (icon == CellIcon::None) {
@@ -221,6 +126,7 @@ QPixmap DrawIcon(CellIcon icon) {
 } // namespace
 
 QIcon CellIconPicture(CellIcon icon) {
+    // Drawn once; user-interface thread only.
     static std::map<CellIcon, QIcon> cache;
     auto it = cache.find(icon);
     if (it == cache.end())

@@ -1,0 +1,141 @@
+#include "patterns/ListController.h"
+
+#include "components/Query.h"
+#include "foundation/QueryHelpers.h"
+
+namespace kml {
+
+ListController::ListController(ListDefinition definition, Query* query, QObject* parent)
+    : QObject(parent), m_definition(std::move(definition)), m_fixed(m_definition.baseCondition),
+      m_sortField(m_definition.sortField) {
+    if (!query) {
+        m_ownQuery = std::make_unique<Query>();
+        query = m_ownQuery.get();
+    }
+    m_query = query;
+    m_query->setSql(m_definition.sql);
+    connect(m_query, &Query::currentChanged, this, &ListController::moved);
+    connect(m_query, &Query::closed, this, &ListController::moved);
+}
+
+ListController::~ListController() {
+    // The query may outlive the controller (the main window's datasets).
+    disconnect(m_query, nullptr, this, nullptr);
+}
+
+QString ListController::condition(const QString& text) const {
+    if (m_definition.searchCondition)
+        return m_definition.searchCondition(m_fixed, text);
+    return ListCondition(m_fixed, m_definition.searchFields, text, m_definition.searchKind);
+}
+
+void ListController::sortBy(const QString& field) {
+    if (field.isEmpty())
+        return;
+    m_sortField = field;
+    ReopenWithOrder(*m_query, m_definition.orderExpression ? m_definition.orderExpression(field) : field);
+    emit sortChanged();
+}
+
+void ListController::open(std::optional<qlonglong> key) {
+    m_text.clear();
+    ReopenWithCondition(*m_query, condition({}));
+    if (key)
+        locate(*key);
+}
+
+void ListController::search(const QString& text) {
+    m_text = text;
+    ReopenWithCondition(*m_query, condition(text));
+    QuickLocate(*m_query, m_sortField, text);
+}
+
+void ListController::reread(std::optional<qlonglong> key) {
+    if (m_query->isActive())
+        m_query->refresh(m_definition.keyField);
+    else
+        ReopenWithCondition(*m_query, condition(m_text));
+    if (key)
+        locate(*key);
+}
+
+void ListController::close() {
+    m_query->close();
+}
+
+bool ListController::isOpen() const {
+    return m_query->isActive();
+}
+
+bool ListController::hasRow() const {
+    return m_query->isActive() && m_query->row() >= 0;
+}
+
+int ListController::rowCount() const {
+    return m_query->isActive() ? m_query->recordCount() : 0;
+}
+
+std::optional<qlonglong> ListController::currentKey() const {
+    const QVariant key = currentValue(m_definition.keyField);
+    if (!key.isValid() || key.isNull())
+        return std::nullopt;
+    return key.toLongLong();
+}
+
+QVariant ListController::currentValue(const QString& field) const {
+    if (!hasRow())
+        return {};
+    return m_query->value(field);
+}
+
+bool ListController::locate(qlonglong key) {
+    return LocateKey(*m_query, m_definition.keyField, key);
+}
+
+bool ListController::createRow() {
+    if (!canCreate())
+        return false;
+    const std::optional<qlonglong> created = m_definition.hooks.create(*this);
+    if (created)
+        reread(created);
+    return created.has_value();
+}
+
+bool ListController::editCurrent() {
+    const std::optional<qlonglong> key = currentKey();
+    if (!canEdit() || !key)
+        return false;
+    const std::optional<qlonglong> saved = m_definition.hooks.edit(*this, *key);
+    reread(saved ? saved : key);
+    return saved.has_value();
+}
+
+bool ListController::removeCurrent() {
+    const std::optional<qlonglong> key = currentKey();
+    if (!canRemove() || !key)
+        return false;
+    if (!m_definition.hooks.remove(*this, *key))
+        return false;
+    reread();
+    return true;
+}
+
+void ListController::refresh() {
+    if (m_definition.hooks.refresh)
+        m_definition.hooks.refresh(*this);
+    reread();
+}
+
+QStringList MissingListFields(const ListDefinition& definition) {
+    Query query;
+    query.setSql(definition.sql);
+    ReplaceWhere(query.sql(), QStringLiteral("1 = 0"), true);
+    query.open();
+    QStringList missing;
+    for (const QString& field : definition.namedFields())
+        if (query.fieldIndex(field) < 0)
+            missing << field;
+    return missing;
+}
+
+} // namespace kml
