@@ -16,12 +16,12 @@ namespace kml {
 namespace {
 
 QString Text(const ResultSet& result, int row, const char* column) {
-    const int col = result.columnIndex(QLatin1String(column));
+    const int col = result.columnIndex(QString::fromLatin1(column));
     return col < 0 ? QString() : result.text(row, col);
 }
 
 double Number(const ResultSet& result, int row, const char* column) {
-    const int col = result.columnIndex(QLatin1String(column));
+    const int col = result.columnIndex(QString::fromLatin1(column));
     return col < 0 ? 0.0 : result.value(row, col).toDouble();
 }
 

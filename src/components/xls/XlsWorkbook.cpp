@@ -180,6 +180,8 @@ void XlsWorkbook::writeNumber(int row, int col, double value, CellStyle style) {
 
 void XlsWorkbook::writeText(int row, int col, QStringView text, CellStyle style) {
     checkCell(row, col);
+    if (text.isEmpty())
+        return; // an empty cell: spreadsheet programs keep no empty strings
     const QString cell = text.left(MaxTextLength).toString();
     auto found = m_stringIndex.constFind(cell);
     quint32 index = 0;

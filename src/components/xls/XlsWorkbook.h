@@ -37,7 +37,8 @@ QString DateCellText(const QDateTime& value, CellStyle style);
 // Cells go to the sheet added last, row by row and left to right within a
 // row (the order spreadsheet programs expect). Text is stored as Unicode in
 // the shared string table, so every character keeps its identity; a text
-// longer than a cell can hold (MaxTextLength) is cut to it. Rows and columns
+// longer than a cell can hold (MaxTextLength) is cut to it; an empty text
+// leaves the cell empty. Rows and columns
 // outside the sheet's limits are refused with std::out_of_range: callers
 // split long data over several sheets themselves.
 class XlsWorkbook final {
