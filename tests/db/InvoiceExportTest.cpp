@@ -195,6 +195,7 @@ TEST_F(InvoiceExport, TheWindowShowsTheBuyerAndItsChangesAreWritten) {
     const QByteArray bytes = FileBytes(XmlOf(company, withLines));
     EXPECT_TRUE(bytes.contains("<nev>Kov\xC3\xA1" "cs \xC3\xA9s Fia Kft</nev>"));
     EXPECT_TRUE(bytes.contains("<maganszemely>true</maganszemely>"));
+    EXPECT_FALSE(StubRecord(programFolder, "args.txt").isEmpty()); // the program ran before its folder goes
 
     // A customer sp_szlafej knows nothing of: a private person with empty fields.
     const InvoiceBuyer unknown = ReadInvoiceBuyer(999999);

@@ -8,7 +8,7 @@
 #include "exchange/gui/Tfrm_Hatarolt.h"
 #include "exchange/gui/Tfrm_SzlaKeszitXML.h"
 
-#include "ModalDriver.h"
+#include "gui/ModalDriver.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 #include "components/Query.h"
