@@ -69,6 +69,7 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(Query& data, const QString& defaultFileName, QWidge
     m_fileName->setObjectName(QStringLiteral("Edit1"));
     m_browse = NewButton(QStringLiteral("..."), this, "SpeedButton1");
     m_browse->setToolTip(QStringLiteral("Tallózás"));
+    m_browse->setFixedWidth(m_browse->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
 
     m_columns = new QListWidget(this);
     m_columns->setObjectName(QStringLiteral("CheckListBox1"));
