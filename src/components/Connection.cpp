@@ -80,6 +80,7 @@ std::vector<ColumnInfo> ColumnsOf(MYSQL_RES* res) {
         c.decimals = f.decimals;
         c.autoIncrement = f.flags & AUTO_INCREMENT_FLAG;
         c.primaryKey = f.flags & PRI_KEY_FLAG;
+        c.binary = f.charsetnr == 63;
         // The declared length is in bytes of the connection's character set,
         // one byte a character for latin2.
         c.size = unsigned(f.length);

@@ -23,6 +23,7 @@ struct ColumnInfo {
     unsigned decimals = 0;
     bool autoIncrement = false;
     bool primaryKey = false;
+    bool binary = false;   // of the binary character set: a BLOB, not a long text
     QString table;         // the table (or view) the column comes from
 };
 

@@ -1,4 +1,4 @@
-#include "shell/ShellOpener.h"
+#include "foundation/ShellOpener.h"
 
 #include <QDesktopServices>
 #include <QUrl>
