@@ -1,5 +1,6 @@
 #include "shell/MainSession.h"
 
+#include "exchange/ExchangeRoutes.h"
 #include "records/RecordRoutes.h"
 #include "worksheets/WorkSheetLists.h"
 
@@ -21,6 +22,7 @@ void Design(Query& query, Connection& connection, std::initializer_list<const ch
 void RegisterMainRoutes(MainRoutes& routes) {
     RegisterRecordRoutes(routes);
     RegisterWorkSheetRoutes(routes);
+    RegisterExchangeRoutes(routes);
 }
 
 MainSession::MainSession() {

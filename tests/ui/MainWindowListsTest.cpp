@@ -9,6 +9,7 @@
 #include "ScriptedDialogs.h"
 #include "foundation/TextHelpers.h"
 #include "ScriptedWindows.h"
+#include "exchange/DatasetExport.h"
 #include "records/CustomerWindows.h"
 #include "shell/AppError.h"
 #include "shell/Beallit.h"
@@ -20,7 +21,7 @@
 #include "shell/gui/Windows.h"
 #include "shell/MainActions.h"
 #include "foundation/Settings.h"
-#include "shell/ShellOpener.h"
+#include "foundation/ShellOpener.h"
 #include "shell/StartupWindows.h"
 #include "shell/gui/Tfrm_Main.h"
 #include "shell/gui/Tfrm_Nevjegy.h"
@@ -537,7 +538,7 @@ TEST_F(MainWindowLists, DeviceSettingsReshapeTheWindow) {
     Beall().vanPennart = true;
     w.applyShopSettings();
     EXPECT_TRUE(w.action(QStringLiteral("aSzla"))->isVisible());
-    EXPECT_EQ(w.action(QStringLiteral("aSzla"))->toolTip(), SoonHint);
+    EXPECT_EQ(w.action(QStringLiteral("aSzla"))->toolTip(), QStringLiteral("Számláz"));
 }
 
 TEST_F(MainWindowLists, RightsAndTheLastAction) {
@@ -552,7 +553,7 @@ TEST_F(MainWindowLists, RightsAndTheLastAction) {
     EXPECT_TRUE(settings.shown().empty());
 
     // Actions whose windows are still to come are disabled with a hint.
-    for (const char* name : {"aStatusz", "aSQL", "aTetel", "aExcelbe", "aNaptarba"}) {
+    for (const char* name : {"aStatusz", "aSQL", "aTetel", "aNaptarba"}) {
         QAction* a = w.action(QString::fromLatin1(name));
         EXPECT_FALSE(a->isEnabled()) << name;
         EXPECT_EQ(a->toolTip(), SoonHint) << name;
@@ -617,6 +618,29 @@ TEST_F(MainWindowLists, HelpFontAndAboutActions) {
     EXPECT_EQ(shownTitle, QStringLiteral("Koravel.ML - Munkalap nyilvántartás"));
     const IniFile ini(m_home.filePath(QStringLiteral("KoravelML/KoravelML.ini")));
     EXPECT_EQ(ini.readString(QStringLiteral("frm_Nevjegy"), QStringLiteral("Left")), QStringLiteral("120"));
+}
+
+// The exports take the list the user sees; the invoice takes the current
+// work sheet, and an empty list hands over none.
+TEST_F(MainWindowLists, ExportAndInvoiceActionsTakeTheCurrentList) {
+    Tfrm_Main& w = open();
+    Beall().excelbe = true;
+    ScriptedWindows windows;
+    std::vector<const Query*> exported;
+    const auto record = [&exported](Query& data, const QString& name) {
+        EXPECT_EQ(name, QStringLiteral("KoravelML.csv"));
+        exported.push_back(&data);
+    };
+    windows.act(ExportDataset, record).act(ExportDataset, record);
+    w.action(QStringLiteral("aExcelbe"))->trigger();
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
+    w.action(QStringLiteral("aExcelbe"))->trigger();
+    EXPECT_EQ(exported, (std::vector<const Query*>{&w.session().QryMLap, &w.session().QryU}));
+
+    Beall().excelbe = false;
+    w.action(QStringLiteral("aExcelbe"))->trigger();
+    EXPECT_EQ(m_dialogs.lastCall().text, QStringLiteral("Nincs jogosultság a művelethez."));
+    EXPECT_EQ(exported.size(), 2u);
 }
 
 TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {

@@ -12,7 +12,7 @@
 #include "shell/AppError.h"
 #include "shell/Beallit.h"
 #include "shell/MainLists.h"
-#include "shell/ShellOpener.h"
+#include "foundation/ShellOpener.h"
 #include "shell/ShopSettings.h"
 #include "shell/Startup.h"
 #include "shell/gui/MainActionSet.h"

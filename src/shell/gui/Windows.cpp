@@ -1,5 +1,6 @@
 #include "shell/gui/Windows.h"
 
+#include "exchange/gui/ExchangeWindows.h"
 #include "records/gui/RecordWindows.h"
 #include "shell/Beallit.h"
 #include "shell/StartupWindows.h"
@@ -16,6 +17,7 @@ void InstallWindows() {
     LoginWindow.install(&ShowLoginWindow);
     SettingsWindow.install([](Table& row, SettingsValues& values) { return Tfrm_Beallit::Run(row, values); });
     InstallRecordWindows();
+    InstallExchangeWindows();
 }
 
 } // namespace kml
