@@ -114,6 +114,14 @@ QStringList WrapLines(const QString& text, const QFont& font, double width) {
     return lines;
 }
 
+// The font made smaller, down to 5.5 points, until the text fits the width.
+Font Fitted(Font font, const QString& text, double width) {
+    const double natural = QFontMetricsF(LayoutFont(font)).horizontalAdvance(text) / kUnitsPerMm;
+    if (natural > width && natural > 0)
+        font.points = std::max(5.5, font.points * width / natural * 0.98);
+    return font;
+}
+
 Atom TextAtom(const QRectF& rect, const QString& text, const Font& font, Qt::Alignment alignment) {
     Atom a;
     a.kind = Atom::Kind::Text;
@@ -169,14 +177,23 @@ LaidBand LayBand(const Band& band, const Context& c, double left, const QString&
     }
 
     // Push-down: everything that begins at or below a memo's original bottom
-    // moves down by what that memo (and whatever pushed it) grew.
+    // and shares some of its width moves down by what that memo (and whatever
+    // pushed it) grew; a box around a memo grows with it.
+    const auto overlaps = [](const Element& a, const Element& b) {
+        const QRectF ra = a.rect.normalized(), rb = b.rect.normalized();
+        return ra.left() < rb.right() - kEps && rb.left() < ra.right() - kEps;
+    };
+    const auto encloses = [](const Element& box, const Element& memo) {
+        const QRectF rb = box.rect.normalized(), rm = memo.rect.normalized();
+        return rb.left() <= rm.left() + kEps && rm.right() <= rb.right() + kEps && rb.top() <= rm.top() + kEps &&
+               rm.top() < rb.bottom() - kEps;
+    };
     std::vector<double> shift(placed.size(), 0.0);
     std::vector<size_t> order(placed.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t a, size_t b) { return placed[a].top < placed[b].top; });
-    double extra = 0;
     for (size_t oi = 0; oi < order.size(); ++oi) {
         const size_t i = order[oi];
         if (placed[i].e->fromBottom)
@@ -184,15 +201,34 @@ LaidBand LayBand(const Band& band, const Context& c, double left, const QString&
         for (size_t oj = 0; oj < oi; ++oj) {
             const size_t j = order[oj];
             if (placed[j].e->kind == Element::Kind::Memo && !placed[j].e->fromBottom &&
-                placed[j].bottom <= placed[i].top + kEps)
+                placed[j].bottom <= placed[i].top + kEps && overlaps(*placed[j].e, *placed[i].e))
                 shift[i] = std::max(shift[i], shift[j] + placed[j].growth);
         }
-        if (placed[i].e->kind == Element::Kind::Memo)
-            extra = std::max(extra, shift[i] + placed[i].growth);
     }
 
+    // Boxes grow by what the memos inside them grew beyond the box's own shift.
+    std::vector<double> boxGrowth(placed.size(), 0.0);
+    for (size_t i = 0; i < placed.size(); ++i) {
+        if (placed[i].e->kind != Element::Kind::Box)
+            continue;
+        for (size_t j = 0; j < placed.size(); ++j)
+            if (placed[j].e->kind == Element::Kind::Memo && encloses(*placed[i].e, *placed[j].e))
+                boxGrowth[i] = std::max(boxGrowth[i], shift[j] + placed[j].growth - shift[i]);
+    }
+
+    // The band ends below its lowest element as far below as it did before
+    // anything grew.
+    double originalBottom = 0, shiftedBottom = 0;
+    for (size_t i = 0; i < placed.size(); ++i) {
+        if (placed[i].e->fromBottom)
+            continue;
+        const double grown = placed[i].e->kind == Element::Kind::Memo ? placed[i].growth : boxGrowth[i];
+        originalBottom = std::max(originalBottom, placed[i].bottom);
+        shiftedBottom = std::max(shiftedBottom, placed[i].bottom + shift[i] + grown);
+    }
+    const double padding = std::max(0.0, band.height() - originalBottom);
     LaidBand out;
-    out.height = band.height() + extra;
+    out.height = std::max(band.height(), shiftedBottom + padding);
     for (size_t i = 0; i < placed.size(); ++i) {
         const Placed& p = placed[i];
         const Element& e = *p.e;
@@ -205,7 +241,8 @@ LaidBand LayBand(const Band& band, const Context& c, double left, const QString&
         case Element::Kind::Computed:
         case Element::Kind::Aggregate:
             if (!p.text.isEmpty())
-                out.atoms.push_back(TextAtom(rect, p.text, font, e.alignment));
+                out.atoms.push_back(TextAtom(rect, p.text, e.shrinkToFit ? Fitted(font, p.text, rect.width()) : font,
+                                             e.alignment));
             break;
         case Element::Kind::System: {
             Atom a = TextAtom(rect, e.text, font, e.alignment);
@@ -226,7 +263,7 @@ LaidBand LayBand(const Band& band, const Context& c, double left, const QString&
         case Element::Kind::Box: {
             Atom a;
             a.kind = e.kind == Element::Kind::Line ? Atom::Kind::Line : Atom::Kind::Box;
-            a.rect = rect;
+            a.rect = rect.adjusted(0, 0, 0, boxGrowth[i]);
             a.penWidth = e.penWidth;
             out.atoms.push_back(std::move(a));
             break;
@@ -248,10 +285,32 @@ LaidBand LayBand(const Band& band, const Context& c, double left, const QString&
 
 // One band instance waiting to be placed.
 struct Item {
-    const Band* band;
+    std::vector<const Band*> bands; // stacked: laid out one under the other
     Context context;
     bool summary = false;
+    bool keepWithNext() const { return bands.size() == 1 && bands.front()->keepsWithNext(); }
 };
+
+std::vector<const Band*> All(const std::deque<Band>& bands) {
+    std::vector<const Band*> out;
+    for (const Band& b : bands)
+        out.push_back(&b);
+    return out;
+}
+
+// Bands laid out one under the other as one.
+LaidBand Stack(const std::vector<const Band*>& bands, const Context& c, double left, const QString& family) {
+    LaidBand out;
+    for (const Band* band : bands) {
+        LaidBand one = LayBand(*band, c, left, family);
+        for (Atom& a : one.atoms) {
+            a.rect.translate(0, out.height);
+            out.atoms.push_back(std::move(a));
+        }
+        out.height += one.height;
+    }
+    return out;
+}
 
 class Paginator final {
 public:
@@ -262,21 +321,19 @@ public:
         m_top = paint.top();
         m_family = report.fontFamily();
         m_footerHeight = 0;
-        if (const Band* footer = report.bandOf(BandKind::PageFooter))
-            m_footerHeight = lay(*footer, Context{&rows, -1, 0, -1}).height;
+        m_footerHeight = lay(All(report.bands(BandKind::PageFooter)), Context{&rows, -1, 0, -1}).height;
         m_bottom = paint.bottom() - m_footerHeight;
         m_pageBottom = paint.bottom();
         m_headerHeight = 0;
-        if (const Band* header = report.bandOf(BandKind::PageHeader))
-            m_headerHeight = lay(*header, Context{&rows, -1, 0, -1}).height;
+        m_headerHeight = lay(All(report.bands(BandKind::PageHeader)), Context{&rows, -1, 0, -1}).height;
     }
 
     void run(const std::vector<Item>& items) {
         startPage(items.empty() ? -1 : items.front().context.row);
         for (size_t i = 0; i < items.size(); ++i) {
-            LaidBand band = lay(*items[i].band, items[i].context);
-            if (items[i].band->keepsWithNext() && i + 1 < items.size() && !m_fresh) {
-                const double next = lay(*items[i + 1].band, items[i + 1].context).height;
+            LaidBand band = lay(items[i].bands, items[i].context);
+            if (items[i].keepWithNext() && i + 1 < items.size() && !m_fresh) {
+                const double next = lay(items[i + 1].bands, items[i + 1].context).height;
                 const double both = band.height + next;
                 if (m_y + both > m_bottom + kEps && both <= fullBody() + kEps)
                     startPage(items[i].context.row);
@@ -287,10 +344,12 @@ public:
     }
 
 private:
-    LaidBand lay(const Band& band, const Context& c) const { return LayBand(band, c, m_left, m_family); }
+    LaidBand lay(const std::vector<const Band*>& bands, const Context& c) const {
+        return Stack(bands, c, m_left, m_family);
+    }
 
     double fullBody() const {
-        const bool header = m_report.bandOf(BandKind::PageHeader) != nullptr;
+        const bool header = !m_report.bands(BandKind::PageHeader).empty();
         return m_bottom - m_top - (header ? m_headerHeight : 0);
     }
 
@@ -299,9 +358,9 @@ private:
             finishPage();
         m_doc.pages.emplace_back();
         m_y = m_top;
-        const Band* header = m_report.bandOf(BandKind::PageHeader);
-        if (header && (m_doc.pages.size() > 1 || m_report.pageHeaderOnFirstPage())) {
-            const LaidBand laid = lay(*header, Context{&m_rows, row, 0, -1});
+        const auto& header = m_report.bands(BandKind::PageHeader);
+        if (!header.empty() && (m_doc.pages.size() > 1 || m_report.pageHeaderOnFirstPage())) {
+            const LaidBand laid = lay(All(header), Context{&m_rows, row, 0, -1});
             put(laid, 0, laid.height, m_y);
             m_y += laid.height;
         }
@@ -313,8 +372,8 @@ private:
         if (m_finished == m_doc.pages.size())
             return;
         m_finished = m_doc.pages.size();
-        if (const Band* footer = m_report.bandOf(BandKind::PageFooter)) {
-            const LaidBand laid = lay(*footer, Context{&m_rows, m_lastRow, 0, -1});
+        if (!m_report.bands(BandKind::PageFooter).empty()) {
+            const LaidBand laid = lay(All(m_report.bands(BandKind::PageFooter)), Context{&m_rows, m_lastRow, 0, -1});
             put(laid, 0, laid.height, m_pageBottom - laid.height);
         }
     }
@@ -417,8 +476,8 @@ std::vector<Item> Sequence(const Report& report, const RowSource& rows) {
     std::vector<Item> items;
     const int n = rows.rowCount();
     const Context all{&rows, n > 0 ? 0 : -1, 0, n - 1};
-    if (const Band* title = report.bandOf(BandKind::Title))
-        items.push_back({title, all});
+    for (const Band& title : report.bands(BandKind::Title))
+        items.push_back({{&title}, all});
 
     const auto& groups = report.groups();
     const size_t levels = groups.size();
@@ -448,32 +507,30 @@ std::vector<Item> Sequence(const Report& report, const RowSource& rows) {
         const size_t l = size_t(lastLevelPlusOne - 1);
         return Context{&rows, row, start[l], groupEnd(l, start[l])};
     };
-    const Band* detail = report.bandOf(BandKind::Detail);
     for (int r = 0; r < n; ++r) {
         const size_t changed = changedLevel(r);
         if (r > 0)
             for (size_t l = levels; l-- > changed;)
                 if (const Band* footer = groups[l].footerBand())
-                    items.push_back({footer, context(r - 1, int(l) + 1)});
+                    items.push_back({{footer}, context(r - 1, int(l) + 1)});
         for (size_t l = changed; l < levels; ++l) {
             start[l] = r;
             if (const Band* header = groups[l].headerBand())
-                items.push_back({header, context(r, int(l) + 1)});
+                items.push_back({{header}, context(r, int(l) + 1)});
         }
-        if (detail) {
-            Context c = context(r, int(levels));
-            if (!detail->condition() || detail->condition()(RowRef(&rows, r)))
-                items.push_back({detail, c});
+        for (const Band& detail : report.bands(BandKind::Detail)) {
+            if (!detail.condition() || detail.condition()(RowRef(&rows, r)))
+                items.push_back({{&detail}, context(r, int(levels))});
         }
     }
     if (n > 0)
         for (size_t l = levels; l-- > 0;)
             if (const Band* footer = groups[l].footerBand())
-                items.push_back({footer, context(n - 1, int(l) + 1)});
-    if (const Band* summary = report.bandOf(BandKind::Summary)) {
+                items.push_back({{footer}, context(n - 1, int(l) + 1)});
+    if (!report.bands(BandKind::Summary).empty()) {
         Context c = all;
         c.row = n - 1;
-        items.push_back({summary, c, true});
+        items.push_back({All(report.bands(BandKind::Summary)), c, true});
     }
     return items;
 }

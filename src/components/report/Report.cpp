@@ -151,15 +151,21 @@ double Report::contentWidth() const {
 }
 
 Band& Report::band(BandKind kind, double height) {
-    if (kind == BandKind::GroupHeader || kind == BandKind::GroupFooter)
-        throw std::logic_error("report: group bands belong to a group");
-    auto& slot = m_bands[int(kind)];
-    if (!slot)
-        slot = std::make_unique<Band>(kind, height);
-    return *slot;
+    auto& list = m_bands[int(kind)];
+    return list.empty() ? addBand(kind, height) : list.front();
 }
 
-const Band* Report::bandOf(BandKind kind) const { return m_bands[int(kind)].get(); }
+Band& Report::addBand(BandKind kind, double height) {
+    if (kind == BandKind::GroupHeader || kind == BandKind::GroupFooter)
+        throw std::logic_error("report: group bands belong to a group");
+    m_bands[int(kind)].emplace_back(kind, height);
+    return m_bands[int(kind)].back();
+}
+
+const Band* Report::bandOf(BandKind kind) const {
+    const auto& list = m_bands[int(kind)];
+    return list.empty() ? nullptr : &list.front();
+}
 
 Group& Report::group(const QString& keyColumn) {
     return group([keyColumn](const RowRef& row) { return row.value(keyColumn).toString(); });

@@ -72,6 +72,9 @@ struct Element {
     // Measured from the band's final bottom edge instead of its top (a rule
     // under a line that grew); rect.y() is then usually negative or 0.
     bool fromBottom = false;
+    // A one-line text that would not fit its width is printed in a smaller
+    // font (down to 5.5 points) instead of being cut off.
+    bool shrinkToFit = false;
 
     // Settings that read well in a layout.
     Element& align(Qt::Alignment a) {
@@ -80,6 +83,10 @@ struct Element {
     }
     Element& pen(double width) {
         penWidth = width;
+        return *this;
+    }
+    Element& shrinking() {
+        shrinkToFit = true;
         return *this;
     }
     Element& anchoredToBottom() {
@@ -97,6 +104,8 @@ public:
 
     BandKind kind() const { return m_kind; }
     double height() const { return m_height; }
+    // For bands whose height is known once their elements are placed.
+    void setHeight(double height) { m_height = height; }
     const std::deque<Element>& elements() const { return m_elements; }
 
     // A fixed text.
@@ -196,10 +205,17 @@ public:
     // The width between the margins, in millimetres.
     double contentWidth() const;
 
-    // One band of each kind Title, PageHeader, Detail, Summary and
-    // PageFooter; asking again gives the same band (its height unchanged).
+    // The first band of a kind (Title, PageHeader, Detail, Summary,
+    // PageFooter); asking again gives the same band, its height unchanged.
     // Group headers and footers belong to groups.
     Band& band(BandKind kind, double height);
+    // A further band of the kind, printed after the ones before it: title
+    // sections one under the other (a page may break between them), detail
+    // bands each for every row, summary and page header and footer bands
+    // stacked and kept together. Each band pushes down only its own
+    // elements, so sections side by side stay independent.
+    Band& addBand(BandKind kind, double height);
+    const std::deque<Band>& bands(BandKind kind) const { return m_bands[int(kind)]; }
     const Band* bandOf(BandKind kind) const;
 
     // Grouping levels, outermost first.
@@ -219,7 +235,7 @@ private:
     QString m_title;
     QPageLayout m_pageLayout;
     QString m_fontFamily = QStringLiteral("DejaVu Sans");
-    std::unique_ptr<Band> m_bands[7];
+    std::deque<Band> m_bands[7];
     std::deque<Group> m_groups;
     bool m_summaryAtBottom = false;
     bool m_pageHeaderOnFirstPage = true;
