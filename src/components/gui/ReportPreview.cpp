@@ -47,7 +47,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.fillRect(rect(), QColor(0x80, 0x80, 0x80));
+        p.fillRect(rect(), palette().color(QPalette::Dark));
         if (!m_document || m_page < 0 || m_page >= m_document->pageCount())
             return;
         if (m_image.isNull()) {
@@ -151,6 +151,8 @@ ReportPreview::ReportPreview(const Document& document, const QString& printer, Q
     m_scroll->setFocusPolicy(Qt::NoFocus);
     m_view = new PreviewPage(m_scroll);
     m_scroll->setWidget(m_view);
+    // The fitting zooms follow the room the page has.
+    m_scroll->viewport()->installEventFilter(this);
     layout->addWidget(m_scroll, 1);
 
     resize(820, 960);
@@ -254,10 +256,10 @@ void ReportPreview::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void ReportPreview::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    if (m_mode != ZoomMode::Percent)
+bool ReportPreview::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize && m_mode != ZoomMode::Percent)
         refresh();
+    return QDialog::eventFilter(watched, event);
 }
 
 void ReportPreview::printWithDialog() {
