@@ -331,8 +331,15 @@ std::unique_ptr<Report> BuildWorkSheetReport(WorkSheetLayout layout, const WorkS
     });
     section([&](Band& b) { return Items(b, spec, columns, 0); });
 
-    if (!spec.blank)
+    if (!spec.blank) {
         Detail(*r, columns);
+        // The column headings again on the pages the items run onto.
+        Band& header = r->band(BandKind::PageHeader, kRow + 1);
+        for (const Column& c : columns)
+            header.label({c.x, 0, c.width, kRow}, c.caption, Caption(), c.align);
+        header.hline(kRow + 0.3, 0, kWidth, 0.3);
+        r->setPageHeaderOnFirstPage(false);
+    }
     Summary(*r, spec.blank);
     PageFooter(*r, layout);
     return r;

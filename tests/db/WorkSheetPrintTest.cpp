@@ -269,6 +269,9 @@ TEST_F(WorkSheetPrint, SixtyLinesRunOntoASecondPageWithTheTotalsOnTheLast) {
     EXPECT_TRUE(out.texts[0].contains(QStringLiteral("Szegedi Hűtéstechnika Kft.")));
     EXPECT_FALSE(out.texts[1].contains(QStringLiteral("Szegedi Hűtéstechnika Kft.")));
     EXPECT_FALSE(out.texts[0].contains(QStringLiteral("Fizetendő")));
+    // The column headings head the second page too.
+    EXPECT_TRUE(out.texts[1].startsWith(QStringLiteral("Cikkszám Megnevezés Egységár Mennyiség Összesen")))
+        << out.texts[1].left(200).toStdString();
     // 1 000 + 2 000 + ... + 60 000
     EXPECT_TRUE(out.texts[1].contains(QStringLiteral("Összesen 1 830 000"))) << out.texts[1].toStdString();
     EXPECT_TRUE(out.texts[1].contains(QStringLiteral("1 830 000")));

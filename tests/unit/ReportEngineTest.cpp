@@ -268,6 +268,28 @@ TEST(ReportEngine, DetailConditionAndGrowingLinesWithARuleAtTheirBottom) {
     EXPECT_NEAR(rules[1], third, 0.01);
 }
 
+TEST(ReportEngine, AMemoPushesDownOnlyWhatLiesUnderItAndSectionsStack) {
+    Report r;
+    Band& first = r.band(BandKind::Title, 10);
+    first.box({0, 0, 95, 10});
+    first.memo({2, 0, 90, 5}, QStringLiteral("nev"));
+    first.label({2, 6, 90, 4}, QStringLiteral("ALATTA"));
+    first.label({100, 6, 90, 4}, QStringLiteral("MELLETTE"));
+    r.addBand(BandKind::Title, 5).label({0, 0, 50, 5}, QStringLiteral("KÖVETKEZŐ"));
+    MemoryRows rows({QStringLiteral("nev")});
+    rows.add({QStringLiteral("egy\nkettő\nhárom\nnégy\nöt")});
+    const Document doc = Paginate(r, rows);
+    const double below = TopOf(doc, 0, QStringLiteral("ALATTA"));
+    EXPECT_NEAR(TopOf(doc, 0, QStringLiteral("MELLETTE")), 10 + 6, 0.01); // the top margin is 10 mm
+    const double lastLine = TopOf(doc, 0, QStringLiteral("öt"));
+    EXPECT_GT(below, lastLine);
+    EXPECT_GE(TopOf(doc, 0, QStringLiteral("KÖVETKEZŐ")), below + 4 - 0.01);
+    for (const Atom& a : doc.pages[0].atoms)
+        if (a.kind == Atom::Kind::Box) {
+            EXPECT_GE(a.rect.bottom(), below + 4 - 0.01); // the box grew around the memo
+        }
+}
+
 TEST(ReportEngine, MissingColumnFailsLoudly) {
     Report r;
     r.band(BandKind::Detail, 5).field({0, 0, 60, 5}, QStringLiteral("nincs_ilyen"));
