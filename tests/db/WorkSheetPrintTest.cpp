@@ -19,6 +19,7 @@
 #include "reports/PdfCommand.h"
 #include "reports/ReportWindows.h"
 #include "reports/WorkSheetPrint.h"
+#include "shell/AppError.h"
 #include "shell/BatchSession.h"
 
 #include <QDir>
@@ -355,6 +356,11 @@ TEST_F(PrintFlow, ProgramTypeAndChoicePickTheLayoutAndTheTargetGetsThePrinterSet
 }
 
 TEST(Printers, DirectPrintingNeverFallsBackSilently) {
+    // What the user is told when a printout meets a printer that is not there.
+    const QString invalid = QStringLiteral("Érvénytelen nyomtató, válasszon ki érvényes nyomtatót, és indítsa újra a programot.");
+    EXPECT_EQ(ReactToAppError(AppErrorText(QStringLiteral("Printer selected is not valid: Raktár")), QStringLiteral("frm_Main")).message, invalid);
+    EXPECT_EQ(ReactToAppError(AppErrorText(QStringLiteral("There is no default printer currently selected")), QStringLiteral("frm_Main")).message, invalid);
+
     const QStringList printers = {QStringLiteral("Iroda-HP"), QStringLiteral("PDF")};
     EXPECT_EQ(report::FindPrinter(QStringLiteral("iroda-hp"), printers), 0);
     EXPECT_EQ(report::FindPrinter(QString(), printers), -1);

@@ -163,6 +163,7 @@ TEST(ReportEngine, GroupsChangeOnTheLastRowAndSumTheirOwnRows) {
     footer.computed({0, 0, 60, 6}, [](const RowRef& row) { return row.text(u"csoport") + QStringLiteral(" összesen"); });
     footer.sum({60, 0, 40, 6}, QStringLiteral("osszeg"), Scope::Group, QStringLiteral("### ### ##0"));
     footer.count({100, 0, 20, 6}, Scope::Group);
+    footer.sum({130, 0, 40, 6}, QStringLiteral("osszeg"), Scope::Report, QStringLiteral("(### ##0)"));
     r.band(BandKind::Summary, 6).sum({60, 0, 40, 6}, QStringLiteral("osszeg"), Scope::Report,
                                      QStringLiteral("### ### ##0"));
     // Rows 1-3 in group A, row 4 alone in group B.
@@ -172,9 +173,9 @@ TEST(ReportEngine, GroupsChangeOnTheLastRowAndSumTheirOwnRows) {
     const QString text = out.texts.at(0);
     // 1000.5 + 2000.5 + 3000.5 = 6001.5 -> 6 002; 4000.5 -> 4 001; 10 002.
     const QStringList expected = {QStringLiteral("A\n"),         QStringLiteral("sor 1"),
-                                  QStringLiteral("sor 3"),       QStringLiteral("A összesen 6 002 3"),
+                                  QStringLiteral("sor 3"),       QStringLiteral("A összesen 6 002 3 (10 002)"),
                                   QStringLiteral("B\n"),         QStringLiteral("sor 4"),
-                                  QStringLiteral("B összesen 4 001 1"), QStringLiteral("10 002")};
+                                  QStringLiteral("B összesen 4 001 1 (10 002)"), QStringLiteral("10 002")};
     qsizetype at = 0;
     for (const QString& piece : expected) {
         const qsizetype found = text.indexOf(piece, at);

@@ -73,7 +73,11 @@ QString FieldText(const Element& e, const Context& c) {
     return FormatValue(v, e.format);
 }
 
-QString AggregateText(const Element& e, const Context& c) {
+QString AggregateText(const Element& e, Context c) {
+    if (e.scope == Scope::Report) {
+        c.first = 0;
+        c.last = c.rows->rowCount() - 1;
+    }
     if (e.aggregate == Aggregate::Count) {
         const int n = std::max(0, c.last - c.first + 1);
         return e.format.isEmpty() ? QString::number(n) : FormatNumber(e.format, n);
