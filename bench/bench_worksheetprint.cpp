@@ -17,7 +17,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
-
 #include <cstdio>
 #include <functional>
 
@@ -47,8 +46,9 @@ int main(int argc, char** argv) {
             runs = QString::fromLatin1(argv[i + 1]).toInt();
 
     test::TestDatabase db(QStringLiteral("bench_print"), test::TestDatabase::Contents::Demo);
-    ExecSql(QStringLiteral("INSERT INTO munkalap (munkalap, mlaptipus, ugyfel, keszulek, datum, statusz, panasz) "
-                           "SELECT 901, mlaptipus, ugyfel, keszulek, CURDATE(), 3, panasz FROM munkalap WHERE munkalap = 12;"));
+    ExecSql(QStringLiteral(
+        "INSERT INTO munkalap (munkalap, mlaptipus, ugyfel, keszulek, datum, statusz, panasz) "
+        "SELECT 901, mlaptipus, ugyfel, keszulek, CURDATE(), 3, panasz FROM munkalap WHERE munkalap = 12;"));
     ExecSql(QStringLiteral("INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar, megjegyzes) "
                            "SELECT 901, 1 + s.seq MOD 40, 1 + s.seq MOD 3, 1000 * s.seq, "
                            "IF(s.seq MOD 7 = 0, 'cserélve', NULL) FROM seq_1_to_60 s;"));
@@ -66,19 +66,24 @@ int main(int argc, char** argv) {
     std::vector<Row> rows;
     for (const int sheet : {901, 12}) {
         const QString name = sheet == 901 ? QStringLiteral("60 lines") : QStringLiteral(" 3 lines");
-        rows.push_back({name + QStringLiteral(": rows only "), Time(runs, [&] {
-                            Query q;
-                            q.setSql(QStringLiteral("SELECT * FROM vw_mlapprint WHERE munkalap = %1 ORDER BY munkalap_tetel;").arg(sheet));
-                            q.open();
-                        })});
+        rows.push_back(
+            {name + QStringLiteral(": rows only "), Time(runs, [&] {
+                 Query q;
+                 q.setSql(
+                     QStringLiteral("SELECT * FROM vw_mlapprint WHERE munkalap = %1 ORDER BY munkalap_tetel;")
+                         .arg(sheet));
+                 q.open();
+             })});
         rows.push_back({name + QStringLiteral(": laid out  "), Time(runs, [&] {
                             MakeWorkSheetDocument(sheet, WorkSheetLayout::qrMunkalap, options);
                         })});
         rows.push_back({name + QStringLiteral(": PDF file  "), Time(runs, [&] {
-                            report::SaveAsPdf(MakeWorkSheetDocument(sheet, WorkSheetLayout::qrMunkalap, options), pdf);
+                            report::SaveAsPdf(
+                                MakeWorkSheetDocument(sheet, WorkSheetLayout::qrMunkalap, options), pdf);
                         })});
         rows.push_back({name + QStringLiteral(": preview   "), Time(runs, [&] {
-                            const report::Document doc = MakeWorkSheetDocument(sheet, WorkSheetLayout::qrMunkalap, options);
+                            const report::Document doc =
+                                MakeWorkSheetDocument(sheet, WorkSheetLayout::qrMunkalap, options);
                             report::ReportPreview preview(doc, {});
                             preview.resize(800, 1000);
                             preview.show();

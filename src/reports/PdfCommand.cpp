@@ -10,7 +10,9 @@
 
 namespace kml {
 
-bool IsPdfCommand(const QStringList& arguments) { return arguments.mid(1).contains(QStringLiteral("--pdf")); }
+bool IsPdfCommand(const QStringList& arguments) {
+    return arguments.mid(1).contains(QStringLiteral("--pdf"));
+}
 
 std::optional<PdfCommand> ParsePdfCommand(const QStringList& arguments, QString& error) {
     PdfCommand command;

@@ -24,7 +24,8 @@ inline WindowOperation<void(const report::Document& document, const QString& pri
 // whose name equals `printer` ignoring letter case, or on the default
 // printer when `printer` is empty. Throws report::PrinterError when that
 // printer is not installed or there is no default printer.
-inline WindowOperation<void(const report::Document& document, const QString& printer)> PrintReport{"PrintReport"};
+inline WindowOperation<void(const report::Document& document, const QString& printer)> PrintReport{
+    "PrintReport"};
 
 // The print-choice window "Nyomtatás típusa": 0 preview, 1 print, 2 export
 // to a delimited file, -1 cancelled. AskPrintMode offers the printers in an
@@ -49,7 +50,9 @@ QString InitialPrinterName(const QString& passed, const QStringList& printers);
 // The printer index selected at start: 0 for -1 when there are printers.
 int InitialPrinterIndex(int passed, int printerCount);
 // The printer box and its label are usable only while "Nyomtatás" is chosen.
-inline bool PrinterBoxEnabled(int item) { return item == Print; }
+inline bool PrinterBoxEnabled(int item) {
+    return item == Print;
+}
 } // namespace print_choice
 
 } // namespace kml

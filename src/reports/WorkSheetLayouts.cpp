@@ -13,9 +13,9 @@ namespace {
 using namespace report;
 
 constexpr double kWidth = 190;
-constexpr double kRow = 4.6;        // one line of a header block
-constexpr double kDetail = 5;       // one item line
-constexpr double kGridRow = 6.5;    // one handwriting row of the blank items grid
+constexpr double kRow = 4.6;     // one line of a header block
+constexpr double kDetail = 5;    // one item line
+constexpr double kGridRow = 6.5; // one handwriting row of the blank items grid
 
 // Flue-gas values and discount percents are measurements, not money: they
 // keep their decimals.
@@ -23,9 +23,15 @@ const QString kMeasurementFormat = QStringLiteral("### ##0.###");
 const QString kPercentFormat = QStringLiteral("##0.##");
 const QString kMakerAddress = QStringLiteral("www.tarnova.hu");
 
-Font Caption() { return Italic(8); }
-Font Data() { return Bold(9); }
-Font BoldItalic(double points) { return {{}, points, true, true}; }
+Font Caption() {
+    return Italic(8);
+}
+Font Data() {
+    return Bold(9);
+}
+Font BoldItalic(double points) {
+    return {{}, points, true, true};
+}
 
 enum class Family { General, Vehicle, Gas };
 
@@ -142,7 +148,8 @@ double Device(Band& b, const Spec& spec, const WorkSheetHeaderTexts& t, double y
     Stacked(b, x + dw * 0.7, y + 1, dw * 0.3, QStringLiteral("Elkészült"), QStringLiteral("dat_kesz"));
     if (spec.family == Family::Vehicle) {
         Stacked(b, x, y + 2 + 2 * kRow, dw / 2, t.muszakistr, QStringLiteral("dat_muszaki"));
-        Stacked(b, x + dw / 2, y + 2 + 2 * kRow, dw / 2, QStringLiteral("Km óra állás"), QStringLiteral("kmora"));
+        Stacked(b, x + dw / 2, y + 2 + 2 * kRow, dw / 2, QStringLiteral("Km óra állás"),
+                QStringLiteral("kmora"));
     }
     return y + height + 1.5;
 }
@@ -159,7 +166,8 @@ double FlueGas(Band& b, bool blank, double x, double y) {
     double r = y + 0.5 + kRow;
     for (int i = 0; i < captions.size(); ++i, r += kRow) {
         b.label({x + 2, r, 24, kRow}, captions.at(i), Caption());
-        const QRectF first(x + 26, r, (w - 28) / 2, kRow), second(x + 26 + (w - 28) / 2, r, (w - 28) / 2, kRow);
+        const QRectF first(x + 26, r, (w - 28) / 2, kRow),
+            second(x + 26 + (w - 28) / 2, r, (w - 28) / 2, kRow);
         if (blank) {
             b.box(first.adjusted(0.5, 0.3, -0.5, -0.3), 0.1);
             b.box(second.adjusted(0.5, 0.3, -0.5, -0.3), 0.1);
@@ -181,7 +189,8 @@ double FlueGas(Band& b, bool blank, double x, double y) {
 // Captions over word-wrapped texts. Returns the y below them.
 double Texts(Band& b, const Spec& spec, double y, double width) {
     const bool vehicleFinal = spec.family == Family::Vehicle && !spec.blank;
-    const QString captions[3] = {vehicleFinal ? QStringLiteral("Ügyfél kérés") : QStringLiteral("Hiba leírás"),
+    const QString captions[3] = {vehicleFinal ? QStringLiteral("Ügyfél kérés")
+                                              : QStringLiteral("Hiba leírás"),
                                  vehicleFinal ? QStringLiteral("Elvégzett munka") : QStringLiteral("Szöveg"),
                                  QStringLiteral("Megjegyzés")};
     const QString columns[3] = {QStringLiteral("panasz"), QStringLiteral("vegzett_munka"),
@@ -204,9 +213,11 @@ struct Column {
 
 std::vector<Column> ItemColumns(const Spec& spec, bool showFullPrice) {
     if (spec.family == Family::Vehicle && !spec.blank) {
-        std::vector<Column> c = {{QStringLiteral("Megnevezés"), QStringLiteral("tetel_nev"), 0, 63, Qt::AlignLeft, {}}};
+        std::vector<Column> c = {
+            {QStringLiteral("Megnevezés"), QStringLiteral("tetel_nev"), 0, 63, Qt::AlignLeft, {}}};
         if (showFullPrice) {
-            c.push_back({QStringLiteral("Teljes ár"), QStringLiteral("ar_teljes"), 64, 24, Qt::AlignRight, {}});
+            c.push_back(
+                {QStringLiteral("Teljes ár"), QStringLiteral("ar_teljes"), 64, 24, Qt::AlignRight, {}});
             c.push_back({QStringLiteral("Kedvezmény %"), QStringLiteral("kedv_ad"), 91, 24, Qt::AlignHCenter,
                          kPercentFormat});
         }
@@ -225,7 +236,8 @@ std::vector<Column> ItemColumns(const Spec& spec, bool showFullPrice) {
 // The items heading, then the column headings (final) or the empty grid
 // (blank). Returns the title band's height.
 double Items(Band& b, const Spec& spec, const std::vector<Column>& columns, double y) {
-    b.label({0, y, kWidth, 5.5}, QStringLiteral("Végzett munka, felhasznált anyagok"), Bold(10), Qt::AlignHCenter);
+    b.label({0, y, kWidth, 5.5}, QStringLiteral("Végzett munka, felhasznált anyagok"), Bold(10),
+            Qt::AlignHCenter);
     y += 6;
     if (!spec.blank) {
         for (const Column& c : columns)
@@ -262,8 +274,8 @@ void Detail(Report& r, const std::vector<Column>& columns) {
 
 void Summary(Report& r, bool blank) {
     Band& s = r.band(BandKind::Summary, 28);
-    for (const auto& [x, caption] : {std::pair{0.0, QStringLiteral("A munkát átvettem")},
-                                     std::pair{47.0, QStringLiteral("Dolgozó")}}) {
+    for (const auto& [x, caption] :
+         {std::pair{0.0, QStringLiteral("A munkát átvettem")}, std::pair{47.0, QStringLiteral("Dolgozó")}}) {
         s.box({x, 2, 45, 22});
         s.label({x, 18, 45, 5}, caption, Caption(), Qt::AlignHCenter);
     }
@@ -313,7 +325,9 @@ std::unique_ptr<Report> BuildWorkSheetReport(WorkSheetLayout layout, const WorkS
         Band& band = r->addBand(BandKind::Title, 0);
         band.setHeight(fill(band));
     };
-    section([&](Band& b) { return Heading(b, spec, texts, options, ShowsSheetNumber(layout, options.numVisible)); });
+    section([&](Band& b) {
+        return Heading(b, spec, texts, options, ShowsSheetNumber(layout, options.numVisible));
+    });
     section([&](Band& b) { return Device(b, spec, texts, 0); });
     section([&](Band& b) {
         b.field({0, 0, kWidth, 5}, QStringLiteral("mlaptipus_nev"), Bold(10), Qt::AlignHCenter).shrinking();

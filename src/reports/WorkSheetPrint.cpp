@@ -103,17 +103,18 @@ WorkSheetHeaderTexts ReadHeaderTexts() {
 
 } // namespace
 
-report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout, const WorkSheetPrintOptions& options,
-                                       const QDateTime& printed) {
+report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
+                                       const WorkSheetPrintOptions& options, const QDateTime& printed) {
     const bool blank = IsBlankLayout(layout);
     const WorkSheetHeaderTexts texts = ReadHeaderTexts();
 
     Query qry;
     if (blank)
-        qry.setSql(QStringLiteral("SELECT * FROM vw_mlapprint0\nWHERE munkalap = :pmunkalap\nORDER BY munkalap;"));
-    else
         qry.setSql(
-            QStringLiteral("SELECT * FROM vw_mlapprint\nWHERE munkalap = :pmunkalap\nORDER BY munkalap_tetel;"));
+            QStringLiteral("SELECT * FROM vw_mlapprint0\nWHERE munkalap = :pmunkalap\nORDER BY munkalap;"));
+    else
+        qry.setSql(QStringLiteral(
+            "SELECT * FROM vw_mlapprint\nWHERE munkalap = :pmunkalap\nORDER BY munkalap_tetel;"));
     qry.fieldSettings(QStringLiteral("db")).tag = 1; // the quantity mark
     qry.setParam(QStringLiteral("pmunkalap"), worksheet);
     qry.open();

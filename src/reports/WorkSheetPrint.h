@@ -12,7 +12,6 @@
 #include <QDateTime>
 #include <QImage>
 #include <QString>
-
 #include <memory>
 
 namespace kml {
@@ -40,7 +39,7 @@ inline const QString PrintKindChoices = QStringLiteral("Előzetes\r\n(Nincs kit�
 // What a printout takes from the settings: the main window's settings record,
 // the ini file and the logo.
 struct WorkSheetPrintOptions {
-    int programType = 0;  // prgtipus
+    int programType = 0;        // prgtipus
     bool showFullPrice = false; // kedvmutat: vehicle final sheets print "Teljes ár" and "Kedvezmény %"
     QString moneyFormat = QStringLiteral("### ### ##0");
     QString quantityFormat = QStringLiteral("### ### ##0");
@@ -55,7 +54,8 @@ WorkSheetPrintOptions CurrentWorkSheetPrintOptions();
 // Reads the sheet, the shop's data and the device captions on the shared
 // connection and lays the printout out. A sheet number without rows still
 // gives a printout with empty fields. Database errors are thrown (DbError).
-report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout, const WorkSheetPrintOptions& options,
+report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
+                                       const WorkSheetPrintOptions& options,
                                        const QDateTime& printed = QDateTime::currentDateTime());
 
 // Asks "Előzetes" or "Végleges" (AskTwoWay), lays the sheet out in the
@@ -80,7 +80,9 @@ struct WorkSheetHeaderTexts {
 
 // One of the six layouts as a report description over the columns of
 // vw_mlapprint (final) or vw_mlapprint0 (blank).
-std::unique_ptr<report::Report> BuildWorkSheetReport(WorkSheetLayout layout, const WorkSheetHeaderTexts& texts,
-                                                     const WorkSheetPrintOptions& options, const QString& title);
+std::unique_ptr<report::Report> BuildWorkSheetReport(WorkSheetLayout layout,
+                                                     const WorkSheetHeaderTexts& texts,
+                                                     const WorkSheetPrintOptions& options,
+                                                     const QString& title);
 
 } // namespace kml

@@ -19,7 +19,9 @@
 namespace kml {
 namespace {
 
-[[noreturn]] void Fail(const QString& message) { throw std::runtime_error(message.toStdString()); }
+[[noreturn]] void Fail(const QString& message) {
+    throw std::runtime_error(message.toStdString());
+}
 
 } // namespace
 
@@ -42,8 +44,9 @@ void OpenSessionFromIni(Connection& connection, const QString& database) {
         }
     }
     if (entryText.isEmpty())
-        Fail(database.isEmpty() ? QStringLiteral("Nincs adatbázis-kapcsolat az ini fájlban: ") + IniFilePath()
-                                : QStringLiteral("Nincs ilyen adatbázis-kapcsolat az ini fájlban: ") + database);
+        Fail(database.isEmpty()
+                 ? QStringLiteral("Nincs adatbázis-kapcsolat az ini fájlban: ") + IniFilePath()
+                 : QStringLiteral("Nincs ilyen adatbázis-kapcsolat az ini fájlban: ") + database);
     s.connectionEntry = entryText;
     const ConnectionEntry entry = ConnectionEntry::parse(entryText);
     s.connectionName = entry.displayName;

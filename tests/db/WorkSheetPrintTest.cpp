@@ -4,31 +4,33 @@
 // second page; the blank-or-final question and where the printout goes; the
 // --pdf command line.
 
+#include "reports/WorkSheetPrint.h"
+
 #include "PdfText.h"
 #include "ScriptedDialogs.h"
 #include "ScriptedWindows.h"
 #include "TestDatabase.h"
+#include "components/NumberFormat.h"
+#include "components/Query.h"
 #include "components/report/Printers.h"
 #include "foundation/Folders.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
-#include "components/NumberFormat.h"
-#include "components/Query.h"
 #include "reports/PdfCommand.h"
 #include "reports/ReportWindows.h"
-#include "reports/WorkSheetPrint.h"
 #include "shell/AppError.h"
 #include "shell/BatchSession.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTextStream>
-
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace kml {
 namespace {
@@ -68,10 +70,10 @@ protected:
             "INSERT INTO munkalap (munkalap, mlaptipus, ugyfel, keszulek, datum, statusz, panasz) "
             "SELECT 901, mlaptipus, ugyfel, keszulek, '2024-03-06', 3, 'Sok tétel.' FROM munkalap "
             "WHERE munkalap = 12;"));
-        ExecSql(QStringLiteral(
-            "INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar, megjegyzes) "
-            "SELECT 901, (SELECT MIN(tetel) FROM tetel), 1, 1000 * s.seq, "
-            "IF(s.seq MOD 10 = 0, CONCAT('megjegyzés ', s.seq), NULL) FROM seq_1_to_60 s;"));
+        ExecSql(
+            QStringLiteral("INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar, megjegyzes) "
+                           "SELECT 901, (SELECT MIN(tetel) FROM tetel), 1, 1000 * s.seq, "
+                           "IF(s.seq MOD 10 = 0, CONCAT('megjegyzés ', s.seq), NULL) FROM seq_1_to_60 s;"));
         ExecSql(QStringLiteral("CALL sp_arbeallit(901);"));
     }
     static void TearDownTestSuite() {
@@ -91,7 +93,8 @@ protected:
     }
 
     Printout Print(int sheet, WorkSheetLayout layout, const WorkSheetPrintOptions& options) {
-        const report::Document doc = MakeWorkSheetDocument(sheet, layout, options, QDateTime(QDate(2024, 3, 7), QTime(9, 15)));
+        const report::Document doc =
+            MakeWorkSheetDocument(sheet, layout, options, QDateTime(QDate(2024, 3, 7), QTime(9, 15)));
         const QString path = m_dir.filePath(LayoutName(layout) + QStringLiteral("-%1.pdf").arg(sheet));
         report::SaveAsPdf(doc, path);
         // Keep the demo printouts for people to look at.
@@ -117,7 +120,8 @@ TestDatabase* WorkSheetPrint::s_db = nullptr;
 
 void ExpectAll(const QString& text, const QStringList& pieces, const char* what) {
     for (const QString& piece : pieces)
-        EXPECT_TRUE(text.contains(piece)) << what << ": missing " << piece.toStdString() << "\n" << text.toStdString();
+        EXPECT_TRUE(text.contains(piece)) << what << ": missing " << piece.toStdString() << "\n"
+                                          << text.toStdString();
 }
 void ExpectNone(const QString& text, const QStringList& pieces, const char* what) {
     for (const QString& piece : pieces)
@@ -132,60 +136,113 @@ struct LayoutCase {
 };
 
 TEST_F(WorkSheetPrint, EachLayoutPrintsItsFieldsCaptionsAndTotals) {
-    const QStringList shop = {QStringLiteral("Hűs-Lég Klímaszerviz Kft."), QStringLiteral("1117 Budapest, Budafoki út 183."),
+    const QStringList shop = {QStringLiteral("Hűs-Lég Klímaszerviz Kft."),
+                              QStringLiteral("1117 Budapest, Budafoki út 183."),
                               QStringLiteral("+36 1 785 4420")};
     const QStringList taxAndBank = {QStringLiteral("Adószám 25746307243"),
                                     QStringLiteral("Bankszámla 11711041-20876543")};
-    const QStringList common = {QStringLiteral("Ügyfél"), QStringLiteral("Név"), QStringLiteral("Cím"),
-                                QStringLiteral("Elérhetőség"), QStringLiteral("Gyártó, típus"),
-                                QStringLiteral("Gyártás éve"), QStringLiteral("Beérkezett"), QStringLiteral("Kezdés"),
-                                QStringLiteral("Elkészült"), QStringLiteral("Megjegyzés"),
-                                QStringLiteral("Végzett munka, felhasznált anyagok"), QStringLiteral("Megnevezés"),
-                                QStringLiteral("Egységár"), QStringLiteral("Mennyiség"), QStringLiteral("Összesen"),
-                                QStringLiteral("A munkát átvettem"), QStringLiteral("Dolgozó"),
-                                QStringLiteral("Kedvezmény"), QStringLiteral("Átvett előleg"),
-                                QStringLiteral("Fizetendő"), QStringLiteral("Koravel.ML"), QStringLiteral("oldal: 1"),
+    const QStringList common = {QStringLiteral("Ügyfél"),
+                                QStringLiteral("Név"),
+                                QStringLiteral("Cím"),
+                                QStringLiteral("Elérhetőség"),
+                                QStringLiteral("Gyártó, típus"),
+                                QStringLiteral("Gyártás éve"),
+                                QStringLiteral("Beérkezett"),
+                                QStringLiteral("Kezdés"),
+                                QStringLiteral("Elkészült"),
+                                QStringLiteral("Megjegyzés"),
+                                QStringLiteral("Végzett munka, felhasznált anyagok"),
+                                QStringLiteral("Megnevezés"),
+                                QStringLiteral("Egységár"),
+                                QStringLiteral("Mennyiség"),
+                                QStringLiteral("Összesen"),
+                                QStringLiteral("A munkát átvettem"),
+                                QStringLiteral("Dolgozó"),
+                                QStringLiteral("Kedvezmény"),
+                                QStringLiteral("Átvett előleg"),
+                                QStringLiteral("Fizetendő"),
+                                QStringLiteral("Koravel.ML"),
+                                QStringLiteral("oldal: 1"),
                                 QStringLiteral("2024.03.07. 09:15:00")};
-    const QStringList general = {QStringLiteral("00012K"), QStringLiteral("Szegedi Hűtéstechnika Kft."),
-                                 QStringLiteral("Daikin FTXM35R Perfera 3,5 kW"), QStringLiteral("Gy.szám E9589800"),
-                                 QStringLiteral("Készülék"), QStringLiteral("Karbantartás"),
-                                 QStringLiteral("Hiba leírás"), QStringLiteral("Szöveg"), QStringLiteral("Dolgozó(k)")};
-    const QStringList generalLines = {QStringLiteral("00003 Klíma karbantartás, tisztítás, fertőtlenítés 19 900 1 19 900"),
-                                      QStringLiteral("00033 Antibakteriális fertőtlenítő folyadék 4 490 1 4 490"),
-                                      QStringLiteral("00001 Kiszállási díj Budapesten belül 9 900 1 9 900"),
-                                      QStringLiteral("Összesen 34 290"), QStringLiteral("Kedvezmény 3 429"),
-                                      QStringLiteral("30 861")};
-    const QStringList vehicle = {QStringLiteral("00011K"), QStringLiteral("Alföldi Agro Zrt."),
-                                 QStringLiteral("Ford Transit Custom 2.0 TDCi"), QStringLiteral("Gépjármű"),
-                                 QStringLiteral("Rendszám JFR-146"), QStringLiteral("Alvázszám"),
-                                 QStringLiteral("Motorszám"), QStringLiteral("Teljesítmény (kW) 96"),
-                                 QStringLiteral("Hengerűrtartalom"), QStringLiteral("Műszaki vizsga"),
-                                 QStringLiteral("Km óra állás"), QStringLiteral("89930")};
+    const QStringList general = {QStringLiteral("00012K"),
+                                 QStringLiteral("Szegedi Hűtéstechnika Kft."),
+                                 QStringLiteral("Daikin FTXM35R Perfera 3,5 kW"),
+                                 QStringLiteral("Gy.szám E9589800"),
+                                 QStringLiteral("Készülék"),
+                                 QStringLiteral("Karbantartás"),
+                                 QStringLiteral("Hiba leírás"),
+                                 QStringLiteral("Szöveg"),
+                                 QStringLiteral("Dolgozó(k)")};
+    const QStringList generalLines = {
+        QStringLiteral("00003 Klíma karbantartás, tisztítás, fertőtlenítés 19 900 1 19 900"),
+        QStringLiteral("00033 Antibakteriális fertőtlenítő folyadék 4 490 1 4 490"),
+        QStringLiteral("00001 Kiszállási díj Budapesten belül 9 900 1 9 900"),
+        QStringLiteral("Összesen 34 290"),
+        QStringLiteral("Kedvezmény 3 429"),
+        QStringLiteral("30 861")};
+    const QStringList vehicle = {QStringLiteral("00011K"),
+                                 QStringLiteral("Alföldi Agro Zrt."),
+                                 QStringLiteral("Ford Transit Custom 2.0 TDCi"),
+                                 QStringLiteral("Gépjármű"),
+                                 QStringLiteral("Rendszám JFR-146"),
+                                 QStringLiteral("Alvázszám"),
+                                 QStringLiteral("Motorszám"),
+                                 QStringLiteral("Teljesítmény (kW) 96"),
+                                 QStringLiteral("Hengerűrtartalom"),
+                                 QStringLiteral("Műszaki vizsga"),
+                                 QStringLiteral("Km óra állás"),
+                                 QStringLiteral("89930")};
     // Half a unit keeps its fraction beside its half price.
     const QStringList vehicleLines = {QStringLiteral("R134a hűtőközeg (autóklíma) 29 900 0,5 14 950"),
                                       QStringLiteral("Gyári töltet szerint"), QStringLiteral("45 268")};
-    const QStringList gas = {QStringLiteral("00007K"), QStringLiteral("Kocsis András"), QStringLiteral("Baxi Luna Duo-tec E 24"),
-                             QStringLiteral("Gázkészülék"), QStringLiteral("Gy.szám G756675"),
-                             QStringLiteral("Éves felülvizsgálat"), QStringLiteral("Garanciajegy"),
-                             QStringLiteral("Vásárlás dátum"), QStringLiteral("Üzembehelyezés"),
-                             QStringLiteral("Garancia"), QStringLiteral("Füstgázelemzési adatok"),
-                             QStringLiteral("Harmatpont"), QStringLiteral("Hatásfok"), QStringLiteral("Légellátás"),
+    const QStringList gas = {QStringLiteral("00007K"),
+                             QStringLiteral("Kocsis András"),
+                             QStringLiteral("Baxi Luna Duo-tec E 24"),
+                             QStringLiteral("Gázkészülék"),
+                             QStringLiteral("Gy.szám G756675"),
+                             QStringLiteral("Éves felülvizsgálat"),
+                             QStringLiteral("Garanciajegy"),
+                             QStringLiteral("Vásárlás dátum"),
+                             QStringLiteral("Üzembehelyezés"),
+                             QStringLiteral("Garancia"),
+                             QStringLiteral("Füstgázelemzési adatok"),
+                             QStringLiteral("Harmatpont"),
+                             QStringLiteral("Hatásfok"),
+                             QStringLiteral("Légellátás"),
                              QStringLiteral("Dolgozó(k)")};
-    const QStringList flueValues = {QStringLiteral("Tgas 44 58"), QStringLiteral("O2 4,6 5,4"),
-                                    QStringLiteral("CO2 8,9 9,3"), QStringLiteral("Légfelesleg 1,25 1,3"),
-                                    QStringLiteral("Hatásfok 97 97,5"), QStringLiteral("Légellátás Megfelelő")};
+    const QStringList flueValues = {
+        QStringLiteral("Tgas 44 58"),       QStringLiteral("O2 4,6 5,4"),
+        QStringLiteral("CO2 8,9 9,3"),      QStringLiteral("Légfelesleg 1,25 1,3"),
+        QStringLiteral("Hatásfok 97 97,5"), QStringLiteral("Légellátás Megfelelő")};
     const QStringList grid = {QStringLiteral("Cikkszám Megnevezés Egységár Mennyiség Összesen")};
 
     const std::vector<LayoutCase> cases = {
-        {WorkSheetLayout::qrMunkalap, kGeneralSheet, shop + taxAndBank + common + general + generalLines + QStringList{QStringLiteral("Cikkszám"), QStringLiteral("qrMunkalap\n")}, {}},
-        {WorkSheetLayout::qrMunkalap0, kGeneralSheet, shop + taxAndBank + common + general + grid + QStringList{QStringLiteral("qrMunkalap0")},
+        {WorkSheetLayout::qrMunkalap,
+         kGeneralSheet,
+         shop + taxAndBank + common + general + generalLines +
+             QStringList{QStringLiteral("Cikkszám"), QStringLiteral("qrMunkalap\n")},
+         {}},
+        {WorkSheetLayout::qrMunkalap0,
+         kGeneralSheet,
+         shop + taxAndBank + common + general + grid + QStringList{QStringLiteral("qrMunkalap0")},
          {QStringLiteral("Antibakteriális"), QStringLiteral("30 861")}},
-        {WorkSheetLayout::qrMunkalapA, kVehicleSheet, shop + common + vehicle + vehicleLines + QStringList{QStringLiteral("Ügyfél kérés"), QStringLiteral("Elvégzett munka"), QStringLiteral("qrMunkalapA")},
+        {WorkSheetLayout::qrMunkalapA, kVehicleSheet,
+         shop + common + vehicle + vehicleLines +
+             QStringList{QStringLiteral("Ügyfél kérés"), QStringLiteral("Elvégzett munka"),
+                         QStringLiteral("qrMunkalapA")},
          taxAndBank + QStringList{QStringLiteral("Dolgozó(k)"), QStringLiteral("Cikkszám")}},
-        {WorkSheetLayout::qrMunkalapA0, kVehicleSheet, shop + common + vehicle + grid + QStringList{QStringLiteral("Hiba leírás"), QStringLiteral("Szöveg"), QStringLiteral("qrMunkalapA0")},
+        {WorkSheetLayout::qrMunkalapA0, kVehicleSheet,
+         shop + common + vehicle + grid +
+             QStringList{QStringLiteral("Hiba leírás"), QStringLiteral("Szöveg"),
+                         QStringLiteral("qrMunkalapA0")},
          taxAndBank + QStringList{QStringLiteral("Ügyfél kérés"), QStringLiteral("Dolgozó(k)")}},
-        {WorkSheetLayout::qrMunkalapG, kGasSheet, shop + common + gas + flueValues + QStringList{QStringLiteral("Cikkszám"), QStringLiteral("qrMunkalapG")}, taxAndBank},
-        {WorkSheetLayout::qrMunkalapG0, kGasSheet, shop + taxAndBank + common + gas + grid + QStringList{QStringLiteral("qrMunkalapG0")},
+        {WorkSheetLayout::qrMunkalapG, kGasSheet,
+         shop + common + gas + flueValues +
+             QStringList{QStringLiteral("Cikkszám"), QStringLiteral("qrMunkalapG")},
+         taxAndBank},
+        {WorkSheetLayout::qrMunkalapG0,
+         kGasSheet,
+         shop + taxAndBank + common + gas + grid + QStringList{QStringLiteral("qrMunkalapG0")},
          {QStringLiteral("O2 4,6"), QStringLiteral("Megfelelő")}},
     };
     for (const LayoutCase& c : cases) {
@@ -199,11 +256,14 @@ TEST_F(WorkSheetPrint, EachLayoutPrintsItsFieldsCaptionsAndTotals) {
         ExpectAll(out.all(), c.present, "present");
         ExpectNone(out.all(), c.absent, "absent");
         // The document name: serial number, arrival date, "-u" for blank sheets.
-        const QString datum = QueryStr(QStringLiteral("SELECT DATE_FORMAT(datum, '%Y%m%d') FROM munkalap WHERE munkalap = ") +
-                                       QString::number(c.sheet));
-        const QString gysz = QueryStr(QStringLiteral("SELECT k.gysz FROM munkalap m JOIN keszulek k ON k.keszulek = m.keszulek WHERE munkalap = ") +
+        const QString datum =
+            QueryStr(QStringLiteral("SELECT DATE_FORMAT(datum, '%Y%m%d') FROM munkalap WHERE munkalap = ") +
+                     QString::number(c.sheet));
+        const QString gysz = QueryStr(QStringLiteral("SELECT k.gysz FROM munkalap m JOIN keszulek k ON "
+                                                     "k.keszulek = m.keszulek WHERE munkalap = ") +
                                       QString::number(c.sheet));
-        const QString name = gysz + QLatin1Char('-') + datum + (IsBlankLayout(c.layout) ? QStringLiteral("-u") : QString());
+        const QString name =
+            gysz + QLatin1Char('-') + datum + (IsBlankLayout(c.layout) ? QStringLiteral("-u") : QString());
         EXPECT_EQ(out.title, name);
         EXPECT_TRUE(out.all().contains(name));
     }
@@ -229,7 +289,9 @@ TEST_F(WorkSheetPrint, SheetNumberSwitchAndGasLayoutsThatIgnoreIt) {
         {WorkSheetLayout::qrMunkalapA, kVehicleSheet, QStringLiteral("1"), true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE((LayoutName(c.layout) + QStringLiteral(" NumVisible=\"") + c.numVisible + QLatin1Char('"')).toStdString());
+        SCOPED_TRACE(
+            (LayoutName(c.layout) + QStringLiteral(" NumVisible=\"") + c.numVisible + QLatin1Char('"'))
+                .toStdString());
         WorkSheetPrintOptions o = Options(1);
         o.numVisible = c.numVisible;
         const QString number = QStringLiteral("%1K").arg(c.sheet, 5, 10, QLatin1Char('0'));
@@ -238,18 +300,21 @@ TEST_F(WorkSheetPrint, SheetNumberSwitchAndGasLayoutsThatIgnoreIt) {
 }
 
 TEST_F(WorkSheetPrint, VehicleFullPriceColumnsOnlyWithTheSettingAndDiscountKeepsItsDecimals) {
-    ExecSql(QStringLiteral("UPDATE munkalap_tetel SET kedv_ad = 12.5, ar_teljes = 51000 WHERE munkalap = 11;"));
+    ExecSql(
+        QStringLiteral("UPDATE munkalap_tetel SET kedv_ad = 12.5, ar_teljes = 51000 WHERE munkalap = 11;"));
     WorkSheetPrintOptions o = Options(2);
     o.showFullPrice = true;
     const QString with = Print(kVehicleSheet, WorkSheetLayout::qrMunkalapA, o).all();
-    ExpectAll(with, {QStringLiteral("Megnevezés Teljes ár Kedvezmény % Egységár Mennyiség Összesen"),
-                     QStringLiteral("51 000 12,5")},
+    ExpectAll(with,
+              {QStringLiteral("Megnevezés Teljes ár Kedvezmény % Egységár Mennyiség Összesen"),
+               QStringLiteral("51 000 12,5")},
               "with kedvmutat");
     o.showFullPrice = false;
     const QString without = Print(kVehicleSheet, WorkSheetLayout::qrMunkalapA, o).all();
     ExpectAll(without, {QStringLiteral("Megnevezés Egységár Mennyiség Összesen")}, "without kedvmutat");
-    ExpectNone(without, {QStringLiteral("Teljes ár"), QStringLiteral("Kedvezmény %"), QStringLiteral("51 000"),
-                         QStringLiteral("12,5")},
+    ExpectNone(without,
+               {QStringLiteral("Teljes ár"), QStringLiteral("Kedvezmény %"), QStringLiteral("51 000"),
+                QStringLiteral("12,5")},
                "without kedvmutat");
     ExecSql(QStringLiteral("UPDATE munkalap_tetel SET kedv_ad = 0, ar_teljes = 0 WHERE munkalap = 11;"));
 }
@@ -257,10 +322,11 @@ TEST_F(WorkSheetPrint, VehicleFullPriceColumnsOnlyWithTheSettingAndDiscountKeeps
 TEST_F(WorkSheetPrint, FinalSheetWithoutLinesStillPrintsHeaderCustomerDeviceAndTotals) {
     const Printout out = Print(900, WorkSheetLayout::qrMunkalap, Options(1));
     ASSERT_EQ(out.pages, 1);
-    ExpectAll(out.all(), {QStringLiteral("00900K"), QStringLiteral("Szegedi Hűtéstechnika Kft."),
-                          QStringLiteral("Daikin FTXM35R Perfera 3,5 kW"), QStringLiteral("Gy.szám E9589800"),
-                          QStringLiteral("Nem hűt."), QStringLiteral("Átvett előleg 5 000"),
-                          QStringLiteral("Fizetendő"), QStringLiteral("-5 000"), QStringLiteral("E9589800-20240305")},
+    ExpectAll(out.all(),
+              {QStringLiteral("00900K"), QStringLiteral("Szegedi Hűtéstechnika Kft."),
+               QStringLiteral("Daikin FTXM35R Perfera 3,5 kW"), QStringLiteral("Gy.szám E9589800"),
+               QStringLiteral("Nem hűt."), QStringLiteral("Átvett előleg 5 000"), QStringLiteral("Fizetendő"),
+               QStringLiteral("-5 000"), QStringLiteral("E9589800-20240305")},
               "no lines");
 }
 
@@ -326,9 +392,10 @@ TEST_F(PrintFlow, ProgramTypeAndChoicePickTheLayoutAndTheTargetGetsThePrinterSet
         bool toPrinter;
         const char* layout;
     };
-    const Case cases[] = {{0, 1, true, "qrMunkalap"},   {1, 0, false, "qrMunkalap0"}, {2, 1, false, "qrMunkalapA"},
-                          {2, 0, true, "qrMunkalapA0"}, {3, 1, true, "qrMunkalap"},   {4, 1, false, "qrMunkalapG"},
-                          {4, 0, true, "qrMunkalapG0"}, {5, 0, false, "qrMunkalap0"}, {7, 1, true, "qrMunkalap"}};
+    const Case cases[] = {
+        {0, 1, true, "qrMunkalap"},   {1, 0, false, "qrMunkalap0"}, {2, 1, false, "qrMunkalapA"},
+        {2, 0, true, "qrMunkalapA0"}, {3, 1, true, "qrMunkalap"},   {4, 1, false, "qrMunkalapG"},
+        {4, 0, true, "qrMunkalapG0"}, {5, 0, false, "qrMunkalap0"}, {7, 1, true, "qrMunkalap"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("prgtipus ") + std::to_string(c.programType) + " -> " + c.layout);
         Beall().prgtipus = c.programType;
@@ -357,15 +424,24 @@ TEST_F(PrintFlow, ProgramTypeAndChoicePickTheLayoutAndTheTargetGetsThePrinterSet
 
 TEST(Printers, DirectPrintingNeverFallsBackSilently) {
     // What the user is told when a printout meets a printer that is not there.
-    const QString invalid = QStringLiteral("Érvénytelen nyomtató, válasszon ki érvényes nyomtatót, és indítsa újra a programot.");
-    EXPECT_EQ(ReactToAppError(AppErrorText(QStringLiteral("Printer selected is not valid: Raktár")), QStringLiteral("frm_Main")).message, invalid);
-    EXPECT_EQ(ReactToAppError(AppErrorText(QStringLiteral("There is no default printer currently selected")), QStringLiteral("frm_Main")).message, invalid);
+    const QString invalid =
+        QStringLiteral("Érvénytelen nyomtató, válasszon ki érvényes nyomtatót, és indítsa újra a programot.");
+    EXPECT_EQ(ReactToAppError(AppErrorText(QStringLiteral("Printer selected is not valid: Raktár")),
+                              QStringLiteral("frm_Main"))
+                  .message,
+              invalid);
+    EXPECT_EQ(ReactToAppError(AppErrorText(QStringLiteral("There is no default printer currently selected")),
+                              QStringLiteral("frm_Main"))
+                  .message,
+              invalid);
 
     const QStringList printers = {QStringLiteral("Iroda-HP"), QStringLiteral("PDF")};
     EXPECT_EQ(report::FindPrinter(QStringLiteral("iroda-hp"), printers), 0);
     EXPECT_EQ(report::FindPrinter(QString(), printers), -1);
-    EXPECT_EQ(report::DirectPrinter(QStringLiteral("pdf"), printers, QStringLiteral("Iroda-HP")), QStringLiteral("PDF"));
-    EXPECT_EQ(report::DirectPrinter(QString(), printers, QStringLiteral("Iroda-HP")), QStringLiteral("Iroda-HP"));
+    EXPECT_EQ(report::DirectPrinter(QStringLiteral("pdf"), printers, QStringLiteral("Iroda-HP")),
+              QStringLiteral("PDF"));
+    EXPECT_EQ(report::DirectPrinter(QString(), printers, QStringLiteral("Iroda-HP")),
+              QStringLiteral("Iroda-HP"));
     try {
         report::DirectPrinter(QStringLiteral("Raktár"), printers, QStringLiteral("Iroda-HP"));
         ADD_FAILURE() << "an unknown printer was accepted";
@@ -376,7 +452,8 @@ TEST(Printers, DirectPrintingNeverFallsBackSilently) {
         report::DirectPrinter(QString(), {}, QString());
         ADD_FAILURE() << "printing without a default printer was accepted";
     } catch (const report::PrinterError& e) {
-        EXPECT_NE(std::string(e.what()).find("There is no default printer currently selected"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("There is no default printer currently selected"),
+                  std::string::npos);
     }
 }
 
@@ -400,8 +477,10 @@ TEST_F(PdfCommandLine, WritesTheSheetInTheShopsLayoutAndExplainsFailures) {
     QString err;
     ASSERT_EQ(Run({QStringLiteral("--pdf"), QStringLiteral("7"), file}, err), 0) << err.toStdString();
     EXPECT_TRUE(Squeezed(ReadPdfPages(file).join(QString())).contains(QStringLiteral("O2 4,6 5,4")));
-    EXPECT_EQ(ReadPdfInfo(file).title, QStringLiteral("G756675-") +
-                                           QueryStr(QStringLiteral("SELECT DATE_FORMAT(datum, '%Y%m%d') FROM munkalap WHERE munkalap = 7")));
+    EXPECT_EQ(
+        ReadPdfInfo(file).title,
+        QStringLiteral("G756675-") +
+            QueryStr(QStringLiteral("SELECT DATE_FORMAT(datum, '%Y%m%d') FROM munkalap WHERE munkalap = 7")));
     ASSERT_EQ(Run({QStringLiteral("--pdf"), QStringLiteral("7"), file, QStringLiteral("--blank")}, err), 0);
     EXPECT_TRUE(Squeezed(ReadPdfPages(file).join(QString())).contains(QStringLiteral("qrMunkalapG0")));
 
@@ -412,11 +491,17 @@ TEST_F(PdfCommandLine, WritesTheSheetInTheShopsLayoutAndExplainsFailures) {
     };
     const Failure failures[] = {
         {{QStringLiteral("--pdf"), QStringLiteral("7")}, 2, PdfCommandUsage},
-        {{QStringLiteral("--pdf"), QStringLiteral("x7"), file}, 2, QStringLiteral("Érvénytelen munkalapszám: x7")},
-        {{QStringLiteral("--pdf"), QStringLiteral("7"), file, QStringLiteral("--color")}, 2,
+        {{QStringLiteral("--pdf"), QStringLiteral("x7"), file},
+         2,
+         QStringLiteral("Érvénytelen munkalapszám: x7")},
+        {{QStringLiteral("--pdf"), QStringLiteral("7"), file, QStringLiteral("--color")},
+         2,
          QStringLiteral("Ismeretlen kapcsoló: --color")},
-        {{QStringLiteral("--pdf"), QStringLiteral("4711"), file}, 3, QStringLiteral("Nincs ilyen munkalap: 4711")},
-        {{QStringLiteral("--pdf"), QStringLiteral("7"), QStringLiteral("/nincs/ilyen/mappa/x.pdf")}, 1,
+        {{QStringLiteral("--pdf"), QStringLiteral("4711"), file},
+         3,
+         QStringLiteral("Nincs ilyen munkalap: 4711")},
+        {{QStringLiteral("--pdf"), QStringLiteral("7"), QStringLiteral("/nincs/ilyen/mappa/x.pdf")},
+         1,
          QStringLiteral("A PDF fájl nem írható: /nincs/ilyen/mappa/x.pdf")},
     };
     for (const Failure& f : failures) {
@@ -439,10 +524,11 @@ TEST_F(PdfCommandLine, SessionComesFromTheIniFilesEntry) {
     file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"),
                      ScramblePassword(QStringLiteral("nincs;127.0.0.1;1;root;;Másik")));
     file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr2"),
-                     ScramblePassword(QStringList{o.database, o.host, QString::number(o.port), o.user, o.password,
-                                                  QStringLiteral("Bolt")}
+                     ScramblePassword(QStringList{o.database, o.host, QString::number(o.port), o.user,
+                                                  o.password, QStringLiteral("Bolt")}
                                           .join(QLatin1Char(';'))));
-    file.writeString(QStringLiteral("Alapertek"), QStringLiteral("FormatFt"), QStringLiteral("### ### ##0 Ft"));
+    file.writeString(QStringLiteral("Alapertek"), QStringLiteral("FormatFt"),
+                     QStringLiteral("### ### ##0 Ft"));
     file.save();
     const QString savedIni = IniFilePath();
     const QString savedData = DataFolder();
@@ -451,9 +537,9 @@ TEST_F(PdfCommandLine, SessionComesFromTheIniFilesEntry) {
     const auto fromIni = [](Connection& c, const QString& database) { OpenSessionFromIni(c, database); };
     QString err;
     const QString pdf = m_dir.filePath(QStringLiteral("b.pdf"));
-    const int code = Run({QStringLiteral("--pdf"), QStringLiteral("12"), pdf, QStringLiteral("--db"),
-                          QStringLiteral("Bolt")},
-                         err, fromIni);
+    const int code = Run(
+        {QStringLiteral("--pdf"), QStringLiteral("12"), pdf, QStringLiteral("--db"), QStringLiteral("Bolt")},
+        err, fromIni);
     QString unknownErr;
     const int unknown = Run({QStringLiteral("--pdf"), QStringLiteral("12"), pdf, QStringLiteral("--db"),
                              QStringLiteral("Raktár")},

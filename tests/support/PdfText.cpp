@@ -2,7 +2,6 @@
 
 #include <QProcess>
 #include <QRegularExpression>
-
 #include <stdexcept>
 
 namespace kml::test {
@@ -11,9 +10,10 @@ namespace {
 QString Run(const QString& program, const QStringList& args) {
     QProcess process;
     process.start(program, args);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        throw std::runtime_error((program + QLatin1Char(' ') + args.join(QLatin1Char(' ')) + QStringLiteral(": ") +
-                                  QString::fromUtf8(process.readAllStandardError()))
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        throw std::runtime_error((program + QLatin1Char(' ') + args.join(QLatin1Char(' ')) +
+                                  QStringLiteral(": ") + QString::fromUtf8(process.readAllStandardError()))
                                      .toStdString());
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -35,10 +35,9 @@ PdfInfo ReadPdfInfo(const QString& path) {
 }
 
 QStringList ReadPdfPages(const QString& path) {
-    QStringList pages =
-        Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                          path, QStringLiteral("-")})
-            .split(QLatin1Char('\f'));
+    QStringList pages = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                                          QStringLiteral("UTF-8"), path, QStringLiteral("-")})
+                            .split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.back().trimmed().isEmpty())
         pages.removeLast();
     return pages;

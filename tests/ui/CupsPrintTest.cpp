@@ -16,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
-
 #include <gtest/gtest.h>
 
 namespace kml {

@@ -3,6 +3,8 @@
 // the whole road from PrintWorkSheet to the modal preview, the print-choice
 // window and direct printing on printers that are not there.
 
+#include "reports/ReportWindows.h"
+
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 #include "components/gui/ReportPreview.h"
@@ -11,7 +13,6 @@
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
 #include "gui/ModalDriver.h"
-#include "reports/ReportWindows.h"
 #include "reports/WorkSheetPrint.h"
 #include "reports/gui/ReportWindows.h"
 #include "reports/gui/Tfrm_NyomValaszt.h"
@@ -23,10 +24,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace kml {
 namespace {
@@ -52,8 +54,9 @@ protected:
         ExecSql(QStringLiteral("INSERT INTO munkalap (munkalap, mlaptipus, ugyfel, keszulek, datum, statusz) "
                                "SELECT 901, mlaptipus, ugyfel, keszulek, '2024-03-06', 3 FROM munkalap "
                                "WHERE munkalap = 12;"));
-        ExecSql(QStringLiteral("INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar) "
-                               "SELECT 901, (SELECT MIN(tetel) FROM tetel), 1, 1000 * s.seq FROM seq_1_to_60 s;"));
+        ExecSql(QStringLiteral(
+            "INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar) "
+            "SELECT 901, (SELECT MIN(tetel) FROM tetel), 1, 1000 * s.seq FROM seq_1_to_60 s;"));
         InstallReportWindows();
     }
     static void TearDownTestSuite() {
@@ -76,8 +79,9 @@ TestDatabase* ReportWindows::s_db = nullptr;
 
 TEST_F(ReportWindows, PreviewOfEveryLayoutAtWholePage) {
     const std::pair<WorkSheetLayout, int> layouts[] = {
-        {WorkSheetLayout::qrMunkalap, 12},  {WorkSheetLayout::qrMunkalap0, 12}, {WorkSheetLayout::qrMunkalapA, 11},
-        {WorkSheetLayout::qrMunkalapA0, 11}, {WorkSheetLayout::qrMunkalapG, 7},  {WorkSheetLayout::qrMunkalapG0, 7}};
+        {WorkSheetLayout::qrMunkalap, 12},  {WorkSheetLayout::qrMunkalap0, 12},
+        {WorkSheetLayout::qrMunkalapA, 11}, {WorkSheetLayout::qrMunkalapA0, 11},
+        {WorkSheetLayout::qrMunkalapG, 7},  {WorkSheetLayout::qrMunkalapG0, 7}};
     for (const auto& [layout, sheet] : layouts) {
         SCOPED_TRACE(LayoutName(layout).toStdString());
         const report::Document doc = Sheet(sheet, layout);
@@ -92,7 +96,8 @@ TEST_F(ReportWindows, PreviewOfEveryLayoutAtWholePage) {
         // The whole page is in sight: the page view fits the scroll area.
         QWidget* view = Child<QWidget>(&preview, "pageView");
         EXPECT_LE(view->height(), preview.height());
-        EXPECT_TRUE(preview.grab().save(Shot(QStringLiteral("preview-") + LayoutName(layout) + QStringLiteral(".png"))));
+        EXPECT_TRUE(preview.grab().save(
+            Shot(QStringLiteral("preview-") + LayoutName(layout) + QStringLiteral(".png"))));
     }
 }
 
@@ -158,7 +163,8 @@ TEST_F(ReportWindows, DirectPrintingOnAPrinterThatIsNotThereFailsWithThePrinterM
         PrintReport(doc, QStringLiteral("Nincs-Ilyen-Nyomtato"));
         ADD_FAILURE() << "printed on a printer that does not exist";
     } catch (const report::PrinterError& e) {
-        EXPECT_NE(std::string(e.what()).find("Printer selected is not valid: Nincs-Ilyen-Nyomtato"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("Printer selected is not valid: Nincs-Ilyen-Nyomtato"),
+                  std::string::npos);
     }
     if (report::DefaultPrinterName().isEmpty()) {
         EXPECT_THROW(

@@ -10,10 +10,8 @@
 #include <QDate>
 #include <QImage>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 using namespace kml::report;
 using kml::test::ReadPdfInfo;
@@ -129,14 +127,13 @@ TEST_P(BandSituations, PagesAndWhereTheSummaryGoes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Engine, BandSituations,
-    ::testing::Values(
-        BandCase{"fill_first_page_then_summary", kLinesOnFirstPage, false, 2, 2, "sor 52"},
-        BandCase{"one_line_less_leaves_no_room", kLinesOnFirstPage - 1, false, 2, 2, "sor 51"},
-        BandCase{"two_lines_less_summary_fits", kLinesOnFirstPage - 2, false, 1, 1, ""},
-        BandCase{"one_line_over_a_page", kLinesOnFirstPage + 1, false, 2, 2, "sor 52"},
-        BandCase{"bottom_summary_last_page_full", kLinesOnFirstPage, true, 2, 2, "sor 52"},
-        BandCase{"bottom_summary_with_room", 10, true, 1, 1, ""},
-        BandCase{"three_pages", 150, false, 3, 3, "sor 52"}),
+    ::testing::Values(BandCase{"fill_first_page_then_summary", kLinesOnFirstPage, false, 2, 2, "sor 52"},
+                      BandCase{"one_line_less_leaves_no_room", kLinesOnFirstPage - 1, false, 2, 2, "sor 51"},
+                      BandCase{"two_lines_less_summary_fits", kLinesOnFirstPage - 2, false, 1, 1, ""},
+                      BandCase{"one_line_over_a_page", kLinesOnFirstPage + 1, false, 2, 2, "sor 52"},
+                      BandCase{"bottom_summary_last_page_full", kLinesOnFirstPage, true, 2, 2, "sor 52"},
+                      BandCase{"bottom_summary_with_room", 10, true, 1, 1, ""},
+                      BandCase{"three_pages", 150, false, 3, 3, "sor 52"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReportEngine, EmptyDatasetStillPrintsTitleAndSummaryWithZeroSums) {
@@ -157,29 +154,34 @@ TEST(ReportEngine, GroupsChangeOnTheLastRowAndSumTheirOwnRows) {
     Report r;
     r.band(BandKind::Detail, 5).field({10, 0, 100, 5}, QStringLiteral("nev"), Regular());
     Group& g = r.group(QStringLiteral("csoport"));
-    g.header(6).keepWithNext().field({0, 0, 100, 6}, QStringLiteral("csoport"), Bold(),
-                                     Qt::AlignLeft, {});
+    g.header(6).keepWithNext().field({0, 0, 100, 6}, QStringLiteral("csoport"), Bold(), Qt::AlignLeft, {});
     Band& footer = g.footer(6);
-    footer.computed({0, 0, 60, 6}, [](const RowRef& row) { return row.text(u"csoport") + QStringLiteral(" összesen"); });
+    footer.computed({0, 0, 60, 6},
+                    [](const RowRef& row) { return row.text(u"csoport") + QStringLiteral(" összesen"); });
     footer.sum({60, 0, 40, 6}, QStringLiteral("osszeg"), Scope::Group, QStringLiteral("### ### ##0"));
     footer.count({100, 0, 20, 6}, Scope::Group);
     footer.sum({130, 0, 40, 6}, QStringLiteral("osszeg"), Scope::Report, QStringLiteral("(### ##0)"));
-    r.band(BandKind::Summary, 6).sum({60, 0, 40, 6}, QStringLiteral("osszeg"), Scope::Report,
-                                     QStringLiteral("### ### ##0"));
+    r.band(BandKind::Summary, 6)
+        .sum({60, 0, 40, 6}, QStringLiteral("osszeg"), Scope::Report, QStringLiteral("### ### ##0"));
     // Rows 1-3 in group A, row 4 alone in group B.
     const MemoryRows rows = Lines(4, [](int i) { return i < 4 ? QStringLiteral("A") : QStringLiteral("B"); });
     const PdfResult out = Render(r, rows);
     ASSERT_EQ(out.pages, 1);
     const QString text = out.texts.at(0);
     // 1000.5 + 2000.5 + 3000.5 = 6001.5 -> 6 002; 4000.5 -> 4 001; 10 002.
-    const QStringList expected = {QStringLiteral("A\n"),         QStringLiteral("sor 1"),
-                                  QStringLiteral("sor 3"),       QStringLiteral("A összesen 6 002 3 (10 002)"),
-                                  QStringLiteral("B\n"),         QStringLiteral("sor 4"),
-                                  QStringLiteral("B összesen 4 001 1 (10 002)"), QStringLiteral("10 002")};
+    const QStringList expected = {QStringLiteral("A\n"),
+                                  QStringLiteral("sor 1"),
+                                  QStringLiteral("sor 3"),
+                                  QStringLiteral("A összesen 6 002 3 (10 002)"),
+                                  QStringLiteral("B\n"),
+                                  QStringLiteral("sor 4"),
+                                  QStringLiteral("B összesen 4 001 1 (10 002)"),
+                                  QStringLiteral("10 002")};
     qsizetype at = 0;
     for (const QString& piece : expected) {
         const qsizetype found = text.indexOf(piece, at);
-        ASSERT_GE(found, 0) << "missing or out of order: " << piece.toStdString() << "\n" << text.toStdString();
+        ASSERT_GE(found, 0) << "missing or out of order: " << piece.toStdString() << "\n"
+                            << text.toStdString();
         at = found + 1;
     }
 }
@@ -257,8 +259,8 @@ TEST(ReportEngine, DetailConditionAndGrowingLinesWithARuleAtTheirBottom) {
     const double first = TopOf(doc, 0, QStringLiteral("első"));
     const double second = TopOf(doc, 0, QStringLiteral("második"));
     const double third = TopOf(doc, 0, QStringLiteral("harmadik"));
-    EXPECT_NEAR(second - first, 5.0, 0.01);      // no remark: one line
-    EXPECT_GT(third - second, 7.5);              // a remark: a second line
+    EXPECT_NEAR(second - first, 5.0, 0.01); // no remark: one line
+    EXPECT_GT(third - second, 7.5);         // a remark: a second line
     EXPECT_LT(third - second, 10.5);
     std::vector<double> rules;
     for (const Atom& a : doc.pages[0].atoms)
@@ -316,5 +318,6 @@ TEST(ReportEngine, PageSizesAndSystemValues) {
 TEST(ReportEngine, WritingToAnUnwritablePlaceThrows) {
     Report r;
     const MemoryRows rows = Lines(0);
-    EXPECT_THROW(SaveAsPdf(Paginate(r, rows), QStringLiteral("/nonexistent-folder/x.pdf")), std::runtime_error);
+    EXPECT_THROW(SaveAsPdf(Paginate(r, rows), QStringLiteral("/nonexistent-folder/x.pdf")),
+                 std::runtime_error);
 }

@@ -20,7 +20,6 @@
 #include <QStandardPaths>
 #include <QToolBar>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -105,19 +104,24 @@ ReportPreview::ReportPreview(const Document& document, const QString& printer, Q
     auto* bar = new QToolBar(this);
     layout->addWidget(bar);
 
-    AddAction(bar, QStringLiteral("|◀"), QStringLiteral("actFirst"), this)->setToolTip(QStringLiteral("Első oldal (Home)"));
+    AddAction(bar, QStringLiteral("|◀"), QStringLiteral("actFirst"), this)
+        ->setToolTip(QStringLiteral("Első oldal (Home)"));
     connect(bar->actions().back(), &QAction::triggered, this, [this] { showPage(0); });
-    AddAction(bar, QStringLiteral("◀"), QStringLiteral("actPrior"), this)->setToolTip(QStringLiteral("Előző oldal (PgUp)"));
+    AddAction(bar, QStringLiteral("◀"), QStringLiteral("actPrior"), this)
+        ->setToolTip(QStringLiteral("Előző oldal (PgUp)"));
     connect(bar->actions().back(), &QAction::triggered, this, [this] { showPage(m_page - 1); });
     m_pageLabel = new QLabel(this);
     m_pageLabel->setObjectName(QStringLiteral("lblPage"));
     m_pageLabel->setMinimumWidth(70);
     m_pageLabel->setAlignment(Qt::AlignCenter);
     bar->addWidget(m_pageLabel);
-    AddAction(bar, QStringLiteral("▶"), QStringLiteral("actNext"), this)->setToolTip(QStringLiteral("Következő oldal (PgDn)"));
+    AddAction(bar, QStringLiteral("▶"), QStringLiteral("actNext"), this)
+        ->setToolTip(QStringLiteral("Következő oldal (PgDn)"));
     connect(bar->actions().back(), &QAction::triggered, this, [this] { showPage(m_page + 1); });
-    AddAction(bar, QStringLiteral("▶|"), QStringLiteral("actLast"), this)->setToolTip(QStringLiteral("Utolsó oldal (End)"));
-    connect(bar->actions().back(), &QAction::triggered, this, [this] { showPage(m_document.pageCount() - 1); });
+    AddAction(bar, QStringLiteral("▶|"), QStringLiteral("actLast"), this)
+        ->setToolTip(QStringLiteral("Utolsó oldal (End)"));
+    connect(bar->actions().back(), &QAction::triggered, this,
+            [this] { showPage(m_document.pageCount() - 1); });
     bar->addSeparator();
 
     m_zoomBox = new QComboBox(this);
@@ -137,13 +141,13 @@ ReportPreview::ReportPreview(const Document& document, const QString& printer, Q
             setZoom(ZoomMode::Percent, m_zoomBox->itemData(index).toInt());
     });
     bar->addSeparator();
-    connect(AddAction(bar, QStringLiteral("Nyomtatás..."), QStringLiteral("actPrint"), this), &QAction::triggered,
-            this, &ReportPreview::printWithDialog);
-    connect(AddAction(bar, QStringLiteral("Mentés PDF-be..."), QStringLiteral("actPdf"), this), &QAction::triggered,
-            this, &ReportPreview::saveAsPdfWithDialog);
+    connect(AddAction(bar, QStringLiteral("Nyomtatás..."), QStringLiteral("actPrint"), this),
+            &QAction::triggered, this, &ReportPreview::printWithDialog);
+    connect(AddAction(bar, QStringLiteral("Mentés PDF-be..."), QStringLiteral("actPdf"), this),
+            &QAction::triggered, this, &ReportPreview::saveAsPdfWithDialog);
     bar->addSeparator();
-    connect(AddAction(bar, QStringLiteral("Bezár"), QStringLiteral("actClose"), this), &QAction::triggered, this,
-            &QDialog::reject);
+    connect(AddAction(bar, QStringLiteral("Bezár"), QStringLiteral("actClose"), this), &QAction::triggered,
+            this, &QDialog::reject);
 
     m_scroll = new QScrollArea(this);
     m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -174,21 +178,25 @@ void ReportPreview::setZoom(ZoomMode mode, int percent) {
 
 double ReportPreview::pixelsPerMm() const {
     const QSizeF page = m_document.pageLayout.fullRect(QPageLayout::Millimeter).size();
-    const QSize room = m_scroll->viewport()->size() - QSize(2 * PreviewPage::kDesk + 4, 2 * PreviewPage::kDesk + 4);
+    const QSize room =
+        m_scroll->viewport()->size() - QSize(2 * PreviewPage::kDesk + 4, 2 * PreviewPage::kDesk + 4);
     const double screen = logicalDpiX() / 25.4;
     switch (m_mode) {
     case ZoomMode::WholePage:
         return std::max(0.5, std::min(room.width() / page.width(), room.height() / page.height()));
     case ZoomMode::PageWidth:
         // Leave room for the vertical scroll bar the taller page will need.
-        return std::max(0.5, (room.width() - m_scroll->verticalScrollBar()->sizeHint().width()) / page.width());
+        return std::max(0.5,
+                        (room.width() - m_scroll->verticalScrollBar()->sizeHint().width()) / page.width());
     case ZoomMode::Percent:
         break;
     }
     return screen * m_percent / 100.0;
 }
 
-int ReportPreview::zoomPercent() const { return int(std::lround(pixelsPerMm() / (logicalDpiX() / 25.4) * 100)); }
+int ReportPreview::zoomPercent() const {
+    return int(std::lround(pixelsPerMm() / (logicalDpiX() / 25.4) * 100));
+}
 
 void ReportPreview::zoomStep(int direction) {
     const int now = zoomPercent();

@@ -13,7 +13,6 @@
 
 #include <QDialog>
 #include <QImage>
-
 #include <functional>
 
 class QComboBox;
@@ -42,7 +41,7 @@ public:
     void showPage(int index);                  // clamped to the pages
     ZoomMode zoomMode() const { return m_mode; }
     void setZoom(ZoomMode mode, int percent = 100);
-    int zoomPercent() const;  // the effective zoom, also in the fitting modes
+    int zoomPercent() const; // the effective zoom, also in the fitting modes
     double pixelsPerMm() const;
 
     // Chooses a printer in the system's print dialog and prints every page.

@@ -8,9 +8,13 @@
 
 namespace kml::report {
 
-QStringList InstalledPrinters() { return QPrinterInfo::availablePrinterNames(); }
+QStringList InstalledPrinters() {
+    return QPrinterInfo::availablePrinterNames();
+}
 
-QString DefaultPrinterName() { return QPrinterInfo::defaultPrinterName(); }
+QString DefaultPrinterName() {
+    return QPrinterInfo::defaultPrinterName();
+}
 
 void PrintDocument(const Document& document, QPrinter& printer) {
     printer.setDocName(document.title);

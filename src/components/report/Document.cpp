@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextLayout>
-
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -17,11 +16,13 @@
 namespace kml::report {
 namespace {
 
-constexpr double kEps = 0.01;            // mm
-constexpr double kUnitsPerMm = 100.0;    // text is measured in hundredths of a millimetre
-constexpr double kMinProgress = 0.5;     // mm a cut must leave on a page, else the band moves on
+constexpr double kEps = 0.01;         // mm
+constexpr double kUnitsPerMm = 100.0; // text is measured in hundredths of a millimetre
+constexpr double kMinProgress = 0.5;  // mm a cut must leave on a page, else the band moves on
 
-bool IsGraphic(const Atom& a) { return a.kind == Atom::Kind::Line || a.kind == Atom::Kind::Box; }
+bool IsGraphic(const Atom& a) {
+    return a.kind == Atom::Kind::Line || a.kind == Atom::Kind::Box;
+}
 
 QRectF BoundsOf(const Atom& a) {
     const QRectF r = a.rect.normalized();
@@ -39,7 +40,7 @@ struct LaidBand {
 struct Context {
     const RowSource* rows = nullptr;
     int row = -1;
-    int first = 0;  // rows of the innermost group (all rows outside groups)
+    int first = 0; // rows of the innermost group (all rows outside groups)
     int last = -1;
 };
 
@@ -141,7 +142,7 @@ LaidBand LayBand(const Band& band, const Context& c, double left, const QString&
         const Element* e = nullptr;
         double top = 0, bottom = 0; // original, band coordinates
         double growth = 0;
-        QStringList lines;     // memo
+        QStringList lines; // memo
         double lineHeight = 0;
         QString text;
     };
@@ -189,8 +190,8 @@ LaidBand LayBand(const Band& band, const Context& c, double left, const QString&
     };
     const auto encloses = [](const Element& box, const Element& memo) {
         const QRectF rb = box.rect.normalized(), rm = memo.rect.normalized();
-        return rb.left() <= rm.left() + kEps && rm.right() <= rb.right() + kEps && rb.top() <= rm.top() + kEps &&
-               rm.top() < rb.bottom() - kEps;
+        return rb.left() <= rm.left() + kEps && rm.right() <= rb.right() + kEps &&
+               rb.top() <= rm.top() + kEps && rm.top() < rb.bottom() - kEps;
     };
     std::vector<double> shift(placed.size(), 0.0);
     std::vector<size_t> order(placed.size());
@@ -245,8 +246,8 @@ LaidBand LayBand(const Band& band, const Context& c, double left, const QString&
         case Element::Kind::Computed:
         case Element::Kind::Aggregate:
             if (!p.text.isEmpty())
-                out.atoms.push_back(TextAtom(rect, p.text, e.shrinkToFit ? Fitted(font, p.text, rect.width()) : font,
-                                             e.alignment));
+                out.atoms.push_back(TextAtom(
+                    rect, p.text, e.shrinkToFit ? Fitted(font, p.text, rect.width()) : font, e.alignment));
             break;
         case Element::Kind::System: {
             Atom a = TextAtom(rect, e.text, font, e.alignment);
@@ -377,7 +378,8 @@ private:
             return;
         m_finished = m_doc.pages.size();
         if (!m_report.bands(BandKind::PageFooter).empty()) {
-            const LaidBand laid = lay(All(m_report.bands(BandKind::PageFooter)), Context{&m_rows, m_lastRow, 0, -1});
+            const LaidBand laid =
+                lay(All(m_report.bands(BandKind::PageFooter)), Context{&m_rows, m_lastRow, 0, -1});
             put(laid, 0, laid.height, m_pageBottom - laid.height);
         }
     }

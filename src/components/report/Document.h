@@ -10,7 +10,6 @@
 #include <QDateTime>
 #include <QPageLayout>
 #include <QString>
-
 #include <memory>
 #include <vector>
 
@@ -25,10 +24,10 @@ class RowSource;
 struct Atom {
     enum class Kind { Text, Line, Box, Image };
     Kind kind = Kind::Text;
-    QRectF rect;   // Line: from topLeft to bottomRight
-    QRectF clip;   // painted only inside, when not null (a box cut by a page break)
-    QString text;  // Text: the text, or the prefix of a system value
-    Font font;     // family resolved
+    QRectF rect;  // Line: from topLeft to bottomRight
+    QRectF clip;  // painted only inside, when not null (a box cut by a page break)
+    QString text; // Text: the text, or the prefix of a system value
+    Font font;    // family resolved
     Qt::Alignment alignment = Qt::AlignLeft;
     bool system = false;
     SystemValue value = SystemValue::PageNumber;
@@ -62,7 +61,8 @@ struct Document {
 // page is cut between its lines of text and continues on the next pages.
 // An empty source still gives one page with the title and the summary.
 // Throws std::logic_error when an element names a column the source lacks.
-Document Paginate(const Report& report, const RowSource& rows, const QDateTime& printed = QDateTime::currentDateTime());
+Document Paginate(const Report& report, const RowSource& rows,
+                  const QDateTime& printed = QDateTime::currentDateTime());
 
 // Paints one page with the painter, whose device shows pixelsPerMm pixels per
 // millimetre, its origin at the page's top-left corner. Paints nothing

@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <stdexcept>
 
 namespace kml::report {

@@ -6,52 +6,46 @@
 
 namespace kml::report {
 
+namespace {
+
+Element Make(Element::Kind kind, const QRectF& rect, const QString& text = {}, const Font& font = {},
+             Qt::Alignment alignment = Qt::AlignLeft) {
+    Element e;
+    e.kind = kind;
+    e.rect = rect;
+    e.text = text;
+    e.font = font;
+    e.alignment = alignment;
+    return e;
+}
+
+} // namespace
+
 Element& Band::add(Element e) {
     m_elements.push_back(std::move(e));
     return m_elements.back();
 }
 
 Element& Band::label(const QRectF& rect, const QString& text, const Font& font, Qt::Alignment alignment) {
-    Element e;
-    e.kind = Element::Kind::Label;
-    e.rect = rect;
-    e.text = text;
-    e.font = font;
-    e.alignment = alignment;
-    return add(std::move(e));
+    return add(Make(Element::Kind::Label, rect, text, font, alignment));
 }
 
 Element& Band::field(const QRectF& rect, const QString& column, const Font& font, Qt::Alignment alignment,
                      const QString& format) {
-    Element e;
-    e.kind = Element::Kind::Field;
-    e.rect = rect;
-    e.text = column;
-    e.font = font;
-    e.alignment = alignment;
+    Element& e = add(Make(Element::Kind::Field, rect, column, font, alignment));
     e.format = format;
-    return add(std::move(e));
+    return e;
 }
 
 Element& Band::computed(const QRectF& rect, std::function<QString(const RowRef&)> compute, const Font& font,
                         Qt::Alignment alignment) {
-    Element e;
-    e.kind = Element::Kind::Computed;
-    e.rect = rect;
+    Element& e = add(Make(Element::Kind::Computed, rect, {}, font, alignment));
     e.compute = std::move(compute);
-    e.font = font;
-    e.alignment = alignment;
-    return add(std::move(e));
+    return e;
 }
 
 Element& Band::memo(const QRectF& rect, const QString& column, const Font& font, Qt::Alignment alignment) {
-    Element e;
-    e.kind = Element::Kind::Memo;
-    e.rect = rect;
-    e.text = column;
-    e.font = font;
-    e.alignment = alignment;
-    return add(std::move(e));
+    return add(Make(Element::Kind::Memo, rect, column, font, alignment));
 }
 
 Element& Band::memoText(const QRectF& rect, const QString& text, const Font& font, Qt::Alignment alignment) {
@@ -62,63 +56,39 @@ Element& Band::memoText(const QRectF& rect, const QString& text, const Font& fon
 
 Element& Band::system(const QRectF& rect, SystemValue value, const QString& prefix, const Font& font,
                       Qt::Alignment alignment) {
-    Element e;
-    e.kind = Element::Kind::System;
-    e.rect = rect;
+    Element& e = add(Make(Element::Kind::System, rect, prefix, font, alignment));
     e.system = value;
-    e.text = prefix;
-    e.font = font;
-    e.alignment = alignment;
-    return add(std::move(e));
+    return e;
 }
 
 Element& Band::sum(const QRectF& rect, const QString& column, Scope scope, const QString& format,
                    const Font& font, Qt::Alignment alignment) {
-    Element e;
-    e.kind = Element::Kind::Aggregate;
+    Element& e = add(Make(Element::Kind::Aggregate, rect, column, font, alignment));
     e.aggregate = Aggregate::Sum;
-    e.rect = rect;
-    e.text = column;
     e.scope = scope;
     e.format = format;
-    e.font = font;
-    e.alignment = alignment;
-    return add(std::move(e));
+    return e;
 }
 
 Element& Band::count(const QRectF& rect, Scope scope, const Font& font, Qt::Alignment alignment) {
-    Element e;
-    e.kind = Element::Kind::Aggregate;
+    Element& e = add(Make(Element::Kind::Aggregate, rect, {}, font, alignment));
     e.aggregate = Aggregate::Count;
-    e.rect = rect;
     e.scope = scope;
-    e.font = font;
-    e.alignment = alignment;
-    return add(std::move(e));
+    return e;
 }
 
 Element& Band::line(const QPointF& from, const QPointF& to, double width) {
-    Element e;
-    e.kind = Element::Kind::Line;
-    e.rect = QRectF(from, to);
-    e.penWidth = width;
-    return add(std::move(e));
+    return add(Make(Element::Kind::Line, QRectF(from, to))).pen(width);
 }
 
 Element& Band::box(const QRectF& rect, double width) {
-    Element e;
-    e.kind = Element::Kind::Box;
-    e.rect = rect;
-    e.penWidth = width;
-    return add(std::move(e));
+    return add(Make(Element::Kind::Box, rect)).pen(width);
 }
 
 Element& Band::image(const QRectF& rect, const QImage& image) {
-    Element e;
-    e.kind = Element::Kind::Image;
-    e.rect = rect;
+    Element& e = add(Make(Element::Kind::Image, rect, {}, {}, Qt::AlignCenter));
     e.image = image;
-    return add(std::move(e));
+    return e;
 }
 
 Band& Group::header(double height) {

@@ -10,10 +10,10 @@
 //     title.label({0, 0, 190, 8}, QStringLiteral("Ügyfelek"), Bold(14), Qt::AlignHCenter);
 //     Band& detail = r.band(BandKind::Detail, 5);
 //     detail.field({0, 0, 80, 5}, QStringLiteral("ugyfel_nev"));
-//     detail.field({150, 0, 40, 5}, QStringLiteral("egyenleg"), {}, Qt::AlignRight, QStringLiteral("### ##0"));
-//     Group& town = r.group(QStringLiteral("cim_varos"));
-//     town.header(6).field({0, 0, 100, 6}, QStringLiteral("cim_varos"), Bold());
-//     town.footer(6).sum({150, 0, 40, 6}, QStringLiteral("egyenleg"), Scope::Group, QStringLiteral("### ##0"));
+//     detail.field({150, 0, 40, 5}, QStringLiteral("egyenleg"), {}, Qt::AlignRight, QStringLiteral("###
+//     ##0")); Group& town = r.group(QStringLiteral("cim_varos")); town.header(6).field({0, 0, 100, 6},
+//     QStringLiteral("cim_varos"), Bold()); town.footer(6).sum({150, 0, 40, 6}, QStringLiteral("egyenleg"),
+//     Scope::Group, QStringLiteral("### ##0"));
 //
 // Units: millimetres, measured from a band's top-left corner; the band's
 // left edge is the page's left margin. Fonts are sized in points.
@@ -23,7 +23,6 @@
 #include <QPageLayout>
 #include <QRectF>
 #include <QString>
-
 #include <deque>
 #include <functional>
 #include <memory>
@@ -40,12 +39,17 @@ struct Font {
     double points = 9;
     bool bold = false;
     bool italic = false;
-
 };
 
-inline Font Regular(double points = 9) { return {{}, points, false, false}; }
-inline Font Bold(double points = 9) { return {{}, points, true, false}; }
-inline Font Italic(double points = 9) { return {{}, points, false, true}; }
+inline Font Regular(double points = 9) {
+    return {{}, points, false, false};
+}
+inline Font Bold(double points = 9) {
+    return {{}, points, true, false};
+}
+inline Font Italic(double points = 9) {
+    return {{}, points, false, true};
+}
 
 // Values known only when a page is painted.
 enum class SystemValue { PageNumber, PageCount, PrintDateTime, ReportTitle };
@@ -58,11 +62,11 @@ enum class Scope { Group, Report };
 struct Element {
     enum class Kind { Label, Field, Computed, Memo, System, Aggregate, Line, Box, Image };
     Kind kind = Kind::Label;
-    QRectF rect;     // Line: from topLeft to bottomRight
-    QString text;    // Label: the text; Field/Memo/Aggregate: the column; System: a prefix
+    QRectF rect;  // Line: from topLeft to bottomRight
+    QString text; // Label: the text; Field/Memo/Aggregate: the column; System: a prefix
     Font font;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    QString format;  // number pattern (FormatNumber) or date pattern; empty: the source's text
+    QString format; // number pattern (FormatNumber) or date pattern; empty: the source's text
     std::function<QString(const RowRef&)> compute; // Computed, and Memo over computed text
     SystemValue system = SystemValue::PageNumber;
     Aggregate aggregate = Aggregate::Sum;
@@ -136,7 +140,9 @@ public:
     Element& count(const QRectF& rect, Scope scope, const Font& font = Bold(),
                    Qt::Alignment alignment = Qt::AlignRight);
     Element& line(const QPointF& from, const QPointF& to, double width = 0.2);
-    Element& hline(double y, double x1, double x2, double width = 0.2) { return line({x1, y}, {x2, y}, width); }
+    Element& hline(double y, double x1, double x2, double width = 0.2) {
+        return line({x1, y}, {x2, y}, width);
+    }
     Element& box(const QRectF& rect, double width = 0.2);
     // A picture scaled into the rect, keeping its proportions; a null image
     // prints nothing.
@@ -198,7 +204,8 @@ public:
     void setTitle(const QString& title) { m_title = title; }
     // Paper, orientation and margins (millimetres).
     const QPageLayout& pageLayout() const { return m_pageLayout; }
-    void setPage(QPageSize::PageSizeId size, QPageLayout::Orientation orientation, const QMarginsF& marginsMm);
+    void setPage(QPageSize::PageSizeId size, QPageLayout::Orientation orientation,
+                 const QMarginsF& marginsMm);
     // The font family of elements that name none.
     QString fontFamily() const { return m_fontFamily; }
     void setFontFamily(const QString& family) { m_fontFamily = family; }

@@ -6,9 +6,13 @@
 
 namespace kml::report {
 
-int QueryRows::rowCount() const { return m_query.recordCount(); }
+int QueryRows::rowCount() const {
+    return m_query.recordCount();
+}
 
-int QueryRows::columnIndex(QStringView name) const { return m_query.fieldIndex(name.toString()); }
+int QueryRows::columnIndex(QStringView name) const {
+    return m_query.fieldIndex(name.toString());
+}
 
 QVariant QueryRows::value(int row, int column) const {
     if (row < 0 || row >= m_query.recordCount())
@@ -16,7 +20,9 @@ QVariant QueryRows::value(int row, int column) const {
     return m_query.result().value(row, column);
 }
 
-QString QueryRows::text(int row, int column) const { return m_query.displayText(row, column); }
+QString QueryRows::text(int row, int column) const {
+    return m_query.displayText(row, column);
+}
 
 MemoryRows& MemoryRows::add(QVariantList values) {
     while (values.size() < m_columns.size())

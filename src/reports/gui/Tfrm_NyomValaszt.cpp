@@ -139,7 +139,9 @@ Tfrm_NyomValaszt::Tfrm_NyomValaszt(const QStringList& printers, bool editablePri
     setFixedSize(sizeHint());
 }
 
-int Tfrm_NyomValaszt::selectedItem() const { return m_items->checkedId(); }
+int Tfrm_NyomValaszt::selectedItem() const {
+    return m_items->checkedId();
+}
 
 void Tfrm_NyomValaszt::selectItem(int item) {
     if (QAbstractButton* button = m_items->button(item))
@@ -155,8 +157,12 @@ void Tfrm_NyomValaszt::itemChanged() {
     m_picture->setPixmap(Picture(item));
 }
 
-QString Tfrm_NyomValaszt::printerText() const { return m_printer->currentText(); }
-int Tfrm_NyomValaszt::printerIndex() const { return m_printer->currentIndex(); }
+QString Tfrm_NyomValaszt::printerText() const {
+    return m_printer->currentText();
+}
+int Tfrm_NyomValaszt::printerIndex() const {
+    return m_printer->currentIndex();
+}
 
 void Tfrm_NyomValaszt::setPrinterText(const QString& text) {
     const int at = m_printer->findText(text, Qt::MatchFixedString);
@@ -166,9 +172,13 @@ void Tfrm_NyomValaszt::setPrinterText(const QString& text) {
         m_printer->setEditText(text);
 }
 
-void Tfrm_NyomValaszt::setPrinterIndex(int index) { m_printer->setCurrentIndex(index); }
+void Tfrm_NyomValaszt::setPrinterIndex(int index) {
+    m_printer->setCurrentIndex(index);
+}
 
-int Tfrm_NyomValaszt::AskMode(QString& printer) { return AskMode(printer, report::InstalledPrinters()); }
+int Tfrm_NyomValaszt::AskMode(QString& printer) {
+    return AskMode(printer, report::InstalledPrinters());
+}
 
 int Tfrm_NyomValaszt::AskModeIndex(int& printerIndex) {
     return AskModeIndex(printerIndex, report::InstalledPrinters());
