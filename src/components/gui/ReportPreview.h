@@ -29,6 +29,7 @@ public:
     enum class ZoomMode { WholePage, PageWidth, Percent };
 
     // printer: the printer proposed when the user prints ("" the default).
+    // The document must outlive the window.
     ReportPreview(const Document& document, const QString& printer, QWidget* parent = nullptr);
     ~ReportPreview() override;
 
