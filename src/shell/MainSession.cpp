@@ -2,6 +2,7 @@
 
 #include "exchange/ExchangeRoutes.h"
 #include "records/RecordRoutes.h"
+#include "reports/ReportRoutes.h"
 #include "worksheets/WorkSheetLists.h"
 
 #include <QStringList>
@@ -23,6 +24,7 @@ void RegisterMainRoutes(MainRoutes& routes) {
     RegisterRecordRoutes(routes);
     RegisterWorkSheetRoutes(routes);
     RegisterExchangeRoutes(routes);
+    RegisterReportRoutes(routes);
 }
 
 MainSession::MainSession() {

@@ -10,6 +10,7 @@
 #include "foundation/TextHelpers.h"
 #include "ScriptedWindows.h"
 #include "exchange/DatasetExport.h"
+#include "reports/WorkSheetPrint.h"
 #include "records/CustomerWindows.h"
 #include "shell/AppError.h"
 #include "shell/Beallit.h"
@@ -620,10 +621,20 @@ TEST_F(MainWindowLists, HelpFontAndAboutActions) {
     EXPECT_EQ(ini.readString(QStringLiteral("frm_Nevjegy"), QStringLiteral("Left")), QStringLiteral("120"));
 }
 
-// The exports take the list the user sees; the invoice takes the current
-// work sheet, and an empty list hands over none.
-TEST_F(MainWindowLists, ExportAndInvoiceActionsTakeTheCurrentList) {
+// The exports take the list the user sees; printing takes the current work
+// sheet.
+TEST_F(MainWindowLists, ExportAndPrintActionsTakeTheCurrentList) {
     Tfrm_Main& w = open();
+    {
+        ScriptedWindows printing;
+        printing.answer(PrintWorkSheet, true).answer(PrintWorkSheet, true);
+        w.action(QStringLiteral("aNyomtat"))->trigger();
+        w.action(QStringLiteral("aNyomtatKep"))->trigger();
+        const int sheet = w.session().QryMLap.asInt(QStringLiteral("munkalap"));
+        ASSERT_EQ(printing.calls().size(), 2u);
+        EXPECT_EQ(printing.calls()[0].args, (QVariantList{sheet, true}));
+        EXPECT_EQ(printing.calls()[1].args, (QVariantList{sheet, false}));
+    }
     Beall().excelbe = true;
     ScriptedWindows windows;
     std::vector<const Query*> exported;

@@ -2,6 +2,7 @@
 
 #include "exchange/gui/ExchangeWindows.h"
 #include "records/gui/RecordWindows.h"
+#include "reports/gui/ReportWindows.h"
 #include "shell/Beallit.h"
 #include "shell/StartupWindows.h"
 #include "shell/gui/Tfrm_AdatbazisNyit.h"
@@ -18,6 +19,7 @@ void InstallWindows() {
     SettingsWindow.install([](Table& row, SettingsValues& values) { return Tfrm_Beallit::Run(row, values); });
     InstallRecordWindows();
     InstallExchangeWindows();
+    InstallReportWindows();
 }
 
 } // namespace kml

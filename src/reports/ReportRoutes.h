@@ -1,0 +1,11 @@
+#pragma once
+
+#include "patterns/MainRoutes.h"
+
+namespace kml {
+
+// The main window's printing actions the printouts own: on the work-sheet
+// tab "Nyomtat" prints and "Nyom.kép" previews the current work sheet.
+void RegisterReportRoutes(MainRoutes& routes);
+
+} // namespace kml
