@@ -33,6 +33,7 @@
 // row (the work-sheet editor).
 
 #include "components/Table.h"
+#include "foundation/FieldLimits.h"
 
 #include <QColor>
 #include <QDialog>
@@ -137,6 +138,11 @@ public:
     // Resizable editors keep their size too.
     void setResizable(bool on);
 
+    // The limits OK checks the row's numbers against before posting: every
+    // numeric column's range for free, captions from the bound widgets'
+    // labels; a window adds narrower limits with limits().setRange().
+    FieldLimits& limits() { return m_limits; }
+
     // The row's key after a successful OK (0 when it reads as empty).
     const QVariant& savedKey() const { return m_savedKey; }
 
@@ -167,6 +173,7 @@ private:
 
     QString m_name;
     Table m_table;
+    FieldLimits m_limits;
     EditorBehaviour* m_behaviour;
     std::vector<Binding> m_bindings;
     std::map<const QObject*, std::function<void()>> m_leaveHandlers;
