@@ -11,7 +11,9 @@
 #include "foundation/WindowPlacement.h"
 
 #include "foundation/IniFile.h"
+#include "foundation/gui/QtDialogs.h"
 #include "foundation/gui/WidgetHelpers.h"
+#include "foundation/Dialogs.h"
 #include "patterns/gui/EditWindow.h"
 
 #include <QApplication>
@@ -94,6 +96,38 @@ TEST(WindowPlacementProbe, EditorsReopenWhereTheyWereClosed) {
     SetIniFilePath({});
 }
 
+// The input dialogs keep their place through the same ini file.
+QRect AskNumberAndClose() {
+    QRect shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !QTest::qWaitForWindowExposed(modal)) {
+            ADD_FAILURE() << "the number window did not open";
+            return;
+        }
+        QTest::qWait(400);
+        shown = modal->geometry();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    double number = 1;
+    AskNumber(QStringLiteral("Szám"), QStringLiteral("Mennyi?"), number);
+    return shown;
+}
+
+TEST(WindowPlacementProbe, InputDialogsReopenWhereTheyWereClosed) {
+    if (!qEnvironmentVariableIsSet(ProbeVariable))
+        GTEST_SKIP() << "runs inside the virtual display only";
+    QTemporaryDir home;
+    SetIniFilePath(home.filePath(QStringLiteral("KoravelML.ini")));
+    QtDialogs backend;
+    DialogBackend* previous = SetDialogBackend(&backend);
+    const QRect first = AskNumberAndClose();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(AskNumberAndClose(), first) << "opening " << i + 2;
+    SetDialogBackend(previous);
+    SetIniFilePath({});
+}
+
 TEST(WindowPlacement, EditorsReopenWhereTheyWereClosedUnderAWindowManager) {
     const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
     const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
@@ -115,7 +149,7 @@ TEST(WindowPlacement, EditorsReopenWhereTheyWereClosedUnderAWindowManager) {
     ASSERT_TRUE(probe.waitForFinished(120000));
     const QString output = QString::fromLocal8Bit(probe.readAll());
     EXPECT_EQ(probe.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 2 tests"))) << output.toStdString();
 }
 
 } // namespace

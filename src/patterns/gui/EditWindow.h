@@ -15,7 +15,8 @@
 //     Enter moving to the next control (except in multi-line fields and on
 //     buttons), Ctrl+Enter accepting where the window asks for it, the first
 //     letter typed into an empty name-like field upper-cased (UpcaseFirstKey);
-//   - OK runs validate() and then posts the row while the window is still
+//   - OK checks the row's numbers (limits()), runs validate() and then
+//     posts the row while the window is still
 //     open: a refused validation or a failed post (the error goes on to the
 //     application error handler) leaves the window open with the input
 //     intact; Cancel forgets the changes;
