@@ -17,21 +17,16 @@ QString NumberText(double x) {
     return FloatText(QStringLiteral(","), x);
 }
 
-// The number a value holds; NaN when it holds none.
+// The number a value holds; NaN when it holds none. Text is read as a
+// number typed into a field is.
 double NumberOf(const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return value.toDouble();
-    default:
-        return StrFloat(value.toString(), std::numeric_limits<double>::quiet_NaN());
+    constexpr double None = std::numeric_limits<double>::quiet_NaN();
+    if (value.typeId() == QMetaType::QString)
+        return StrFloat(value.toString(), None);
+    try {
+        return VarFloat(value);
+    } catch (const ConversionError&) {
+        return None;
     }
 }
 
