@@ -95,9 +95,11 @@ private:
     void dropSession();
     void ensureAlive();
     bool socketClosedByServer() const;
-    void send(const QByteArray& sql);
     ResultSet readResults(bool wantRows);
-    [[noreturn]] void fail(bool interrupted);
+    // Throws the client library's error; one met after the statement was
+    // sent that lost the session is thrown as interrupted.
+    [[noreturn]] void fail(bool afterSend);
+    // Sends a statement on a live session (see the reconnect rules above).
     void run(const QByteArray& sql);
 
     ConnectionOptions m_options;
