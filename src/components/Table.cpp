@@ -1,6 +1,7 @@
 #include "components/Table.h"
 
 #include "components/Connection.h"
+#include "components/DbError.h"
 #include "components/Query.h"
 
 #include <stdexcept>
@@ -39,19 +40,25 @@ void Table::readColumns(const ResultSet& rs) {
 }
 
 bool Table::load(const QVariant& key) {
+    m_pendingKey = QVariant();
+    loadRow(key);
+    return m_active;
+}
+
+void Table::loadRow(const QVariant& key) {
     const ResultSet rs = connection().query(QStringLiteral("SELECT * FROM %1 WHERE %2 = %3;")
                                                 .arg(m_table, m_keyField, SqlLiteral(key)));
     readColumns(rs);
     m_new = false;
     m_active = rs.rowCount() > 0;
     if (!m_active)
-        return false;
+        return;
     for (int c = 0; c < rs.columnCount(); ++c)
         m_original[size_t(c)] = m_values[size_t(c)] = rs.value(0, c);
-    return true;
 }
 
 void Table::startNew() {
+    m_pendingKey = QVariant();
     readColumns(connection().query(QStringLiteral("SELECT * FROM %1 LIMIT 0;").arg(m_table)));
     m_new = true;
     m_active = true;
@@ -99,25 +106,86 @@ QVariant Table::post() {
     if (!m_active)
         throw std::logic_error(QStringLiteral("%1: no row to post").arg(m_table).toStdString());
     Connection& db = connection();
-    if (m_new) {
-        QStringList names, values;
-        for (size_t i = 0; i < m_columns.size(); ++i) {
-            if (!m_changed[i])
-                continue;
-            names << m_columns[i].name;
-            values << SqlLiteral(m_values[i]);
-        }
-        const QString sql = names.isEmpty()
-                                ? QStringLiteral("INSERT INTO %1 () VALUES ();").arg(m_table)
-                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
-                                      .arg(m_table, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+    return m_new ? postNew(db) : postChanges(db);
+}
+
+QVariant Table::postNew(Connection& db) {
+    if (m_pendingKey.isValid()) {
+        if (adoptStoredRow(db, m_pendingKey))
+            return postChanges(db);
+        m_pendingKey = QVariant();
+    }
+    QStringList names, values;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (!m_changed[i])
+            continue;
+        names << m_columns[i].name;
+        values << SqlLiteral(m_values[i]);
+    }
+    const QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 () VALUES ();").arg(m_table)
+                                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
+                                              .arg(m_table, names.join(QStringLiteral(", ")),
+                                                   values.join(QStringLiteral(", ")));
+    const bool ownTransaction = !db.inTransaction();
+    if (ownTransaction)
+        db.exec(QStringLiteral("START TRANSACTION;"));
+    QVariant newKey;
+    try {
         db.exec(sql);
         const int keyIndex = fieldIndex(m_keyField);
-        QVariant newKey = keyIndex >= 0 && m_changed[size_t(keyIndex)] ? m_values[size_t(keyIndex)]
-                                                                       : QVariant(qlonglong(db.lastInsertId()));
-        load(newKey);
-        return newKey;
+        newKey = keyIndex >= 0 && m_changed[size_t(keyIndex)] ? m_values[size_t(keyIndex)]
+                                                              : QVariant(qlonglong(db.lastInsertId()));
+    } catch (const DbError& e) {
+        if (!ownTransaction)
+            throw;
+        db.rollback();
+        // Nothing was committed: the row is certainly not stored.
+        if (e.interrupted())
+            throw DbError(e.message(), e.code());
+        throw;
     }
+    m_pendingKey = newKey;
+    if (ownTransaction) {
+        try {
+            db.exec(QStringLiteral("COMMIT;"));
+        } catch (const DbError& e) {
+            // A refused COMMIT stored nothing; a lost one may have stored the
+            // row, which the next post finds under the pending key.
+            if (!e.connectionLost()) {
+                db.rollback();
+                m_pendingKey = QVariant();
+            }
+            throw;
+        }
+    }
+    loadRow(newKey);
+    m_pendingKey = QVariant();
+    return newKey;
+}
+
+bool Table::adoptStoredRow(Connection& db, const QVariant& key) {
+    // A locking read waits for a transaction still writing that row (the
+    // lost session's COMMIT may still be running on the server) and then
+    // sees whether it was stored.
+    const ResultSet rs = db.query(QStringLiteral("SELECT * FROM %1 WHERE %2 = %3 LOCK IN SHARE MODE;")
+                                      .arg(m_table, m_keyField, SqlLiteral(key)));
+    if (rs.rowCount() == 0 || size_t(rs.columnCount()) != m_columns.size())
+        return false;
+    // The stored row becomes the original; of the values this row holds,
+    // those set by the user and different from the stored ones are written.
+    for (size_t c = 0; c < m_columns.size(); ++c) {
+        m_original[c] = rs.value(0, int(c));
+        if (m_changed[c])
+            m_changed[c] = SqlLiteral(m_values[c]) != SqlLiteral(m_original[c]);
+        else
+            m_values[c] = m_original[c];
+    }
+    m_new = false;
+    m_pendingKey = QVariant();
+    return true;
+}
+
+QVariant Table::postChanges(Connection& db) {
     const int keyIndex = checkedIndex(m_keyField);
     QStringList assignments;
     // The row is written only if the columns being changed still hold what

@@ -3,6 +3,7 @@
 #include "components/Table.h"
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
+#include "foundation/FieldLimits.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/TextHelpers.h"
 #include "patterns/RowDeletion.h"
@@ -15,6 +16,10 @@ void SetNewCustomerDefaults(Table& customer, const QString& defaultTown, const Q
     customer.setValue(QStringLiteral("dat_utolso"), today);
     customer.setValue(QStringLiteral("kedvezmeny"), 0.0);
     customer.setValue(QStringLiteral("maganszemely"), QStringLiteral("I"));
+}
+
+void SetCustomerLimits(FieldLimits& limits) {
+    limits.setRange(QStringLiteral("kedvezmeny"), 0, 100, QStringLiteral("Kedv.%"));
 }
 
 QString PostcodeTownSql(const QString& postcode) {

@@ -16,6 +16,7 @@ class QWidget;
 
 namespace kml {
 
+class FieldLimits;
 class Table;
 
 namespace customer_text {
@@ -48,6 +49,10 @@ QString PostcodeTownSql(const QString& postcode);
 // user typed, or a postcode the table does not know, leaves it. Returns
 // whether the town changed.
 bool FillTownFromPostcode(Table& customer, const QString& defaultTown);
+
+// The customer editor's limits beyond the columns' ranges: the discount
+// "Kedv.%" is a percent, 0 to 100.
+void SetCustomerLimits(FieldLimits& limits);
 
 // The message that refuses the tax number: a firm (not a private person)
 // needs one, a private person must not have one. Only the digits of the tax

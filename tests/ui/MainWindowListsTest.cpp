@@ -612,7 +612,7 @@ TEST_F(MainWindowLists, HelpFontAndAboutActions) {
                   QStringLiteral("Koravel.ML"));
         EXPECT_EQ(about->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
                   QStringLiteral("V24.0.0.111"));
-        about->move(120, 90);
+        about->setGeometry(QRect(QPoint(120, 90), about->size())); // positions are the client area's
         about->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
     });
     w.action(QStringLiteral("aNevjegy"))->trigger();
