@@ -163,32 +163,34 @@ std::vector<Column> WorkSheetList(Report& r, const PeriodReportRequest& request,
     return columns;
 }
 
-std::vector<Column> Revenue(Report& r, const QString& moneyFormat) {
-    const std::vector<Column> columns = {
-        Col(QStringLiteral("munkalap"), QStringLiteral("munkalapstr"), 0, 25),
-        Col(QStringLiteral("ügyfél"), QStringLiteral("ugyfel_nev"), 26, 90),
-        Col(QStringLiteral("dátum"), QStringLiteral("dat"), 117, 25),
-        Col(QStringLiteral("bevétel"), QStringLiteral("bevetel"), 150, 40, Qt::AlignRight, true)};
+// One line a row, in groups on a column that also names the group.
+std::vector<Column> GroupedList(Report& r, std::vector<Column> columns, const QString& groupColumn,
+                                const QString& moneyFormat) {
     DetailLine(r, columns);
-    Group& g = r.group(QStringLiteral("sortipus"));
-    GroupHeader(g, QStringLiteral("sortipus"));
+    Group& g = r.group(groupColumn);
+    GroupHeader(g, groupColumn);
     GroupFooter(g, columns, moneyFormat);
     Summary(r, columns, moneyFormat);
     return columns;
 }
 
+std::vector<Column> Revenue(Report& r, const QString& moneyFormat) {
+    return GroupedList(
+        r,
+        {Col(QStringLiteral("munkalap"), QStringLiteral("munkalapstr"), 0, 25),
+         Col(QStringLiteral("ügyfél"), QStringLiteral("ugyfel_nev"), 26, 90),
+         Col(QStringLiteral("dátum"), QStringLiteral("dat"), 117, 25),
+         Col(QStringLiteral("bevétel"), QStringLiteral("bevetel"), 150, 40, Qt::AlignRight, true)},
+        QStringLiteral("sortipus"), moneyFormat);
+}
+
 std::vector<Column> Consumption(Report& r, const QString& moneyFormat) {
-    const std::vector<Column> columns = {
-        Col(QStringLiteral("Tétel kód"), QStringLiteral("tetel_kod"), 0, 30),
-        Col(QStringLiteral("Tétel"), QStringLiteral("tetel_nev"), 31, 99),
-        Col(QStringLiteral("Mennyiség"), QStringLiteral("db"), 131, 25, Qt::AlignRight),
-        Col(QStringLiteral("Össz ár"), QStringLiteral("ar"), 157, 33, Qt::AlignRight, true)};
-    DetailLine(r, columns);
-    Group& g = r.group(QStringLiteral("sorrend"));
-    GroupHeader(g, QStringLiteral("sorrend"));
-    GroupFooter(g, columns, moneyFormat);
-    Summary(r, columns, moneyFormat);
-    return columns;
+    return GroupedList(r,
+                       {Col(QStringLiteral("Tétel kód"), QStringLiteral("tetel_kod"), 0, 30),
+                        Col(QStringLiteral("Tétel"), QStringLiteral("tetel_nev"), 31, 99),
+                        Col(QStringLiteral("Mennyiség"), QStringLiteral("db"), 131, 25, Qt::AlignRight),
+                        Col(QStringLiteral("Össz ár"), QStringLiteral("ar"), 157, 33, Qt::AlignRight, true)},
+                       QStringLiteral("sorrend"), moneyFormat);
 }
 
 std::vector<Column> Profit(Report& r, const QString& moneyFormat) {
