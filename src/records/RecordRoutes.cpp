@@ -4,8 +4,12 @@
 #include "patterns/ListController.h"
 #include "patterns/Palette.h"
 #include "patterns/RowDeletion.h"
+#include "records/Catalogue.h"
+#include "records/CatalogueWindows.h"
 #include "records/CustomerWindows.h"
 #include "records/Customers.h"
+#include "records/TextWindows.h"
+#include "records/Texts.h"
 
 namespace kml {
 namespace {
@@ -94,9 +98,10 @@ MainListRoute DeviceTabList() {
     };
     // gysz and dat_muszaki take their titles from the fields' labels.
     route.grids = {{QStringLiteral("DBGrid5"),
-                    {ColumnOf("gysz", "", 14), ColumnOf("ugyfel_nev", "Ügyfél", 22), ColumnOf("evjarat", "Gyártás éve", 8),
-                     ColumnOf("tipusstr", "Gyártmány / Típus", 20), ColumnOf("munkalapstr", "Utolsó munkalap", 14),
-                     ColumnOf("dat_muszaki", "", 10), ColumnOf("keszulektipus_nev", "Típus", 12)}}};
+                    {ColumnOf("gysz", "", 14), ColumnOf("ugyfel_nev", "Ügyfél", 22),
+                     ColumnOf("evjarat", "Gyártás éve", 8), ColumnOf("tipusstr", "Gyártmány / Típus", 20),
+                     ColumnOf("munkalapstr", "Utolsó munkalap", 14), ColumnOf("dat_muszaki", "", 10),
+                     ColumnOf("keszulektipus_nev", "Típus", 12)}}};
     return route;
 }
 
@@ -117,7 +122,8 @@ MainListRoute CustomerDevicesList() {
 }
 
 std::vector<ListDefinition> RecordListWindows() {
-    return {CustomerListDefinition()};
+    return {CustomerListDefinition(), DictionaryListDefinition(), WorkSheetTypeListDefinition(1),
+            LetterListDefinition(), CatalogueListDefinition()};
 }
 
 void RegisterRecordRoutes(MainRoutes& routes) {
@@ -125,6 +131,17 @@ void RegisterRecordRoutes(MainRoutes& routes) {
     routes.setList(MainTab::Devices, DeviceTabList());
     routes.setDetail(MainDetail::CustomerDevices, CustomerDevicesList());
     routes.on(QStringLiteral("aUgyfelAdatlap"), &EditCustomerOfRow);
+    // The master-data lists for maintenance (the action table checks the rights).
+    routes.on(QStringLiteral("aSzotar"), [](MainContext&) { ChooseDictionaryText(QString(), false); });
+    routes.on(QStringLiteral("aMLapTipus"), [](MainContext&) {
+        QString name;
+        ChooseWorkSheetType(-1, false, name);
+    });
+    routes.on(QStringLiteral("aTorzslevelSzoveg"), [](MainContext&) { ChooseLetterText(-1, false); });
+    routes.on(QStringLiteral("aTetel"), [](MainContext&) {
+        QString name;
+        ChooseCatalogueItem(-1, false, name);
+    });
 }
 
 } // namespace kml
