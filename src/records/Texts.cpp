@@ -85,8 +85,8 @@ EditorDefinition DictionaryEditorDefinition(const QString& original) {
     d.caption = texts_text::DictionaryCaption;
     d.table = QStringLiteral("szotar");
     d.keyField = QStringLiteral("cim");
-    d.fields = {{QStringLiteral("cim"), QStringLiteral("Cím"), EditorFieldKind::Text, {.upcaseFirst = true}},
-                {QStringLiteral("szoveg"), QStringLiteral("Szöveg"), EditorFieldKind::Memo}};
+    d.fields = {{QStringLiteral("cim"), QStringLiteral("Cím"), EditorFieldKind::Text, {.upcaseFirst = true}, {}, {}},
+                {QStringLiteral("szoveg"), QStringLiteral("Szöveg"), EditorFieldKind::Memo, {}, {}, {}}};
     d.validate = [original](const Table& row) {
         const QString problem = DictionaryTitleProblem(VarStr(row.value(QStringLiteral("cim"))), original);
         if (problem.isEmpty())
@@ -151,9 +151,9 @@ EditorDefinition WorkSheetTypeEditorDefinition(int programType) {
     d.table = QStringLiteral("mlaptipus");
     const FieldOptions capital{.upcaseFirst = true};
     d.fields = {
-        {QStringLiteral("mlaptipus_nev"), QStringLiteral("Munkalap típus"), EditorFieldKind::Text, capital},
-        {QStringLiteral("betujel"), QStringLiteral("Betűjel"), EditorFieldKind::Text, capital},
-        {QStringLiteral("megjegyzes"), QStringLiteral("Megjegyzés"), EditorFieldKind::Memo}};
+        {QStringLiteral("mlaptipus_nev"), QStringLiteral("Munkalap típus"), EditorFieldKind::Text, capital, {}, {}},
+        {QStringLiteral("betujel"), QStringLiteral("Betűjel"), EditorFieldKind::Text, capital, {}, {}},
+        {QStringLiteral("megjegyzes"), QStringLiteral("Megjegyzés"), EditorFieldKind::Memo, {}, {}, {}}};
     d.newRow = [programType](Table& row) { row.setValue(QStringLiteral("prgtipus"), programType); };
     return d;
 }

@@ -12,6 +12,7 @@
 #include "components/Table.h"
 #include "foundation/Conversions.h"
 #include "foundation/QueryHelpers.h"
+#include "foundation/TextHelpers.h"
 #include "patterns/ListController.h"
 #include "patterns/Palette.h"
 #include "records/CatalogueWindows.h"
