@@ -35,6 +35,17 @@ namespace {
 using test::TestDatabase;
 using test::WhenModal;
 
+// Typing as a user does, accented letters included (QTest::keyClicks takes
+// ASCII only).
+void Keys(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 void Shoot(QWidget* window, const QString& name) {
     QTest::qWait(20);
     const QString path = test::BuildPath(QStringLiteral("screenshots/") + name + QStringLiteral(".png"));
@@ -50,7 +61,7 @@ void Type(QWidget* w, const char* field, const QString& text) {
     QLineEdit* edit = Edit(w, field);
     edit->setFocus();
     edit->selectAll();
-    QTest::keyClicks(edit, text);
+    Keys(edit, text);
 }
 
 class CatalogueWindows : public ::testing::Test {
@@ -82,6 +93,7 @@ TestDatabase* CatalogueWindows::s_db = nullptr;
 
 TEST_F(CatalogueWindows, ChooserReturnsTheItemAndGuardsTheEmptyList) {
     WhenModal<Tfrm_TorzsTetel>([](Tfrm_TorzsTetel* w) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         EXPECT_EQ(w->windowTitle(), "Tételek");
         EXPECT_EQ(w->heading()->text(), "Rendelhető tételek  ");
         EXPECT_EQ(*w->currentKey(), 3) << "opened on the item to select first";
@@ -96,6 +108,7 @@ TEST_F(CatalogueWindows, ChooserReturnsTheItemAndGuardsTheEmptyList) {
 
     // A search that finds nothing: Enter adds no line with item 0.
     WhenModal<Tfrm_TorzsTetel>([this](Tfrm_TorzsTetel* w) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         w->searchBox()->setText(QStringLiteral("nincs ilyen tétel"));
         QTest::keyClick(w->grid(), Qt::Key_Return);
         EXPECT_TRUE(w->isVisible());
@@ -108,6 +121,7 @@ TEST_F(CatalogueWindows, ChooserReturnsTheItemAndGuardsTheEmptyList) {
     // The line editor's chooser for a user without the master-data right.
     Beall().torzsszerkeszt = false;
     WhenModal<Tfrm_TorzsTetel>([](Tfrm_TorzsTetel* w) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         for (const char* action : {"aUj", "aSzerkeszt", "aTorol"})
             EXPECT_FALSE(w->listAction(QLatin1String(action))->isVisible()) << action;
         EXPECT_TRUE(w->listAction(QStringLiteral("aExport"))->isVisible());
@@ -127,6 +141,7 @@ TEST_F(CatalogueWindows, ExportHandsOverEveryLiveItem) {
     Tfrm_TorzsTetel w;
     w.openAt(std::nullopt);
     w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(w.grid(), Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(rows,
               QueryInt(QStringLiteral("SELECT COUNT(*) FROM tetel WHERE torolve = 'N' AND tetel > 0;")));
@@ -167,6 +182,7 @@ TEST_F(CatalogueWindows, PricesDiscountsAndGrossUp) {
                            "VALUES ('T-1', 'Tört ár', 1234.5678, 2000, 1000);"));
     const int item = QueryInt(QStringLiteral("SELECT tetel FROM tetel WHERE tetel_kod = 'T-1';"));
     WhenModal<Tfrm_TorzsTetel_Szerkeszt>([this](Tfrm_TorzsTetel_Szerkeszt* w) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         EXPECT_EQ(Edit(w, "ar_besz")->text(), "1234,5678") << "full precision, not the money format";
         Type(w, "kedv_kap", QStringLiteral("150"));
         w->findChild<QPushButton*>(QStringLiteral("kedv_kapButton"))->click();
@@ -196,6 +212,7 @@ TEST_F(CatalogueWindows, PricesDiscountsAndGrossUp) {
 
     // The next opening may gross up again: the button is for this opening.
     WhenModal<Tfrm_TorzsTetel_Szerkeszt>([](Tfrm_TorzsTetel_Szerkeszt* w) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         EXPECT_TRUE(w->findChild<QPushButton*>(QStringLiteral("btnBrutto"))->isEnabled());
         w->reject();
     });
@@ -210,10 +227,11 @@ TEST_F(CatalogueWindows, NewItemGetsTheCodeFreeWhenItIsStored) {
     const QString next = NextItemCode();
     const auto other = s_db->connect();
     WhenModal<Tfrm_TorzsTetel_Szerkeszt>([&](Tfrm_TorzsTetel_Szerkeszt* w) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         EXPECT_EQ(Edit(w, "tetel_kod")->text(), next);
         Type(w, "tetel_nev", QStringLiteral("olajszűrő"));
         EXPECT_EQ(Edit(w, "tetel_nev")->text(), "Olajszűrő");
-        QTest::mouseClick(w->findChild<QCheckBox*>(QStringLiteral("ezszolg")), Qt::LeftButton);
+        w->findChild<QCheckBox*>(QStringLiteral("ezszolg"))->click();
         other->exec(QStringLiteral("INSERT INTO tetel (tetel_nev) VALUES ('máshol felvett');"));
         w->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     });
@@ -222,7 +240,8 @@ TEST_F(CatalogueWindows, NewItemGetsTheCodeFreeWhenItIsStored) {
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT tetel_kod FROM tetel WHERE tetel_nev = 'máshol felvett';")),
               next);
     const QString after = QStringLiteral("%1").arg(next.toInt() + 1, 5, 10, QLatin1Char('0'));
-    EXPECT_EQ(Row(saved, "tetel_kod, tetel_nev, ezszolg, torolve"), after + QStringLiteral("|Olajszűrő|I|N"));
+    EXPECT_EQ(Row(saved, "tetel_kod, tetel_nev, ezszolg, torolve").toStdString(),
+              (after + QStringLiteral("|Olajszűrő|I|N")).toStdString());
 }
 
 } // namespace

@@ -38,6 +38,17 @@ namespace {
 using test::TestDatabase;
 using test::WhenModal;
 
+// Typing as a user does, accented letters included (QTest::keyClicks takes
+// ASCII only).
+void Keys(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 void Shoot(QWidget* window, const QString& name) {
     QTest::qWait(20);
     const QString path = test::BuildPath(QStringLiteral("screenshots/") + name + QStringLiteral(".png"));
@@ -75,6 +86,7 @@ TestDatabase* TextWindows::s_db = nullptr;
 TEST_F(TextWindows, DictionaryChooserFiltersReturnsAndCancels) {
     // Opened with the editor's selected word: already filtered by it.
     WhenModal<Tfrm_TorzsSzotar>([](Tfrm_TorzsSzotar* w) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         EXPECT_EQ(w->windowTitle(), "Szótár");
         EXPECT_EQ(w->searchBox()->text(), "vákuum");
         EXPECT_GE(w->query().recordCount(), 1);
@@ -87,14 +99,18 @@ TEST_F(TextWindows, DictionaryChooserFiltersReturnsAndCancels) {
     EXPECT_EQ(chosen.title, "Vákuumozás, töltés");
     EXPECT_TRUE(chosen.text.startsWith("Nitrogénes nyomáspróba"));
 
-    WhenModal<Tfrm_TorzsSzotar>([](Tfrm_TorzsSzotar* w) { QTest::keyClick(w->grid(), Qt::Key_Escape); });
+    WhenModal<Tfrm_TorzsSzotar>([](Tfrm_TorzsSzotar* w) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w->grid(), Qt::Key_Escape);
+    });
     EXPECT_EQ(ChooseDictionaryText(QStringLiteral("vákuum"), true).title, "");
 
     // Nothing found: Enter says so and the window stays; the row actions
     // say there is no row and run nothing.
     WhenModal<Tfrm_TorzsSzotar>([this](Tfrm_TorzsSzotar* w) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         ASSERT_EQ(w->query().recordCount(), 0);
-        QTest::keyClick(w->grid(), Qt::Key_Return);
+        w->listAction(QStringLiteral("aElfogad"))->trigger();
         EXPECT_TRUE(w->isVisible());
         w->listAction(QStringLiteral("aSzerkeszt"))->trigger();
         w->listAction(QStringLiteral("aTorol"))->trigger();
@@ -111,14 +127,15 @@ TEST_F(TextWindows, DictionaryChooserFiltersReturnsAndCancels) {
 TEST_F(TextWindows, DictionaryEditorKeepsTitlesUnique) {
     WhenModal<FormEditor>([this](FormEditor* w) {
         EXPECT_EQ(w->windowTitle(), "Szótár");
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         auto* title = qobject_cast<QLineEdit*>(w->control(QStringLiteral("cim")));
         auto* text = qobject_cast<QPlainTextEdit*>(w->control(QStringLiteral("szoveg")));
         ASSERT_TRUE(title && text);
         EXPECT_EQ(title->maxLength(), 50);
-        QTest::keyClicks(title, QStringLiteral("szivárgásvizsgálat  "));
+        Keys(title, QStringLiteral("szivárgásvizsgálat  "));
         EXPECT_EQ(title->text(), "Szivárgásvizsgálat  ") << "the first letter in capitals";
         text->setFocus();
-        QTest::keyClicks(text, QStringLiteral("Új szöveg"));
+        Keys(text, QStringLiteral("Új szöveg"));
         QTest::keyClick(text, Qt::Key_Return, Qt::ControlModifier);
         EXPECT_TRUE(w->isVisible());
         EXPECT_EQ(m_dialogs.lastCall().text,
@@ -126,7 +143,8 @@ TEST_F(TextWindows, DictionaryEditorKeepsTitlesUnique) {
         EXPECT_EQ(text->toPlainText(), "Új szöveg");
         Shoot(w, QStringLiteral("dictionary_editor"));
         title->selectAll();
-        QTest::keyClicks(title, QStringLiteral("Szivárgás 2"));
+        Keys(title, QStringLiteral("Szivárgás 2"));
+        text->setFocus();
         QTest::keyClick(text, Qt::Key_Return, Qt::ControlModifier);
     });
     EXPECT_EQ(EditDictionaryText(QString()), "Szivárgás 2");
@@ -138,9 +156,10 @@ TEST_F(TextWindows, DictionaryEditorKeepsTitlesUnique) {
     list.show();
     ASSERT_TRUE(LocateKey(list.query(), QStringLiteral("cim"), QStringLiteral("Szivárgás 2")));
     WhenModal<FormEditor>([](FormEditor* editor) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
         auto* title = qobject_cast<QLineEdit*>(editor->control(QStringLiteral("cim")));
         title->selectAll();
-        QTest::keyClicks(title, QStringLiteral("Szivárgás, új"));
+        Keys(title, QStringLiteral("Szivárgás, új"));
         editor->accept();
     });
     list.listAction(QStringLiteral("aSzerkeszt"))->trigger();
@@ -154,6 +173,7 @@ TEST_F(TextWindows, WorkSheetTypesByProgramTypeAndTheChooserWithoutTheRight) {
     for (int programType : {2, 4}) {
         Beall().prgtipus = programType;
         WhenModal<Tfrm_TorzsMlapTipus>([programType](Tfrm_TorzsMlapTipus* w) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(w));
             EXPECT_EQ(
                 w->query().recordCount(),
                 QueryInt(
@@ -175,6 +195,7 @@ TEST_F(TextWindows, WorkSheetTypesByProgramTypeAndTheChooserWithoutTheRight) {
     for (bool right : {false, true}) {
         Beall().torzsszerkeszt = right;
         WhenModal<Tfrm_TorzsMlapTipus>([right](Tfrm_TorzsMlapTipus* w) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(w));
             for (const char* action : {"aUj", "aSzerkeszt", "aTorol"})
                 EXPECT_EQ(Shown(w, action), right) << action;
             EXPECT_EQ(w->currentKey(), 3) << "opened on the type to select first";
@@ -190,11 +211,13 @@ TEST_F(TextWindows, WorkSheetTypeEditorStoresTheProgramType) {
     Beall().prgtipus = 3;
     WhenModal<FormEditor>([](FormEditor* w) {
         EXPECT_EQ(w->windowTitle(), "Munkalap típus szerkesztés");
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         auto* letter = qobject_cast<QLineEdit*>(w->control(QStringLiteral("betujel")));
         EXPECT_EQ(letter->maxLength(), 1);
-        QTest::keyClicks(qobject_cast<QLineEdit*>(w->control(QStringLiteral("mlaptipus_nev"))),
-                         QStringLiteral("szitanyomás"));
-        QTest::keyClicks(letter, QStringLiteral("s"));
+        Keys(qobject_cast<QLineEdit*>(w->control(QStringLiteral("mlaptipus_nev"))),
+             QStringLiteral("szitanyomás"));
+        letter->setFocus();
+        Keys(letter, QStringLiteral("s"));
         Shoot(w, QStringLiteral("worksheet_type_editor"));
         w->accept();
     });
@@ -211,8 +234,9 @@ TEST_F(TextWindows, WorkSheetTypeEditorStoresTheProgramType) {
 TEST_F(TextWindows, LetterListAndHtmlEditor) {
     WhenModal<Tfrm_TorzsLevelSzoveg>([](Tfrm_TorzsLevelSzoveg* w) {
         EXPECT_EQ(w->windowTitle(), "Levélszövegek");
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         EXPECT_TRUE(w->searchBox()->hasFocus());
-        QTest::keyClicks(w->searchBox(), QStringLiteral("munka elkészült"));
+        Keys(w->searchBox(), QStringLiteral("munka elkészült"));
         EXPECT_EQ(w->query().recordCount(), 1);
         Shoot(w, QStringLiteral("letter_list"));
         QTest::keyClick(w->searchBox(), Qt::Key_Down);
@@ -228,15 +252,18 @@ TEST_F(TextWindows, LetterListAndHtmlEditor) {
     // editor, where Enter is a line break and Ctrl+Enter is OK.
     WhenModal<Tfrm_TorzsLevelSzoveg_Szerkeszt>([](Tfrm_TorzsLevelSzoveg_Szerkeszt* w) {
         EXPECT_EQ(w->windowTitle(), "Levélszöveg szerkesztés");
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         auto* html = w->findChild<QCheckBox*>(QStringLiteral("DBCheckBox1"));
         EXPECT_FALSE(html->isChecked());
-        QTest::keyClicks(w->findChild<QLineEdit*>(QStringLiteral("DBEdit1")), QStringLiteral("értesítés"));
-        QTest::keyClicks(w->findChild<QLineEdit*>(QStringLiteral("DBEdit2")), QStringLiteral("Próba levél"));
+        EXPECT_TRUE(w->findChild<QLineEdit*>(QStringLiteral("DBEdit1"))->hasFocus());
+        Keys(w->findChild<QLineEdit*>(QStringLiteral("DBEdit1")), QStringLiteral("karbantartás"));
+        w->findChild<QLineEdit*>(QStringLiteral("DBEdit2"))->setFocus();
+        Keys(w->findChild<QLineEdit*>(QStringLiteral("DBEdit2")), QStringLiteral("próba levél"));
         html->setChecked(true);
         w->body()->setFocus();
-        QTest::keyClicks(w->body(), QStringLiteral("<p>Tisztelt Ügyfelünk!</p>"));
+        Keys(w->body(), QStringLiteral("<p>Tisztelt Ügyfelünk!</p>"));
         QTest::keyClick(w->body(), Qt::Key_Return);
-        QTest::keyClicks(w->body(), QStringLiteral("<b>Kész</b>"));
+        Keys(w->body(), QStringLiteral("<b>Kész</b>"));
         EXPECT_TRUE(w->body()->hasFocus());
         Shoot(w, QStringLiteral("letter_editor"));
         QTest::keyClick(w->body(), Qt::Key_Return, Qt::ControlModifier);
@@ -246,10 +273,11 @@ TEST_F(TextWindows, LetterListAndHtmlEditor) {
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT CONCAT_WS('|', targysor, levelszoveg_nev, ezhtml, szoveg) FROM "
                                       "levelszoveg WHERE levelszoveg = %1;")
                            .arg(saved)),
-              "Értesítés|Próba levél|I|<p>Tisztelt Ügyfelünk!</p>\n<b>Kész</b>");
+              "Karbantartás|Próba levél|I|<p>Tisztelt Ügyfelünk!</p>\n<b>Kész</b>");
 
     // Cancel leaves the letter as it was.
     WhenModal<Tfrm_TorzsLevelSzoveg_Szerkeszt>([](Tfrm_TorzsLevelSzoveg_Szerkeszt* w) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         EXPECT_EQ(w->body()->text(), "<p>Tisztelt Ügyfelünk!</p>\n<b>Kész</b>");
         w->body()->setText(QStringLiteral("más"));
         w->reject();
