@@ -34,6 +34,7 @@ void InstallTextWindows() {
     });
     EditDictionaryText.install([](const QString& title) {
         FormEditor window(DictionaryEditorDefinition(title), QApplication::activeWindow());
+        window.resize(480, 360);
         if (title.isEmpty())
             window.startNew();
         else if (!window.startEdit(title))

@@ -43,6 +43,7 @@ Tfrm_TorzsTetel_Szerkeszt::Tfrm_TorzsTetel_Szerkeszt(int programType, QWidget* p
         }
         auto* button = new QPushButton(buttonCaption, sheet);
         button->setObjectName(box->objectName() + QStringLiteral("Button"));
+        button->setAutoDefault(false);
         auto* line = new QHBoxLayout;
         line->addWidget(box, 1);
         line->addWidget(button);
@@ -65,6 +66,7 @@ Tfrm_TorzsTetel_Szerkeszt::Tfrm_TorzsTetel_Szerkeszt(int programType, QWidget* p
         connect(given, &QPushButton::clicked, this, [this] { priceButton(&ApplyGivenDiscount, "ar_elad"); });
         m_grossUp = new QPushButton(QStringLiteral("Bruttósítás"), sheet);
         m_grossUp->setObjectName(QStringLiteral("btnBrutto"));
+        m_grossUp->setAutoDefault(false);
         m_form->addRow(QString(), m_grossUp);
         connect(m_grossUp, &QPushButton::clicked, this, [this] { grossUp(); });
         edit("egyeb", QStringLiteral("Gyári cikkszám"), false);
