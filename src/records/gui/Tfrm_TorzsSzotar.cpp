@@ -4,7 +4,10 @@
 #include "patterns/ListSearch.h"
 #include "records/Texts.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QTableView>
+#include <QToolBar>
 
 namespace kml {
 
@@ -27,6 +30,12 @@ Tfrm_TorzsSzotar::Tfrm_TorzsSzotar(QWidget* parent) : ListWindow(DictionaryListD
                          reread();
                  });
     listAction(QStringLiteral("aTorol"))->setToolTip(QStringLiteral("Sor törlése"));
+    // "Kereső" after them, as in the other lists.
+    QAction* find = listAction(QStringLiteral("aKeres"));
+    for (QWidget* holder : {static_cast<QWidget*>(toolBar()), static_cast<QWidget*>(grid())}) {
+        holder->removeAction(find);
+        holder->insertAction(listAction(QStringLiteral("aElfogad")), find);
+    }
     listAction(QStringLiteral("aKeres"))->setToolTip(QStringLiteral("Ugrás a keresőbe"));
 }
 
