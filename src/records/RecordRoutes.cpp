@@ -98,10 +98,9 @@ MainListRoute DeviceTabList() {
     };
     // gysz and dat_muszaki take their titles from the fields' labels.
     route.grids = {{QStringLiteral("DBGrid5"),
-                    {ColumnOf("gysz", "", 14), ColumnOf("ugyfel_nev", "Ügyfél", 22),
-                     ColumnOf("evjarat", "Gyártás éve", 8), ColumnOf("tipusstr", "Gyártmány / Típus", 20),
-                     ColumnOf("munkalapstr", "Utolsó munkalap", 14), ColumnOf("dat_muszaki", "", 10),
-                     ColumnOf("keszulektipus_nev", "Típus", 12)}}};
+                    {ColumnOf("gysz", "", 14), ColumnOf("ugyfel_nev", "Ügyfél", 22), ColumnOf("evjarat", "Gyártás éve", 8),
+                     ColumnOf("tipusstr", "Gyártmány / Típus", 20), ColumnOf("munkalapstr", "Utolsó munkalap", 14),
+                     ColumnOf("dat_muszaki", "", 10), ColumnOf("keszulektipus_nev", "Típus", 12)}}};
     return route;
 }
 
