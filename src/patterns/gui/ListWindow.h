@@ -24,6 +24,8 @@
 //     "Nincs sor kiválasztva." ("Elfogad": "Nincs kiválasztott sor.") on an
 //     empty list and does nothing;
 //   - double-click: "Elfogad" in chooser mode, otherwise "Szerkeszt";
+//   - for master data (maintenanceNeedsRight), a chooser offers a user
+//     without the master-data right no action that changes rows;
 //   - position and size restored from and saved to the ini section named
 //     after the window; font size Betumeret.
 //
@@ -41,6 +43,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 #include <optional>
 
 class QAction;
@@ -118,6 +121,12 @@ public:
     QAction* addRowAction(const QString& name, const QString& caption, const QKeySequence& shortcut,
                           std::function<void(qlonglong key)> handler);
     QAction* listAction(const QString& name) const;
+    // Marks a window action as one that changes rows: hidden with "Új",
+    // "Szerkeszt" and "Töröl" where the definition's maintenanceNeedsRight
+    // says so.
+    void markMaintenance(QAction* action);
+    // Whether the row-changing actions are offered now.
+    bool maintenanceAllowed() const;
     // Records "<window name>.<action name>" as the last action.
     void recordAction(const QString& actionName) const;
 
@@ -141,6 +150,7 @@ protected:
 private:
     void addStandardActions();
     void updateCounter();
+    void showMaintenance();
 
     ListController m_list;
     bool m_chooser = false;
@@ -157,6 +167,7 @@ private:
     SearchKeyHandover* m_keys = nullptr;
     WheelToArrowKeys* m_wheel = nullptr;
     std::map<QString, QAction*> m_actions;
+    std::vector<QAction*> m_maintenance;
 };
 
 } // namespace kml

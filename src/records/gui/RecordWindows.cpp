@@ -1,8 +1,17 @@
 #include "records/gui/RecordWindows.h"
 
 #include "records/CustomerWindows.h"
+#include "records/DeviceTypes.h"
+#include "records/DeviceWindows.h"
+#include "records/TypeWindows.h"
 #include "records/gui/Tfrm_Szerkeszt.h"
+#include "records/gui/Tfrm_TorzsKeszulek.h"
+#include "records/gui/Tfrm_TorzsKeszulek_Szerkeszt.h"
+#include "records/gui/Tfrm_TorzsTipus.h"
+#include "records/gui/Tfrm_TorzsTipus_Szerkeszt.h"
 #include "records/gui/Tfrm_TorzsUgyfel.h"
+#include "records/gui/Tfrm_Torzsadat.h"
+#include "records/gui/Tfrm_Torzsadat_Szerkeszt.h"
 
 #include <QApplication>
 
@@ -16,6 +25,14 @@ void InstallRecordWindows() {
         name = chosen.name;
         return chosen.key;
     });
+    // Device types, lookup tables and devices.
+    OpenDeviceTypeList.install(&Tfrm_TorzsTipus::Run);
+    ChoosePictureFile.install(&Tfrm_TorzsTipus::ChoosePicture);
+    EditDeviceType.install(&Tfrm_TorzsTipus_Szerkeszt::Run);
+    OpenLookupTable.install(&Tfrm_Torzsadat::Run);
+    EditLookupRow.install(&Tfrm_Torzsadat_Szerkeszt::Run);
+    ChooseDevice.install(&Tfrm_TorzsKeszulek::Run);
+    EditDevice.install(&Tfrm_TorzsKeszulek_Szerkeszt::Run);
 }
 
 } // namespace kml
