@@ -18,7 +18,7 @@ inline const QString ListCaption = QStringLiteral("Típusok");
 inline const QString ListHeading = QStringLiteral("Típusok  ");
 inline const QString EditorCaption = QStringLiteral("Típus szerkesztés");
 inline const QString DeletePictureQuestion = QStringLiteral("Valóban törlöd a képet?");
-inline const QString PictureFilter = QStringLiteral("JPEG kép (*.jpg *.JPG *.jpeg *.JPEG *.Jpg)");
+inline const QString PictureFilter = QStringLiteral("JPEG kép (*.jpg *.JPG *.jpeg *.JPEG)");
 inline const QString PictureNotCopied = QStringLiteral("A képet nem sikerült bemásolni: ");
 } // namespace type_text
 

@@ -15,7 +15,7 @@
 #include "foundation/ShellOpener.h"
 #include "foundation/gui/PictureView.h"
 #include "gui/ModalDriver.h"
-#include "gui/Typing.h"
+#include "gui/WindowTesting.h"
 #include "patterns/gui/FormEditor.h"
 #include "records/DeviceTypes.h"
 #include "records/LookupTables.h"
@@ -39,17 +39,12 @@
 
 using namespace kml;
 using kml::test::Activate;
+using kml::test::SaveScreenshot;
 using kml::test::TestDatabase;
 using kml::test::TypeInto;
 using kml::test::WhenModal;
 
 namespace {
-
-void SaveScreenshot(QWidget* window, const QString& name) {
-    const QString path = kml::test::BuildPath(QStringLiteral("screenshots/") + name);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    EXPECT_TRUE(window->grab().save(path)) << path.toStdString();
-}
 
 QStringList VisibleActions(const ListWindow& w) {
     QStringList names;

@@ -92,16 +92,7 @@ FormEditor::FormEditor(EditorDefinition definition, QWidget* parent)
             first = control;
     }
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    auto* cancel = new QPushButton(QStringLiteral("Mégsem"), this);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    setButtons(ok, cancel);
+    addOkCancel(layout);
     setCtrlEnterAccepts(m_definition.ctrlEnterAccepts);
     if (first)
         first->setFocus(Qt::OtherFocusReason);

@@ -87,16 +87,7 @@ Tfrm_TorzsKeszulek_Szerkeszt::Tfrm_TorzsKeszulek_Szerkeszt(QWidget* parent)
     m_pages->setCurrentIndex(int(shown.front()));
     m_serialNumbers.at(size_t(shown.front()))->setFocus(Qt::OtherFocusReason);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    auto* cancel = new QPushButton(QStringLiteral("Mégsem"), this);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    setButtons(ok, cancel);
+    addOkCancel(layout);
     setCtrlEnterAccepts(true);
     resize(620, 480);
 }

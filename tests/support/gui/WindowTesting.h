@@ -1,12 +1,18 @@
 #pragma once
 
-// Typing as a user does, for window tests: QTest::keyClicks knows only the
-// ASCII keys, while users type "ő" and "ű".
+// Small helpers of the window tests: typing as a user does (QTest::keyClicks
+// knows only the ASCII keys, while users type "ő" and "ű"), making a window
+// the active one, and saving a screenshot.
+
+#include "TestDatabase.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 namespace kml::test {
 
@@ -27,6 +33,13 @@ inline void TypeInto(QWidget* widget, const QString& text) {
 inline bool Activate(QWidget* window) {
     QApplication::setActiveWindow(window);
     return QTest::qWaitForWindowActive(window);
+}
+
+// The window as it looks, in build/screenshots/<name>.
+inline void SaveScreenshot(QWidget* window, const QString& name) {
+    const QString path = BuildPath(QStringLiteral("screenshots/") + name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    EXPECT_TRUE(window->grab().save(path)) << path.toStdString();
 }
 
 } // namespace kml::test
