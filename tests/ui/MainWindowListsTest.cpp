@@ -3,6 +3,7 @@
 // screenshots of every tab and of the work-sheet tab in three program types.
 
 #include "TestDatabase.h"
+#include "gui/MainWindowOnDemo.h"
 #include "components/DatasetModel.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
@@ -95,75 +96,10 @@ void ClickTitle(QTableView* grid, int column) {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
-class MainWindowLists : public ::testing::Test {
+class MainWindowLists : public test::MainWindowOnDemo {
 protected:
-    static void SetUpTestSuite() {
-        s_db = new TestDatabase(QStringLiteral("mainlists"), TestDatabase::Contents::Demo);
-    }
-    static void TearDownTestSuite() {
-        delete s_db;
-        s_db = nullptr;
-    }
-
-    void SetUp() override {
-        ASSERT_TRUE(m_home.isValid());
-        m_oldHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
-        QDir().mkpath(m_home.filePath(QStringLiteral("KoravelML")));
-        InstallWindows();
-        IniFile ini(m_home.filePath(QStringLiteral("KoravelML/KoravelML.ini")));
-        ini.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"),
-                        ScramblePassword(QStringLiteral("%1;127.0.0.1;%2;root;;Demo szerviz")
-                                             .arg(s_db->name())
-                                             .arg(s_db->options().port)));
-        ini.writeString(QStringLiteral("Alapertek"), QStringLiteral("TeljesKep"), QStringLiteral("0"));
-        ini.save();
-        m_previousOpener = SetShellOpener([this](const QString& a) { m_opened << a; });
-    }
-    void TearDown() override {
-        if (m_window)
-            m_window->close();
-        m_window.reset();
-        SetShellOpener(m_previousOpener);
-        qputenv("XDG_DATA_HOME", m_oldHome);
-        Beall() = TBeall{};
-        SetSharedConnection(&s_db->connection());
-        SetLastAction({});
-        s_db->connection().exec(QStringLiteral("UPDATE beallit SET prgtipus = 1;"));
-    }
-
-    // The main window on the demo shop in a program type, shown at a size
-    // that fits every column.
-    Tfrm_Main& open(int programType = 1) {
-        s_db->connection().exec(QStringLiteral("UPDATE beallit SET prgtipus = %1;").arg(programType));
-        m_window = std::make_unique<Tfrm_Main>();
-        EXPECT_FALSE(m_window->startupFailed())
-            << m_dialogs.texts().join(QStringLiteral(" | ")).toStdString();
-        m_window->show();
-        m_window->resize(1280, 800);
-        QApplication::setActiveWindow(m_window.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
-        QTest::qWait(20);
-        return *m_window;
-    }
-
-    void shoot(const QString& name) {
-        QTest::qWait(30);
-        QDir().mkpath(test::BuildPath(QStringLiteral("screenshots")));
-        EXPECT_TRUE(
-            m_window->grab().save(test::BuildPath(QStringLiteral("screenshots/main-%1.png").arg(name))));
-    }
-
-    static TestDatabase* s_db;
-    QTemporaryDir m_home;
-    QByteArray m_oldHome;
-    ScriptedDialogs m_dialogs;
-    std::unique_ptr<Tfrm_Main> m_window;
-    QStringList m_opened;
-    ShellOpener m_previousOpener;
+    static void SetUpTestSuite() { StartDemo(QStringLiteral("mainlists")); }
 };
-
-TestDatabase* MainWindowLists::s_db = nullptr;
 
 TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
     Tfrm_Main& w = open();
