@@ -145,6 +145,11 @@ protected:
     // Lets the modal driver see its window gone, so that it cannot act on the
     // next test's window.
     static void settle() { QTest::qWait(50); }
+    // The window in front, so that focus and keys reach its fields.
+    static void activate(QWidget* window) {
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    }
 
     static inline TestDatabase* s_db = nullptr;
     static inline Connection* s_other = nullptr;
@@ -333,8 +338,7 @@ TEST_F(WorkSheetEditor, ActionsOnAnOpenSheet) {
             // A negative discount counts as its amount; leaving the field
             // saves it and the server recomputes what is payable.
             QLineEdit* discount = Child<QLineEdit>(w, "edtKedvezmeny");
-            w->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+            activate(w);
             discount->setFocus();
             discount->selectAll();
             QTest::keyClicks(discount, QStringLiteral("-1000"));
@@ -496,6 +500,7 @@ TEST_F(WorkSheetEditor, LineEditorRecalculatesWhenAFieldIsLeft) {
     ScriptedWindows windows;
     windows.answer(ChooseCatalogueItem, part);
     WhenModal<Tfrm_SorHozza>([](Tfrm_SorHozza* w) {
+        activate(w); // the keys below go to the focused field
         QLineEdit* list = Child<QLineEdit>(w, "edtArTeljes");
         QLineEdit* price = Child<QLineEdit>(w, "edtEgysar");
         EXPECT_EQ(w->focusWidget(), list); // the car workshop starts at the list price

@@ -368,7 +368,9 @@ QWidget* Tfrm_Munkalap::buildDescriptionPage() {
     for (const auto& [caption, memo] : {std::pair{QStringLiteral("Ügyfél kérése"), m_request},
                                         std::pair{QStringLiteral("Végzett munka"), m_workDone},
                                         std::pair{QStringLiteral("Megjegyzés"), m_remarks}}) {
-        layout->addWidget(NewLabel(caption, memo, page));
+        QLabel* label = NewLabel(caption, memo, page);
+        label->setContentsMargins(0, 3, 0, 0); // room for the accents of capitals (Ü)
+        layout->addWidget(label);
         layout->addWidget(memo, 1);
         memo->installEventFilter(this);
     }
@@ -801,12 +803,8 @@ void Tfrm_Munkalap::newRow() {
 void Tfrm_Munkalap::editLine() {
     if (m_locked || m_pages->currentIndex() != LinesPage)
         return;
-    const std::optional<int> line = currentLine();
-    if (!line) {
-        ShowError(list_text::NoRowSelected, this);
-        return;
-    }
-    if (!postSheet())
+    const std::optional<int> line = selectedLine();
+    if (!line || !postSheet())
         return;
     EditWorkSheetLine(m_sheet, *line);
     loadSheet();
@@ -816,12 +814,8 @@ void Tfrm_Munkalap::deleteRow() {
     if (m_locked)
         return;
     if (m_pages->currentIndex() == LinesPage) {
-        const std::optional<int> line = currentLine();
-        if (!line) {
-            ShowError(list_text::NoRowSelected, this);
-            return;
-        }
-        if (!AskYesNo(dialog_text::DeleteRowQuestion, dialog_text::ConfirmCaption, this) || !postSheet())
+        const std::optional<int> line = selectedLine();
+        if (!line || !AskYesNo(dialog_text::DeleteRowQuestion, dialog_text::ConfirmCaption, this) || !postSheet())
             return;
         DeleteLine(m_sheet, *line);
         loadSheet();
@@ -838,44 +832,45 @@ void Tfrm_Munkalap::deleteRow() {
     }
 }
 
+std::optional<int> Tfrm_Munkalap::selectedLine() {
+    const std::optional<int> line = currentLine();
+    if (!line)
+        ShowError(list_text::NoRowSelected, this);
+    return line;
+}
+
+void Tfrm_Munkalap::changeLines(const QString& caption, const QString& prompt, double start,
+                                const std::function<SheetWrite(double)>& change) {
+    double number = start;
+    if (!AskDecimal(caption, prompt, number) || !postSheet())
+        return;
+    change(number);
+    loadSheet();
+}
+
 void Tfrm_Munkalap::changePrice() {
     if (m_locked || m_pages->currentIndex() != LinesPage)
         return;
-    const std::optional<int> line = currentLine();
-    if (!line) {
-        ShowError(list_text::NoRowSelected, this);
-        return;
-    }
-    double price = m_lines.asFloat(QStringLiteral("egysar"));
-    if (!AskDecimal(worksheet_text::PriceCaption, worksheet_text::PricePrompt, price) || !postSheet())
-        return;
-    SetLinePrice(m_sheet, *line, price);
-    loadSheet();
+    if (const std::optional<int> line = selectedLine())
+        changeLines(worksheet_text::PriceCaption, worksheet_text::PricePrompt, m_lines.asFloat(QStringLiteral("egysar")),
+                    [&](double price) { return SetLinePrice(m_sheet, *line, price); });
 }
 
 void Tfrm_Munkalap::lineDiscount() {
     if (m_locked || m_programType != 2 || m_pages->currentIndex() != LinesPage)
         return;
-    const std::optional<int> line = currentLine();
-    if (!line) {
-        ShowError(list_text::NoRowSelected, this);
-        return;
-    }
-    double discount = m_lines.asFloat(QStringLiteral("kedv_ad"));
-    if (!AskDecimal(worksheet_text::DiscountCaption, worksheet_text::DiscountPrompt, discount) || !postSheet())
-        return;
-    SetLineDiscount(m_sheet, *line, discount);
-    loadSheet();
+    if (const std::optional<int> line = selectedLine())
+        changeLines(worksheet_text::DiscountCaption, worksheet_text::DiscountPrompt,
+                    m_lines.asFloat(QStringLiteral("kedv_ad")),
+                    [&](double discount) { return SetLineDiscount(m_sheet, *line, discount); });
 }
 
 void Tfrm_Munkalap::sheetDiscount() {
     if (m_locked || m_programType != 2 || m_pages->currentIndex() != LinesPage)
         return;
-    double discount = currentLine() ? m_lines.asFloat(QStringLiteral("kedv_ad")) : 0;
-    if (!AskDecimal(worksheet_text::DiscountCaption, worksheet_text::DiscountPrompt, discount) || !postSheet())
-        return;
-    SetSheetDiscount(m_sheet, discount);
-    loadSheet();
+    changeLines(worksheet_text::DiscountCaption, worksheet_text::DiscountPrompt,
+                currentLine() ? m_lines.asFloat(QStringLiteral("kedv_ad")) : 0,
+                [this](double discount) { return SetSheetDiscount(m_sheet, discount); });
 }
 
 void Tfrm_Munkalap::insertText() {

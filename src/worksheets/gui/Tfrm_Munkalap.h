@@ -4,8 +4,10 @@
 #include "patterns/gui/EditWindow.h"
 #include "worksheets/WorkSheetEditing.h"
 
+#include <functional>
 #include <map>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -96,6 +98,13 @@ private:
 
     std::optional<int> currentLine() const;
     std::optional<int> currentEmployee() const;
+    // The selected line for an action that needs one; nothing, after the
+    // message, when there is none.
+    std::optional<int> selectedLine();
+    // Asks a price or discount (starting from start), saves the row, makes
+    // the change with the number and reads the sheet again.
+    void changeLines(const QString& caption, const QString& prompt, double start,
+                     const std::function<SheetWrite(double)>& change);
 
     // Actions.
     void newRow();
