@@ -409,6 +409,22 @@ TEST_F(WorkSheetFlows, TwoWorkstationsLoseNothing) {
     }
 }
 
+TEST_F(WorkSheetFlows, PaymentAndStatusRoutinesWriteOnlyFromTheStateExpected) {
+    // Both workstations pay at the same moment: the sheet is marked once, the
+    // second call is told it was so already (a toggle would unpay it).
+    const int s = sheet(3);
+    EXPECT_EQ(QueryInt(PaymentSql(s, true)), 1);
+    EXPECT_EQ(QueryInt(PaymentSql(s, true)), 0);
+    EXPECT_EQ(field(s, "fizetve"), "I");
+    // Two invoice numbers for one sheet: the first stays.
+    EXPECT_EQ(QueryInt(StatusStepSql(s, QStringLiteral("A"), 3, 4, QStringLiteral("A-1"))), 1);
+    EXPECT_EQ(QueryInt(StatusStepSql(s, QStringLiteral("B"), 3, 4, QStringLiteral("B-1"))), 0);
+    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', statusz, szlaszam, (SELECT COUNT(*) FROM statuszvaltas "
+                                   "WHERE munkalap = %1)) FROM munkalap WHERE munkalap = %1")
+                        .arg(s)),
+              "4|A-1|1");
+}
+
 TEST_F(WorkSheetFlows, StatusActionsDecideFromTheSheetAsItIsNow) {
     // This workstation's list still shows the sheet unpaid and started; the
     // other one has paid and invoiced it since. The flows read it again: the

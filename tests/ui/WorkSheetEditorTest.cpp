@@ -180,6 +180,8 @@ TEST_F(WorkSheetEditor, NewSheetPaths) {
          [](Tfrm_Munkalap* w, auto&, auto&) {
              EXPECT_EQ(Child<QLabel>(w, "pnlTipus")->text(), "Árajánlat");
              EXPECT_FALSE(w->isLocked());
+             // "Tovább" in the device chooser: nothing for the device button to open.
+             EXPECT_FALSE(Child<QPushButton>(w, "btnKeszulek")->isEnabled());
              w->accept();
          },
          true, true, {}},
