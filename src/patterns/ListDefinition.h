@@ -120,12 +120,16 @@ struct ListDefinition {
     int widthReserve = 40;
     RowColouring colouring;
     QSize size{720, 460}; // a list window's size before any was saved
+    // A read-only box under a list window's grid shows this field of the
+    // current row (empty when there is none); no box when unset.
+    QString memoField;
 
     ListHooks hooks;
     ListActionCaptions actions;
 
-    // Every field the definition names outside its SQL: key, name, sort and
-    // grid columns, and the search fields that are plain column names.
+    // Every field the definition names outside its SQL: key, name, sort,
+    // memo and grid columns, and the search fields that are plain column
+    // names.
     QStringList namedFields() const;
 };
 

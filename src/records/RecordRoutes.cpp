@@ -4,8 +4,12 @@
 #include "patterns/ListController.h"
 #include "patterns/Palette.h"
 #include "patterns/RowDeletion.h"
+#include "records/Catalogue.h"
+#include "records/CatalogueWindows.h"
 #include "records/CustomerWindows.h"
 #include "records/Customers.h"
+#include "records/TextWindows.h"
+#include "records/Texts.h"
 
 namespace kml {
 namespace {
@@ -117,7 +121,8 @@ MainListRoute CustomerDevicesList() {
 }
 
 std::vector<ListDefinition> RecordListWindows() {
-    return {CustomerListDefinition()};
+    return {CustomerListDefinition(), DictionaryListDefinition(), WorkSheetTypeListDefinition(1),
+            LetterListDefinition(), CatalogueListDefinition()};
 }
 
 void RegisterRecordRoutes(MainRoutes& routes) {
@@ -125,6 +130,17 @@ void RegisterRecordRoutes(MainRoutes& routes) {
     routes.setList(MainTab::Devices, DeviceTabList());
     routes.setDetail(MainDetail::CustomerDevices, CustomerDevicesList());
     routes.on(QStringLiteral("aUgyfelAdatlap"), &EditCustomerOfRow);
+    // The master-data lists for maintenance (the action table checks the rights).
+    routes.on(QStringLiteral("aSzotar"), [](MainContext&) { ChooseDictionaryText(QString(), false); });
+    routes.on(QStringLiteral("aMLapTipus"), [](MainContext&) {
+        QString name;
+        ChooseWorkSheetType(-1, false, name);
+    });
+    routes.on(QStringLiteral("aTorzslevelSzoveg"), [](MainContext&) { ChooseLetterText(-1, false); });
+    routes.on(QStringLiteral("aTetel"), [](MainContext&) {
+        QString name;
+        ChooseCatalogueItem(-1, false, name);
+    });
 }
 
 } // namespace kml

@@ -1,7 +1,8 @@
 #pragma once
 
-// The operations of the appointment planner that the work-sheet editor calls
-// (the planner's windows install them).
+// The operations of the planner and the appointment editor: the work-sheet
+// editor's planner button and the main window's day panel book employees'
+// half-hour slots through them.
 
 #include "foundation/WindowOperation.h"
 
@@ -11,28 +12,35 @@
 
 namespace kml {
 
-// A free half-hour slot picked in the planner: the employee (dolgozo key),
-// the slot number (slot n starts at n div 2 hours, 30 minutes for odd n),
-// the length in hours (a multiple of 0.5) and the day.
+// A free slot picked in the planner.
 struct PlannerSlot {
-    int employee = -1;
-    int slot = -1;
-    double hours = 1;
+    int employee = 0;  // dolgozo key
+    int slot = 0;      // slot number: slot / 2 hours, 30 minutes when odd
+    double hours = 1;  // the length chosen, in hours
     QDate day;
 };
 
 // The planner as a picker: true and the slot when a free slot was clicked,
-// false when closed with "Mégsem".
-inline WindowOperation<bool(PlannerSlot& slot)> PickPlannerSlot{"PickPlannerSlot"};
+// false when the window was closed with "Mégsem".
+inline WindowOperation<bool(PlannerSlot& picked)> PickPlannerSlot{"PickPlannerSlot"};
 
-// The appointment editor for a new appointment of that length for the
-// employee, day and slot, linked to the work sheet, device and customer
-// given (-1 or 0: none), showing the time text in "Idő". The new
-// appointment's number and, through start, its start (the day at the
-// slot's time); -1 when cancelled.
-inline WindowOperation<int(int employee, int slot, int sheet, int device, int customer, double hours,
-                           const QString& timeText, const QDate& day, QDateTime& start)>
-    EditAppointment{"EditAppointment"};
+// What the appointment editor is opened with: -1 (or 0 for device and
+// customer) means none; timeText is shown in "Idő" (may be empty).
+struct AppointmentRequest {
+    int employee = 0;
+    int slot = 0;
+    int workSheet = -1;
+    int device = -1;
+    int customer = -1;
+    double hours = 1;
+    QString timeText;
+    QDate day;
+};
+
+// The appointment editor: the new appointment's number, or -1 when
+// cancelled; start is set to the appointment's day and slot time.
+inline WindowOperation<int(const AppointmentRequest& request, QDateTime& start)> EditAppointment{
+    "EditAppointment"};
 
 // The time text of a slot: "hh:mm", hour zero-padded (17 gives "08:30").
 QString SlotTimeText(int slot);

@@ -247,8 +247,14 @@ std::optional<PlannerBooking> BookInPlanner(qlonglong sheet) {
     if (!PickPlannerSlot(slot))
         return std::nullopt;
     PlannerBooking booking;
-    const int appointment = EditAppointment(slot.employee, slot.slot, int(sheet), -1, -1, slot.hours,
-                                            SlotTimeText(slot.slot), slot.day, booking.start);
+    AppointmentRequest request;
+    request.employee = slot.employee;
+    request.slot = slot.slot;
+    request.workSheet = int(sheet);
+    request.hours = slot.hours;
+    request.timeText = SlotTimeText(slot.slot);
+    request.day = slot.day;
+    const int appointment = EditAppointment(request, booking.start);
     if (appointment < 0)
         return std::nullopt;
     if (!booking.start.isValid())

@@ -11,7 +11,9 @@
 #include "ScriptedWindows.h"
 #include "exchange/DatasetExport.h"
 #include "reports/WorkSheetPrint.h"
+#include "records/CatalogueWindows.h"
 #include "records/CustomerWindows.h"
+#include "records/TextWindows.h"
 #include "shell/AppError.h"
 #include "shell/Beallit.h"
 #include "ScriptedSettingsWindow.h"
@@ -554,7 +556,7 @@ TEST_F(MainWindowLists, RightsAndTheLastAction) {
     EXPECT_TRUE(settings.shown().empty());
 
     // Actions whose windows are still to come are disabled with a hint.
-    for (const char* name : {"aMlapjai", "aSQL", "aTetel", "aNaptarba"}) {
+    for (const char* name : {"aMlapjai", "aSQL", "aWebSzoveg", "aNaptarba"}) {
         QAction* a = w.action(QString::fromLatin1(name));
         EXPECT_FALSE(a->isEnabled()) << name;
         EXPECT_EQ(a->toolTip(), SoonHint) << name;
@@ -779,6 +781,36 @@ TEST_F(MainWindowLists, WorkSheetActionsOnTheCurrentSheet) {
     s_db->connection().exec(QStringLiteral("UPDATE munkalap SET statusz = 2, storno = 'N', fizetve = 'N', "
                                            "dat_fizetve = NULL WHERE munkalap = %1;")
                                 .arg(sheet));
+// The master-data menu opens the lists for maintenance; the work-sheet
+// types need the master-data right, the texts do not.
+TEST_F(MainWindowLists, MasterDataActionsOpenTheirLists) {
+    Tfrm_Main& w = open();
+    ScriptedWindows windows;
+    windows.answer(ChooseDictionaryText, DictionaryText{})
+        .answer(ChooseWorkSheetType, -1)
+        .answer(ChooseLetterText, LetterText{})
+        .answer(ChooseCatalogueItem, -1);
+    Beall().torzsszerkeszt = false;
+    w.action(QStringLiteral("aMLapTipus"))->trigger();
+    w.action(QStringLiteral("aTetel"))->trigger();
+    EXPECT_EQ(m_dialogs.texts(), QStringList(2, QStringLiteral("Nincs jogosultság a művelethez.")));
+    EXPECT_TRUE(windows.calls().empty());
+    w.action(QStringLiteral("aSzotar"))->trigger();
+    w.action(QStringLiteral("aTorzslevelSzoveg"))->trigger();
+    Beall().torzsszerkeszt = true;
+    w.action(QStringLiteral("aMLapTipus"))->trigger();
+    w.action(QStringLiteral("aTetel"))->trigger();
+    EXPECT_EQ(LastAction(), QStringLiteral("frm_Main.aTetel"));
+    const std::vector<WindowCall>& calls = windows.calls();
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[0].operation, "ChooseDictionaryText");
+    EXPECT_EQ(calls[0].args, (QVariantList{QString(), false}));
+    EXPECT_EQ(calls[1].operation, "ChooseLetterText");
+    EXPECT_EQ(calls[1].args, (QVariantList{-1, false}));
+    EXPECT_EQ(calls[2].operation, "ChooseWorkSheetType");
+    EXPECT_EQ(calls[2].args.mid(0, 2), (QVariantList{-1, false}));
+    EXPECT_EQ(calls[3].operation, "ChooseCatalogueItem");
+    EXPECT_EQ(calls[3].args.mid(0, 2), (QVariantList{-1, false}));
 }
 
 TEST_F(MainWindowLists, ScreenshotsOfEveryTab) {

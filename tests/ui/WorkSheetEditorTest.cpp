@@ -395,8 +395,10 @@ TEST_F(WorkSheetEditor, PlannerButtonBooksTheStartAndTheEmployee) {
         slot = PlannerSlot{employee, 29, 1.5, QDate(2031, 5, 6)};
         return true;
     });
-    windows.act(EditAppointment, [](int, int, int, int, int, double, const QString&, const QDate& day, QDateTime& start) {
-        start = QDateTime(day, QTime(14, 30));
+    AppointmentRequest asked;
+    windows.act(EditAppointment, [&asked](const AppointmentRequest& request, QDateTime& start) {
+        asked = request;
+        start = QDateTime(request.day, QTime(14, 30));
         return 77;
     });
     const int result = runEditor(
@@ -410,8 +412,10 @@ TEST_F(WorkSheetEditor, PlannerButtonBooksTheStartAndTheEmployee) {
         },
         sheet);
     EXPECT_EQ(result, sheet);
-    EXPECT_EQ(windows.calls("EditAppointment").at(0).args.mid(0, 7),
-              (QVariantList{employee, 29, sheet, -1, -1, 1.5, QStringLiteral("14:30")}));
+    ASSERT_EQ(windows.calls("EditAppointment").size(), 1u);
+    EXPECT_EQ((QVariantList{asked.employee, asked.slot, asked.workSheet, asked.device, asked.customer, asked.hours,
+                            asked.timeText, asked.day}),
+              (QVariantList{employee, 29, sheet, -1, -1, 1.5, QStringLiteral("14:30"), QDate(2031, 5, 6)}));
     EXPECT_EQ(field(sheet, "dat_hatid"), "2031-05-06 14:30:00");
     EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = %1 AND dolgozo = %2")
                         .arg(sheet)

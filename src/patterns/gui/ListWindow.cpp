@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -76,6 +77,14 @@ ListWindow::ListWindow(ListDefinition definition, QWidget* parent)
 
     m_below = new QVBoxLayout;
     layout->addLayout(m_below);
+    if (!d.memoField.isEmpty()) {
+        m_memo = new QPlainTextEdit(this);
+        m_memo->setObjectName(QStringLiteral("DBMemo1"));
+        m_memo->setReadOnly(true);
+        m_memo->setFocusPolicy(Qt::ClickFocus);
+        m_memo->setMaximumHeight(m_memo->fontMetrics().lineSpacing() * 6);
+        m_below->addWidget(m_memo);
+    }
 
     m_statusBar = new QStatusBar(this);
     m_statusBar->setSizeGripEnabled(false);
@@ -87,6 +96,8 @@ ListWindow::ListWindow(ListDefinition definition, QWidget* parent)
 
     connect(&m_list, &ListController::moved, this, [this] {
         updateCounter();
+        if (m_memo)
+            m_memo->setPlainText(VarStr(m_list.currentValue(m_list.definition().memoField)));
         rowChanged();
     });
 
@@ -145,6 +156,14 @@ void ListWindow::setChooser(bool chooser) {
     QAction* accept = listAction(AcceptAction);
     accept->setEnabled(chooser);
     accept->setVisible(chooser);
+}
+
+void ListWindow::setEditingAllowed(bool allowed) {
+    for (const char* name : {"aUj", "aSzerkeszt", "aTorol"})
+        if (QAction* action = listAction(QLatin1String(name))) {
+            action->setVisible(allowed);
+            action->setEnabled(allowed);
+        }
 }
 
 void ListWindow::openAt(std::optional<qlonglong> key) {

@@ -24,6 +24,8 @@
 //     "Nincs sor kiválasztva." ("Elfogad": "Nincs kiválasztott sor.") on an
 //     empty list and does nothing;
 //   - double-click: "Elfogad" in chooser mode, otherwise "Szerkeszt";
+//   - the definition's memo field in a read-only box under the grid,
+//     following the current row;
 //   - position and size restored from and saved to the ini section named
 //     after the window; font size Betumeret.
 //
@@ -47,6 +49,7 @@ class QAction;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QStatusBar;
 class QTableView;
 class QToolBar;
@@ -79,6 +82,11 @@ public:
 
     void setChooser(bool chooser);
     bool isChooser() const { return m_chooser; }
+    // Shows or hides (and enables or disables) "Új", "Szerkeszt" and
+    // "Töröl" (aUj, aSzerkeszt, aTorol, the window's own included): a
+    // chooser opened for a user without the master-data right only chooses.
+    // Call it once the window's actions are added.
+    void setEditingAllowed(bool allowed);
     void setBaseCondition(const QString& condition) { m_list.setFixedCondition(condition); }
     const QString& sortField() const { return m_list.sortField(); }
 
@@ -94,6 +102,7 @@ public:
     QLineEdit* searchBox() const { return m_search; }
     QLabel* heading() const { return m_heading; }
     QLabel* counter() const { return m_counter; }
+    QPlainTextEdit* memoBox() const { return m_memo; } // null without a memo field
     QToolBar* toolBar() const { return m_toolBar; }
     SearchKeyHandover* keys() const { return m_keys; }
 
@@ -150,6 +159,7 @@ private:
     QLineEdit* m_search = nullptr;
     QLabel* m_heading = nullptr;
     QLabel* m_counter = nullptr;
+    QPlainTextEdit* m_memo = nullptr;
     QStatusBar* m_statusBar = nullptr;
     QToolBar* m_toolBar = nullptr;
     QVBoxLayout* m_below = nullptr;
