@@ -492,12 +492,14 @@ TEST_F(MainWindowLists, RightsAndTheLastAction) {
     EXPECT_TRUE(settings.shown().empty());
 
     // Actions whose windows are still to come are disabled with a hint.
-    for (const char* name : {"aStatusz", "aSQL", "aWebSzoveg", "aNaptarba"}) {
+    for (const char* name : {"aMlapjai", "aSQL", "aWebSzoveg", "aNaptarba"}) {
         QAction* a = w.action(QString::fromLatin1(name));
         EXPECT_FALSE(a->isEnabled()) << name;
         EXPECT_EQ(a->toolTip(), SoonHint) << name;
     }
-    EXPECT_FALSE(w.action(QStringLiteral("aUj"))->isEnabled());
+    // The work sheets' own actions are ready.
+    for (const char* name : {"aUj", "aStatusz", "aKifizet"})
+        EXPECT_TRUE(w.action(QString::fromLatin1(name))->isEnabled()) << name;
     // The window's own actions are ready on every tab.
     for (MainTab tab : {MainTab::Planner, MainTab::Devices, MainTab::Customers}) {
         w.TabControl1->setCurrentIndex(int(tab));
@@ -685,6 +687,36 @@ TEST_F(MainWindowLists, DeviceDeletionAndRefreshKeepingThePlace) {
     EXPECT_EQ(k.row(), 4) << "the list stays where it was";
 }
 
+TEST_F(MainWindowLists, WorkSheetActionsOnTheCurrentSheet) {
+    Tfrm_Main& w = open();
+    Query& mlap = w.session().QryMLap;
+    w.TabControl2->setCurrentIndex(1); // "Összes": the sheet stays listed whatever its status
+    const int sheet = QueryInt(QStringLiteral("SELECT MIN(munkalap) FROM munkalap WHERE statusz = 2 AND storno = 'N' "
+                                              "AND fizetve = 'N';"));
+    ASSERT_TRUE(mlap.locate(QStringLiteral("munkalap"), sheet));
+
+    // Shift+F3 "Készen van!", with the focus in the search box: ready at once.
+    w.Edit1->setFocus();
+    QTest::keyClick(w.Edit1, Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(QueryInt(QStringLiteral("SELECT statusz FROM munkalap WHERE munkalap = %1;").arg(sheet)), 3);
+    EXPECT_EQ(mlap.value(QStringLiteral("munkalap")).toInt(), sheet);
+    EXPECT_EQ(mlap.value(QStringLiteral("statusz")).toInt(), 3) << "the list was read again";
+
+    // "Kifizet", then "Töröl": paid and cancelled, still listed.
+    m_dialogs.answer(DialogAnswer::Yes);
+    w.action(QStringLiteral("aKifizet"))->trigger();
+    w.action(QStringLiteral("aTorol"))->trigger();
+    EXPECT_TRUE(m_dialogs.texts().last().startsWith(QStringLiteral("Valóban töröljem a sort?")));
+    EXPECT_TRUE(m_dialogs.texts().at(m_dialogs.texts().size() - 2).startsWith(QStringLiteral("Munkalap kifizetés (")));
+    EXPECT_EQ(mlap.value(QStringLiteral("munkalap")).toInt(), sheet);
+    EXPECT_EQ(mlap.value(QStringLiteral("fizetve")).toString(), "I");
+    EXPECT_EQ(mlap.value(QStringLiteral("storno")).toString(), "I");
+    // F3 on the cancelled sheet: refused.
+    QTest::keyClick(w.Edit1, Qt::Key_F3);
+    EXPECT_EQ(m_dialogs.texts().last(), QStringLiteral("Sztornó munkalap"));
+    s_db->connection().exec(QStringLiteral("UPDATE munkalap SET statusz = 2, storno = 'N', fizetve = 'N', "
+                                           "dat_fizetve = NULL WHERE munkalap = %1;")
+                                .arg(sheet));
 // The master-data menu opens the lists for maintenance; the work-sheet
 // types need the master-data right, the texts do not.
 TEST_F(MainWindowLists, MasterDataActionsOpenTheirLists) {
