@@ -717,6 +717,8 @@ TEST_F(MainWindowLists, WorkSheetActionsOnTheCurrentSheet) {
     s_db->connection().exec(QStringLiteral("UPDATE munkalap SET statusz = 2, storno = 'N', fizetve = 'N', "
                                            "dat_fizetve = NULL WHERE munkalap = %1;")
                                 .arg(sheet));
+}
+
 // The master-data menu opens the lists for maintenance; the work-sheet
 // types need the master-data right, the texts do not.
 TEST_F(MainWindowLists, MasterDataActionsOpenTheirLists) {
