@@ -62,7 +62,7 @@ protected:
     }
     void SetUp() override {
         for (const char* table : {"munkalap", "munkalap_tetel", "munkalap_dolgozo", "statuszvaltas", "elojegyzes",
-                                  "dolgelo", "dolgozo", "ugyfel", "keszulek", "tipus", "gyarto", "tetel", "megj",
+                                  "dolgozo", "ugyfel", "keszulek", "tipus", "gyarto", "tetel", "megj",
                                   "webintro", "uzenet"})
             exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
         exec(QStringLiteral("UPDATE beallit SET mlaphatid = 3, afakulcs = 27, szlamegjegyzes = '', prgtipus = 1"));

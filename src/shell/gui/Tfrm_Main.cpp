@@ -18,6 +18,7 @@
 #include "shell/gui/MainActionSet.h"
 #include "shell/gui/Tfrm_Logo.h"
 #include "shell/gui/Tfrm_Nevjegy.h"
+#include "worksheets/SlotCells.h"
 #include "worksheets/WorkSheetLists.h"
 #include "worksheets/gui/DayPlannerPanel.h"
 #include "worksheets/gui/SlotGrid.h"
@@ -367,6 +368,11 @@ QWidget* Tfrm_Main::buildCustomerPanel() {
 QWidget* Tfrm_Main::buildPlannerPanel() {
     makeGrids(m_session.routes.list(MainTab::Planner), list(MainTab::Planner));
     DBGrid7 = grid("DBGrid7");
+    // The chosen employee stands out as the day panel's current slot does.
+    QPalette employees = DBGrid7->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        employees.setColor(group, QPalette::Highlight, DayPanelSelection);
+    DBGrid7->setPalette(employees);
     DayPanel = Named(new DayPlannerPanel(m_session.dayPlanner()), "DayPanel");
     DBGrid8 = DayPanel->DBGrid8;
     Panel17 = DayPanel->Panel17;

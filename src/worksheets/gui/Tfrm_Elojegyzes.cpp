@@ -96,8 +96,15 @@ Tfrm_Elojegyzes::Tfrm_Elojegyzes(const AppointmentDraft& draft, QWidget* parent)
     lengthRow->addWidget(btnHosszabb);
     addRow({}, length, nullptr, new QLabel(QStringLiteral("Hossz (óra)")));
     addRow(QStringLiteral("Szöveg"), cbSzoveg);
-    addRow(QStringLiteral("Ügyfél"), edUgyfel, btnUgyfel);
-    addRow({}, edKeszulek, btnKeszulek, lblKeszulek);
+    // The customer and the device are chosen here only for an appointment
+    // without a work sheet; a sheet brings its own.
+    const bool choosing = m_draft.workSheet <= 0;
+    addRow(QStringLiteral("Ügyfél"), edUgyfel, choosing ? btnUgyfel : nullptr);
+    addRow({}, edKeszulek, choosing ? btnKeszulek : nullptr, lblKeszulek);
+    for (QToolButton* button : {btnUgyfel, btnKeszulek}) {
+        button->setParent(this);
+        button->setVisible(choosing);
+    }
     addRow(QStringLiteral("Munkalap"), edMunkalap);
     form->setColumnStretch(1, 1);
 
@@ -108,11 +115,6 @@ Tfrm_Elojegyzes::Tfrm_Elojegyzes(const AppointmentDraft& draft, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
-
-    // The customer and the device are chosen here only for an appointment
-    // without a work sheet; a sheet brings its own.
-    btnUgyfel->setVisible(m_draft.workSheet <= 0);
-    btnKeszulek->setVisible(m_draft.workSheet <= 0);
 
     FillCombo(cbSzoveg, QStringLiteral("SELECT DISTINCT szoveg FROM elojegyzes ORDER BY 1;"));
     cbSzoveg->setEditText(m_draft.text);
