@@ -26,7 +26,6 @@
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTextStream>
-
 #include <cstdio>
 #include <functional>
 
@@ -76,7 +75,8 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     out << "Preparing 20 employees, 48 half hours a day, a year of appointments ..." << Qt::endl;
     test::TestDatabase db(QStringLiteral("bench_planner"));
-    ExecSql(QStringLiteral("INSERT INTO ora (ora) SELECT seq FROM seq_0_to_47 WHERE seq NOT IN (SELECT ora FROM ora);"));
+    ExecSql(QStringLiteral(
+        "INSERT INTO ora (ora) SELECT seq FROM seq_0_to_47 WHERE seq NOT IN (SELECT ora FROM ora);"));
     ExecSql(QStringLiteral("INSERT INTO dolgozo (dolgozo, dolgozo_nev, sorszam) "
                            "SELECT seq, CONCAT('Dolgozó ', LPAD(seq, 2, '0')), seq FROM seq_1_to_20;"));
     // Appointments of one and a half hours (the first of a day shorter) with
@@ -155,8 +155,8 @@ int main(int argc, char** argv) {
     for (const Row& row : rows) {
         const double median = bench::Median(row.ms);
         out << row.what.leftJustified(30) << bench::Ms(median) << "   vs empty-day open "
-            << bench::Ratio(median, emptyOpen) << "   vs the day's rows alone " << bench::Ratio(median, readAlone)
-            << '\n';
+            << bench::Ratio(median, emptyOpen) << "   vs the day's rows alone "
+            << bench::Ratio(median, readAlone) << '\n';
     }
     return 0;
 }

@@ -32,8 +32,8 @@ QString SheetColumnSql(const char* column, int sheet) {
 
 bool IsAppointmentTaken(const DbError& error) {
     constexpr unsigned DuplicateKey = 1062, SignalledByRoutine = 1644;
-    return error.code() == DuplicateKey ||
-           (error.code() == SignalledByRoutine && error.message() == QStringLiteral("Az időpont már foglalt"));
+    return error.code() == DuplicateKey || (error.code() == SignalledByRoutine &&
+                                            error.message() == QStringLiteral("Az időpont már foglalt"));
 }
 
 int FreeHalfHours(int employee, const QDate& day, int slot) {
@@ -77,7 +77,8 @@ QStringList EarlierAppointmentTexts() {
 
 bool ChooseAppointmentCustomer(AppointmentDraft& draft) {
     QString name;
-    const int chosen = OpenCustomerList(draft.customer > 0 ? draft.customer : -1, true, CustomerChooserCaption, name);
+    const int chosen =
+        OpenCustomerList(draft.customer > 0 ? draft.customer : -1, true, CustomerChooserCaption, name);
     if (chosen <= 0)
         return false;
     if (draft.device > 0 && chosen != draft.customer &&
@@ -105,10 +106,11 @@ bool ChooseAppointmentDevice(AppointmentDraft& draft) {
 
 QString NewAppointmentSql(const AppointmentDraft& draft) {
     const QLatin1Char comma(',');
-    return QStringLiteral("CALL sp_ujelojegyzes(") + VarIntStr(draft.employee) + comma + SqlDate(false, draft.day) +
-           comma + VarIntStr(draft.slot) + comma + VarIntStr(draft.halfHours) + comma + VarIntStr(draft.workSheet) +
-           comma + VarIntStr(draft.customer) + comma + VarIntStr(draft.device) + comma +
-           SqlStr(draft.text.left(AppointmentTextLength)) + QStringLiteral(");");
+    return QStringLiteral("CALL sp_ujelojegyzes(") + VarIntStr(draft.employee) + comma +
+           SqlDate(false, draft.day) + comma + VarIntStr(draft.slot) + comma + VarIntStr(draft.halfHours) +
+           comma + VarIntStr(draft.workSheet) + comma + VarIntStr(draft.customer) + comma +
+           VarIntStr(draft.device) + comma + SqlStr(draft.text.left(AppointmentTextLength)) +
+           QStringLiteral(");");
 }
 
 Booking BookAppointment(const AppointmentDraft& draft) {
@@ -122,8 +124,8 @@ Booking BookAppointment(const AppointmentDraft& draft) {
 }
 
 QString DeleteAppointmentSql(int azon, int employee) {
-    return QStringLiteral("CALL sp_elojegyzestorol(") + VarIntStr(azon) + QLatin1Char(',') + VarIntStr(employee) +
-           QStringLiteral(");");
+    return QStringLiteral("CALL sp_elojegyzestorol(") + VarIntStr(azon) + QLatin1Char(',') +
+           VarIntStr(employee) + QStringLiteral(");");
 }
 
 } // namespace kml

@@ -19,7 +19,6 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 namespace kml {

@@ -62,9 +62,10 @@ void DayPlanner::refresh(std::optional<int> slot) {
 
 void DayPlanner::employeesMoved() {
     // The list also reports moves that keep its row; the slots stay then.
-    const bool sameDay = m_slots.isActive() && m_employees.isOpen() &&
-                         m_slots.param(QStringLiteral("pdolgozo")).toLongLong() == m_employees.currentKey().value_or(0) &&
-                         m_slots.param(QStringLiteral("pdatum")).toDate() == workDate();
+    const bool sameDay =
+        m_slots.isActive() && m_employees.isOpen() &&
+        m_slots.param(QStringLiteral("pdolgozo")).toLongLong() == m_employees.currentKey().value_or(0) &&
+        m_slots.param(QStringLiteral("pdatum")).toDate() == workDate();
     if (!sameDay)
         refresh();
 }

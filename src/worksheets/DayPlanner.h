@@ -18,7 +18,6 @@
 
 #include <QDate>
 #include <QObject>
-
 #include <optional>
 
 namespace kml {

@@ -36,10 +36,12 @@ int PlannerGridData::rowOf(int slot) const {
 }
 
 SlotCell PlannerGridData::cell(int row, int column) const {
-    if (row < 0 || size_t(row) >= entries.size() || column < 0 || size_t(column) >= entries[size_t(row)].size())
+    if (row < 0 || size_t(row) >= entries.size() || column < 0 ||
+        size_t(column) >= entries[size_t(row)].size())
         return {};
     const PlannerEntry& entry = entries[size_t(row)][size_t(column)];
-    return entry.elojegyzes != 0 ? PlannerOccupiedCell(entry.azon, entry.text) : PlannerFreeCell(daySlots[size_t(row)]);
+    return entry.elojegyzes != 0 ? PlannerOccupiedCell(entry.azon, entry.text)
+                                 : PlannerFreeCell(daySlots[size_t(row)]);
 }
 
 PlannerGridData ReadPlannerGrid(const QDate& day) {
@@ -52,9 +54,9 @@ PlannerGridData ReadPlannerGrid(const QDate& day) {
             for (int slot = range.value(0, 0).toInt(); slot <= range.value(0, 1).toInt(); ++slot)
                 grid.daySlots.push_back(slot);
 
-        const ResultSet employees = db.query(
-            QStringLiteral("SELECT sorszam, dolgozo, dolgozo_nev FROM dolgozo WHERE torolve = 'N' AND sorszam > 0 "
-                           "ORDER BY sorszam, dolgozo;"));
+        const ResultSet employees = db.query(QStringLiteral(
+            "SELECT sorszam, dolgozo, dolgozo_nev FROM dolgozo WHERE torolve = 'N' AND sorszam > 0 "
+            "ORDER BY sorszam, dolgozo;"));
         for (int r = 0; r < employees.rowCount(); ++r) {
             const int position = employees.value(r, 0).toInt();
             if (position > MaxPlannerPositions)
@@ -64,8 +66,9 @@ PlannerGridData ReadPlannerGrid(const QDate& day) {
         }
 
         Query rows;
-        rows.setSql(QStringLiteral("SELECT dolgelo.*,CONCAT(LPAD(ora DIV 2,2,'0'),':',IF(ora MOD 2 = 0,'00','30')) "
-                                   "ora2\nFROM dolgelo\nWHERE datum = :pdatum\nORDER BY datum,ora;"));
+        rows.setSql(
+            QStringLiteral("SELECT dolgelo.*,CONCAT(LPAD(ora DIV 2,2,'0'),':',IF(ora MOD 2 = 0,'00','30')) "
+                           "ora2\nFROM dolgelo\nWHERE datum = :pdatum\nORDER BY datum,ora;"));
         rows.setParam(QStringLiteral("pdatum"), day);
         rows.open();
         grid.entries.resize(grid.daySlots.size());

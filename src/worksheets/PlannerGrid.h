@@ -15,7 +15,6 @@
 
 #include <QDate>
 #include <QString>
-
 #include <optional>
 #include <vector>
 

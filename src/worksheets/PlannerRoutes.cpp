@@ -40,8 +40,8 @@ DayPlanner* DayPlannerOf(MainContext& main) {
 
 QString SheetDeadlineSql(int workSheet, const QDateTime& start) {
     return QStringLiteral("UPDATE munkalap SET dat_hatid = ") +
-           SqlStr(start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))) + QStringLiteral(" WHERE munkalap = ") +
-           VarIntStr(workSheet) + QLatin1Char(';');
+           SqlStr(start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))) +
+           QStringLiteral(" WHERE munkalap = ") + VarIntStr(workSheet) + QLatin1Char(';');
 }
 
 void BookFromMainList(MainContext& main) {

@@ -2,7 +2,6 @@
 
 #include <QLocale>
 #include <QTime>
-
 #include <algorithm>
 #include <cmath>
 
@@ -55,14 +54,15 @@ QString DayHeading(const QDate& day) {
 }
 
 QColor PlannerAppointmentColour(int azon) {
-    static const QColor colours[] = {{255, 221, 221}, {193, 255, 224}, {255, 210, 255}, {196, 224, 255},
-                                     {255, 228, 202}};
+    static const QColor colours[] = {
+        {255, 221, 221}, {193, 255, 224}, {255, 210, 255}, {196, 224, 255}, {255, 228, 202}};
     return colours[((azon % 5) + 5) % 5];
 }
 
 QColor DayPanelAppointmentColour(int azon) {
-    static const QColor colours[] = {QColor(0xFF, 0xDD, 0xDD), QColor(0xC1, 0xFF, 0xE0), QColor(0xFF, 0xD2, 0xFF),
-                                     QColor(0xC4, 0xE0, 0xFF), QColor(0xE9, 0xE9, 0xE9)};
+    static const QColor colours[] = {QColor(0xFF, 0xDD, 0xDD), QColor(0xC1, 0xFF, 0xE0),
+                                     QColor(0xFF, 0xD2, 0xFF), QColor(0xC4, 0xE0, 0xFF),
+                                     QColor(0xE9, 0xE9, 0xE9)};
     return colours[((azon % 5) + 5) % 5];
 }
 

@@ -12,7 +12,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
-
 #include <vector>
 
 namespace kml {

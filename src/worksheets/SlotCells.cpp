@@ -27,7 +27,8 @@ std::vector<SlotCell> DayPanelCells(const Query& slotRows, int row, bool selecte
     SlotCell time = base;
     time.texts = {{TextAt(slotRows, row, "ora2"), 10, true, 2, 2}};
     SlotCell text = base;
-    text.texts = {{TextAt(slotRows, row, "szoveg"), 0, false, 2, 2}, {TextAt(slotRows, row, "munkalapstr"), 8, false, 2, 20}};
+    text.texts = {{TextAt(slotRows, row, "szoveg"), 0, false, 2, 2},
+                  {TextAt(slotRows, row, "munkalapstr"), 8, false, 2, 20}};
     SlotCell customer = base;
     customer.texts = {{TextAt(slotRows, row, "ugyfelstr"), 8, false, 2, 2},
                       {TextAt(slotRows, row, "keszulekstr"), 8, false, 2, 20}};

@@ -7,7 +7,6 @@
 
 #include <QColor>
 #include <QString>
-
 #include <vector>
 
 namespace kml {
@@ -27,8 +26,8 @@ struct SlotText {
 
 struct SlotCell {
     std::vector<SlotText> texts;
-    QColor background; // invalid: nothing painted (the grid's own background shows)
-    QColor foreground; // invalid: the window's text colour
+    QColor background;    // invalid: nothing painted (the grid's own background shows)
+    QColor foreground;    // invalid: the window's text colour
     bool topRule = false; // a line along the cell's top edge
     // A free planner slot: lighter under the mouse, darker and its text
     // shifted while pressed; a click on it picks it.

@@ -4,7 +4,6 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedWindows.h"
 #include "TestDatabase.h"
-
 #include "components/Query.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
@@ -19,7 +18,6 @@
 #include "worksheets/PlannerRoutes.h"
 
 #include <QSignalSpy>
-
 #include <gtest/gtest.h>
 
 namespace kml {
@@ -38,8 +36,8 @@ protected:
     }
     void SetUp() override {
         SetSharedConnection(&s_db->connection());
-        for (const char* table : {"elojegyzes", "munkalap", "munkalap_dolgozo", "dolgozo", "ugyfel", "keszulek",
-                                  "tipus", "gyarto"})
+        for (const char* table : {"elojegyzes", "munkalap", "munkalap_dolgozo", "dolgozo", "ugyfel",
+                                  "keszulek", "tipus", "gyarto"})
             exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
         Beall() = TBeall{};
         Beall().workDate = Day;
@@ -76,11 +74,13 @@ protected:
         return keys;
     }
     static int customer(const char* name) {
-        return insert(QStringLiteral("INSERT INTO ugyfel (ugyfel_nev) VALUES (%1)").arg(SqlLiteral(QString::fromUtf8(name))));
+        return insert(QStringLiteral("INSERT INTO ugyfel (ugyfel_nev) VALUES (%1)")
+                          .arg(SqlLiteral(QString::fromUtf8(name))));
     }
     static int device(int owner, const char* serial) {
         const int maker = insert(QStringLiteral("INSERT INTO gyarto (gyarto_nev) VALUES ('Daikin')"));
-        const int type = insert(QStringLiteral("INSERT INTO tipus (gyarto, tipus_nev) VALUES (%1, 'Sensira')").arg(maker));
+        const int type =
+            insert(QStringLiteral("INSERT INTO tipus (gyarto, tipus_nev) VALUES (%1, 'Sensira')").arg(maker));
         return insert(QStringLiteral("INSERT INTO keszulek (ugyfel, tipus, gysz) VALUES (%1, %2, '%3')")
                           .arg(owner)
                           .arg(type)
@@ -88,8 +88,11 @@ protected:
     }
     static int sheet(int owner, int dev, const QString& complaint) {
         exec(QStringLiteral("CALL sp_ujmunkalap(%1, 1, %2, 'teszt');").arg(owner).arg(dev));
-        const int number = s_db->connection().query(QStringLiteral("SELECT LAST_INSERT_ID();")).value(0, 0).toInt();
-        exec(QStringLiteral("UPDATE munkalap SET panasz = %1 WHERE munkalap = %2").arg(SqlLiteral(complaint)).arg(number));
+        const int number =
+            s_db->connection().query(QStringLiteral("SELECT LAST_INSERT_ID();")).value(0, 0).toInt();
+        exec(QStringLiteral("UPDATE munkalap SET panasz = %1 WHERE munkalap = %2")
+                 .arg(SqlLiteral(complaint))
+                 .arg(number));
         return number;
     }
     static int book(int employee, int slot, int halfHours, const QDate& day = Day, const char* text = "") {
@@ -115,7 +118,8 @@ TEST_F(Planner, ASheetBringsItsCustomerDeviceAndComplaint) {
     const int anna = employees({"Anna"})[0];
     const int owner = customer("Szabó Éva");
     const int dev = device(owner, "GK-5");
-    const QString complaint = QStringLiteral("A kültéri egység hangos, és a beltéri csöpög, főleg éjszaka, ha hűt.");
+    const QString complaint =
+        QStringLiteral("A kültéri egység hangos, és a beltéri csöpög, főleg éjszaka, ha hűt.");
     const int number = sheet(owner, dev, complaint);
 
     AppointmentRequest request{anna, 17, number, -1, -1, 1.5, QStringLiteral("08:30"), Day};
@@ -137,25 +141,29 @@ TEST_F(Planner, ASheetBringsItsCustomerDeviceAndComplaint) {
         EXPECT_EQ(plain.device, 0);
         EXPECT_EQ(plain.workSheet, -1);
         EXPECT_TRUE(plain.text.isEmpty());
-        EXPECT_EQ(NewAppointmentSql(plain), QStringLiteral("CALL sp_ujelojegyzes(%1,'2031-03-04',20,2,-1,0,0,'');").arg(anna));
+        EXPECT_EQ(NewAppointmentSql(plain),
+                  QStringLiteral("CALL sp_ujelojegyzes(%1,'2031-03-04',20,2,-1,0,0,'');").arg(anna));
     }
 }
 
 TEST_F(Planner, BookingStoresTheAppointmentAndGivesItsOwnNumber) {
     const int anna = employees({"Anna"})[0];
     const int owner = customer("Kovács Ödön");
-    AppointmentDraft draft = NewAppointmentDraft({anna, 17, -1, -1, owner, 1.5, QStringLiteral("08:30"), Day});
+    AppointmentDraft draft =
+        NewAppointmentDraft({anna, 17, -1, -1, owner, 1.5, QStringLiteral("08:30"), Day});
     draft.text = QStringLiteral("Kulcs 'hátul' \\ a\r\nkapu");
     const Booking booked = BookAppointment(draft);
     ASSERT_FALSE(booked.taken);
-    EXPECT_EQ(lines(QStringLiteral("SELECT ora, azon = (SELECT MIN(elojegyzes) FROM elojegyzes WHERE dolgozo = %1), "
-                                   "szoveg, ugyfel, ugyfelstr FROM elojegyzes WHERE dolgozo = %1 ORDER BY ora")
+    EXPECT_EQ(lines(QStringLiteral(
+                        "SELECT ora, azon = (SELECT MIN(elojegyzes) FROM elojegyzes WHERE dolgozo = %1), "
+                        "szoveg, ugyfel, ugyfelstr FROM elojegyzes WHERE dolgozo = %1 ORDER BY ora")
                         .arg(anna)),
               (QStringList{QStringLiteral("17|1|Kulcs 'hátul' \\ a\r\nkapu|%1|Kovács Ödön").arg(owner),
                            QStringLiteral("18|1|Kulcs 'hátul' \\ a\r\nkapu|%1|Kovács Ödön").arg(owner),
                            QStringLiteral("19|1|Kulcs 'hátul' \\ a\r\nkapu|%1|Kovács Ödön").arg(owner)}));
-    EXPECT_EQ(booked.appointment,
-              QueryInt(QStringLiteral("SELECT MAX(elojegyzes) FROM elojegyzes WHERE dolgozo = %1").arg(anna)));
+    EXPECT_EQ(
+        booked.appointment,
+        QueryInt(QStringLiteral("SELECT MAX(elojegyzes) FROM elojegyzes WHERE dolgozo = %1").arg(anna)));
 
     // The same slots again: refused, nothing written, no error raised.
     const Booking again = BookAppointment(draft);
@@ -173,12 +181,9 @@ TEST_F(Planner, LengthIsLimitedToTheFreeHalfHours) {
         double hours;
         int halfHours, longest;
     } cases[] = {
-        {"to the day's last slot", 38, 2, 2, 2},
-        {"from the last slot", 39, 1, 1, 1},
-        {"up to the booking", 20, 2, 2, 2},
-        {"a booking in the way", 21, 1.5, 1, 1},
-        {"the slot is booked", 22, 1, 1, 0},
-        {"not a slot of the day", 40, 1, 1, 0},
+        {"to the day's last slot", 38, 2, 2, 2}, {"from the last slot", 39, 1, 1, 1},
+        {"up to the booking", 20, 2, 2, 2},      {"a booking in the way", 21, 1.5, 1, 1},
+        {"the slot is booked", 22, 1, 1, 0},     {"not a slot of the day", 40, 1, 1, 0},
     };
     for (const auto& c : cases) {
         const AppointmentDraft draft = NewAppointmentDraft({anna, c.slot, -1, -1, -1, c.hours, {}, Day});
@@ -245,7 +250,7 @@ TEST_F(Planner, CustomerAndDeviceButtons) {
 TEST_F(Planner, PlannerDayShowsEveryPositionAndPicksByKey) {
     const std::vector<int> staff = employees({"Anna", "Béla", "Cecil"});
     const int belas = book(staff[1], 17, 3, Day, "Éves karbantartás"); // 08:30, 1.5 hours
-    book(staff[2], 22, 1, Day, "Telefon");                              // 11:00
+    book(staff[2], 22, 1, Day, "Telefon");                             // 11:00
 
     PlannerGridData grid = ReadPlannerGrid(Day);
     ASSERT_EQ(grid.daySlots.size(), 24u);
@@ -256,7 +261,8 @@ TEST_F(Planner, PlannerDayShowsEveryPositionAndPicksByKey) {
     EXPECT_EQ(grid.columns[1].position, 2);
 
     // Béla's three half hours: one appointment, one colour, not pickable.
-    const int azon = QueryInt(QStringLiteral("SELECT azon FROM elojegyzes WHERE elojegyzes = %1;").arg(belas));
+    const int azon =
+        QueryInt(QStringLiteral("SELECT azon FROM elojegyzes WHERE elojegyzes = %1;").arg(belas));
     for (int slot : {17, 18, 19}) {
         const SlotCell cell = grid.cell(grid.rowOf(slot), 1);
         EXPECT_EQ(cell.background, PlannerAppointmentColour(azon)) << slot;
@@ -411,7 +417,8 @@ TEST_F(DayPanel, NewAppointmentOnAFreeSlotOnly) {
     EXPECT_EQ(asked.day, Day);
     // The day is read again, on the new appointment (its last half hour).
     EXPECT_EQ(day().currentSlot(), 21);
-    EXPECT_EQ(naptar().asInt(QStringLiteral("azon")), QueryInt(QStringLiteral("SELECT MIN(elojegyzes) FROM elojegyzes WHERE ora = 20;")));
+    EXPECT_EQ(naptar().asInt(QStringLiteral("azon")),
+              QueryInt(QStringLiteral("SELECT MIN(elojegyzes) FROM elojegyzes WHERE ora = 20;")));
 
     // A taken slot is refused before the editor opens.
     naptar().locate(QStringLiteral("ora"), 22);
@@ -488,9 +495,11 @@ TEST_F(DayPanel, NaptarbaOnAWorkSheetSetsItsStartAndEmployee) {
     EXPECT_EQ(asked.workSheet, number);
     EXPECT_EQ(asked.timeText, "08:30");
     EXPECT_EQ(asked.hours, 1.5);
-    EXPECT_EQ(lines(QStringLiteral("SELECT dat_hatid, dolgozostr FROM munkalap WHERE munkalap = %1").arg(number)),
-              QStringList{QStringLiteral("2031-03-04 08:30:00|Anna")});
-    EXPECT_EQ(sheets.currentValue(QStringLiteral("hatidstr")).toString(), "2031.03.04. 08:30") << "the list shows it";
+    EXPECT_EQ(
+        lines(QStringLiteral("SELECT dat_hatid, dolgozostr FROM munkalap WHERE munkalap = %1").arg(number)),
+        QStringList{QStringLiteral("2031-03-04 08:30:00|Anna")});
+    EXPECT_EQ(sheets.currentValue(QStringLiteral("hatidstr")).toString(), "2031.03.04. 08:30")
+        << "the list shows it";
     EXPECT_EQ(lines(QStringLiteral("SELECT ora, ugyfel FROM elojegyzes ORDER BY ora")),
               (QStringList{QStringLiteral("17|%1").arg(owner), QStringLiteral("18|%1").arg(owner),
                            QStringLiteral("19|%1").arg(owner)}));

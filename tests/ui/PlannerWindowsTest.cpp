@@ -1,21 +1,21 @@
 // The planner, the appointment editor and the main window's "Naptár" tab,
 // offscreen against the server: geometry, colours, mouse and keys, the
 // operations behind them, and screenshots of a busy day.
+#include "worksheets/PlannerWindows.h"
+
 #include "ScriptedDialogs.h"
 #include "ScriptedWindows.h"
 #include "TestDatabase.h"
-#include "gui/ModalDriver.h"
-
 #include "components/Query.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
+#include "gui/ModalDriver.h"
 #include "patterns/ListController.h"
 #include "shell/gui/Tfrm_Main.h"
 #include "shell/gui/Windows.h"
 #include "worksheets/PlannerSlots.h"
-#include "worksheets/PlannerWindows.h"
 #include "worksheets/gui/PlannerWindows.h"
 #include "worksheets/gui/SlotGrid.h"
 #include "worksheets/gui/Tfrm_Elojegyzes.h"
@@ -34,7 +34,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-
 #include <gtest/gtest.h>
 
 namespace kml {
@@ -72,9 +71,10 @@ protected:
         // A busy day: five employees, long and short appointments.
         const char* names[] = {"Bodnár Anna", "Csizmár Béla", "Dékány Cecil", "Erdős Dóra", "Fekete Ernő"};
         for (int i = 0; i < 5; ++i)
-            m_staff.push_back(insert(QStringLiteral("INSERT INTO dolgozo (dolgozo_nev, sorszam) VALUES (%1, %2)")
-                                         .arg(SqlLiteral(QString::fromUtf8(names[i])))
-                                         .arg(i + 1)));
+            m_staff.push_back(
+                insert(QStringLiteral("INSERT INTO dolgozo (dolgozo_nev, sorszam) VALUES (%1, %2)")
+                           .arg(SqlLiteral(QString::fromUtf8(names[i])))
+                           .arg(i + 1)));
         const struct {
             int who, slot, halfHours;
             const char* text;
@@ -229,7 +229,8 @@ TEST_F(PlannerWindows, AppointmentEditorShowsTheDraftAndBooks) {
         EXPECT_EQ(w->lblKeszulek->text(), QStringLiteral("Berendezés"));
         EXPECT_FALSE(w->btnUgyfel->isVisible()) << "a sheet brings its customer";
         EXPECT_FALSE(w->btnKeszulek->isVisible());
-        EXPECT_TRUE(w->cbSzoveg->findText(QStringLiteral("Éves karbantartás")) >= 0) << "earlier texts offered";
+        EXPECT_TRUE(w->cbSzoveg->findText(QStringLiteral("Éves karbantartás")) >= 0)
+            << "earlier texts offered";
         // Cecil is booked at 10:00: 1.5 hours at most.
         for (int i = 0; i < 4; ++i)
             w->btnHosszabb->click();
@@ -243,11 +244,16 @@ TEST_F(PlannerWindows, AppointmentEditorShowsTheDraftAndBooks) {
     const AppointmentRequest request{m_staff[2], 17, sheet, -1, -1, 1, QStringLiteral("08:30"), Day};
     const int number = EditAppointment(request, start);
     EXPECT_EQ(start, QDateTime(Day, QTime(8, 30)));
-    EXPECT_EQ(number, QueryInt(QStringLiteral("SELECT MAX(elojegyzes) FROM elojegyzes WHERE dolgozo = %1 AND munkalap = %2;")
-                                   .arg(m_staff[2])
-                                   .arg(sheet)));
-    EXPECT_EQ(QueryStr(QStringLiteral("SELECT GROUP_CONCAT(ora ORDER BY ora) FROM elojegyzes WHERE elojegyzes.munkalap = %1;").arg(sheet)),
-              QStringLiteral("17,18,19"));
+    EXPECT_EQ(number,
+              QueryInt(QStringLiteral(
+                           "SELECT MAX(elojegyzes) FROM elojegyzes WHERE dolgozo = %1 AND munkalap = %2;")
+                           .arg(m_staff[2])
+                           .arg(sheet)));
+    EXPECT_EQ(
+        QueryStr(QStringLiteral(
+                     "SELECT GROUP_CONCAT(ora ORDER BY ora) FROM elojegyzes WHERE elojegyzes.munkalap = %1;")
+                     .arg(sheet)),
+        QStringLiteral("17,18,19"));
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT szoveg FROM elojegyzes WHERE elojegyzes = %1;").arg(number)),
               QStringLiteral("Nem hűt – sürgős"));
 
@@ -259,13 +265,17 @@ TEST_F(PlannerWindows, AppointmentEditorShowsTheDraftAndBooks) {
     // the user and books nothing.
     test::WhenModal<Tfrm_Elojegyzes>([&](Tfrm_Elojegyzes* w) {
         EXPECT_TRUE(w->btnUgyfel->isVisible());
-        exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',21,1,-1,0,0,'máshol');").arg(m_staff[4]).arg(Day.toString(Qt::ISODate)));
+        exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',21,1,-1,0,0,'máshol');")
+                 .arg(m_staff[4])
+                 .arg(Day.toString(Qt::ISODate)));
         w->btnOk->click();
     });
     EXPECT_EQ(EditAppointment({m_staff[4], 20, -1, -1, -1, 1, QStringLiteral("10:00"), Day}, start), -1);
     EXPECT_EQ(m_dialogs.lastCall().kind, DialogKind::Warning);
     EXPECT_EQ(m_dialogs.lastCall().text, AppointmentTakenMessage);
-    EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM elojegyzes WHERE dolgozo = %1 AND ora = 20;").arg(m_staff[4])), 0);
+    EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM elojegyzes WHERE dolgozo = %1 AND ora = 20;")
+                           .arg(m_staff[4])),
+              0);
     // A slot taken before it opens: the editor does not open at all.
     EXPECT_EQ(EditAppointment({m_staff[4], 21, -1, -1, -1, 1, QStringLiteral("10:30"), Day}, start), -1);
     EXPECT_EQ(m_dialogs.calls().size(), 2u);
@@ -295,7 +305,8 @@ protected:
         ini.writeString(QStringLiteral("Alapertek"), QStringLiteral("TeljesKep"), QStringLiteral("0"));
         ini.save();
         m_window = std::make_unique<Tfrm_Main>();
-        ASSERT_FALSE(m_window->startupFailed()) << m_dialogs.texts().join(QStringLiteral(" | ")).toStdString();
+        ASSERT_FALSE(m_window->startupFailed())
+            << m_dialogs.texts().join(QStringLiteral(" | ")).toStdString();
         m_window->show();
         m_window->resize(1280, 800);
         QApplication::setActiveWindow(m_window.get());
@@ -329,13 +340,18 @@ TEST_F(PlannerTab, ShowsTheEmployeesDayAndMovesThroughDays) {
     EXPECT_EQ(w.DateTimePicker1->date(), Beall().workDate);
 
     // The employee with the longest appointment today: its slots in its colour.
-    const int employee = QueryInt(QStringLiteral(
-        "SELECT dolgozo FROM elojegyzes WHERE datum = CURDATE() GROUP BY dolgozo, azon ORDER BY COUNT(*) DESC, dolgozo LIMIT 1;"));
+    const int employee =
+        QueryInt(QStringLiteral("SELECT dolgozo FROM elojegyzes WHERE datum = CURDATE() GROUP BY dolgozo, "
+                                "azon ORDER BY COUNT(*) DESC, dolgozo LIMIT 1;"));
     ASSERT_TRUE(w.list(MainTab::Planner).locate(employee));
-    const int first = QueryInt(QStringLiteral("SELECT MIN(ora) FROM elojegyzes WHERE datum = CURDATE() AND dolgozo = %1;").arg(employee));
-    const int azon = QueryInt(QStringLiteral("SELECT MIN(azon) FROM elojegyzes WHERE datum = CURDATE() AND dolgozo = %1 AND ora = %2;")
-                                  .arg(employee)
-                                  .arg(first));
+    const int first =
+        QueryInt(QStringLiteral("SELECT MIN(ora) FROM elojegyzes WHERE datum = CURDATE() AND dolgozo = %1;")
+                     .arg(employee));
+    const int azon = QueryInt(
+        QStringLiteral(
+            "SELECT MIN(azon) FROM elojegyzes WHERE datum = CURDATE() AND dolgozo = %1 AND ora = %2;")
+            .arg(employee)
+            .arg(first));
     const int row = first - 16;
     w.DBGrid8->scrollToRow(row + 1);
     QApplication::processEvents();

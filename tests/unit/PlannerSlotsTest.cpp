@@ -3,7 +3,6 @@
 #include "worksheets/PlannerSlots.h"
 
 #include <QLocale>
-
 #include <gtest/gtest.h>
 
 using namespace kml;
@@ -13,7 +12,7 @@ TEST(PlannerSlots, SlotTimesAndStarts) {
         int slot;
         const char* text;
         int hour, minute;
-    } cases[] = {{0, "00:00", 0, 0}, {1, "00:30", 0, 30}, {16, "08:00", 8, 0},
+    } cases[] = {{0, "00:00", 0, 0},   {1, "00:30", 0, 30},   {16, "08:00", 8, 0},
                  {17, "08:30", 8, 30}, {39, "19:30", 19, 30}, {47, "23:30", 23, 30}};
     const QDate day(2024, 3, 5);
     for (const auto& c : cases) {
@@ -27,7 +26,8 @@ TEST(PlannerSlots, LengthsInHalfHours) {
         double hours;
         int halfHours;
         const char* text;
-    } cases[] = {{0.5, 1, "0.5"}, {1, 2, "1"}, {1.5, 3, "1.5"}, {2, 4, "2"}, {12.5, 25, "12.5"}, {24, 48, "24"}};
+    } cases[] = {{0.5, 1, "0.5"}, {1, 2, "1"},        {1.5, 3, "1.5"},
+                 {2, 4, "2"},     {12.5, 25, "12.5"}, {24, 48, "24"}};
     for (const auto& c : cases) {
         EXPECT_EQ(HalfHoursOf(c.hours), c.halfHours) << c.hours;
         EXPECT_EQ(LengthText(c.halfHours), QLatin1String(c.text)) << c.hours;
@@ -58,14 +58,10 @@ TEST(PlannerSlots, FreeLengthStopsAtTheDaysEndAtABookingAndAtAGap) {
         std::vector<int> booked;
         int free;
     } cases[] = {
-        {"first slot, empty day", 16, day, {}, 24},
-        {"last slot", 39, day, {}, 1},
-        {"up to the next booking", 20, day, {18, 23}, 3},
-        {"the slot itself booked", 23, day, {23}, 0},
-        {"not a slot of the day", 40, day, {}, 0},
-        {"before the day", 15, day, {}, 0},
-        {"up to a gap", 20, lunchBreak, {}, 4},
-        {"never beyond 24 hours", 0, wholeDay, {}, 48},
+        {"first slot, empty day", 16, day, {}, 24},       {"last slot", 39, day, {}, 1},
+        {"up to the next booking", 20, day, {18, 23}, 3}, {"the slot itself booked", 23, day, {23}, 0},
+        {"not a slot of the day", 40, day, {}, 0},        {"before the day", 15, day, {}, 0},
+        {"up to a gap", 20, lunchBreak, {}, 4},           {"never beyond 24 hours", 0, wholeDay, {}, 48},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FreeHalfHoursFrom(c.slot, c.daySlots, c.booked), c.free) << c.name;

@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 namespace kml {

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
-
 #include <algorithm>
 
 namespace kml {

@@ -18,7 +18,6 @@
 
 #include <QAbstractScrollArea>
 #include <QRect>
-
 #include <functional>
 #include <vector>
 
@@ -30,16 +29,16 @@ public:
     struct Column {
         int x = 0;
         int width = 0;
-        QString header; // drawn in the band above the rows
+        QString header;      // drawn in the band above the rows
         bool frozen = false; // stays in place when the grid scrolls sideways
     };
     struct Metrics {
-        int top = 0;   // the first row's y (and the header band's height)
+        int top = 0;    // the first row's y (and the header band's height)
         int pitch = 38; // rows' height
         int headerY = 4;
         int headerHeight = 21;
         int headerPointSize = 11; // bold
-        int margin = 8; // room after the last row and column
+        int margin = 8;           // room after the last row and column
     };
     using CellSource = std::function<SlotCell(int row, int column, bool selected)>;
 

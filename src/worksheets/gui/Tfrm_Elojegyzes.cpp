@@ -61,7 +61,8 @@ Tfrm_Elojegyzes::Tfrm_Elojegyzes(const AppointmentDraft& draft, QWidget* parent)
     cbSzoveg->setMinimumContentsLength(40);
     edUgyfel = Display("edUgyfel");
     btnUgyfel = Button("btnUgyfel", QStringLiteral("..."), CustomerChooserCaption);
-    const QString deviceWord = Beall().keszulekstr.isEmpty() ? QStringLiteral("Készülék") : Beall().keszulekstr;
+    const QString deviceWord =
+        Beall().keszulekstr.isEmpty() ? QStringLiteral("Készülék") : Beall().keszulekstr;
     lblKeszulek = Named(new QLabel(deviceWord), "lblKeszulek");
     edKeszulek = Display("edKeszulek");
     btnKeszulek = Button("btnKeszulek", QStringLiteral("..."), deviceWord);
@@ -158,7 +159,8 @@ void Tfrm_Elojegyzes::showDraft() {
 }
 
 void Tfrm_Elojegyzes::stepLength(int step) {
-    m_draft.halfHours = step < 0 ? ShorterLength(m_draft.halfHours) : LongerLength(m_draft.halfHours, m_draft.longest);
+    m_draft.halfHours =
+        step < 0 ? ShorterLength(m_draft.halfHours) : LongerLength(m_draft.halfHours, m_draft.longest);
     showDraft();
 }
 

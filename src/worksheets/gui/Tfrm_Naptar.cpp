@@ -165,14 +165,16 @@ void Tfrm_Naptar::showLength() {
 }
 
 void Tfrm_Naptar::stepLength(int step) {
-    m_halfHours = step < 0 ? ShorterLength(m_halfHours) : LongerLength(m_halfHours, PlannerLongestLength(m_grid));
+    m_halfHours =
+        step < 0 ? ShorterLength(m_halfHours) : LongerLength(m_halfHours, PlannerLongestLength(m_grid));
     showLength();
 }
 
 void Tfrm_Naptar::pickCell(int row, int column) {
     if (row < 0 || column < 1 || size_t(column - 1) >= m_grid.columns.size())
         return;
-    const int value = PlannerCellValue(m_grid.columns[size_t(column - 1)].position, m_grid.daySlots.at(size_t(row)));
+    const int value =
+        PlannerCellValue(m_grid.columns[size_t(column - 1)].position, m_grid.daySlots.at(size_t(row)));
     m_picked = PickFromGrid(m_grid, value, m_halfHours);
     if (m_picked)
         accept();

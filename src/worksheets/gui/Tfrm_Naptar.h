@@ -11,7 +11,6 @@
 #include "worksheets/PlannerGrid.h"
 
 #include <QDialog>
-
 #include <optional>
 
 class QAction;
