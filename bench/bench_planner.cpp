@@ -33,18 +33,6 @@ using namespace kml;
 
 namespace {
 
-std::vector<double> Time(int runs, const std::function<void()>& work) {
-    work(); // warm-up: fonts, caches, the server's buffers
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        ms.push_back(bench::ElapsedMs(timer));
-    }
-    return ms;
-}
-
 // The offscreen platform's note on every window shown is left out.
 QtMessageHandler PreviousHandler = nullptr;
 void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -101,7 +89,7 @@ int main(int argc, char** argv) {
     std::vector<Row> rows;
     for (const QDate& day : {full, empty}) {
         const QString which = day == full ? QStringLiteral("full day ") : QStringLiteral("empty day");
-        rows.push_back({QStringLiteral("planner open, %1").arg(which), Time(runs, [&] {
+        rows.push_back({QStringLiteral("planner open, %1").arg(which), bench::TimeRuns(runs, [&] {
                             Tfrm_Naptar planner;
                             planner.resize(1400, 900);
                             planner.showDay(day);
@@ -116,13 +104,13 @@ int main(int argc, char** argv) {
         planner.show();
         Paint(planner);
         QDate day = full;
-        rows.push_back({QStringLiteral("planner next day, full day"), Time(runs, [&] {
+        rows.push_back({QStringLiteral("planner next day, full day"), bench::TimeRuns(runs, [&] {
                             day = day.addDays(1);
                             planner.showDay(day);
                             Paint(planner);
                         })});
         int step = 0;
-        rows.push_back({QStringLiteral("planner scrolled and painted"), Time(runs, [&] {
+        rows.push_back({QStringLiteral("planner scrolled and painted"), bench::TimeRuns(runs, [&] {
                             QScrollBar* v = planner.Naptar->verticalScrollBar();
                             QScrollBar* h = planner.Naptar->horizontalScrollBar();
                             ++step;
@@ -141,13 +129,14 @@ int main(int argc, char** argv) {
         panel.show();
         session.list(MainTab::Planner).open();
         Paint(panel);
-        rows.push_back({QStringLiteral("day panel next day"), Time(runs, [&] {
+        rows.push_back({QStringLiteral("day panel next day"), bench::TimeRuns(runs, [&] {
                             session.dayPlanner().nextDay();
                             Paint(panel);
                         })});
         SetSharedConnection(&db.connection());
     }
-    rows.push_back({QStringLiteral("the full day's rows alone"), Time(runs, [&] { ReadPlannerGrid(full); })});
+    rows.push_back(
+        {QStringLiteral("the full day's rows alone"), bench::TimeRuns(runs, [&] { ReadPlannerGrid(full); })});
 
     out << "Planner, 20 employees x 48 half hours, " << runs << " runs each, medians (ms)\n";
     const double emptyOpen = bench::Median(rows[1].ms);

@@ -4,12 +4,13 @@
 #include "worksheets/DayPlanner.h"
 #include "worksheets/PlannerSlots.h"
 #include "worksheets/SlotCells.h"
+#include "worksheets/gui/PlannerDateBox.h"
 #include "worksheets/gui/SlotGrid.h"
 
 #include <QDateEdit>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -28,12 +29,7 @@ DayPlannerPanel::DayPlannerPanel(DayPlanner& planner, QWidget* parent) : QWidget
     bold.setBold(true);
     Panel17->setFont(bold);
 
-    DateTimePicker1 = new QDateEdit;
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker1->setCalendarPopup(true);
-    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
-    DateTimePicker1->setDateRange(FirstPlannerDay, LastPlannerDay);
-    DateTimePicker1->installEventFilter(this);
+    DateTimePicker1 = NewPlannerDateBox([this](const QDate& typed) { m_planner.showDate(typed); });
 
     DBGrid8 = new SlotGrid;
     DBGrid8->setObjectName(QStringLiteral("DBGrid8"));
@@ -103,13 +99,6 @@ bool DayPlannerPanel::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == DBGrid8->viewport() && event->type() == QEvent::Resize) ||
         (watched == DBGrid8 && event->type() == QEvent::FontChange))
         layOutColumns();
-    if (watched == DateTimePicker1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            m_planner.showDate(DateTimePicker1->date());
-            return true;
-        }
-    }
     return QWidget::eventFilter(watched, event);
 }
 

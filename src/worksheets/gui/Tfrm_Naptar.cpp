@@ -3,13 +3,13 @@
 #include "foundation/QueryHelpers.h"
 #include "foundation/gui/WidgetHelpers.h"
 #include "worksheets/PlannerSlots.h"
+#include "worksheets/gui/PlannerDateBox.h"
 #include "worksheets/gui/SlotGrid.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolBar>
@@ -55,12 +55,7 @@ Tfrm_Naptar::Tfrm_Naptar(QWidget* parent) : QDialog(parent) {
     connect(aHolnap, &QAction::triggered, this, [this] { showDay(m_grid.day.addDays(1)); });
     connect(aBezar, &QAction::triggered, this, &QDialog::reject);
 
-    DateTimePicker1 = new QDateEdit;
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker1->setCalendarPopup(true);
-    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
-    DateTimePicker1->setDateRange(FirstPlannerDay, LastPlannerDay);
-    DateTimePicker1->installEventFilter(this);
+    DateTimePicker1 = NewPlannerDateBox([this](const QDate& typed) { showDay(typed); });
 
     edHossz = new QLineEdit;
     edHossz->setObjectName(QStringLiteral("edHossz"));
@@ -178,17 +173,6 @@ void Tfrm_Naptar::pickCell(int row, int column) {
     m_picked = PickFromGrid(m_grid, value, m_halfHours);
     if (m_picked)
         accept();
-}
-
-bool Tfrm_Naptar::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == DateTimePicker1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            showDay(DateTimePicker1->date());
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void Tfrm_Naptar::showEvent(QShowEvent* event) {

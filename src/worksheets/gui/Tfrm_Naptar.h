@@ -54,7 +54,6 @@ public:
     QAction* aBezar = nullptr;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
 
