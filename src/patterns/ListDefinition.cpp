@@ -15,6 +15,7 @@ QStringList ListDefinition::namedFields() const {
     add(keyField);
     add(nameField);
     add(sortField);
+    add(memoField);
     for (const GridColumn& column : columns)
         add(column.field);
     // Search fields may be expressions (CONVERT(...)); plain names are checked.

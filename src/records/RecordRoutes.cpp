@@ -1,11 +1,22 @@
 #include "records/RecordRoutes.h"
 
 #include "components/Query.h"
+#include "foundation/Conversions.h"
+#include "foundation/Dialogs.h"
+#include "foundation/QueryHelpers.h"
 #include "patterns/ListController.h"
 #include "patterns/Palette.h"
 #include "patterns/RowDeletion.h"
+#include "records/Catalogue.h"
+#include "records/CatalogueWindows.h"
 #include "records/CustomerWindows.h"
 #include "records/Customers.h"
+#include "records/TextWindows.h"
+#include "records/Texts.h"
+#include "records/DeviceTypes.h"
+#include "records/Devices.h"
+#include "records/LookupTables.h"
+#include "records/TypeWindows.h"
 
 namespace kml {
 namespace {
@@ -22,6 +33,35 @@ void EditCustomerOfRow(MainContext& main) {
         list.reread(saved >= 0 ? saved : customer);
     else
         list.reread();
+}
+
+// After a master-data window: the tab's list shows the names as they are now.
+void RereadIfOpen(MainContext& main) {
+    if (main.currentList().isOpen())
+        main.currentList().reread();
+}
+
+// aUjKeszulek: a new device (type, then editor) of the current customer; the
+// panel moves to it.
+void NewDeviceOfCustomer(MainContext& main) {
+    const std::optional<qlonglong> customer = main.list(MainTab::Customers).currentKey();
+    if (!customer)
+        return ShowError(list_text::NoRowSelected);
+    if (const std::optional<qlonglong> device = NewDevice(int(*customer)))
+        main.detail(MainDetail::CustomerDevices).reread(device);
+}
+
+// aKeszulekAdatlap: the current work sheet's device in the editor.
+void EditDeviceOfSheet(MainContext& main) {
+    ListController& sheets = main.currentList();
+    const std::optional<qlonglong> sheet = sheets.currentKey();
+    if (!sheet)
+        return ShowError(list_text::NoRowSelected);
+    const int device = VarInt(sheets.currentValue(QStringLiteral("keszulek")));
+    if (device <= 0)
+        return ShowInfo(device_text::NoDeviceOnSheet);
+    if (EditExistingDevice(device))
+        sheets.reread(sheet);
 }
 
 } // namespace
@@ -88,6 +128,8 @@ MainListRoute DeviceTabList() {
     d.sortField = QStringLiteral("gysz");
     d.searchFields = QStringLiteral("gysz;gysz2;gysz3;ugyfel_nev;CONVERT(tipusstr USING latin2)");
     d.keyField = QStringLiteral("keszulek");
+    d.hooks.create = [](ListController&) { return NewDevice(-1); };
+    d.hooks.edit = [](ListController&, qlonglong device) { return EditExistingDevice(device); };
     d.hooks.remove = SoftDeleteHook(QStringLiteral("keszulek"));
     d.colouring.style = [](const Query& query, int row, bool selected) {
         return DeviceRowStyle(ValueAt(query, row, QStringLiteral("hatravan")), selected);
@@ -106,6 +148,7 @@ MainListRoute CustomerDevicesList() {
     d.sql = QStringLiteral("SELECT * FROM vw_keszulek\nWHERE ugyfel = 0\nORDER BY keszulek;");
     d.baseCondition = CustomerDevicesCondition(0);
     d.keyField = QStringLiteral("keszulek");
+    d.hooks.edit = [](ListController&, qlonglong device) { return EditExistingDevice(device); };
     d.hooks.remove = SoftDeleteHook(QStringLiteral("keszulek"));
     // gysz takes its title from the field's label: the settings name it.
     MainGridDefinition grid{QStringLiteral("DBGrid3"),
@@ -117,7 +160,16 @@ MainListRoute CustomerDevicesList() {
 }
 
 std::vector<ListDefinition> RecordListWindows() {
-    return {CustomerListDefinition()};
+    return {CustomerListDefinition(),
+            TypeListDefinition(),
+            DeviceListDefinition(-1, QStringLiteral("Gy.szám")),
+            LookupListDefinition(lookup::Manufacturers),
+            LookupListDefinition(lookup::DeviceKinds),
+            LookupListDefinition(lookup::Employees),
+            DictionaryListDefinition(),
+            WorkSheetTypeListDefinition(1),
+            LetterListDefinition(),
+            CatalogueListDefinition()};
 }
 
 void RegisterRecordRoutes(MainRoutes& routes) {
@@ -125,6 +177,32 @@ void RegisterRecordRoutes(MainRoutes& routes) {
     routes.setList(MainTab::Devices, DeviceTabList());
     routes.setDetail(MainDetail::CustomerDevices, CustomerDevicesList());
     routes.on(QStringLiteral("aUgyfelAdatlap"), &EditCustomerOfRow);
+    // The master-data lists for maintenance (the action table checks the rights).
+    routes.on(QStringLiteral("aSzotar"), [](MainContext&) { ChooseDictionaryText(QString(), false); });
+    routes.on(QStringLiteral("aMLapTipus"), [](MainContext&) {
+        QString name;
+        ChooseWorkSheetType(-1, false, name);
+    });
+    routes.on(QStringLiteral("aTorzslevelSzoveg"), [](MainContext&) { ChooseLetterText(-1, false); });
+    routes.on(QStringLiteral("aTetel"), [](MainContext&) {
+        QString name;
+        ChooseCatalogueItem(-1, false, name);
+    });
+    routes.on(QStringLiteral("aGyarto"), [](MainContext& main) {
+        OpenLookup(lookup::Manufacturers, -1, false);
+        RereadIfOpen(main);
+    });
+    routes.on(QStringLiteral("aTipus"), [](MainContext& main) {
+        ChooseDeviceType(-1, false);
+        RereadIfOpen(main);
+    });
+    routes.on(QStringLiteral("aDolgozo"), [](MainContext& main) {
+        OpenLookup(lookup::Employees, -1, false);
+        ExecSql(QStringLiteral("CALL sp_dolgujrasor();"));
+        RereadIfOpen(main);
+    });
+    routes.on(QStringLiteral("aUjKeszulek"), MainTab::Customers, &NewDeviceOfCustomer);
+    routes.on(QStringLiteral("aKeszulekAdatlap"), MainTab::WorkSheets, &EditDeviceOfSheet);
 }
 
 } // namespace kml

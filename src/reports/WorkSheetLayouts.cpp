@@ -3,6 +3,7 @@
 // italics, data in bold.
 
 #include "components/report/RowSource.h"
+#include "reports/ReportParts.h"
 #include "reports/WorkSheetPrint.h"
 
 #include <functional>
@@ -21,7 +22,6 @@ constexpr double kGridRow = 6.5; // one handwriting row of the blank items grid
 // keep their decimals.
 const QString kMeasurementFormat = QStringLiteral("### ##0.###");
 const QString kPercentFormat = QStringLiteral("##0.##");
-const QString kMakerAddress = QStringLiteral("www.tarnova.hu");
 
 Font Caption() {
     return Italic(8);
@@ -297,17 +297,6 @@ void Summary(Report& r, bool blank) {
         s.field({154, 9, 35, 12}, QStringLiteral("ar_fizetendo"), Bold(15), Qt::AlignHCenter).shrinking();
 }
 
-void PageFooter(Report& r, WorkSheetLayout layout) {
-    Band& f = r.band(BandKind::PageFooter, 12);
-    f.hline(0.5, 0, kWidth, 0.15);
-    f.label({0, 1, 80, 3.6}, QStringLiteral("Koravel.ML"), Bold(7.5));
-    f.system({0, 4.6, 80, 3.6}, SystemValue::PageNumber, QStringLiteral("oldal: "), Regular(7.5));
-    f.label({0, 8.2, 80, 3.6}, kMakerAddress, Regular(7.5));
-    f.system({100, 1, 90, 3.6}, SystemValue::PrintDateTime, {}, Regular(7.5), Qt::AlignRight);
-    f.system({100, 4.6, 90, 3.6}, SystemValue::ReportTitle, {}, Regular(7.5), Qt::AlignRight);
-    f.label({100, 8.2, 90, 3.6}, LayoutName(layout), Regular(7.5), Qt::AlignRight);
-}
-
 } // namespace
 
 std::unique_ptr<Report> BuildWorkSheetReport(WorkSheetLayout layout, const WorkSheetHeaderTexts& texts,
@@ -355,7 +344,7 @@ std::unique_ptr<Report> BuildWorkSheetReport(WorkSheetLayout layout, const WorkS
         r->setPageHeaderOnFirstPage(false);
     }
     Summary(*r, spec.blank);
-    PageFooter(*r, layout);
+    AddPageFooter(*r, LayoutName(layout));
     return r;
 }
 

@@ -7,6 +7,7 @@
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
+#include "reports/ReportParts.h"
 #include "reports/ReportWindows.h"
 
 #include <QFileInfo>
@@ -84,14 +85,12 @@ namespace {
 
 WorkSheetHeaderTexts ReadHeaderTexts() {
     WorkSheetHeaderTexts t;
-    Query shop;
-    shop.setSql(QStringLiteral("SELECT * FROM vw_tulajdonos LIMIT 1;"));
-    shop.open();
-    t.tulajdonos = shop.asString(QStringLiteral("tulajdonos"));
-    t.irszvaroscim = shop.asString(QStringLiteral("irszvaroscim"));
-    t.telefon = shop.asString(QStringLiteral("telefon"));
-    t.adoszam = shop.asString(QStringLiteral("adoszam"));
-    t.bankszamlaszam = shop.asString(QStringLiteral("bankszamlaszam"));
+    const ShopTexts shop = ReadShopTexts();
+    t.tulajdonos = shop.tulajdonos;
+    t.irszvaroscim = shop.irszvaroscim;
+    t.telefon = shop.telefon;
+    t.adoszam = shop.adoszam;
+    t.bankszamlaszam = shop.bankszamlaszam;
     Query captions;
     captions.setSql(QStringLiteral("SELECT * FROM vw_beallit;"));
     captions.open();
@@ -119,13 +118,7 @@ report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
     qry.setParam(QStringLiteral("pmunkalap"), worksheet);
     qry.open();
     ApplyNumberFormats(qry, false, options.moneyFormat, options.quantityFormat);
-    // Half a litre of coolant must not read as 1 beside its half price: a
-    // quantity format without decimals still shows the fractions it hides.
-    if (qry.fieldIndex(QStringLiteral("db")) >= 0) {
-        Field& db = qry.fieldByName(QStringLiteral("db"));
-        if (!db.displayFormat.isEmpty() && !db.displayFormat.contains(QLatin1Char('.')))
-            db.displayFormat += QStringLiteral(".###");
-    }
+    ShowQuantityFractions(qry, QStringLiteral("db"));
     for (int i = 0; i < qry.fieldCount(); ++i)
         if (qry.field(i).kind == FieldKind::Date)
             qry.field(i).displayFormat = QStringLiteral("yyyy.MM.dd."); // the Hungarian short date

@@ -186,6 +186,27 @@ TEST(ReportEngine, GroupsChangeOnTheLastRowAndSumTheirOwnRows) {
     }
 }
 
+// A sum over what each row adds: rows that do not count add nothing, in the
+// group and in the report, and the columns the function reads must exist
+// even when there are no rows.
+TEST(ReportEngine, SumOfWhatEachRowAddsLeavesOutRowsThatDoNotCount) {
+    const auto counted = [](const RowRef& row) {
+        return row.text(u"csoport") == QLatin1String("X") ? 0.0 : row.number(u"osszeg");
+    };
+    Report r;
+    r.band(BandKind::Detail, 5).field({0, 0, 100, 5}, QStringLiteral("nev"), Regular());
+    r.band(BandKind::Summary, 6).sum({60, 0, 40, 6}, counted, Scope::Report, QStringLiteral("### ### ##0"));
+    // 1000.5 + 3000.5 + 4000.5; row 2 is marked X.
+    const MemoryRows rows = Lines(4, [](int i) { return i == 2 ? QStringLiteral("X") : QString(); });
+    EXPECT_EQ(Paginate(r, rows).pageText(0), QStringLiteral("sor 1\nsor 2\nsor 3\nsor 4\n8 002"));
+    EXPECT_EQ(Paginate(r, Lines(0)).pageText(0), QStringLiteral("0"));
+
+    Report wrong;
+    wrong.band(BandKind::Summary, 6).sum(
+        {0, 0, 40, 6}, [](const RowRef& row) { return row.number(u"nincs_ilyen"); }, Scope::Report, {});
+    EXPECT_THROW(Paginate(wrong, Lines(0)), std::logic_error);
+}
+
 TEST(ReportEngine, MemoLongerThanAPageContinuesOnTheNextPagesInOrder) {
     Report r(QStringLiteral("Hosszú"));
     Band& title = r.band(BandKind::Title, 20);

@@ -83,11 +83,12 @@ QString AggregateText(const Element& e, Context c) {
         const int n = std::max(0, c.last - c.first + 1);
         return e.format.isEmpty() ? QString::number(n) : FormatNumber(e.format, n);
     }
+    const auto amount = [&e](const RowRef& row) { return e.amount ? e.amount(row) : row.number(e.text); };
     double total = 0;
     for (int r = c.first; r <= c.last; ++r)
-        total += RowRef(c.rows, r).number(e.text);
+        total += amount(RowRef(c.rows, r));
     if (c.last < c.first)
-        RowRef(c.rows, -1).value(e.text); // the column must exist even without rows
+        amount(RowRef(c.rows, -1)); // the columns must exist even without rows
     return FormatNumber(e.format, total);
 }
 

@@ -70,6 +70,16 @@ Element& Band::sum(const QRectF& rect, const QString& column, Scope scope, const
     return e;
 }
 
+Element& Band::sum(const QRectF& rect, std::function<double(const RowRef&)> amount, Scope scope,
+                   const QString& format, const Font& font, Qt::Alignment alignment) {
+    Element& e = add(Make(Element::Kind::Aggregate, rect, {}, font, alignment));
+    e.aggregate = Aggregate::Sum;
+    e.amount = std::move(amount);
+    e.scope = scope;
+    e.format = format;
+    return e;
+}
+
 Element& Band::count(const QRectF& rect, Scope scope, const Font& font, Qt::Alignment alignment) {
     Element& e = add(Make(Element::Kind::Aggregate, rect, {}, font, alignment));
     e.aggregate = Aggregate::Count;

@@ -68,6 +68,7 @@ struct Element {
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QString format; // number pattern (FormatNumber) or date pattern; empty: the source's text
     std::function<QString(const RowRef&)> compute; // Computed, and Memo over computed text
+    std::function<double(const RowRef&)> amount;   // Aggregate: what a row adds; unset: the column
     SystemValue system = SystemValue::PageNumber;
     Aggregate aggregate = Aggregate::Sum;
     Scope scope = Scope::Group;
@@ -136,6 +137,12 @@ public:
     // pattern; NULL counts as 0, and no rows give 0.
     Element& sum(const QRectF& rect, const QString& column, Scope scope, const QString& format,
                  const Font& font = Bold(), Qt::Alignment alignment = Qt::AlignRight);
+    // The sum of what each row of the scope adds (a column's value only on
+    // the rows that count, for example); no rows give 0. The function is
+    // also called once for an empty dataset (row -1, NULL everywhere) so
+    // that a column it names must exist.
+    Element& sum(const QRectF& rect, std::function<double(const RowRef&)> amount, Scope scope,
+                 const QString& format, const Font& font = Bold(), Qt::Alignment alignment = Qt::AlignRight);
     // The number of rows of the scope.
     Element& count(const QRectF& rect, Scope scope, const Font& font = Bold(),
                    Qt::Alignment alignment = Qt::AlignRight);

@@ -6,6 +6,7 @@
 #include "foundation/Dialogs.h"
 #include "foundation/LastAction.h"
 #include "foundation/QueryHelpers.h"
+#include "foundation/Settings.h"
 #include "foundation/gui/WidgetHelpers.h"
 #include "patterns/gui/ListGrid.h"
 #include "patterns/gui/ListKeys.h"
@@ -15,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -76,6 +78,14 @@ ListWindow::ListWindow(ListDefinition definition, QWidget* parent)
 
     m_below = new QVBoxLayout;
     layout->addLayout(m_below);
+    if (!d.memoField.isEmpty()) {
+        m_memo = new QPlainTextEdit(this);
+        m_memo->setObjectName(QStringLiteral("DBMemo1"));
+        m_memo->setReadOnly(true);
+        m_memo->setFocusPolicy(Qt::ClickFocus);
+        m_memo->setMaximumHeight(m_memo->fontMetrics().lineSpacing() * 6);
+        m_below->addWidget(m_memo);
+    }
 
     m_statusBar = new QStatusBar(this);
     m_statusBar->setSizeGripEnabled(false);
@@ -87,6 +97,8 @@ ListWindow::ListWindow(ListDefinition definition, QWidget* parent)
 
     connect(&m_list, &ListController::moved, this, [this] {
         updateCounter();
+        if (m_memo)
+            m_memo->setPlainText(VarStr(m_list.currentValue(m_list.definition().memoField)));
         rowChanged();
     });
 
@@ -127,14 +139,15 @@ void ListWindow::addStandardActions() {
             m_list.refresh();
         });
     if (d.hooks.create && !d.actions.create.isEmpty())
-        addListAction(QStringLiteral("aUj"), d.actions.create, QKeySequence(Qt::Key_Insert),
-                      [this] { m_list.createRow(); });
+        markMaintenance(addListAction(QStringLiteral("aUj"), d.actions.create, QKeySequence(Qt::Key_Insert),
+                                      [this] { m_list.createRow(); }));
     if (d.hooks.edit && !d.actions.edit.isEmpty())
-        addRowAction(QStringLiteral("aSzerkeszt"), d.actions.edit, QKeySequence(Qt::Key_F2),
-                     [this](qlonglong) { m_list.editCurrent(); });
+        markMaintenance(addRowAction(QStringLiteral("aSzerkeszt"), d.actions.edit, QKeySequence(Qt::Key_F2),
+                                     [this](qlonglong) { m_list.editCurrent(); }));
     if (d.hooks.remove && !d.actions.remove.isEmpty())
-        addRowAction(QStringLiteral("aTorol"), d.actions.remove, QKeySequence(Qt::CTRL | Qt::Key_Delete),
-                     [this](qlonglong) { m_list.removeCurrent(); });
+        markMaintenance(addRowAction(QStringLiteral("aTorol"), d.actions.remove,
+                                     QKeySequence(Qt::CTRL | Qt::Key_Delete),
+                                     [this](qlonglong) { m_list.removeCurrent(); }));
     if (!d.actions.find.isEmpty())
         addListAction(QStringLiteral("aKeres"), d.actions.find, QKeySequence(Qt::CTRL | Qt::Key_F),
                       [this] { m_search->setFocus(Qt::ShortcutFocusReason); });
@@ -145,6 +158,24 @@ void ListWindow::setChooser(bool chooser) {
     QAction* accept = listAction(AcceptAction);
     accept->setEnabled(chooser);
     accept->setVisible(chooser);
+    showMaintenance();
+}
+
+void ListWindow::markMaintenance(QAction* action) {
+    m_maintenance.push_back(action);
+    showMaintenance();
+}
+
+bool ListWindow::maintenanceAllowed() const {
+    return !m_chooser || !definition().maintenanceNeedsRight || Beall().torzsszerkeszt;
+}
+
+void ListWindow::showMaintenance() {
+    const bool allowed = maintenanceAllowed();
+    for (QAction* action : m_maintenance) {
+        action->setVisible(allowed);
+        action->setEnabled(allowed);
+    }
 }
 
 void ListWindow::openAt(std::optional<qlonglong> key) {

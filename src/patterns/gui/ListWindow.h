@@ -24,6 +24,10 @@
 //     "Nincs sor kiválasztva." ("Elfogad": "Nincs kiválasztott sor.") on an
 //     empty list and does nothing;
 //   - double-click: "Elfogad" in chooser mode, otherwise "Szerkeszt";
+//   - the definition's memo field in a read-only box under the grid,
+//     following the current row;
+//   - for master data (maintenanceNeedsRight), a chooser offers a user
+//     without the master-data right no action that changes rows;
 //   - position and size restored from and saved to the ini section named
 //     after the window; font size Betumeret.
 //
@@ -41,12 +45,14 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 #include <optional>
 
 class QAction;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QStatusBar;
 class QTableView;
 class QToolBar;
@@ -94,6 +100,7 @@ public:
     QLineEdit* searchBox() const { return m_search; }
     QLabel* heading() const { return m_heading; }
     QLabel* counter() const { return m_counter; }
+    QPlainTextEdit* memoBox() const { return m_memo; } // null without a memo field
     QToolBar* toolBar() const { return m_toolBar; }
     SearchKeyHandover* keys() const { return m_keys; }
 
@@ -118,6 +125,12 @@ public:
     QAction* addRowAction(const QString& name, const QString& caption, const QKeySequence& shortcut,
                           std::function<void(qlonglong key)> handler);
     QAction* listAction(const QString& name) const;
+    // Marks a window action as one that changes rows: hidden with "Új",
+    // "Szerkeszt" and "Töröl" where the definition's maintenanceNeedsRight
+    // says so.
+    void markMaintenance(QAction* action);
+    // Whether the row-changing actions are offered now.
+    bool maintenanceAllowed() const;
     // Records "<window name>.<action name>" as the last action.
     void recordAction(const QString& actionName) const;
 
@@ -141,6 +154,7 @@ protected:
 private:
     void addStandardActions();
     void updateCounter();
+    void showMaintenance();
 
     ListController m_list;
     bool m_chooser = false;
@@ -150,6 +164,7 @@ private:
     QLineEdit* m_search = nullptr;
     QLabel* m_heading = nullptr;
     QLabel* m_counter = nullptr;
+    QPlainTextEdit* m_memo = nullptr;
     QStatusBar* m_statusBar = nullptr;
     QToolBar* m_toolBar = nullptr;
     QVBoxLayout* m_below = nullptr;
@@ -157,6 +172,7 @@ private:
     SearchKeyHandover* m_keys = nullptr;
     WheelToArrowKeys* m_wheel = nullptr;
     std::map<QString, QAction*> m_actions;
+    std::vector<QAction*> m_maintenance;
 };
 
 } // namespace kml

@@ -4,8 +4,10 @@
 #include "components/gui/ReportPrinting.h"
 #include "foundation/Dialogs.h"
 #include "foundation/gui/WidgetHelpers.h"
+#include "reports/PeriodReports.h"
 #include "reports/ReportWindows.h"
 #include "reports/WorkSheetPrint.h"
+#include "reports/gui/Tfrm_Idoszak.h"
 #include "reports/gui/Tfrm_NyomValaszt.h"
 
 #include <QApplication>
@@ -30,6 +32,7 @@ void InstallReportWindows() {
     AskPrintMode.install([](QString& printer) { return Tfrm_NyomValaszt::AskMode(printer); });
     AskPrintModeIndex.install([](int& index) { return Tfrm_NyomValaszt::AskModeIndex(index); });
     PrintWorkSheet.install(&RunPrintWorkSheet);
+    AskPeriod.install(&Tfrm_Idoszak::Ask);
 }
 
 } // namespace kml

@@ -10,6 +10,7 @@
 #include "shell/gui/Tfrm_Init.h"
 #include "shell/gui/Tfrm_Login.h"
 #include "worksheets/gui/PlannerWindows.h"
+#include "worksheets/gui/WorkSheetWindows.h"
 
 namespace kml {
 
@@ -22,6 +23,7 @@ void InstallWindows() {
     InstallExchangeWindows();
     InstallReportWindows();
     InstallPlannerWindows();
+    InstallWorkSheetWindows();
 }
 
 } // namespace kml
