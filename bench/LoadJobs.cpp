@@ -182,7 +182,7 @@ private:
 
     JobPlan makePlan(int job) {
         JobPlan plan;
-        const auto& [device, customer] = pick(m_devices);
+        const auto& [device, customer] = m_setup.oneCustomer ? m_devices.front() : pick(m_devices);
         plan.device = device;
         plan.customer = customer;
         plan.type = pick(m_types);

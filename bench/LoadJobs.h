@@ -34,6 +34,9 @@ struct WorkerSetup {
     QString database;
     int worker = 1; // 1 and up
     int jobs = 500;
+    // Every job for the same customer and device (the demo's first): the
+    // most the workers can contend for the same rows.
+    bool oneCustomer = false;
     // How long a lost server is waited for before the job is given up.
     int patienceSeconds = 120;
 };

@@ -7,12 +7,12 @@
 // status went backwards, every deadlock or lock wait was retried or
 // reported. With --restart the server is stopped when 40% of the jobs are
 // done and started again on the same port a few seconds later; the workers
-// carry on through the program's own reconnect.
+// carry on through the program's own reconnect; --crash kills it instead.
 //
 // Runs on its own demo database on the server named by KML_TEST_HOST /
 // KML_TEST_PORT (bench/load starts one):
 //
-//   bench_load [--workers N] [--jobs N] [--restart --server-dir DIR] [--down-seconds S]
+//   bench_load [--workers N] [--jobs N] [--restart | --crash] [--server-dir DIR] [--down-seconds S]
 //
 // (--worker W / --searcher are the processes it starts itself.)
 
@@ -33,6 +33,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -49,6 +50,8 @@ struct Options {
     int workers = 8;
     int jobs = 500;
     bool restart = false;
+    bool crash = false; // the server killed (SIGKILL) instead of shut down
+    bool oneCustomer = false;
     double restartAt = 0.4;
     int downSeconds = 2;
     QString serverDir;
@@ -70,6 +73,10 @@ Options ParseOptions(const QStringList& args) {
             o.jobs = next.toInt(), ++i;
         else if (a == QLatin1String("--restart"))
             o.restart = true;
+        else if (a == QLatin1String("--one-customer"))
+            o.oneCustomer = true;
+        else if (a == QLatin1String("--crash"))
+            o.restart = o.crash = true;
         else if (a == QLatin1String("--down-seconds"))
             o.downSeconds = next.toInt(), ++i;
         else if (a == QLatin1String("--server-dir"))
@@ -185,8 +192,13 @@ public:
         auto searcher = start(program, {QStringLiteral("--searcher"), QStringLiteral("--stop-file"), stopFile});
         std::vector<std::unique_ptr<QProcess>> workers;
         for (int w = 1; w <= m_options.workers; ++w)
-            workers.push_back(start(program, {QStringLiteral("--worker"), QString::number(w), QStringLiteral("--jobs"),
-                                              QString::number(m_options.jobs)}));
+        {
+            QStringList args{QStringLiteral("--worker"), QString::number(w), QStringLiteral("--jobs"),
+                             QString::number(m_options.jobs)};
+            if (m_options.oneCustomer)
+                args << QStringLiteral("--one-customer");
+            workers.push_back(start(program, args));
+        }
         QEventLoop loop;
         int running = m_options.workers;
         for (auto& w : workers)
@@ -243,14 +255,25 @@ private:
     }
 
     // Stops the server (as an administrator would: a clean shutdown that
-    // closes every session), waits, and starts it again on the same port.
+    // closes every session; with --crash it is killed, as by a power cut of
+    // the server alone), waits, and starts it again on the same port.
     void restartServer() {
         const QString script = test::SourcePath(QStringLiteral("scripts/dbserver"));
         const QString port = qEnvironmentVariable("KML_TEST_PORT");
-        std::fprintf(stderr, "-- stopping the server after %d jobs\n", m_restartAfterJobs);
+        std::fprintf(stderr, "-- %s the server after %d jobs\n", m_options.crash ? "killing" : "stopping",
+                     m_restartAfterJobs);
         QElapsedTimer down;
         down.start();
-        const int stopped = QProcess::execute(script, {QStringLiteral("stop"), m_options.serverDir});
+        int stopped = 0;
+        if (m_options.crash) {
+            QFile pidFile(m_options.serverDir + QStringLiteral("/mariadb.pid"));
+            const qint64 pid = pidFile.open(QIODevice::ReadOnly) ? pidFile.readAll().trimmed().toLongLong() : 0;
+            stopped = pid > 0 && ::kill(pid_t(pid), SIGKILL) == 0 ? 0 : 1;
+            while (pid > 0 && ::kill(pid_t(pid), 0) == 0)
+                QThread::msleep(50);
+        } else {
+            stopped = QProcess::execute(script, {QStringLiteral("stop"), m_options.serverDir});
+        }
         QThread::sleep(unsigned(m_options.downSeconds));
         const int started = QProcess::execute(script, {QStringLiteral("start"), m_options.serverDir, port});
         m_downSeconds = double(down.nsecsElapsed()) / 1e9;
@@ -385,6 +408,27 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
     }
 
     {
+        // The records the jobs touched on the way: each device's last sheet
+        // is its newest, each customer's last visit no earlier than a sheet
+        // of theirs.
+        const int devices = Int(db, QStringLiteral("SELECT COUNT(*) FROM keszulek k WHERE k.keszulek IN (SELECT keszulek "
+                                                   "FROM munkalap WHERE munkalap IN %1) AND k.utolso_munkalap <> (SELECT "
+                                                   "MAX(m.munkalap) FROM munkalap m WHERE m.keszulek = k.keszulek);")
+                                        .arg(OurSheets));
+        const int customers = Int(db, QStringLiteral("SELECT COUNT(*) FROM ugyfel u WHERE u.ugyfel IN (SELECT ugyfel FROM "
+                                                     "munkalap WHERE munkalap IN %1) AND (u.dat_utolso IS NULL OR "
+                                                     "u.dat_utolso < (SELECT MAX(m.datum) FROM munkalap m WHERE m.ugyfel "
+                                                     "= u.ugyfel));")
+                                          .arg(OurSheets));
+        Check k{QStringLiteral("devices and customers point to their newest sheet"), false, {}};
+        k.met = devices == 0 && customers == 0;
+        k.detail = QStringLiteral("devices with an older last sheet %1, customers with an earlier last visit %2")
+                       .arg(devices)
+                       .arg(customers);
+        checks.push_back(k);
+    }
+
+    {
         // Status history: each step forward, each step once; the finished
         // sheets invoiced and paid.
         const int backwards = Int(
@@ -473,7 +517,10 @@ int Coordinate(const Options& options) {
     QTextStream out(stdout);
     const ConnectionOptions server = test::ServerOptions();
     out << "Load: " << options.workers << " workers x " << options.jobs << " jobs, 1 searcher, on " << server.host << ':'
-        << server.port << (options.restart ? ", server restarted during the run" : "") << Qt::endl;
+        << server.port
+        << (options.crash ? ", server killed and started again during the run"
+                          : options.restart ? ", server restarted during the run" : "")
+        << Qt::endl;
 
     test::TestDatabase database(QStringLiteral("load"), test::TestDatabase::Contents::Demo);
     Run run(options, database.name());
@@ -553,6 +600,7 @@ int main(int argc, char** argv) {
             setup.database = options.database;
             setup.worker = options.worker;
             setup.jobs = options.jobs;
+            setup.oneCustomer = options.oneCustomer;
             return RunLoadWorker(setup);
         }
         if (options.searcher)
