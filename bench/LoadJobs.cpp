@@ -2,7 +2,6 @@
 
 #include "BenchSupport.h"
 #include "TestDatabase.h"
-
 #include "components/Connection.h"
 #include "components/DbError.h"
 #include "components/Query.h"
@@ -21,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -137,7 +135,8 @@ public:
         m_db.open(test::ServerOptions(m_setup.database));
         SetSharedConnection(&m_db);
         Beall().felhasznaloNev = LoadUserName(m_setup.worker);
-        Beall().prgtipus = QueryInt(QStringLiteral("SELECT prgtipus FROM beallit ORDER BY beallit LIMIT 1;"), 1);
+        Beall().prgtipus =
+            QueryInt(QStringLiteral("SELECT prgtipus FROM beallit ORDER BY beallit LIMIT 1;"), 1);
         Beall().vankeszulek = true;
         readShop();
 
@@ -163,14 +162,16 @@ public:
 
 private:
     void readShop() {
-        const ResultSet rs = m_db.query(
-            QStringLiteral("SELECT keszulek, ugyfel FROM keszulek WHERE torolve = 'N' AND ugyfel > 0 ORDER BY keszulek;"));
+        const ResultSet rs = m_db.query(QStringLiteral(
+            "SELECT keszulek, ugyfel FROM keszulek WHERE torolve = 'N' AND ugyfel > 0 ORDER BY keszulek;"));
         for (int r = 0; r < rs.rowCount(); ++r)
             m_devices.push_back({rs.value(r, 0).toInt(), rs.value(r, 1).toInt()});
-        m_types = IntColumn(QStringLiteral("SELECT mlaptipus FROM mlaptipus WHERE prgtipus = %1 ORDER BY mlaptipus;")
-                                .arg(Beall().prgtipus));
+        m_types = IntColumn(
+            QStringLiteral("SELECT mlaptipus FROM mlaptipus WHERE prgtipus = %1 ORDER BY mlaptipus;")
+                .arg(Beall().prgtipus));
         m_items = IntColumn(QStringLiteral("SELECT tetel FROM tetel WHERE torolve = 'N' ORDER BY tetel;"));
-        m_employees = IntColumn(QStringLiteral("SELECT dolgozo FROM dolgozo WHERE torolve = 'N' ORDER BY dolgozo;"));
+        m_employees =
+            IntColumn(QStringLiteral("SELECT dolgozo FROM dolgozo WHERE torolve = 'N' ORDER BY dolgozo;"));
         if (m_devices.empty() || m_types.empty() || m_items.empty() || m_employees.empty())
             throw std::runtime_error("the demo shop has no devices, types, items or employees");
     }
@@ -218,7 +219,8 @@ private:
         for (;;) {
             try {
                 if (lost && stored && stored()) {
-                    report(QStringLiteral("recovered %1 %2 1").arg(kind).arg(ElapsedMs(sinceLoss), 0, 'f', 1));
+                    report(
+                        QStringLiteral("recovered %1 %2 1").arg(kind).arg(ElapsedMs(sinceLoss), 0, 'f', 1));
                     return;
                 }
                 QElapsedTimer timer;
@@ -226,7 +228,8 @@ private:
                 attempt();
                 report(QStringLiteral("op %1 %2").arg(kind).arg(ElapsedMs(timer), 0, 'f', 3));
                 if (lost)
-                    report(QStringLiteral("recovered %1 %2 0").arg(kind).arg(ElapsedMs(sinceLoss), 0, 'f', 1));
+                    report(
+                        QStringLiteral("recovered %1 %2 0").arg(kind).arg(ElapsedMs(sinceLoss), 0, 'f', 1));
                 return;
             } catch (const DbError& e) {
                 if (e.code() == DeadlockError || e.code() == LockWaitError) {
@@ -241,7 +244,8 @@ private:
                 if (!lost) {
                     lost = true;
                     sinceLoss.start();
-                    report(QStringLiteral("lost %1 %2 %3").arg(kind).arg(e.code()).arg(e.interrupted() ? 1 : 0));
+                    report(
+                        QStringLiteral("lost %1 %2 %3").arg(kind).arg(e.code()).arg(e.interrupted() ? 1 : 0));
                 }
                 if (sinceLoss.elapsed() > qint64(m_setup.patienceSeconds) * 1000)
                     throw;
@@ -250,7 +254,9 @@ private:
         }
     }
 
-    void report(const QString& event) { Report(event + QStringLiteral(" %1 %2").arg(m_setup.worker).arg(m_job)); }
+    void report(const QString& event) {
+        Report(event + QStringLiteral(" %1 %2").arg(m_setup.worker).arg(m_job));
+    }
 
     void expect(bool done, const char* what) {
         if (!done)
@@ -258,7 +264,8 @@ private:
     }
 
     int sheetValue(qlonglong sheet, const QString& expression) {
-        return QueryInt(QStringLiteral("SELECT %1 FROM munkalap WHERE munkalap = %2;").arg(expression).arg(sheet), 0);
+        return QueryInt(
+            QStringLiteral("SELECT %1 FROM munkalap WHERE munkalap = %2;").arg(expression).arg(sheet), 0);
     }
 
     void doJob(const JobPlan& plan, QString& kind) {
@@ -269,18 +276,20 @@ private:
         operation(
             kind,
             [&] {
-                const std::optional<SheetOpening> opening = BeginSheetEdit(-1, plan.customer, plan.type, false, plan.device);
+                const std::optional<SheetOpening> opening =
+                    BeginSheetEdit(-1, plan.customer, plan.type, false, plan.device);
                 expect(opening.has_value(), "no sheet");
                 sheet = opening->sheet;
             },
             [&] {
                 // Sheets of this worker are made one after the other: one newer
                 // than its last is the one the broken call made.
-                sheet = QueryInt(QStringLiteral("SELECT COALESCE(MAX(munkalap), 0) FROM munkalap WHERE felhasznalo = %1 "
-                                                "AND munkalap > %2;")
-                                     .arg(me)
-                                     .arg(m_lastSheet),
-                                 0);
+                sheet = QueryInt(
+                    QStringLiteral("SELECT COALESCE(MAX(munkalap), 0) FROM munkalap WHERE felhasznalo = %1 "
+                                   "AND munkalap > %2;")
+                        .arg(me)
+                        .arg(m_lastSheet),
+                    0);
                 return sheet > 0;
             });
         m_lastSheet = sheet;
@@ -299,14 +308,16 @@ private:
                     expect(SaveLine(sheet, -1, line), "line refused");
                 },
                 [&] {
-                    return QueryInt(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1;").arg(sheet)) >
-                           int(i);
+                    return QueryInt(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1;")
+                                        .arg(sheet)) > int(i);
                 });
         }
 
         // The same discount again changes nothing: no check needed.
         kind = QStringLiteral("discount");
-        operation(kind, [&] { expect(SetSheetDiscount(sheet, plan.discount) == SheetWrite::Written, "discount refused"); });
+        operation(kind, [&] {
+            expect(SetSheetDiscount(sheet, plan.discount) == SheetWrite::Written, "discount refused");
+        });
 
         kind = QStringLiteral("amounts");
         operation(
@@ -401,8 +412,13 @@ int RunLoadSearcher(const QString& database, const QString& stopFile) {
         list.query = std::make_unique<Query>();
         list.query->setSql(list.route.list.sql);
     }
-    const QStringList texts{QString(), QStringLiteral("a"), QStringLiteral("Kis"), QStringLiteral("Terhelés"),
-                            QStringLiteral("12"), QStringLiteral("é"), QStringLiteral("T3-")};
+    const QStringList texts{QString(),
+                            QStringLiteral("a"),
+                            QStringLiteral("Kis"),
+                            QStringLiteral("Terhelés"),
+                            QStringLiteral("12"),
+                            QStringLiteral("é"),
+                            QStringLiteral("T3-")};
 
     int searches = 0;
     bool lost = false;
@@ -414,8 +430,9 @@ int RunLoadSearcher(const QString& database, const QString& stopFile) {
             QElapsedTimer timer;
             timer.start();
             if (&list == &lists.back())
-                ReopenWithCondition(*list.query, WorkSheetDetailCondition(QueryInt(
-                                                     QStringLiteral("SELECT MAX(munkalap) FROM munkalap;"), 0)));
+                ReopenWithCondition(*list.query,
+                                    WorkSheetDetailCondition(
+                                        QueryInt(QStringLiteral("SELECT MAX(munkalap) FROM munkalap;"), 0)));
             else
                 RunListSearch(*list.query,
                               ListCondition(list.condition, list.route.list.searchFields, text,
@@ -423,7 +440,9 @@ int RunLoadSearcher(const QString& database, const QString& stopFile) {
                               list.route.list.sortField, text);
             Report(QStringLiteral("op search %1 0 %2").arg(ElapsedMs(timer), 0, 'f', 3).arg(++searches));
             if (lost) {
-                Report(QStringLiteral("recovered search %1 0 0 %2").arg(ElapsedMs(sinceLoss), 0, 'f', 1).arg(searches));
+                Report(QStringLiteral("recovered search %1 0 0 %2")
+                           .arg(ElapsedMs(sinceLoss), 0, 'f', 1)
+                           .arg(searches));
                 lost = false;
             }
         } catch (const DbError& e) {
@@ -431,10 +450,15 @@ int RunLoadSearcher(const QString& database, const QString& stopFile) {
                 Report(QStringLiteral("failed 0 %1 search %2").arg(searches).arg(OneLine(e.text())));
                 return 1;
             }
-            if (!lost && e.connectionLost()) {
+            if (!e.connectionLost()) {
+                Report(QStringLiteral("retry search %1 0 %2").arg(e.code()).arg(searches));
+            } else if (!lost) {
                 lost = true;
                 sinceLoss.start();
-                Report(QStringLiteral("lost search %1 %2 0 %3").arg(e.code()).arg(e.interrupted() ? 1 : 0).arg(searches));
+                Report(QStringLiteral("lost search %1 %2 0 %3")
+                           .arg(e.code())
+                           .arg(e.interrupted() ? 1 : 0)
+                           .arg(searches));
             }
             QThread::msleep(100);
         }

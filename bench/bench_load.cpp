@@ -19,7 +19,6 @@
 #include "BenchSupport.h"
 #include "LoadJobs.h"
 #include "TestDatabase.h"
-
 #include "components/Connection.h"
 #include "components/Query.h"
 
@@ -31,7 +30,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
-
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -189,10 +187,10 @@ public:
 
         QElapsedTimer clock;
         clock.start();
-        auto searcher = start(program, {QStringLiteral("--searcher"), QStringLiteral("--stop-file"), stopFile});
+        auto searcher =
+            start(program, {QStringLiteral("--searcher"), QStringLiteral("--stop-file"), stopFile});
         std::vector<std::unique_ptr<QProcess>> workers;
-        for (int w = 1; w <= m_options.workers; ++w)
-        {
+        for (int w = 1; w <= m_options.workers; ++w) {
             QStringList args{QStringLiteral("--worker"), QString::number(w), QStringLiteral("--jobs"),
                              QString::number(m_options.jobs)};
             if (m_options.oneCustomer)
@@ -267,7 +265,8 @@ private:
         int stopped = 0;
         if (m_options.crash) {
             QFile pidFile(m_options.serverDir + QStringLiteral("/mariadb.pid"));
-            const qint64 pid = pidFile.open(QIODevice::ReadOnly) ? pidFile.readAll().trimmed().toLongLong() : 0;
+            const qint64 pid =
+                pidFile.open(QIODevice::ReadOnly) ? pidFile.readAll().trimmed().toLongLong() : 0;
             stopped = pid > 0 && ::kill(pid_t(pid), SIGKILL) == 0 ? 0 : 1;
             while (pid > 0 && ::kill(pid_t(pid), 0) == 0)
                 QThread::msleep(50);
@@ -307,7 +306,8 @@ int Int(Connection& db, const QString& sql) {
 }
 
 // The sheets the workers made, by number, as the server holds them.
-const QString OurSheets = QStringLiteral("(SELECT munkalap FROM munkalap WHERE felhasznalo LIKE 'Terhelés %')");
+const QString OurSheets =
+    QStringLiteral("(SELECT munkalap FROM munkalap WHERE felhasznalo LIKE 'Terhelés %')");
 
 std::vector<Check> CheckInvariants(Connection& db, const Options& options, const Run& run) {
     const Collected& c = run.collected();
@@ -326,7 +326,10 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
         int shown = 0;
         for (const auto& [job, text] : c.failed)
             if (shown++ < 5)
-                k.detail += QStringLiteral("\n         worker %1 job %2: %3").arg(job.first).arg(job.second).arg(text);
+                k.detail += QStringLiteral("\n         worker %1 job %2: %3")
+                                .arg(job.first)
+                                .arg(job.second)
+                                .arg(text);
         for (const QString& line : c.malformed.mid(0, 3))
             k.detail += QStringLiteral("\n         unreadable report: ") + line;
         checks.push_back(k);
@@ -335,7 +338,8 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
     {
         // Every sheet a worker reported, once, and no other sheet of theirs.
         std::set<int> reported(c.createdSheets.begin(), c.createdSheets.end());
-        const ResultSet rs = db.query(QStringLiteral("SELECT munkalap FROM munkalap WHERE munkalap IN %1;").arg(OurSheets));
+        const ResultSet rs =
+            db.query(QStringLiteral("SELECT munkalap FROM munkalap WHERE munkalap IN %1;").arg(OurSheets));
         std::set<int> stored;
         for (int r = 0; r < rs.rowCount(); ++r)
             stored.insert(rs.value(r, 0).toInt());
@@ -347,7 +351,8 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
         const int twice = int(c.createdSheets.size() - reported.size());
         Check k{QStringLiteral("no sheet lost or duplicated"), false, {}};
         k.met = missing == 0 && extra == 0 && twice == 0 && int(stored.size()) == int(c.created.size());
-        k.detail = QStringLiteral("%1 sheets stored for %2 jobs started; missing %3, not reported %4, reported twice %5")
+        k.detail = QStringLiteral(
+                       "%1 sheets stored for %2 jobs started; missing %3, not reported %4, reported twice %5")
                        .arg(stored.size())
                        .arg(c.created.size())
                        .arg(missing)
@@ -359,9 +364,10 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
     {
         // Lines and employees of each finished job, as many as it entered.
         const ResultSet rs = db.query(
-            QStringLiteral("SELECT m.munkalap, (SELECT COUNT(*) FROM munkalap_tetel t WHERE t.munkalap = m.munkalap), "
-                           "(SELECT COUNT(*) FROM munkalap_dolgozo d WHERE d.munkalap = m.munkalap) "
-                           "FROM munkalap m WHERE m.munkalap IN %1;")
+            QStringLiteral(
+                "SELECT m.munkalap, (SELECT COUNT(*) FROM munkalap_tetel t WHERE t.munkalap = m.munkalap), "
+                "(SELECT COUNT(*) FROM munkalap_dolgozo d WHERE d.munkalap = m.munkalap) "
+                "FROM munkalap m WHERE m.munkalap IN %1;")
                 .arg(OurSheets));
         std::map<int, std::pair<int, int>> stored;
         for (int r = 0; r < rs.rowCount(); ++r)
@@ -375,7 +381,10 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
             if (have.first != d.lines) {
                 ++wrongLines;
                 if (first.isEmpty())
-                    first = QStringLiteral("; sheet %1 has %2 lines for %3").arg(d.sheet).arg(have.first).arg(d.lines);
+                    first = QStringLiteral("; sheet %1 has %2 lines for %3")
+                                .arg(d.sheet)
+                                .arg(have.first)
+                                .arg(d.lines);
             }
             wrongEmployees += have.second != d.employees;
         }
@@ -391,19 +400,25 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
 
     {
         const int wrong = Int(
-            db, QStringLiteral(
-                    "SELECT COUNT(*) FROM munkalap m LEFT JOIN (SELECT munkalap, SUM(COALESCE(db, 0) * COALESCE(egysar, 0)) "
-                    "o, SUM(COALESCE(db, 0) * COALESCE(beszar, 0)) b FROM munkalap_tetel GROUP BY munkalap) t "
-                    "ON t.munkalap = m.munkalap WHERE m.munkalap IN %1 AND (ABS(m.ar_ossz - COALESCE(t.o, 0)) > 0.005 "
-                    "OR ABS(m.ar_besz - COALESCE(t.b, 0)) > 0.005 OR ABS(m.ar_fizetendo - (m.ar_ossz - "
-                    "COALESCE(m.ar_eloleg, 0) - ABS(COALESCE(m.ar_kedvezmeny, 0)))) > 0.005);")
-                    .arg(OurSheets));
-        const int uneven = Int(db, QStringLiteral("SELECT COUNT(*) FROM (SELECT munkalap FROM munkalap_tetel WHERE "
-                                                  "munkalap IN %1 GROUP BY munkalap HAVING COUNT(DISTINCT kedv_ad) > 1) x;")
-                                       .arg(OurSheets));
+            db,
+            QStringLiteral(
+                "SELECT COUNT(*) FROM munkalap m LEFT JOIN (SELECT munkalap, SUM(COALESCE(db, 0) * "
+                "COALESCE(egysar, 0)) "
+                "o, SUM(COALESCE(db, 0) * COALESCE(beszar, 0)) b FROM munkalap_tetel GROUP BY munkalap) t "
+                "ON t.munkalap = m.munkalap WHERE m.munkalap IN %1 AND (ABS(m.ar_ossz - COALESCE(t.o, 0)) > "
+                "0.005 "
+                "OR ABS(m.ar_besz - COALESCE(t.b, 0)) > 0.005 OR ABS(m.ar_fizetendo - (m.ar_ossz - "
+                "COALESCE(m.ar_eloleg, 0) - ABS(COALESCE(m.ar_kedvezmeny, 0)))) > 0.005);")
+                .arg(OurSheets));
+        const int uneven =
+            Int(db, QStringLiteral("SELECT COUNT(*) FROM (SELECT munkalap FROM munkalap_tetel WHERE "
+                                   "munkalap IN %1 GROUP BY munkalap HAVING COUNT(DISTINCT kedv_ad) > 1) x;")
+                        .arg(OurSheets));
         Check k{QStringLiteral("every sheet's totals equal the sum of its lines"), false, {}};
         k.met = wrong == 0 && uneven == 0;
-        k.detail = QStringLiteral("sheets out of step %1; sheets whose discount missed a line %2").arg(wrong).arg(uneven);
+        k.detail = QStringLiteral("sheets out of step %1; sheets whose discount missed a line %2")
+                       .arg(wrong)
+                       .arg(uneven);
         checks.push_back(k);
     }
 
@@ -411,20 +426,23 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
         // The records the jobs touched on the way: each device's last sheet
         // is its newest, each customer's last visit no earlier than a sheet
         // of theirs.
-        const int devices = Int(db, QStringLiteral("SELECT COUNT(*) FROM keszulek k WHERE k.keszulek IN (SELECT keszulek "
-                                                   "FROM munkalap WHERE munkalap IN %1) AND k.utolso_munkalap <> (SELECT "
-                                                   "MAX(m.munkalap) FROM munkalap m WHERE m.keszulek = k.keszulek);")
-                                        .arg(OurSheets));
-        const int customers = Int(db, QStringLiteral("SELECT COUNT(*) FROM ugyfel u WHERE u.ugyfel IN (SELECT ugyfel FROM "
-                                                     "munkalap WHERE munkalap IN %1) AND (u.dat_utolso IS NULL OR "
-                                                     "u.dat_utolso < (SELECT MAX(m.datum) FROM munkalap m WHERE m.ugyfel "
-                                                     "= u.ugyfel));")
-                                          .arg(OurSheets));
+        const int devices =
+            Int(db, QStringLiteral("SELECT COUNT(*) FROM keszulek k WHERE k.keszulek IN (SELECT keszulek "
+                                   "FROM munkalap WHERE munkalap IN %1) AND k.utolso_munkalap <> (SELECT "
+                                   "MAX(m.munkalap) FROM munkalap m WHERE m.keszulek = k.keszulek);")
+                        .arg(OurSheets));
+        const int customers =
+            Int(db, QStringLiteral("SELECT COUNT(*) FROM ugyfel u WHERE u.ugyfel IN (SELECT ugyfel FROM "
+                                   "munkalap WHERE munkalap IN %1) AND (u.dat_utolso IS NULL OR "
+                                   "u.dat_utolso < (SELECT MAX(m.datum) FROM munkalap m WHERE m.ugyfel "
+                                   "= u.ugyfel));")
+                        .arg(OurSheets));
         Check k{QStringLiteral("devices and customers point to their newest sheet"), false, {}};
         k.met = devices == 0 && customers == 0;
-        k.detail = QStringLiteral("devices with an older last sheet %1, customers with an earlier last visit %2")
-                       .arg(devices)
-                       .arg(customers);
+        k.detail =
+            QStringLiteral("devices with an older last sheet %1, customers with an earlier last visit %2")
+                .arg(devices)
+                .arg(customers);
         checks.push_back(k);
     }
 
@@ -432,31 +450,35 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
         // Status history: each step forward, each step once; the finished
         // sheets invoiced and paid.
         const int backwards = Int(
-            db, QStringLiteral("SELECT COUNT(*) FROM (SELECT statusz, LAG(statusz) OVER (PARTITION BY munkalap ORDER BY "
-                               "statuszvaltas) elozo FROM statuszvaltas WHERE munkalap IN %1) x WHERE statusz <= elozo;")
+            db, QStringLiteral(
+                    "SELECT COUNT(*) FROM (SELECT statusz, LAG(statusz) OVER (PARTITION BY munkalap ORDER BY "
+                    "statuszvaltas) elozo FROM statuszvaltas WHERE munkalap IN %1) x WHERE statusz <= elozo;")
                     .arg(OurSheets));
         std::set<int> finished;
         for (const auto& [job, d] : c.done)
             finished.insert(d.sheet);
         const ResultSet rs = db.query(
-            QStringLiteral("SELECT m.munkalap, m.statusz, m.fizetve, COALESCE(m.szlaszam, ''), (SELECT "
-                           "GROUP_CONCAT(s.statusz ORDER BY s.statuszvaltas) FROM statuszvaltas s WHERE s.munkalap = "
-                           "m.munkalap) FROM munkalap m WHERE m.munkalap IN %1;")
+            QStringLiteral(
+                "SELECT m.munkalap, m.statusz, m.fizetve, COALESCE(m.szlaszam, ''), (SELECT "
+                "GROUP_CONCAT(s.statusz ORDER BY s.statuszvaltas) FROM statuszvaltas s WHERE s.munkalap = "
+                "m.munkalap) FROM munkalap m WHERE m.munkalap IN %1;")
                 .arg(OurSheets));
         int unfinished = 0, history = 0;
         for (int r = 0; r < rs.rowCount(); ++r) {
             if (!finished.count(rs.value(r, 0).toInt()))
                 continue;
-            unfinished += rs.value(r, 1).toInt() != 4 || rs.text(r, 2) != QLatin1String("I") || rs.text(r, 3).isEmpty();
+            unfinished +=
+                rs.value(r, 1).toInt() != 4 || rs.text(r, 2) != QLatin1String("I") || rs.text(r, 3).isEmpty();
             history += rs.text(r, 4) != QLatin1String("3,4");
         }
         Check k{QStringLiteral("no status went backwards"), false, {}};
         k.met = backwards == 0 && unfinished == 0 && history == 0;
-        k.detail = QStringLiteral("steps backwards or repeated %1; finished sheets not invoiced and paid %2, with "
-                                  "another history than 3,4 %3")
-                       .arg(backwards)
-                       .arg(unfinished)
-                       .arg(history);
+        k.detail =
+            QStringLiteral("steps backwards or repeated %1; finished sheets not invoiced and paid %2, with "
+                           "another history than 3,4 %3")
+                .arg(backwards)
+                .arg(unfinished)
+                .arg(history);
         checks.push_back(k);
     }
 
@@ -516,10 +538,11 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
 int Coordinate(const Options& options) {
     QTextStream out(stdout);
     const ConnectionOptions server = test::ServerOptions();
-    out << "Load: " << options.workers << " workers x " << options.jobs << " jobs, 1 searcher, on " << server.host << ':'
-        << server.port
-        << (options.crash ? ", server killed and started again during the run"
-                          : options.restart ? ", server restarted during the run" : "")
+    out << "Load: " << options.workers << " workers x " << options.jobs << " jobs, 1 searcher, on "
+        << server.host << ':' << server.port
+        << (options.crash     ? ", server killed and started again during the run"
+            : options.restart ? ", server restarted during the run"
+                              : "")
         << Qt::endl;
 
     test::TestDatabase database(QStringLiteral("load"), test::TestDatabase::Contents::Demo);
@@ -531,15 +554,16 @@ int Coordinate(const Options& options) {
     for (const auto& [kind, s] : c.ops)
         if (kind != QLatin1String("search"))
             operations += int(s.ms.size());
-    out << "\nJobs: " << c.jobsDone << " in " << QString::number(seconds, 'f', 1) << " s = "
-        << QString::number(c.jobsDone / seconds, 'f', 1) << " jobs/s (" << QString::number(operations / seconds, 'f', 0)
-        << " operations/s); searches: " << c.searches << " ("
+    out << "\nJobs: " << c.jobsDone << " in " << QString::number(seconds, 'f', 1)
+        << " s = " << QString::number(c.jobsDone / seconds, 'f', 1) << " jobs/s ("
+        << QString::number(operations / seconds, 'f', 0) << " operations/s); searches: " << c.searches << " ("
         << QString::number(c.searches / run.searchSeconds(), 'f', 1) << "/s)\n\n";
     out << "operation      count   median (ms)   max (ms)   slowest at\n";
-    const QStringList order{QStringLiteral("new-sheet"), QStringLiteral("line"),     QStringLiteral("discount"),
-                            QStringLiteral("amounts"),   QStringLiteral("employee"), QStringLiteral("complete"),
-                            QStringLiteral("ready"),     QStringLiteral("invoice"),  QStringLiteral("payment"),
-                            QStringLiteral("search")};
+    const QStringList order{QStringLiteral("new-sheet"), QStringLiteral("line"),
+                            QStringLiteral("discount"),  QStringLiteral("amounts"),
+                            QStringLiteral("employee"),  QStringLiteral("complete"),
+                            QStringLiteral("ready"),     QStringLiteral("invoice"),
+                            QStringLiteral("payment"),   QStringLiteral("search")};
     QString slowestKind;
     Slowest slowest;
     for (const QString& kind : order) {
@@ -547,10 +571,11 @@ int Coordinate(const Options& options) {
         if (it == c.ops.end())
             continue;
         const OpStats& s = it->second;
-        out << kind.leftJustified(12) << QString::number(s.ms.size()).rightJustified(8) << "      " << Ms(Median(s.ms))
-            << "   " << Ms(s.slowest.ms) << "   "
-            << (kind == QLatin1String("search") ? QStringLiteral("search %1").arg(s.slowest.job)
-                                                : QStringLiteral("worker %1 job %2").arg(s.slowest.worker).arg(s.slowest.job))
+        out << kind.leftJustified(12) << QString::number(s.ms.size()).rightJustified(8) << "      "
+            << Ms(Median(s.ms)) << "   " << Ms(s.slowest.ms) << "   "
+            << (kind == QLatin1String("search")
+                    ? QStringLiteral("search %1").arg(s.slowest.job)
+                    : QStringLiteral("worker %1 job %2").arg(s.slowest.worker).arg(s.slowest.job))
             << '\n';
         if (s.slowest.ms > slowest.ms) {
             slowest = s.slowest;
@@ -577,7 +602,9 @@ int Coordinate(const Options& options) {
         out << (k.met ? "  ok     " : "  MISSED ") << k.what << ": " << k.detail << '\n';
         missed += !k.met;
     }
-    out << '\n' << (missed == 0 ? QStringLiteral("targets: all met") : QStringLiteral("targets: %1 missed").arg(missed));
+    out << '\n'
+        << (missed == 0 ? QStringLiteral("targets: all met")
+                        : QStringLiteral("targets: %1 missed").arg(missed));
     if (missed) {
         QStringList names;
         for (const Check& k : checks)
