@@ -2,6 +2,7 @@
 
 #include "components/Cp1250.h"
 #include "components/DbError.h"
+#include "components/StreamingStatement.h"
 
 #include <mysql.h>
 #include <errmsg.h>
@@ -62,7 +63,9 @@ FieldKind KindOf(const MYSQL_FIELD& field) {
     }
 }
 
-std::vector<ColumnInfo> ColumnsOf(MYSQL_RES* res) {
+} // namespace
+
+std::vector<ColumnInfo> ResultColumns(st_mysql_res* res) {
     const unsigned n = mysql_num_fields(res);
     const MYSQL_FIELD* fields = mysql_fetch_fields(res);
     std::vector<ColumnInfo> columns;
@@ -85,8 +88,6 @@ std::vector<ColumnInfo> ColumnsOf(MYSQL_RES* res) {
     return columns;
 }
 
-} // namespace
-
 Connection::Connection() = default;
 
 Connection::~Connection() { close(); }
@@ -98,6 +99,10 @@ void Connection::open(const ConnectionOptions& options) {
 }
 
 void Connection::close() {
+    if (m_streamLinks) {
+        m_streamLinks->detach();
+        m_streamLinks.reset();
+    }
     if (m_mysql)
         mysql_close(m_mysql);
     m_mysql = nullptr;
@@ -120,6 +125,8 @@ void Connection::connect() {
     // collation is set before any statement runs on a new session.
     my_bool reconnect = 0;
     mysql_optionsv(mysql, MYSQL_OPT_RECONNECT, &reconnect);
+    if (m_options.nonBlocking)
+        mysql_optionsv(mysql, MYSQL_OPT_NONBLOCK, 0);
 
     const QByteArray host = ToCp1250(m_options.host);
     const QByteArray user = ToCp1250(m_options.user);
@@ -189,7 +196,7 @@ ResultSet Connection::readResults(bool wantRows) {
     for (;;) {
         if (MYSQL_RES* res = mysql_use_result(m_mysql)) {
             if (wantRows && !haveRows) {
-                ResultSet rows(ColumnsOf(res));
+                ResultSet rows(ResultColumns(res));
                 while (MYSQL_ROW row = mysql_fetch_row(res))
                     rows.appendRow(row, mysql_fetch_lengths(res));
                 rows.finish();
@@ -217,13 +224,23 @@ ResultSet Connection::readResults(bool wantRows) {
     return first;
 }
 
-void Connection::fail() {
+DbError Connection::lastError() {
+    if (!m_mysql)
+        return DbError(QStringLiteral("Nincs adatbázis kapcsolat"), CR_CONNECTION_ERROR);
     const unsigned code = mysql_errno(m_mysql);
     const char* text = mysql_error(m_mysql);
     const QString message = FromCp1250(text, qsizetype(strlen(text)));
     if (IsConnectionLost(code))
         m_broken = true;
-    throw DbError(message, code);
+    return DbError(message, code);
+}
+
+void Connection::fail() { throw lastError(); }
+
+std::shared_ptr<StreamLinks> Connection::streamLinks() {
+    if (!m_streamLinks)
+        m_streamLinks = std::make_shared<StreamLinks>(this);
+    return m_streamLinks;
 }
 
 void Connection::exec(const QString& sql) {

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "components/DbError.h"
 #include "components/ResultSet.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 struct st_mysql;
+struct st_mysql_res;
 
 namespace kml {
 
@@ -19,7 +23,15 @@ struct ConnectionOptions {
     unsigned connectTimeout = 30; // seconds
     QString charset = QStringLiteral("latin2");
     QString collation = QStringLiteral("latin2_hungarian_ci");
+    // Lets the client library's non-blocking calls run on the connection as
+    // well (MYSQL_OPT_NONBLOCK); set for the stream links of StreamLinks.
+    bool nonBlocking = false;
 };
+
+class StreamLinks;
+
+// The columns of a result as the client library describes them.
+std::vector<ColumnInfo> ResultColumns(st_mysql_res* result);
 
 // One MySQL-protocol connection. Text crosses it as cp1250 bytes; the session
 // runs "SET NAMES '<charset>' COLLATE '<collation>'" after every connect and
@@ -61,10 +73,23 @@ public:
     // The client library's handle, for the few callers that need it.
     st_mysql* handle() const { return m_mysql; }
 
+    // Opens the session again when the server has closed it, as every
+    // statement does before it is sent; for callers that send statements
+    // through the handle themselves (StreamingStatement).
+    void ensureAlive();
+    // The client library's current error as a DbError. A lost session is
+    // remembered, so that the next statement opens a new one.
+    DbError lastError();
+
+    // The further connections streaming statements run on while this one
+    // stays free for other statements (StreamingStatement, Query::openAsync),
+    // opened with this connection's options on demand. They are closed with
+    // this connection.
+    std::shared_ptr<StreamLinks> streamLinks();
+
 private:
     void connect();
     void setNames();
-    void ensureAlive();
     bool socketClosedByServer() const;
     void send(const QByteArray& sql);
     ResultSet readResults(bool wantRows);
@@ -74,6 +99,7 @@ private:
     st_mysql* m_mysql = nullptr;
     bool m_broken = false;
     quint64 m_affectedRows = 0;
+    std::shared_ptr<StreamLinks> m_streamLinks;
 };
 
 } // namespace kml

@@ -2,7 +2,9 @@
 
 #include "components/Connection.h"
 #include "components/DbError.h"
+#include "components/Cp1250.h"
 #include "components/NumberFormat.h"
+#include "components/StreamingStatement.h"
 
 #include <QRegularExpression>
 
@@ -86,7 +88,7 @@ QString DisplayText(const QVariant& value, FieldKind kind, const QString& format
 
 Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
 
-Query::~Query() = default;
+Query::~Query() { stopStream(); }
 
 Connection& Query::connection() const { return m_connection ? *m_connection : SharedConnection(); }
 
@@ -133,9 +135,20 @@ QString Query::statement() const {
 }
 
 void Query::open() {
+    if (m_fetching)
+        close();
     if (m_active)
         return;
     m_result = connection().query(statement());
+    m_complete = true;
+    adoptColumns();
+    m_active = true;
+    emit opened();
+    setRow(m_result.rowCount() > 0 ? 0 : -1);
+    m_bof = true;
+}
+
+void Query::adoptColumns() {
     m_fields.clear();
     m_fields.reserve(size_t(m_result.columnCount()));
     for (const ColumnInfo& column : m_result.columns()) {
@@ -150,13 +163,102 @@ void Query::open() {
         f.size = column.size;
         m_fields.push_back(std::move(f));
     }
-    m_active = true;
-    emit opened();
-    setRow(m_result.rowCount() > 0 ? 0 : -1);
-    m_bof = true;
+}
+
+StreamingStatement& Query::stream() {
+    Connection& conn = connection();
+    if (!m_stream || m_streamConnection != &conn) {
+        if (m_stream) {
+            // It may be the sender of the signal being handled.
+            m_stream->abandon();
+            m_stream->disconnect(this);
+            m_stream->deleteLater();
+        }
+        m_stream = new StreamingStatement(conn.streamLinks(), this);
+        m_streamConnection = &conn;
+        connect(m_stream, &StreamingStatement::columnsArrived, this, [this] {
+            adoptColumns();
+            m_active = true;
+            m_announced = 0;
+            m_row = -1;
+            m_bof = m_eof = true;
+            emit opened();
+        });
+        connect(m_stream, &StreamingStatement::rowsArrived, this, [this](int first, int last) {
+            announceRows(first, last);
+        });
+        connect(m_stream, &StreamingStatement::finished, this, [this] {
+            m_fetching = false;
+            m_complete = true;
+            if (!m_active) {
+                // A statement without a result set.
+                adoptColumns();
+                m_active = true;
+                emit opened();
+            }
+            emit finished();
+        });
+        connect(m_stream, &StreamingStatement::failed, this, [this](const QString& message, unsigned code) {
+            m_fetching = false;
+            close();
+            emit failed(message, code);
+        });
+    }
+    return *m_stream;
+}
+
+void Query::announceRows(int first, int last) {
+    m_announced = last + 1;
+    emit rowsArrived(first, last);
+    if (m_row < 0 && m_active && m_announced > 0)
+        setRow(0);
+    else if (m_row >= 0)
+        m_eof = m_row >= recordCount() - 1;
+}
+
+void Query::openAsync() {
+    close();
+    StreamingStatement& streaming = stream();
+    m_result = ResultSet();
+    m_announced = 0;
+    m_complete = false;
+    m_fetching = true;
+    try {
+        streaming.start(ToCp1250(statement()), &m_result);
+    } catch (...) {
+        m_fetching = false;
+        throw;
+    }
+}
+
+void Query::stopStream() {
+    if (!m_fetching)
+        return;
+    m_fetching = false;
+    if (m_stream)
+        m_stream->abandon();
+}
+
+void Query::cancel() {
+    if (!m_fetching)
+        return;
+    const int announced = m_announced;
+    stopStream();
+    if (!m_active) {
+        // Nothing had arrived yet: the query stays closed.
+        m_result = ResultSet();
+        return;
+    }
+    m_result.finish();
+    // Rows read but not yet announced are announced now, so that the query
+    // and its grids agree on what it holds.
+    if (m_result.rowCount() > announced)
+        announceRows(announced, m_result.rowCount() - 1);
 }
 
 void Query::close() {
+    stopStream();
+    m_complete = false;
     if (!m_active)
         return;
     for (const Field& f : m_fields)
@@ -184,7 +286,7 @@ void Query::refresh(const QString& keyField) {
 void Query::setRow(int row) {
     m_row = row;
     m_bof = row <= 0;
-    m_eof = row < 0 || row >= m_result.rowCount() - 1;
+    m_eof = row < 0 || row >= recordCount() - 1;
     emit currentChanged(m_row);
 }
 

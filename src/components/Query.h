@@ -34,6 +34,8 @@ struct Field {
     bool isFloat() const { return kind == FieldKind::Float; }
 };
 
+class StreamingStatement;
+
 // A read-only dataset over one SELECT (or a CALL that returns rows).
 //
 // The SQL is held as lines so that list windows can replace the line that
@@ -41,6 +43,10 @@ struct Field {
 // literals when the query opens: integers as digits, numbers with ".", texts
 // through the SQL quoting rules, dates as 'yyyy-mm-dd', a null value as NULL.
 // The query keeps a current row; moving it emits currentChanged().
+//
+// open() waits for every row. openAsync() returns at once and lets the rows
+// arrive while the event loop runs (see there); it is for lists that may be
+// long, such as the main window's lists and their searches.
 class Query final : public QObject {
     Q_OBJECT
 public:
@@ -59,15 +65,49 @@ public:
     void setParam(const QString& name, const QVariant& value);
     QVariant param(const QString& name) const;
 
+    // Runs the statement and reads every row (a statement still arriving
+    // from openAsync() is abandoned first). Throws DbError.
     void open();
+    // Closes the query; a statement still arriving is abandoned.
     void close();
     bool isActive() const { return m_active; }
     // Runs the statement again and stays on the row with the same value of
     // keyField (the same row number when keyField is empty or gone).
     void refresh(const QString& keyField = {});
 
-    int recordCount() const { return m_result.rowCount(); }
-    bool isEmpty() const { return m_result.rowCount() == 0; }
+    // Opens the query without waiting for its rows. The query is closed
+    // (closed(); a statement of this query still arriving is abandoned, and
+    // none of its rows appears any more), then the statement is sent on a
+    // stream link of the query's connection (StreamingStatement), so that
+    // the connection itself stays free for other statements. As the server
+    // answers, on this thread's event loop:
+    //   opened()            the fields are known, no rows yet; isActive();
+    //   rowsArrived(f, l)   rows f..l were appended; the first batch comes
+    //                       as soon as a screenful is there (or the result
+    //                       is shorter) and moves the query to row 0
+    //                       (currentChanged), later ones every few tens of
+    //                       milliseconds;
+    //   finished()          every row is there, recordCount() is final;
+    //   failed(text, code)  the statement failed (the server's message and
+    //                       error number); the query is closed again.
+    // Until finished() or failed(), isFetching() is true and recordCount(),
+    // locate() and the values see the rows received so far. Throws DbError
+    // only when no stream link can be connected.
+    void openAsync();
+    bool isFetching() const { return m_fetching; }
+    // Every row of the last opening has arrived (false after cancel()).
+    bool isComplete() const { return m_active && !m_fetching && m_complete; }
+    // Stops a statement still arriving (KILL QUERY on the server): the rows
+    // received so far stay, no further ones arrive, finished() is not
+    // emitted. Nothing happens when none is arriving.
+    void cancel();
+    // The streaming statement of openAsync() (its batching can be tuned).
+    StreamingStatement& stream();
+
+    // The rows of the query: while a statement of openAsync() is arriving,
+    // those announced by rowsArrived() so far.
+    int recordCount() const { return m_fetching ? m_announced : m_result.rowCount(); }
+    bool isEmpty() const { return recordCount() == 0; }
     int row() const { return m_row; } // 0-based; -1 when empty
     int recNo() const { return m_row + 1; } // 1-based; 0 when empty
     bool bof() const { return m_bof; }
@@ -105,16 +145,25 @@ public:
     // format, dates as yyyy.MM.dd, date-times as yyyy.MM.dd hh:mm.
     QString displayText(int row, int col) const;
 
+    // The rows as read; while a statement is arriving it may already hold
+    // rows beyond recordCount() that are not announced yet.
     const ResultSet& result() const { return m_result; }
 
 signals:
     void opened();
     void closed();
     void currentChanged(int row);
+    // openAsync(): see there.
+    void rowsArrived(int first, int last);
+    void finished();
+    void failed(const QString& message, unsigned code);
 
 private:
     void setRow(int row);
     int checkedIndex(const QString& name) const;
+    void adoptColumns();
+    void stopStream();
+    void announceRows(int first, int last);
 
     Connection* m_connection = nullptr;
     QStringList m_sql;
@@ -123,6 +172,11 @@ private:
     std::vector<Field> m_fields;
     std::map<QString, Field> m_settings; // by lower-cased name
     bool m_active = false;
+    bool m_fetching = false;
+    bool m_complete = false;
+    int m_announced = 0; // rows announced while fetching
+    StreamingStatement* m_stream = nullptr;
+    Connection* m_streamConnection = nullptr; // the connection m_stream's links belong to
     int m_row = -1;
     bool m_bof = true;
     bool m_eof = true;

@@ -2,6 +2,7 @@
 
 #include "foundation/TextHelpers.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace kml {
@@ -44,6 +45,61 @@ QString LikeFilter(const QString& fields, const QString& text, bool withAnd) {
     if (condition.isEmpty())
         return {};
     return Wrap(condition, withAnd);
+}
+
+namespace {
+
+// The byte that separates the fields in a search table's text: equal to no
+// other character under either collation, so a text without it and without
+// wildcards can only be found inside one field.
+constexpr QChar kFieldSeparator(0x02);
+
+// "the piece is in the column": a byte search of its weights, as the search
+// table holds the values folded by the column's collation.
+QString PieceInColumn(const QString& column, const char* collation, const QString& piece) {
+    return QStringLiteral("INSTR(k.") + column + QStringLiteral(", WEIGHT_STRING(_latin2") + SqlStr(piece) +
+           QStringLiteral(" COLLATE ") + QLatin1String(collation) + QStringLiteral(")) > 0");
+}
+
+// Every piece in one column, for each of the three columns.
+QString PiecesInAnyColumn(const QStringList& pieces) {
+    struct Column {
+        const char* name;
+        const char* collation;
+    };
+    static const Column kColumns[] = {{"szoveg_hu", "latin2_hungarian_ci"},
+                                      {"szoveg_alt", "latin2_general_ci"},
+                                      {"szoveg_hosszu", "latin2_hungarian_ci"}};
+    QStringList alternatives;
+    for (const Column& column : kColumns) {
+        QStringList tests;
+        for (const QString& piece : pieces)
+            tests << PieceInColumn(QLatin1String(column.name), column.collation, piece);
+        alternatives << (tests.size() == 1 ? tests.first()
+                                           : QLatin1Char('(') + tests.join(QLatin1String(" AND ")) + QLatin1Char(')'));
+    }
+    return alternatives.join(QLatin1String(" OR "));
+}
+
+} // namespace
+
+QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const QString& text, bool withAnd) {
+    if (index.table.isEmpty() || fields != index.fields)
+        return LikeFilter(fields, text, withAnd);
+    const QString exact = LikeFilter(fields, text, false);
+    if (exact.isEmpty())
+        return {};
+    static const QRegularExpression kWildcards(QStringLiteral("[%_]"));
+    const QStringList pieces = text.split(kWildcards, Qt::SkipEmptyParts);
+    if (pieces.isEmpty())
+        return LikeFilter(fields, text, withAnd);
+    const QString candidates = index.keyField + QStringLiteral(" IN (SELECT k.") + index.keyField +
+                               QStringLiteral(" FROM ") + index.table + QStringLiteral(" k WHERE ") +
+                               PiecesInAnyColumn(pieces) + QLatin1Char(')');
+    // Without wildcards or separator bytes the byte search finds exactly the
+    // rows with a field that holds the text; otherwise it only narrows them.
+    const bool plain = pieces.size() == 1 && pieces.first() == text && !text.contains(kFieldSeparator);
+    return Wrap(plain ? candidates : candidates + QStringLiteral(" AND ") + exact, withAnd);
 }
 
 QString WordsFilter(const QString& fields, const QString& text, bool withAnd) {
