@@ -177,6 +177,8 @@ StreamingStatement& Query::stream() {
         m_stream = new StreamingStatement(conn.streamLinks(), this);
         m_streamConnection = &conn;
         connect(m_stream, &StreamingStatement::columnsArrived, this, [this] {
+            if (m_inPrelude)
+                return;
             adoptColumns();
             m_active = true;
             m_announced = 0;
@@ -185,9 +187,14 @@ StreamingStatement& Query::stream() {
             emit opened();
         });
         connect(m_stream, &StreamingStatement::rowsArrived, this, [this](int first, int last) {
-            announceRows(first, last);
+            if (!m_inPrelude)
+                announceRows(first, last);
         });
         connect(m_stream, &StreamingStatement::finished, this, [this] {
+            if (m_inPrelude) {
+                preludeDone();
+                return;
+            }
             m_fetching = false;
             m_complete = true;
             if (!m_active) {
@@ -199,6 +206,7 @@ StreamingStatement& Query::stream() {
             emit finished();
         });
         connect(m_stream, &StreamingStatement::failed, this, [this](const QString& message, unsigned code) {
+            m_inPrelude = false;
             m_fetching = false;
             close();
             emit failed(message, code);
@@ -216,18 +224,38 @@ void Query::announceRows(int first, int last) {
         m_eof = m_row >= recordCount() - 1;
 }
 
-void Query::openAsync() {
+void Query::openAsync(QueryPrelude prelude) {
     close();
     StreamingStatement& streaming = stream();
     m_result = ResultSet();
     m_announced = 0;
     m_complete = false;
     m_fetching = true;
+    m_inPrelude = !prelude.sql.isEmpty();
+    m_prelude = std::move(prelude);
     try {
-        streaming.start(ToCp1250(statement()), &m_result);
+        if (m_inPrelude)
+            streaming.start(ToCp1250(m_prelude.sql), &m_preludeRows);
+        else
+            streaming.start(ToCp1250(statement()), &m_result);
     } catch (...) {
         m_fetching = false;
+        m_inPrelude = false;
         throw;
+    }
+}
+
+void Query::preludeDone() {
+    m_inPrelude = false;
+    const QString sql = m_prelude.statement(m_preludeRows);
+    m_preludeRows = ResultSet();
+    m_prelude = {};
+    try {
+        stream().start(ToCp1250(sql), &m_result);
+    } catch (const DbError& error) {
+        // No link for the second statement: reported as its failure.
+        m_fetching = false;
+        emit failed(error.message(), error.code());
     }
 }
 
@@ -235,6 +263,8 @@ void Query::stopStream() {
     if (!m_fetching)
         return;
     m_fetching = false;
+    m_inPrelude = false;
+    m_prelude = {};
     if (m_stream)
         m_stream->abandon();
 }

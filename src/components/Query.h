@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -35,6 +36,18 @@ struct Field {
 };
 
 class StreamingStatement;
+
+// A statement openAsync() runs before the query's own, on the same stream
+// link, that decides what the query's statement is for this opening from its
+// rows: a search that first asks a list's search table for the keys of the
+// matching rows and then reads the rows of those keys. An empty prelude
+// (no sql) runs nothing.
+struct QueryPrelude {
+    QString sql;
+    // The statement to run as the query's, from the prelude's rows. The
+    // query's own SQL lines stay as they are (a later opening starts over).
+    std::function<QString(const ResultSet& rows)> statement;
+};
 
 // A read-only dataset over one SELECT (or a CALL that returns rows).
 //
@@ -93,7 +106,13 @@ public:
     // Until finished() or failed(), isFetching() is true and recordCount(),
     // locate() and the values see the rows received so far. Throws DbError
     // only when no stream link can be connected.
-    void openAsync();
+    //
+    // With a prelude, its statement runs first (its rows are not the
+    // query's and nothing is announced for them) and then the statement it
+    // makes of them instead of the query's own; a failure of either comes as
+    // failed(). The query's SQL lines are not changed: refresh() and open()
+    // run them, and a list re-read with openAsync() needs its prelude again.
+    void openAsync(QueryPrelude prelude = {});
     bool isFetching() const { return m_fetching; }
     // Every row of the last opening has arrived (false after cancel()).
     bool isComplete() const { return m_active && !m_fetching && m_complete; }
@@ -164,6 +183,7 @@ private:
     void adoptColumns();
     void stopStream();
     void announceRows(int first, int last);
+    void preludeDone();
 
     Connection* m_connection = nullptr;
     QStringList m_sql;
@@ -175,6 +195,9 @@ private:
     bool m_fetching = false;
     bool m_complete = false;
     int m_announced = 0; // rows announced while fetching
+    QueryPrelude m_prelude; // of the opening whose prelude is running
+    ResultSet m_preludeRows;
+    bool m_inPrelude = false;
     StreamingStatement* m_stream = nullptr;
     Connection* m_streamConnection = nullptr; // the connection m_stream's links belong to
     int m_row = -1;

@@ -116,7 +116,6 @@ private:
     // What the owner has yet to hear.
     bool m_columnsDue = false;
     int m_announced = 0; // rows announced so far
-    bool m_anyAnnounced = false;
     QElapsedTimer m_sinceAnnounce;
     Outcome m_outcome = Outcome::None;
     QString m_errorMessage;
@@ -306,7 +305,8 @@ int StatementRun::continueFetching(int status, QElapsedTimer& slice, bool& slice
         }
         if (m_target) {
             m_target->appendRow(row, mysql_fetch_lengths(m_res));
-            if (!m_anyAnnounced && m_owner && m_target->rowCount() - m_announced >= m_owner->firstBatchRows()) {
+            if (m_owner && m_announced < m_owner->firstBatchRows() &&
+                m_target->rowCount() >= m_owner->firstBatchRows()) {
                 sliceOver = true; // the first screen goes out at once
                 return 0;
             }
@@ -405,12 +405,12 @@ void StatementRun::deliver() {
     }
     const int rows = m_target ? m_target->rowCount() : 0;
     if (rows > m_announced) {
-        const bool due = m_outcome != Outcome::None || !m_anyAnnounced ||
+        // Until a screenful is out, whatever has arrived goes out at once.
+        const bool due = m_outcome != Outcome::None || m_announced < m_owner->firstBatchRows() ||
                          m_sinceAnnounce.elapsed() >= m_owner->batchIntervalMs();
         if (due) {
             const int first = m_announced;
             m_announced = rows;
-            m_anyAnnounced = true;
             m_sinceAnnounce.start();
             emit m_owner->rowsArrived(first, rows - 1);
             if (!self || !m_owner || m_abandoned)

@@ -88,10 +88,10 @@ public:
     void abandon();
     bool isRunning() const { return m_run != nullptr; }
 
-    // Announcements are batched: the first as soon as a screenful of rows
-    // (firstBatchRows) has arrived or nothing more is waiting on the socket,
-    // then at most every batchIntervalMs while rows keep coming, and the
-    // last one right before finished().
+    // Announcements are batched: until a screenful of rows (firstBatchRows)
+    // is out, whatever has arrived is announced as soon as nothing more is
+    // waiting on the socket; then at most every batchIntervalMs while rows
+    // keep coming, and the last ones right before finished().
     void setBatching(int firstBatchRows, int batchIntervalMs);
     int firstBatchRows() const { return m_firstBatchRows; }
     int batchIntervalMs() const { return m_batchIntervalMs; }

@@ -1,9 +1,12 @@
 #include "foundation/SearchFilter.h"
 
+#include "foundation/QueryHelpers.h"
 #include "foundation/TextHelpers.h"
 
 #include <QRegularExpression>
 #include <QStringList>
+
+#include <optional>
 
 namespace kml {
 namespace {
@@ -81,25 +84,72 @@ QString PiecesInAnyColumn(const QStringList& pieces) {
     return alternatives.join(QLatin1String(" OR "));
 }
 
-} // namespace
+// What a search through a search table needs of a typed text.
+struct TableSearch {
+    QString matches; // the search table's rows that may match ("k." columns)
+    QString exact;   // LikeFilter's condition, when the matches only narrow the rows; else empty
+};
 
-QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const QString& text, bool withAnd) {
-    if (index.table.isEmpty() || fields != index.fields)
-        return LikeFilter(fields, text, withAnd);
-    const QString exact = LikeFilter(fields, text, false);
-    if (exact.isEmpty())
-        return {};
+// Nothing when the search table cannot serve (another field list, nothing to
+// look up in it): LikeFilter alone decides then.
+std::optional<TableSearch> SearchThroughTable(const SearchIndex& index, const QString& fields, const QString& text) {
+    if (index.table.isEmpty() || fields != index.fields || text.isEmpty())
+        return std::nullopt;
     static const QRegularExpression kWildcards(QStringLiteral("[%_]"));
     const QStringList pieces = text.split(kWildcards, Qt::SkipEmptyParts);
     if (pieces.isEmpty())
-        return LikeFilter(fields, text, withAnd);
-    const QString candidates = index.keyField + QStringLiteral(" IN (SELECT k.") + index.keyField +
-                               QStringLiteral(" FROM ") + index.table + QStringLiteral(" k WHERE ") +
-                               PiecesInAnyColumn(pieces) + QLatin1Char(')');
+        return std::nullopt;
     // Without wildcards or separator bytes the byte search finds exactly the
     // rows with a field that holds the text; otherwise it only narrows them.
     const bool plain = pieces.size() == 1 && pieces.first() == text && !text.contains(kFieldSeparator);
-    return Wrap(plain ? candidates : candidates + QStringLiteral(" AND ") + exact, withAnd);
+    return TableSearch{PiecesInAnyColumn(pieces), plain ? QString() : LikeFilter(fields, text, false)};
+}
+
+QString AndExact(const QString& condition, const TableSearch& search) {
+    return search.exact.isEmpty() ? condition : condition + QStringLiteral(" AND ") + search.exact;
+}
+
+} // namespace
+
+QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const QString& text, bool withAnd) {
+    const std::optional<TableSearch> search = SearchThroughTable(index, fields, text);
+    if (!search)
+        return LikeFilter(fields, text, withAnd);
+    const QString candidates = index.keyField + QStringLiteral(" IN (SELECT k.") + index.keyField +
+                               QStringLiteral(" FROM ") + index.table + QStringLiteral(" k WHERE ") + search->matches +
+                               QLatin1Char(')');
+    return Wrap(AndExact(candidates, *search), withAnd);
+}
+
+QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
+                                  const QString& fixedCondition, const QString& text, int maxKeys) {
+    const std::optional<TableSearch> search = SearchThroughTable(index, fields, text);
+    if (!search)
+        return {};
+    QueryPrelude prelude;
+    prelude.sql = QStringLiteral("SELECT k.") + index.keyField + QStringLiteral(" FROM ") + index.table +
+                  QStringLiteral(" k WHERE ") + search->matches + QStringLiteral(" LIMIT ") +
+                  QString::number(maxKeys + 1) + QLatin1Char(';');
+    prelude.statement = [=](const ResultSet& rows) {
+        QString condition;
+        if (rows.rowCount() > maxKeys) {
+            // Too many to name: the search table joined in the statement.
+            condition = fixedCondition + IndexedLikeFilter(index, fields, text, true);
+        } else {
+            QStringList keys;
+            keys.reserve(rows.rowCount());
+            for (int r = 0; r < rows.rowCount(); ++r)
+                keys << QString::number(rows.value(r, 0).toLongLong());
+            const QString named = keys.isEmpty() ? QStringLiteral("1 = 0")
+                                                 : index.keyField + QStringLiteral(" IN (") +
+                                                       keys.join(QLatin1Char(',')) + QLatin1Char(')');
+            condition = fixedCondition + Wrap(AndExact(named, *search), true);
+        }
+        QStringList lines = sqlLines;
+        ReplaceWhere(lines, condition, true);
+        return lines.join(QLatin1Char('\n'));
+    };
+    return prelude;
 }
 
 QString WordsFilter(const QString& fields, const QString& text, bool withAnd) {

@@ -21,4 +21,10 @@ QString MainListSearchCondition(MainTab tab, const QString& fixedCondition, cons
     return fixedCondition + IndexedLikeFilter(MainListSearchIndex(tab), MainListDefinition(tab).searchFields, text, true);
 }
 
+QueryPrelude MainListSearchPrelude(MainTab tab, const QStringList& sqlLines, const QString& fixedCondition,
+                                   const QString& text) {
+    return IndexedSearchPrelude(MainListSearchIndex(tab), MainListDefinition(tab).searchFields, sqlLines,
+                                fixedCondition, text);
+}
+
 } // namespace kml

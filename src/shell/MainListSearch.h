@@ -19,4 +19,10 @@ SearchIndex MainListSearchIndex(MainTab tab);
 // rows as fixedCondition + LikeFilter(searchFields, text, true).
 QString MainListSearchCondition(MainTab tab, const QString& fixedCondition, const QString& text);
 
+// The same search for Query::openAsync in two statements (IndexedSearchPrelude):
+// the keys of the matching rows first, then the list's statement (sqlLines)
+// for those keys. Empty for an empty text or a list without a search table.
+QueryPrelude MainListSearchPrelude(MainTab tab, const QStringList& sqlLines, const QString& fixedCondition,
+                                   const QString& text);
+
 } // namespace kml
