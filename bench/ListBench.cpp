@@ -168,7 +168,15 @@ StreamingListBench::~StreamingListBench() { query().close(); }
 
 void StreamingListBench::start(const QString& text) {
     ReplaceWhereLine(query(), MainListSearchCondition(m_definition.tab, m_definition.fixedCondition, text));
-    query().openAsync();
+    m_prelude = MainListSearchPrelude(m_definition.tab, query().sql(), m_definition.fixedCondition, text);
+    query().openAsync(m_prelude);
+}
+
+QString StreamingListBench::statement() const {
+    if (m_prelude.sql.isEmpty())
+        return query().statement();
+    const ResultSet keys = SharedConnection().query(m_prelude.sql);
+    return m_prelude.sql + QLatin1Char('\n') + m_prelude.statement(keys);
 }
 
 KeystrokeTimes StreamingListBench::type(const QString& text) {

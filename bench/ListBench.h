@@ -17,11 +17,12 @@
 //
 // StreamingListBench, the data-access layer the window's list controller is
 // to call ("after"):
-//   MainListSearchCondition (the fixed condition + the search through the
-//     list's search table: the same rows as LikeFilter),
-//   close, ReplaceWhere, Query::openAsync (the statement runs on a stream
-//     link; the rows arrive in batches while the event loop runs and the
-//     dataset model grows with them),
+//   close, ReplaceWhere with MainListSearchCondition (the fixed condition +
+//     the search through the list's search table: the same rows as
+//     LikeFilter), Query::openAsync with MainListSearchPrelude (on a stream
+//     link: the keys of the matching rows from the search table, then the
+//     list's rows for them; the rows arrive in batches while the event loop
+//     runs and the dataset model grows with them),
 //   first screen: the grid painted once it holds a screenful of rows (or the
 //     whole result, when that is shorter), with the quick-locate tried on
 //     the rows so far;
@@ -150,7 +151,10 @@ public:
     const ListSpec& definition() const { return m_definition; }
 
     KeystrokeTimes type(const QString& text) override;
-    QString statement() const override { return m_definition.query->statement(); }
+    // The statements of the last search as sent: the key search and the
+    // list's statement for its keys (run again, blocking, to know them), or
+    // the list's statement alone.
+    QString statement() const override;
 
     // Types each text in turn, the next one intervalMs after the one before
     // (whether its search finished or not), and checks every batch of rows
@@ -167,6 +171,7 @@ private:
 
     ListSpec m_definition;
     ListGrid m_grid;
+    QueryPrelude m_prelude; // of the last search
 };
 
 // The keys the list finds for a text, in its order (blocking, on the shared

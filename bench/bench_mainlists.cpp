@@ -170,7 +170,7 @@ double TimeClient(const SearchTarget& target, const Settings& s, const ClientSet
     return ClientStatementMs(client, statement, true, slow ? 1 : s.clientBatch, slow ? 2 : s.clientRepeats);
 }
 
-void PrintKeystrokeHeader(bool beforeColumns) {
+void PrintKeystrokeHeader(bool beforeColumns, bool window) {
     Out() << "Keystrokes (medians in ms; client-z = the mariadb client with --compress running the same "
              "statement; first = the first screen of matching rows painted; complete = every row there, the "
              "counter right and the grid painted; ratio = complete / client-z; stall = the event loop's "
@@ -180,7 +180,7 @@ void PrintKeystrokeHeader(bool beforeColumns) {
     if (beforeColumns)
         line += QStringLiteral(" before: %1 %2 |").arg(QStringLiteral("client-z"), 8).arg(QStringLiteral("ours"), 8);
     line += QStringLiteral(" %1: %2 %3 %4 %5 %6\n")
-                .arg(beforeColumns ? QStringLiteral("after") : QStringLiteral("window"))
+                .arg(window ? QStringLiteral("window") : QStringLiteral("after"))
                 .arg(QStringLiteral("client-z"), 8)
                 .arg(QStringLiteral("first"), 8)
                 .arg(QStringLiteral("complete"), 8)
@@ -190,12 +190,12 @@ void PrintKeystrokeHeader(bool beforeColumns) {
     Out().flush();
 }
 
-void PrintRow(const Row& r, bool beforeColumns) {
+void PrintRow(const Row& r, bool beforeColumns, bool window) {
     QString line = QStringLiteral("%1 %2 %3 |").arg(r.list, -24).arg(Quoted(r.text), -10).arg(r.rows, 7);
     if (beforeColumns)
         line += QStringLiteral(" before: %1 %2 |").arg(Ms(r.beforeClientZ), Ms(r.beforeMs));
     line += QStringLiteral(" %1: %2 %3 %4 %5 %6\n")
-                .arg(beforeColumns ? QStringLiteral("after") : QStringLiteral("window"))
+                .arg(window ? QStringLiteral("window") : QStringLiteral("after"))
                 .arg(Ms(r.clientZ), Ms(r.firstMs), Ms(r.completeMs), Ratio(r.completeMs, r.clientZ), Ms(r.maxStallMs));
     Out() << line;
     Out().flush();
@@ -360,7 +360,7 @@ QStringList ConnectionArguments(const Settings& s) {
 std::vector<Row> MeasureMainWindow(const Settings& s, const ClientSetup& client) {
     Out() << "Typing into the main window (Tfrm_Main, search box Edit1)\n";
     MainWindowBench window(s.connection);
-    PrintKeystrokeHeader(false);
+    PrintKeystrokeHeader(false, true);
     std::vector<Row> rows;
     for (const QString& name : s.lists) {
         window.select(name);
@@ -373,7 +373,7 @@ std::vector<Row> MeasureMainWindow(const Settings& s, const ClientSetup& client)
             row.firstMs = m.first;
             row.completeMs = m.complete;
             row.clientZ = TimeClient(window, s, client);
-            PrintRow(row, false);
+            PrintRow(row, false, true);
             rows.push_back(row);
         }
     }
@@ -384,7 +384,7 @@ std::vector<Row> MeasureMainWindow(const Settings& s, const ClientSetup& client)
 // search, text by text.
 std::vector<Row> MeasureBeforeAfter(const Settings& s, const ClientSetup& client, MainSession& before,
                                     MainSession& after) {
-    PrintKeystrokeHeader(s.before);
+    PrintKeystrokeHeader(s.before, false);
     std::vector<Row> rows;
     for (const QString& name : s.lists) {
         std::optional<ListBench> old;
@@ -416,7 +416,7 @@ std::vector<Row> MeasureBeforeAfter(const Settings& s, const ClientSetup& client
             row.maxStallMs = m.stall;
             row.clientZ = TimeClient(streaming, s, client);
             streaming.query().close();
-            PrintRow(row, s.before);
+            PrintRow(row, s.before, false);
             rows.push_back(row);
         }
     }

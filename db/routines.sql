@@ -700,27 +700,27 @@ BEGIN
   CASE pmi
   WHEN 'munkalap' THEN
     DELETE FROM munkalap_kereses WHERE munkalap = pid;
-    INSERT INTO munkalap_kereses (munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu)
-    SELECT munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE munkalap = pid;
+    INSERT INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE munkalap = pid;
   WHEN 'ugyfel' THEN
-    REPLACE INTO munkalap_kereses (munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu)
-    SELECT munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE ugyfel = pid;
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE ugyfel = pid;
   WHEN 'keszulek' THEN
-    REPLACE INTO munkalap_kereses (munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu)
-    SELECT munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE keszulek = pid;
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE keszulek = pid;
   WHEN 'mlaptipus' THEN
-    REPLACE INTO munkalap_kereses (munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu)
-    SELECT munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE mlaptipus = pid;
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE mlaptipus = pid;
   WHEN 'statusz' THEN
-    REPLACE INTO munkalap_kereses (munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu)
-    SELECT munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE statusz = pid;
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE statusz = pid;
   WHEN 'tipus' THEN
-    REPLACE INTO munkalap_kereses (munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu)
-    SELECT munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses
      WHERE keszulek IN (SELECT keszulek FROM keszulek WHERE tipus = pid);
   WHEN 'gyarto' THEN
-    REPLACE INTO munkalap_kereses (munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu)
-    SELECT munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses
      WHERE keszulek IN (SELECT k.keszulek FROM keszulek k JOIN tipus t ON t.tipus = k.tipus WHERE t.gyarto = pid);
   END CASE;
 END //
@@ -770,8 +770,8 @@ BEGIN
   END;
   IF v_own THEN START TRANSACTION; END IF;
   DELETE FROM munkalap_kereses;
-  INSERT INTO munkalap_kereses (munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu)
-  SELECT munkalap, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses;
+  INSERT INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+  SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses;
   DELETE FROM ugyfel_kereses;
   INSERT INTO ugyfel_kereses (ugyfel, szoveg_hu, szoveg_alt, szoveg_hosszu)
   SELECT ugyfel, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_ugyfel_kereses;

@@ -531,12 +531,16 @@ CREATE TABLE webuzenet (
 -- lists) into szoveg_alt; a Hungarian text longer than 16000 bytes goes into
 -- szoveg_hosszu instead of szoveg_hu. The views vw_*_kereses compute the rows;
 -- the triggers of routines.sql keep them current.
+-- The tables also hold what the lists' fixed conditions test (the sheet's
+-- statusz; the key), so that a search can narrow its rows by them at once.
 CREATE TABLE munkalap_kereses (
   munkalap INT NOT NULL,
+  statusz INT NOT NULL DEFAULT 0,
   szoveg_hu VARBINARY(16000) NULL,
   szoveg_alt VARBINARY(1000) NOT NULL,
   szoveg_hosszu MEDIUMBLOB NULL,
-  PRIMARY KEY (munkalap)
+  PRIMARY KEY (munkalap),
+  KEY ix_munkalap_kereses_statusz (statusz)
 ) ENGINE=InnoDB;
 
 CREATE TABLE ugyfel_kereses (

@@ -122,14 +122,19 @@ QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const
 }
 
 QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
-                                  const QString& fixedCondition, const QString& text, int maxKeys) {
+                                  const QString& fixedCondition, const QString& tableCondition, const QString& text,
+                                  int maxKeys) {
     const std::optional<TableSearch> search = SearchThroughTable(index, fields, text);
     if (!search)
         return {};
     QueryPrelude prelude;
+    // Newest first: a list shows them first, and a text found in many rows
+    // (a date of this year) reaches the limit without reading the rest.
     prelude.sql = QStringLiteral("SELECT k.") + index.keyField + QStringLiteral(" FROM ") + index.table +
-                  QStringLiteral(" k WHERE ") + search->matches + QStringLiteral(" LIMIT ") +
-                  QString::number(maxKeys + 1) + QLatin1Char(';');
+                  QStringLiteral(" k WHERE ") +
+                  (tableCondition.isEmpty() ? QString() : tableCondition + QStringLiteral(" AND ")) +
+                  QLatin1Char('(') + search->matches + QStringLiteral(") ORDER BY k.") + index.keyField +
+                  QStringLiteral(" DESC LIMIT ") + QString::number(maxKeys + 1) + QLatin1Char(';');
     prelude.statement = [=](const ResultSet& rows) {
         QString condition;
         if (rows.rowCount() > maxKeys) {

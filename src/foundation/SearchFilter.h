@@ -28,8 +28,9 @@ QString LikeFilter(const QString& fields, const QString& text, bool withAnd);
 QString WordsFilter(const QString& fields, const QString& text, bool withAnd);
 
 // A list's search table (db/schema.sql: munkalap_kereses, ugyfel_kereses,
-// keszulek_kereses): one row per row of the list's view, with the same key,
-// holding the values of the list's search fields folded to collation weights:
+// keszulek_kereses): one row per row of the list's view, with the same key
+// and the columns the list's fixed conditions test, holding the values of
+// the list's search fields folded to collation weights:
 // szoveg_hu those compared under latin2_hungarian_ci, szoveg_alt those under
 // latin2_general_ci (the CONVERT(... USING latin2) fields), szoveg_hosszu a
 // Hungarian text too long for szoveg_hu.
@@ -55,15 +56,18 @@ struct SearchIndex {
 QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const QString& text, bool withAnd);
 
 // The same search in two statements for Query::openAsync, much faster when
-// few rows match: first the keys of at most maxKeys + 1 matching rows, read
-// from the search table alone; then the list's statement (sqlLines, its
-// first WHERE line replaced) with the condition fixedCondition +
-// " AND (key IN (those keys))", LikeFilter's condition added when the text
-// needs it, " AND (1 = 0)" for none. When more rows match, the list's
-// statement with fixedCondition + IndexedLikeFilter. Empty (nothing to run
-// first) when IndexedLikeFilter would be LikeFilter itself.
+// few rows match: first the keys of at most maxKeys + 1 matching rows, the
+// highest first, read from the search table alone (narrowed by
+// tableCondition, the part of the fixed condition the search table can test
+// by itself, "" for none); then the list's statement (sqlLines, its first
+// WHERE line replaced) with the condition fixedCondition + " AND (key IN
+// (those keys))", LikeFilter's condition added when the text needs it,
+// " AND (1 = 0)" for none. When more rows match, the list's statement with
+// fixedCondition + IndexedLikeFilter. Empty (nothing to run first) when
+// IndexedLikeFilter would be LikeFilter itself.
 QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
-                                  const QString& fixedCondition, const QString& text, int maxKeys = 20000);
+                                  const QString& fixedCondition, const QString& tableCondition, const QString& text,
+                                  int maxKeys = 20000);
 
 // The SQL literal of a LIKE pattern that finds text anywhere:
 // '%' + text + '%', a backslash in text standing for itself.

@@ -24,7 +24,7 @@ QString MainListSearchCondition(MainTab tab, const QString& fixedCondition, cons
 QueryPrelude MainListSearchPrelude(MainTab tab, const QStringList& sqlLines, const QString& fixedCondition,
                                    const QString& text) {
     return IndexedSearchPrelude(MainListSearchIndex(tab), MainListDefinition(tab).searchFields, sqlLines,
-                                fixedCondition, text);
+                                fixedCondition, fixedCondition, text);
 }
 
 } // namespace kml

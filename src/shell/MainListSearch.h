@@ -21,7 +21,10 @@ QString MainListSearchCondition(MainTab tab, const QString& fixedCondition, cons
 
 // The same search for Query::openAsync in two statements (IndexedSearchPrelude):
 // the keys of the matching rows first, then the list's statement (sqlLines)
-// for those keys. Empty for an empty text or a list without a search table.
+// for those keys. The fixed conditions of the main lists (status tabs, key
+// above 0) test only columns their search tables hold, so the keys are
+// narrowed by them too. Empty for an empty text or a list without a search
+// table.
 QueryPrelude MainListSearchPrelude(MainTab tab, const QStringList& sqlLines, const QString& fixedCondition,
                                    const QString& text);
 

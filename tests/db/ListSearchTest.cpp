@@ -58,8 +58,9 @@ QStringList KeysInTwoSteps(Connection& c, const ListCase& list, const QString& t
     const QString key = MainListDefinition(list.tab).keyField;
     const QStringList lines{QStringLiteral("SELECT %1 FROM %2").arg(key, list.view), QStringLiteral("WHERE 1"),
                             QStringLiteral("ORDER BY %1;").arg(list.order)};
-    const QueryPrelude prelude = IndexedSearchPrelude(MainListSearchIndex(list.tab), MainListDefinition(list.tab).searchFields,
-                                                      lines, list.fixed, text, maxKeys);
+    const QueryPrelude prelude = IndexedSearchPrelude(MainListSearchIndex(list.tab),
+                                                      MainListDefinition(list.tab).searchFields, lines, list.fixed,
+                                                      list.fixed, text, maxKeys);
     if (prelude.sql.isEmpty())
         return Keys(c, list, list.fixed + LikeFilter(MainListDefinition(list.tab).searchFields, text, true));
     const ResultSet rs = c.query(prelude.statement(c.query(prelude.sql)));
@@ -183,8 +184,10 @@ QStringList StaleSearchRows(Connection& c) {
     for (const char* key : {"munkalap", "ugyfel", "keszulek"}) {
         const QString table = QLatin1String(key) + QStringLiteral("_kereses");
         const QString view = QStringLiteral("vw_") + table;
-        const QString same = QStringLiteral("k.szoveg_hu <=> v.szoveg_hu AND k.szoveg_alt <=> v.szoveg_alt AND "
-                                            "k.szoveg_hosszu <=> v.szoveg_hosszu");
+        QString same = QStringLiteral("k.szoveg_hu <=> v.szoveg_hu AND k.szoveg_alt <=> v.szoveg_alt AND "
+                                      "k.szoveg_hosszu <=> v.szoveg_hosszu");
+        if (QLatin1String(key) == QLatin1String("munkalap"))
+            same += QStringLiteral(" AND k.statusz <=> v.statusz");
         const ResultSet rs = c.query(
             QStringLiteral("SELECT k.%1 FROM %2 k LEFT JOIN %3 v ON v.%1 = k.%1 WHERE NOT (%4) "
                            "UNION ALL SELECT v.%1 FROM %3 v LEFT JOIN %2 k ON k.%1 = v.%1 WHERE k.%1 IS NULL")
