@@ -205,7 +205,8 @@ KeystrokeTimes StreamingListBench::type(const QString& text) {
         m_grid.paint();
         t.firstMs = ElapsedMs(timer);
         sinceTick.start();
-        ticker.start();
+        if (m_stallProbe)
+            ticker.start();
     };
     PumpUntil([&] {
         showFirstScreen();

@@ -149,6 +149,9 @@ public:
 
     void setFixedCondition(const QString& condition) { m_definition.fixedCondition = condition; }
     const ListSpec& definition() const { return m_definition; }
+    // Notes the event loop's longest wait while rows arrive (maxStallMs): a
+    // timer due every two milliseconds, which costs a little itself.
+    void setStallProbe(bool on) { m_stallProbe = on; }
 
     KeystrokeTimes type(const QString& text) override;
     // The statements of the last search as sent: the key search and the
@@ -172,6 +175,7 @@ private:
     ListSpec m_definition;
     ListGrid m_grid;
     QueryPrelude m_prelude; // of the last search
+    bool m_stallProbe = false;
 };
 
 // The keys the list finds for a text, in its order (blocking, on the shared

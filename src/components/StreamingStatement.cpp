@@ -91,7 +91,7 @@ private:
     void step(int readyStatus);
     // The calls of one phase; each returns the wait status the library asked
     // for (0: the phase is over).
-    int executeDone(int status);
+    int executeDone(int result);
     int continueFetching(int status, QElapsedTimer& slice, bool& sliceOver);
     int startFreeing();
     int checkNextResult();

@@ -116,7 +116,7 @@ private:
     std::shared_ptr<StreamLinks> m_links;
     StatementRun* m_run = nullptr; // the running statement; it clears this when it ends
     int m_firstBatchRows = 64;
-    int m_batchIntervalMs = 25;
+    int m_batchIntervalMs = 40;
 };
 
 } // namespace kml

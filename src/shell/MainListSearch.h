@@ -3,6 +3,19 @@
 // How the main window's lists search: through the search tables the server
 // keeps for them (db/schema.sql), with exactly the rows their LIKE filters
 // over the list's search fields give.
+//
+// A keystroke in the search box (the work-sheet list on a status tab, the
+// customer or the device list):
+//
+//     ReplaceWhere(query.sql(), MainListSearchCondition(tab, fixed, text), true);
+//     query.openAsync(MainListSearchPrelude(tab, query.sql(), fixed, text));
+//
+// openAsync abandons the search of the previous keystroke (its rows never
+// show), the rows arrive while the window goes on (rowsArrived: quick-locate
+// the text in the sort column until it is found; finished: the row counter;
+// failed: the server's error), and refresh() or open() run the WHERE line
+// alone, blocking. A list re-read after an edit searches the same way again
+// and locates its key as the rows arrive.
 
 #include "foundation/SearchFilter.h"
 #include "shell/MainLists.h"
