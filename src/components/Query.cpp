@@ -134,12 +134,13 @@ QString Query::statement() const {
     return out;
 }
 
-void Query::open() {
+void Query::open(const QueryPrelude& prelude) {
     if (m_fetching)
         close();
     if (m_active)
         return;
-    m_result = connection().query(statement());
+    m_result = connection().query(prelude.sql.isEmpty() ? statement()
+                                                        : prelude.statement(connection().query(prelude.sql)));
     m_complete = true;
     adoptColumns();
     m_active = true;
@@ -300,13 +301,13 @@ void Query::close() {
     emit closed();
 }
 
-void Query::refresh(const QString& keyField) {
+void Query::refresh(const QString& keyField, const QueryPrelude& prelude) {
     const int oldRow = m_row;
     QVariant key;
     if (m_active && !keyField.isEmpty() && fieldIndex(keyField) >= 0)
         key = value(keyField);
     close();
-    open();
+    open(prelude);
     if (key.isValid() && fieldIndex(keyField) >= 0 && locate(keyField, key))
         return;
     if (oldRow >= 0 && !isEmpty())

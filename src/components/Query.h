@@ -79,14 +79,16 @@ public:
     QVariant param(const QString& name) const;
 
     // Runs the statement and reads every row (a statement still arriving
-    // from openAsync() is abandoned first). Throws DbError.
-    void open();
+    // from openAsync() is abandoned first); with a prelude, the prelude
+    // first and then the statement it makes (see openAsync). Throws DbError.
+    void open(const QueryPrelude& prelude = {});
     // Closes the query; a statement still arriving is abandoned.
     void close();
     bool isActive() const { return m_active; }
-    // Runs the statement again and stays on the row with the same value of
-    // keyField (the same row number when keyField is empty or gone).
-    void refresh(const QString& keyField = {});
+    // Runs the statement again (through the prelude, when given) and stays
+    // on the row with the same value of keyField (the same row number when
+    // keyField is empty or gone).
+    void refresh(const QString& keyField = {}, const QueryPrelude& prelude = {});
 
     // Opens the query without waiting for its rows. The query is closed
     // (closed(); a statement of this query still arriving is abandoned, and

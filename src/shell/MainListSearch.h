@@ -13,9 +13,10 @@
 // openAsync abandons the search of the previous keystroke (its rows never
 // show), the rows arrive while the window goes on (rowsArrived: quick-locate
 // the text in the sort column until it is found; finished: the row counter;
-// failed: the server's error), and refresh() or open() run the WHERE line
-// alone, blocking. A list re-read after an edit searches the same way again
-// and locates its key as the rows arrive.
+// failed: the server's error). A list re-read after an edit searches the
+// same way again and locates its key as the rows arrive; a blocking re-read
+// passes the prelude too (query.refresh(key, MainListSearchPrelude(...))),
+// as the WHERE line alone makes the server read the whole list.
 
 #include "foundation/SearchFilter.h"
 #include "shell/MainLists.h"

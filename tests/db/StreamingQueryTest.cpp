@@ -326,6 +326,15 @@ TEST_F(StreamingQuery, APreludeDecidesTheStatementAndIsNotTheQuerysRows) {
     EXPECT_EQ(batches.front().first, 0);
     EXPECT_EQ(q.asInt("sor"), kRows);
     EXPECT_EQ(q.sql(), design);
+    // Read at once the same way, and refreshed keeping the row.
+    Query blocking;
+    blocking.setSql(design.join('\n'));
+    blocking.open(prelude);
+    ExpectSameRows(blocking.result(), q.result());
+    ASSERT_TRUE(blocking.locate("sor", 39000));
+    blocking.refresh("sor", prelude);
+    EXPECT_EQ(blocking.recordCount(), kRows / 1000);
+    EXPECT_EQ(blocking.asInt("sor"), 39000);
 
     // A failing prelude fails the opening; a new opening abandons a prelude still running.
     prelude.sql = "SELECT sor FROM nincs_ilyen";
