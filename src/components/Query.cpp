@@ -1,8 +1,8 @@
 #include "components/Query.h"
 
 #include "components/Connection.h"
-#include "components/DbError.h"
 #include "components/Cp1250.h"
+#include "components/DbError.h"
 #include "components/NumberFormat.h"
 #include "components/StreamingStatement.h"
 
@@ -208,6 +208,7 @@ StreamingStatement& Query::stream() {
         });
         connect(m_stream, &StreamingStatement::failed, this, [this](const QString& message, unsigned code) {
             m_inPrelude = false;
+            m_preludeRows = ResultSet();
             m_fetching = false;
             close();
             emit failed(message, code);
