@@ -699,9 +699,14 @@ MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
   CASE pmi
   WHEN 'munkalap' THEN
-    DELETE FROM munkalap_kereses WHERE munkalap = pid;
-    INSERT INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    -- Replaced, not deleted first: deleting a key not yet there would lock
+    -- the gap after the last sheet, and two workstations opening sheets at
+    -- once would deadlock on it.
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
     SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE munkalap = pid;
+    IF ROW_COUNT() = 0 THEN
+      DELETE FROM munkalap_kereses WHERE munkalap = pid;
+    END IF;
   WHEN 'ugyfel' THEN
     REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
     SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE ugyfel = pid;
@@ -729,9 +734,11 @@ END //
 CREATE OR REPLACE PROCEDURE sp_kereses_ugyfel(IN pid INT)
 MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
-  DELETE FROM ugyfel_kereses WHERE ugyfel = pid;
-  INSERT INTO ugyfel_kereses (ugyfel, szoveg_hu, szoveg_alt, szoveg_hosszu)
+  REPLACE INTO ugyfel_kereses (ugyfel, szoveg_hu, szoveg_alt, szoveg_hosszu)
   SELECT ugyfel, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_ugyfel_kereses WHERE ugyfel = pid;
+  IF ROW_COUNT() = 0 THEN
+    DELETE FROM ugyfel_kereses WHERE ugyfel = pid;
+  END IF;
 END //
 
 -- The search texts of the devices chosen by pmi: 'keszulek' (the device
@@ -742,9 +749,11 @@ MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
   CASE pmi
   WHEN 'keszulek' THEN
-    DELETE FROM keszulek_kereses WHERE keszulek = pid;
-    INSERT INTO keszulek_kereses (keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    REPLACE INTO keszulek_kereses (keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu)
     SELECT keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_keszulek_kereses WHERE keszulek = pid;
+    IF ROW_COUNT() = 0 THEN
+      DELETE FROM keszulek_kereses WHERE keszulek = pid;
+    END IF;
   WHEN 'ugyfel' THEN
     REPLACE INTO keszulek_kereses (keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu)
     SELECT keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_keszulek_kereses WHERE ugyfel = pid;

@@ -166,11 +166,15 @@ void StatementRun::start(const QByteArray& sql) {
         waitFor(status);
         return;
     }
+    // Answered at once: what follows comes from the event loop all the same,
+    // never from inside start().
     const int next = executeDone(result);
-    if (next)
+    if (next) {
         waitFor(next);
-    else
-        step(0);
+    } else {
+        m_sliceTimerArmed = true;
+        m_continue.start(0);
+    }
 }
 
 void StatementRun::abandon() {

@@ -82,7 +82,8 @@ public:
 
     // Sends the statement (cp1250 bytes) on a stream link and returns; a
     // running statement is abandoned first. Throws DbError when no link can
-    // be had; errors of the statement itself arrive through failed().
+    // be had; errors of the statement itself arrive through failed(). No
+    // signal comes from inside start(): all of them from the event loop.
     void start(const QByteArray& sql, ResultSet* target);
     // Abandons the running statement: no further signal, no further row.
     void abandon();
