@@ -140,20 +140,27 @@ struct Medians {
     double first = 0;
     double complete = 0;
     double stall = 0;
+    double client = 0; // the mariadb client with --compress, same statements
     int rows = 0;
 };
 
 // A warm-up keystroke (on a streaming list also noting the event loop's
-// longest wait), then the timed runs (fewer for a slow one).
-Medians TimeKeystrokes(SearchTarget& target, const QString& text, int runs) {
+// longest wait), then the timed runs, each with the client's time for the
+// same statements. A slow search is timed three times, each time right
+// before the client runs it once, so that both meet the same load of the
+// machine; a quick one as often as asked, the client's time then taken from
+// batches of the statement (ClientStatementMs).
+Medians TimeKeystrokes(SearchTarget& target, const QString& text, const Settings& s, const ClientSetup& client) {
     auto* streaming = dynamic_cast<StreamingListBench*>(&target);
     if (streaming)
         streaming->setStallProbe(true);
     const KeystrokeTimes warm = target.type(text);
     if (streaming)
         streaming->setStallProbe(false);
-    const int n = warm.totalMs > 1500 ? std::min(runs, 3) : runs;
-    std::vector<double> first, complete;
+    const QByteArray statement = ToCp1250(target.statement());
+    const bool slow = warm.totalMs > 1000;
+    const int n = slow ? std::min(s.runs, 3) : s.runs;
+    std::vector<double> first, complete, clients;
     Medians m;
     m.stall = warm.maxStallMs;
     for (int r = 0; r < n; ++r) {
@@ -161,18 +168,13 @@ Medians TimeKeystrokes(SearchTarget& target, const QString& text, int runs) {
         first.push_back(t.firstMs);
         complete.push_back(t.totalMs);
         m.rows = t.rows;
+        if (slow)
+            clients.push_back(ClientOnceMs(client, statement, true));
     }
     m.first = Median(first);
     m.complete = Median(complete);
+    m.client = slow ? Median(clients) : ClientStatementMs(client, statement, true, s.clientBatch, s.clientRepeats);
     return m;
-}
-
-// The client's time for the statement last sent by the target (fewer runs
-// for a slow statement).
-double TimeClient(const SearchTarget& target, const Settings& s, const ClientSetup& client) {
-    const QByteArray statement = ToCp1250(target.statement());
-    const bool slow = ClientBatchMs(client, statement, 1, true) > 1000;
-    return ClientStatementMs(client, statement, true, slow ? 1 : s.clientBatch, slow ? 2 : s.clientRepeats);
 }
 
 void PrintKeystrokeHeader(bool beforeColumns, bool window) {
@@ -373,11 +375,11 @@ std::vector<Row> MeasureMainWindow(const Settings& s, const ClientSetup& client)
             Row row;
             row.list = Title(name);
             row.text = text;
-            const Medians m = TimeKeystrokes(window, text, s.runs);
+            const Medians m = TimeKeystrokes(window, text, s, client);
             row.rows = m.rows;
             row.firstMs = m.first;
             row.completeMs = m.complete;
-            row.clientZ = TimeClient(window, s, client);
+            row.clientZ = m.client;
             PrintRow(row, false, true);
             rows.push_back(row);
         }
@@ -405,21 +407,21 @@ std::vector<Row> MeasureBeforeAfter(const Settings& s, const ClientSetup& client
             row.text = text;
             if (old) {
                 old->grid().setVisible(true);
-                const Medians m = TimeKeystrokes(*old, text, s.runs);
+                const Medians m = TimeKeystrokes(*old, text, s, client);
                 old->grid().setVisible(false);
                 old->query().close();
                 row.beforeMs = m.complete;
                 row.rows = m.rows;
-                row.beforeClientZ = TimeClient(*old, s, client);
+                row.beforeClientZ = m.client;
             }
             streaming.grid().setVisible(true);
-            const Medians m = TimeKeystrokes(streaming, text, s.runs);
+            const Medians m = TimeKeystrokes(streaming, text, s, client);
             streaming.grid().setVisible(false);
             row.rows = m.rows;
             row.firstMs = m.first;
             row.completeMs = m.complete;
             row.maxStallMs = m.stall;
-            row.clientZ = TimeClient(streaming, s, client);
+            row.clientZ = m.client;
             streaming.query().close();
             PrintRow(row, s.before, false);
             rows.push_back(row);
