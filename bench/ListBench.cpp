@@ -5,10 +5,9 @@
 #include "foundation/QueryHelpers.h"
 #include "patterns/gui/GridLink.h"
 #include "patterns/ListSearch.h"
-#include "shell/gui/MainList.h"
-#include "shell/MainListSearch.h"
-#include "shell/MainLists.h"
+#include "patterns/gui/GridPainter.h"
 #include "shell/MainSession.h"
+#include "worksheets/WorkSheetLists.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -21,10 +20,6 @@ const QString InProgressCondition = StatusTabCondition(0);
 const QString AllSheetsCondition = StatusTabCondition(1);
 
 namespace {
-
-GridColumn Column(const char* field, const char* title) {
-    return GridColumn{QString::fromLatin1(field), QString::fromUtf8(title), 0};
-}
 
 void UseView(Query& query, const QString& standardView, const QString& viewName) {
     if (viewName.isEmpty() || viewName == standardView)
@@ -43,18 +38,22 @@ int LengthPrefixSize(quint64 length) {
     return 9;
 }
 
-ListSpec Spec(const char* name, MainTab tab, Query* query, std::vector<GridColumn> columns, ColouredGrid colours) {
-    const MainListDef def = MainListDefinition(tab);
-    ListSpec spec;
-    spec.name = QString::fromUtf8(name);
-    spec.tab = tab;
-    spec.query = query;
-    spec.fixedCondition = def.fixedCondition;
-    spec.searchFields = def.searchFields;
-    spec.sortField = def.sortField;
-    spec.columns = std::move(columns);
-    spec.colours = int(colours);
-    return spec;
+// The main window's own list and its first grid, as its subsystem defines
+// them, over the session's controller of the tab.
+ListBenchDefinition FromRoute(const char* name, MainSession& session, MainTab tab) {
+    const MainListRoute& route = session.routes.list(tab);
+    ListBenchDefinition definition;
+    definition.name = QString::fromUtf8(name);
+    definition.tab = tab;
+    definition.list = &session.list(tab);
+    definition.query = &definition.list->query();
+    definition.fixedCondition = route.list.baseCondition;
+    definition.searchFields = route.list.searchFields;
+    definition.sortField = route.list.sortField;
+    definition.keyField = route.list.keyField;
+    definition.columns = route.grids.at(0).columns;
+    definition.colouring = route.grids.at(0).colouring ? route.grids.at(0).colouring : route.list.colouring;
+    return definition;
 }
 
 void ReplaceWhereLine(Query& query, const QString& condition) {
@@ -64,43 +63,29 @@ void ReplaceWhereLine(Query& query, const QString& condition) {
 
 } // namespace
 
-ListSpec WorkSheetList(MainSession& session, const QString& viewName) {
+ListBenchDefinition WorkSheetList(MainSession& session, const QString& viewName) {
     UseView(session.QryMLap, QStringLiteral("vw_munkalap"), viewName);
-    ListSpec spec = Spec("Munkalapok", MainTab::WorkSheets, &session.QryMLap,
-                         {Column("munkalapstr", "Munkalap"), Column("mlaptipus_nev", "Munkalap típusa"),
-                          Column("datum", "Beérkezett"), Column("ugyfel_nev", "Ügyfél"),
-                          Column("irszvaroscim", "Cím"), Column("tipusstr", "Típus"), Column("hatidstr", "Kezdés"),
-                          Column("ar_teljes", "Teljes ár"), Column("dolgozostr", "Dolgozók"),
-                          Column("fizetve", "Fiz?")},
-                         ColouredGrid::WorkSheets);
-    spec.fixedCondition = InProgressCondition;
-    return spec;
+    ListBenchDefinition definition = FromRoute("Munkalapok", session, MainTab::WorkSheets);
+    definition.fixedCondition = InProgressCondition;
+    return definition;
 }
 
-ListSpec CustomerList(MainSession& session, const QString& viewName) {
+ListBenchDefinition CustomerList(MainSession& session, const QString& viewName) {
     UseView(session.QryU, QStringLiteral("vw_ugyfel"), viewName);
-    return Spec("Ügyfelek", MainTab::Customers, &session.QryU,
-                {Column("ugyfel_nev", "Ügyfél"), Column("kapcsolat", "Kapcsolat"), Column("telefon", "Telefon"),
-                 Column("irszvaroscim", "Cím"), Column("emil", "E-mail"), Column("dat_figyelmeztet", "Figyelmeztetés"),
-                 Column("maganszemely", "Magán?")},
-                ColouredGrid::Customers);
+    return FromRoute("Ügyfelek", session, MainTab::Customers);
 }
 
-ListSpec DeviceList(MainSession& session) {
-    return Spec("Készülékek", MainTab::Devices, &session.QryKesz,
-                {Column("gysz", "Gyárt.szám"), Column("ugyfel_nev", "Ügyfél"), Column("evjarat", "Gyártás éve"),
-                 Column("tipusstr", "Gyártmány / Típus"), Column("munkalapstr", "Utolsó munkalap"),
-                 Column("dat_muszaki", "Bevizsgálás"), Column("keszulektipus_nev", "Típus")},
-                ColouredGrid::Devices);
+ListBenchDefinition DeviceList(MainSession& session) {
+    return FromRoute("Készülékek", session, MainTab::Devices);
 }
 
 // ---- ListGrid -------------------------------------------------------------------------
 
-ListGrid::ListGrid(const ListSpec& definition) : m_view(std::make_unique<QTableView>()) {
+ListGrid::ListGrid(const ListBenchDefinition& definition) : m_view(std::make_unique<QTableView>()) {
     m_model = new DatasetModel(definition.query, m_view.get());
     m_model->setColumns(definition.columns);
     m_view->setModel(m_model);
-    m_view->setItemDelegate(new MainGridPainter(ColouredGrid(definition.colours), m_model, m_view.get()));
+    m_view->setItemDelegate(new GridPainter(definition.colouring, m_model, m_view.get()));
     SetupListGrid(m_view.get());
     Query* query = definition.query;
     auto* link = new QueryGridLink(m_view.get(), query, m_view.get());
@@ -137,7 +122,7 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
 
 // ---- ListBench (blocking, as the window searches today) ------------------------------------
 
-ListBench::ListBench(ListSpec definition) : m_definition(std::move(definition)), m_grid(m_definition) {}
+ListBench::ListBench(ListBenchDefinition definition) : m_definition(std::move(definition)), m_grid(m_definition) {}
 
 ListBench::~ListBench() = default;
 
@@ -161,22 +146,27 @@ KeystrokeTimes ListBench::type(const QString& text) {
 
 // ---- StreamingListBench (the data-access layer's streaming search) ---------------------------
 
-StreamingListBench::StreamingListBench(ListSpec definition)
+StreamingListBench::StreamingListBench(ListBenchDefinition definition)
     : m_definition(std::move(definition)), m_grid(m_definition) {}
 
 StreamingListBench::~StreamingListBench() { query().close(); }
 
 void StreamingListBench::start(const QString& text) {
-    ReplaceWhereLine(query(), MainListSearchCondition(m_definition.tab, m_definition.fixedCondition, text));
-    m_prelude = MainListSearchPrelude(m_definition.tab, query().sql(), m_definition.fixedCondition, text);
-    query().openAsync(m_prelude);
+    ListController& list = *m_definition.list;
+    list.setFixedCondition(m_definition.fixedCondition);
+    list.search(text);
 }
 
 QString StreamingListBench::statement() const {
-    if (m_prelude.sql.isEmpty())
-        return query().statement();
-    const ResultSet keys = SharedConnection().query(m_prelude.sql);
-    return m_prelude.sql + QLatin1Char('\n') + m_prelude.statement(keys);
+    return SearchStatements(*m_definition.list, m_definition.list->searchText());
+}
+
+QString SearchStatements(const ListController& list, const QString& text) {
+    const QueryPrelude prelude = list.searchPrelude(text);
+    if (prelude.sql.isEmpty())
+        return list.query().statement();
+    const ResultSet keys = SharedConnection().query(prelude.sql);
+    return prelude.sql + QLatin1Char('\n') + prelude.statement(keys);
 }
 
 KeystrokeTimes StreamingListBench::type(const QString& text) {
@@ -226,7 +216,7 @@ BurstFigures StreamingListBench::typeQuickly(const QStringList& texts, int inter
                                              const std::vector<QStringList>& keysOf) {
     BurstFigures f;
     Query& q = query();
-    const QString keyField = MainListDefinition(m_definition.tab).keyField;
+    const QString keyField = m_definition.keyField;
     std::set<QString> allowed;
     const auto rowsShown = QObject::connect(&q, &Query::rowsArrived, [&](int first, int last) {
         const int col = q.fieldIndex(keyField);
@@ -261,12 +251,11 @@ BurstFigures StreamingListBench::typeQuickly(const QStringList& texts, int inter
     return f;
 }
 
-QStringList SearchKeys(const ListSpec& list, const QString& text) {
-    const MainListDef def = MainListDefinition(list.tab);
+QStringList SearchKeys(const ListBenchDefinition& list, const QString& text) {
     QStringList sql = list.query->sql();
     for (QString& line : sql)
         if (line.startsWith(QLatin1String("SELECT *")))
-            line.replace(0, 8, QStringLiteral("SELECT ") + def.keyField);
+            line.replace(0, 8, QStringLiteral("SELECT ") + list.keyField);
     ReplaceWhere(sql, ListCondition(list.fixedCondition, list.searchFields, text, SearchKind::Like), true);
     const ResultSet rs = SharedConnection().query(sql.join(QLatin1Char('\n')));
     QStringList keys;

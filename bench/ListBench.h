@@ -3,35 +3,33 @@
 // A main-window list as its search box drives it, for timing: the query of
 // the session, a read-only grid over it (the shared list-grid set-up, the
 // grid-query link and the main window's cell painter), shown offscreen. The
-// fixed conditions, search fields and sort columns are the main window's own
-// (MainLists.h).
+// fixed conditions, search fields, sort columns, grid columns and colours are
+// the main window's own (the routes its subsystems register).
 //
 // Two ways of answering a keystroke are timed side by side:
 //
-// ListBench, the list as the window searches today ("before"):
+// ListBench, the list as it was searched before the search tables
+// ("before"):
 //   ListCondition (the fixed condition + LikeFilter of the list's fields),
 //   ReopenWithCondition (close, ReplaceWhere on the first WHERE line, open:
 //     the statement runs and every row is read, the dataset model resets),
 //   QuickLocate of the text in the sort column (the grid follows the row),
 //   the grid laying out the new rows and painting them.
 //
-// StreamingListBench, the data-access layer the window's list controller is
-// to call ("after"):
-//   close, ReplaceWhere with MainListSearchCondition (the fixed condition +
-//     the search through the list's search table: the same rows as
-//     LikeFilter), Query::openAsync with MainListSearchPrelude (on a stream
-//     link: the keys of the matching rows from the search table, then the
-//     list's rows for them; the rows arrive in batches while the event loop
-//     runs and the dataset model grows with them),
+// StreamingListBench, the session's own list controller, as the main
+// window's search box calls it ("after"): ListController::search (the
+// condition through the list's search table on the WHERE line; the key
+// search first, then the list's rows for those keys, streamed on a stream
+// link while the event loop runs; the quick-locate tried on every batch),
 //   first screen: the grid painted once it holds a screenful of rows (or the
-//     whole result, when that is shorter), with the quick-locate tried on
-//     the rows so far;
-//   complete: every row there, the quick-locate, the status bar's counter
-//     text and the grid painted again.
+//     whole result, when that is shorter);
+//   complete: the controller's completed(), the status bar's counter text
+//     and the grid painted again.
 
 #include "components/DatasetModel.h"
 #include "components/Query.h"
-#include "shell/MainLists.h"
+#include "patterns/ListController.h"
+#include "patterns/MainRoutes.h"
 
 #include <QString>
 
@@ -52,24 +50,26 @@ namespace kml::bench {
 extern const QString InProgressCondition; // "Folyamatban"
 extern const QString AllSheetsCondition;  // "Összes"
 
-struct ListSpec {
+struct ListBenchDefinition {
     QString name;
     MainTab tab = MainTab::WorkSheets;
-    Query* query = nullptr;
+    ListController* list = nullptr; // the session's controller of the tab
+    Query* query = nullptr;         // its query
     QString fixedCondition;
     QString searchFields;
     QString sortField;
+    QString keyField;
     std::vector<GridColumn> columns;
-    int colours = 0; // the ColouredGrid whose row rules the grid paints
+    RowColouring colouring;
 };
 
 // The work-sheet list of program type 1 (DBGrid2), the customer list
 // (DBGrid1) and the device list (DBGrid5) over the session's QryMLap, QryU
 // and QryKesz. A view name other than the standard one replaces the list's
 // FROM (for trying a changed view).
-ListSpec WorkSheetList(MainSession& session, const QString& viewName = {});
-ListSpec CustomerList(MainSession& session, const QString& viewName = {});
-ListSpec DeviceList(MainSession& session);
+ListBenchDefinition WorkSheetList(MainSession& session, const QString& viewName = {});
+ListBenchDefinition CustomerList(MainSession& session, const QString& viewName = {});
+ListBenchDefinition DeviceList(MainSession& session);
 
 struct KeystrokeTimes {
     double firstMs = 0;  // the first screen of matching rows painted
@@ -95,7 +95,7 @@ public:
 // A grid over a list's query, shown offscreen as the window shows it.
 class ListGrid {
 public:
-    explicit ListGrid(const ListSpec& definition);
+    explicit ListGrid(const ListBenchDefinition& definition);
     ~ListGrid();
     QTableView& view() const { return *m_view; }
     DatasetModel& model() const { return *m_model; }
@@ -114,10 +114,10 @@ private:
 
 class ListBench final : public SearchTarget {
 public:
-    explicit ListBench(ListSpec definition);
+    explicit ListBench(ListBenchDefinition definition);
     ~ListBench() override;
 
-    const ListSpec& definition() const { return m_definition; }
+    const ListBenchDefinition& definition() const { return m_definition; }
     void setFixedCondition(const QString& condition) { m_definition.fixedCondition = condition; }
 
     KeystrokeTimes type(const QString& text) override;
@@ -128,7 +128,7 @@ public:
     Query& query() const { return *m_definition.query; }
 
 private:
-    ListSpec m_definition;
+    ListBenchDefinition m_definition;
     ListGrid m_grid;
 };
 
@@ -144,11 +144,11 @@ struct BurstFigures {
 
 class StreamingListBench final : public SearchTarget {
 public:
-    explicit StreamingListBench(ListSpec definition);
+    explicit StreamingListBench(ListBenchDefinition definition);
     ~StreamingListBench() override;
 
     void setFixedCondition(const QString& condition) { m_definition.fixedCondition = condition; }
-    const ListSpec& definition() const { return m_definition; }
+    const ListBenchDefinition& definition() const { return m_definition; }
     // Notes the event loop's longest wait while rows arrive (maxStallMs): a
     // timer due every two milliseconds, which costs a little itself.
     void setStallProbe(bool on) { m_stallProbe = on; }
@@ -172,15 +172,20 @@ public:
 private:
     void start(const QString& text);
 
-    ListSpec m_definition;
+    ListBenchDefinition m_definition;
     ListGrid m_grid;
-    QueryPrelude m_prelude; // of the last search
     bool m_stallProbe = false;
 };
 
+// The statements a search of the list for text sends, as the mariadb client
+// would run them: the key search and the list's statement for its keys (the
+// key search run once more, blocking, to know them), or the list's statement
+// alone.
+QString SearchStatements(const ListController& list, const QString& text);
+
 // The keys the list finds for a text, in its order (blocking, on the shared
 // connection): the yardstick of the burst.
-QStringList SearchKeys(const ListSpec& list, const QString& text);
+QStringList SearchKeys(const ListBenchDefinition& list, const QString& text);
 
 // Reopening the work-sheet detail panels shown at start (the sheet's lines
 // and its totals) for one sheet, as the main window does after every move of

@@ -49,27 +49,19 @@ MainWindowBench::~MainWindowBench() = default;
 
 void MainWindowBench::select(const QString& list) {
     if (list == QLatin1String("ugyfelek")) {
-        m_window->TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+        m_window->TabControl1->setCurrentIndex(int(MainTab::Customers));
     } else if (list == QLatin1String("keszulekek")) {
-        m_window->TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+        m_window->TabControl1->setCurrentIndex(int(MainTab::Devices));
     } else {
-        m_window->TabControl1->setCurrentIndex(Tfrm_Main::TabMunkalap);
+        m_window->TabControl1->setCurrentIndex(int(MainTab::WorkSheets));
         m_window->TabControl2->setCurrentIndex(list == QLatin1String("osszes") ? 1 : 0);
     }
     PumpUntil([this] { return !currentQuery().isFetching(); });
 }
 
-Query& MainWindowBench::currentQuery() const {
-    MainSession& session = m_window->session();
-    switch (m_window->TabControl1->currentIndex()) {
-    case Tfrm_Main::TabUgyfel:
-        return session.QryU;
-    case Tfrm_Main::TabKeszulek:
-        return session.QryKesz;
-    default:
-        return session.QryMLap;
-    }
-}
+ListController& MainWindowBench::currentList() const { return m_window->currentList(); }
+
+Query& MainWindowBench::currentQuery() const { return currentList().query(); }
 
 KeystrokeTimes MainWindowBench::type(const QString& text) {
     KeystrokeTimes t;
@@ -112,6 +104,6 @@ KeystrokeTimes MainWindowBench::type(const QString& text) {
     return t;
 }
 
-QString MainWindowBench::statement() const { return currentQuery().statement(); }
+QString MainWindowBench::statement() const { return SearchStatements(currentList(), currentList().searchText()); }
 
 } // namespace kml::bench

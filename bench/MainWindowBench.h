@@ -35,6 +35,7 @@ public:
     QString statement() const override;
 
 private:
+    ListController& currentList() const;
     Query& currentQuery() const;
 
     std::unique_ptr<Tfrm_Main> m_window;

@@ -30,7 +30,6 @@
 
 #include "components/Connection.h"
 #include "components/Cp1250.h"
-#include "shell/MainLists.h"
 #include "shell/MainSession.h"
 
 #include <QApplication>
@@ -220,12 +219,12 @@ QString Title(const QString& list) {
     return {};
 }
 
-ListSpec SpecOf(const QString& list, MainSession& session) {
+ListBenchDefinition SpecOf(const QString& list, MainSession& session) {
     if (list == QLatin1String("ugyfelek"))
         return CustomerList(session);
     if (list == QLatin1String("keszulekek"))
         return DeviceList(session);
-    ListSpec spec = WorkSheetList(session);
+    ListBenchDefinition spec = WorkSheetList(session);
     spec.fixedCondition = list == QLatin1String("osszes") ? AllSheetsCondition : InProgressCondition;
     return spec;
 }
@@ -436,7 +435,7 @@ QStringList MeasureBurst(const Settings& s, MainSession& after) {
     QStringList prefixes;
     for (int n = 1; n <= s.burstText.size(); ++n)
         prefixes << s.burstText.left(n);
-    ListSpec spec = SpecOf(QStringLiteral("osszes"), after);
+    ListBenchDefinition spec = SpecOf(QStringLiteral("osszes"), after);
     std::vector<QStringList> keys;
     for (const QString& text : prefixes)
         keys.push_back(SearchKeys(spec, text));
@@ -510,7 +509,7 @@ int main(int argc, char** argv) {
             if (s.memory) {
                 for (const bool streaming : {false, true}) {
                     MainSession& session = streaming ? *after : *before;
-                    const ListSpec spec = SpecOf(QStringLiteral("osszes"), session);
+                    const ListBenchDefinition spec = SpecOf(QStringLiteral("osszes"), session);
                     ListGrid grid(spec);
                     const MemoryFigures m = MeasureListMemory(*spec.query, grid, spec.fixedCondition, streaming);
                     const char* how = streaming ? "streamed (after)" : "read at once (before)";

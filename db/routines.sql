@@ -996,6 +996,46 @@ BEGIN
 END //
 
 -- ---------------------------------------------------------------------------
+-- Items catalogue
+
+-- The next automatic item code: the largest all-digit code of the live items
+-- plus one (1 when there is none), padded on the left with zeros to the width
+-- setting autocikkszamhossz (1 to 15, 5 when unset) and never cut. Codes with
+-- anything but digits (A100, -1, 12/B) do not count. The codes are read with
+-- a locking read, so that inside a transaction that already waited for the
+-- settings row (trg_tetel_bi) it sees what other workstations committed.
+CREATE OR REPLACE FUNCTION fn_kovcikkszam() RETURNS VARCHAR(20) CHARACTER SET latin2
+READS SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_max BIGINT UNSIGNED DEFAULT 0;
+  DECLARE v_hossz INT DEFAULT 5;
+  DECLARE v_kod VARCHAR(20) CHARACTER SET latin2;
+  SET v_hossz = LEAST(GREATEST(COALESCE((SELECT autocikkszamhossz FROM beallit ORDER BY beallit LIMIT 1), 5), 1), 15);
+  SELECT COALESCE(MAX(CAST(tetel_kod AS UNSIGNED)), 0) INTO v_max
+    FROM tetel
+   WHERE torolve = 'N' AND tetel_kod REGEXP '^[0-9]+$'
+    LOCK IN SHARE MODE;
+  SET v_kod = CAST(v_max + 1 AS CHAR);
+  RETURN IF(CHAR_LENGTH(v_kod) >= v_hossz, v_kod, LPAD(v_kod, v_hossz, '0'));
+END //
+
+-- A new item inserted without a code (NULL) while automatic codes are on gets
+-- the next code at insert time. The settings row is locked until the insert
+-- commits, so that two workstations saving new items at the same moment take
+-- their codes one after the other instead of the same one.
+CREATE OR REPLACE TRIGGER trg_tetel_bi BEFORE INSERT ON tetel FOR EACH ROW
+BEGIN
+  DECLARE v_auto CHAR(1) DEFAULT 'N';
+  DECLARE CONTINUE HANDLER FOR NOT FOUND SET v_auto = 'N';
+  IF NEW.tetel_kod IS NULL THEN
+    SELECT autocikkszam INTO v_auto FROM beallit ORDER BY beallit LIMIT 1 FOR UPDATE;
+    IF v_auto = 'I' THEN
+      SET NEW.tetel_kod = fn_kovcikkszam();
+    END IF;
+  END IF;
+END //
+
+-- ---------------------------------------------------------------------------
 -- Invoice export
 
 -- The buyer of an invoice: 0 or 1 row. The street address is split into the

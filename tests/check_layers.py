@@ -16,7 +16,7 @@ RANK = {"components": 0, "foundation": 1, "patterns": 2,
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 
-def main(src: pathlib.Path) -> int:
+def faults_in(src: pathlib.Path) -> list:
     faults = []
     for path in sorted(src.rglob("*")):
         if path.suffix not in (".h", ".cpp"):
@@ -35,6 +35,38 @@ def main(src: pathlib.Path) -> int:
                 faults.append(f"{rel}: includes {target} from a higher layer")
             if not in_gui and "gui" in parts[:-1]:
                 faults.append(f"{rel}: core code includes widget code {target}")
+    return faults
+
+
+def self_test() -> int:
+    """The check itself, on a small tree with one fault of each kind."""
+    import tempfile
+    files = {
+        "components/A.h": '#include "foundation/B.h"\n',        # upward
+        "foundation/B.h": '#include "components/C.h"\n',        # fine
+        "records/D.cpp": '#include "worksheets/E.h"\n',         # siblings: fine
+        "records/F.cpp": '#include "records/gui/G.h"\n',        # core includes gui
+        "records/gui/G.cpp": '#include "patterns/gui/H.h"\n',   # fine
+        "patterns/I.h": '#include "shell/J.h"\n',               # upward
+        "misc/K.h": "",                                          # no layer
+    }
+    with tempfile.TemporaryDirectory() as tmp:
+        root = pathlib.Path(tmp)
+        for name, text in files.items():
+            (root / name).parent.mkdir(parents=True, exist_ok=True)
+            (root / name).write_text(text, encoding="utf-8")
+        found = sorted(f.split(":")[0] for f in faults_in(root))
+    expected = ["components/A.h", "misc/K.h", "patterns/I.h", "records/F.cpp"]
+    if found != expected:
+        print(f"self-test: expected faults in {expected}, found {found}")
+        return 1
+    return 0
+
+
+def main(src: pathlib.Path) -> int:
+    if self_test():
+        return 1
+    faults = faults_in(src)
     for fault in faults:
         print(fault)
     print(f"{len(faults)} layering faults")

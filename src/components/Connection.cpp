@@ -4,6 +4,9 @@
 #include "components/DbError.h"
 #include "components/StreamingStatement.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include <mysql.h>
 #include <errmsg.h>
 #include <mysqld_error.h>
@@ -12,20 +15,6 @@
 
 namespace kml {
 namespace {
-
-// Errors after which the session is gone and must be opened again.
-bool IsConnectionLost(unsigned code) {
-    switch (code) {
-    case CR_SERVER_GONE_ERROR:
-    case CR_SERVER_LOST:
-    case CR_SERVER_LOST_EXTENDED:
-    case ER_CONNECTION_KILLED:
-    case ER_SERVER_SHUTDOWN:
-        return true;
-    default:
-        return false;
-    }
-}
 
 FieldKind KindOf(const MYSQL_FIELD& field) {
     switch (field.type) {
@@ -80,6 +69,8 @@ std::vector<ColumnInfo> ResultColumns(st_mysql_res* res) {
         c.decimals = f.decimals;
         c.autoIncrement = f.flags & AUTO_INCREMENT_FLAG;
         c.primaryKey = f.flags & PRI_KEY_FLAG;
+        c.binary = f.charsetnr == 63;
+        c.isUnsigned = f.flags & UNSIGNED_FLAG;
         // The declared length is in bytes of the connection's character set,
         // one byte a character for latin2.
         c.size = unsigned(f.length);
@@ -96,6 +87,7 @@ void Connection::open(const ConnectionOptions& options) {
     close();
     m_options = options;
     connect();
+    m_open = true;
 }
 
 void Connection::close() {
@@ -103,13 +95,20 @@ void Connection::close() {
         m_streamLinks->detach();
         m_streamLinks.reset();
     }
+    dropSession();
+    m_open = false;
+}
+
+void Connection::dropSession() {
     if (m_mysql)
         mysql_close(m_mysql);
     m_mysql = nullptr;
     m_broken = false;
+    m_inTransaction = false;
 }
 
 void Connection::connect() {
+    dropSession();
     MYSQL* mysql = mysql_init(nullptr);
     if (!mysql)
         throw DbError(QStringLiteral("Out of memory"), CR_OUT_OF_MEMORY);
@@ -122,7 +121,8 @@ void Connection::connect() {
     const QByteArray charset = m_options.charset.toLatin1();
     mysql_optionsv(mysql, MYSQL_SET_CHARSET_NAME, charset.constData());
     // Reconnecting is done here, not by the library, so that the session's
-    // collation is set before any statement runs on a new session.
+    // collation is set before any statement runs on a new session and no
+    // statement is sent twice.
     my_bool reconnect = 0;
     mysql_optionsv(mysql, MYSQL_OPT_RECONNECT, &reconnect);
     if (m_options.nonBlocking)
@@ -141,15 +141,24 @@ void Connection::connect() {
         throw DbError(message, code);
     }
     m_mysql = mysql;
-    m_broken = false;
-    setNames();
+    try {
+        setNames();
+    } catch (...) {
+        // A session without the Hungarian collation is no session: the next
+        // statement tries again.
+        dropSession();
+        throw;
+    }
 }
 
 void Connection::setNames() {
     for (const QString& name : {m_options.charset, m_options.collation})
         if (name.contains(QLatin1Char('\'')) || name.contains(QLatin1Char('\\')))
             throw DbError(QStringLiteral("Invalid character set name: %1").arg(name), CR_CANT_READ_CHARSET);
-    send(ToCp1250(QStringLiteral("SET NAMES '%1' COLLATE '%2'").arg(m_options.charset, m_options.collation)));
+    const QByteArray sql =
+        ToCp1250(QStringLiteral("SET NAMES '%1' COLLATE '%2'").arg(m_options.charset, m_options.collation));
+    if (mysql_send_query(m_mysql, sql.constData(), (unsigned long)sql.size()) != 0)
+        fail(false);
     readResults(false);
 }
 
@@ -165,32 +174,38 @@ bool Connection::socketClosedByServer() const {
 }
 
 void Connection::ensureAlive() {
-    if (!m_mysql)
+    if (!m_open)
         throw DbError(QStringLiteral("Nincs adatbázis kapcsolat"), CR_CONNECTION_ERROR);
-    if (!m_broken && !socketClosedByServer())
+    if (m_mysql && !m_broken && !socketClosedByServer())
         return;
-    mysql_close(m_mysql);
-    m_mysql = nullptr;
+    // The server closed a session that had a transaction open: the
+    // transaction is gone, and this statement must not run without it.
+    const bool transactionLost = m_mysql && !m_broken && m_inTransaction;
+    dropSession();
+    if (transactionLost)
+        throw DbError(QStringLiteral("Lost connection to server; the open transaction was rolled back"),
+                      CR_SERVER_LOST);
     connect();
 }
 
-void Connection::send(const QByteArray& sql) {
+void Connection::run(const QByteArray& sql) {
+    ensureAlive();
     if (mysql_send_query(m_mysql, sql.constData(), (unsigned long)sql.size()) == 0)
         return;
-    // The statement did not reach the server: safe to send it once more on a
-    // fresh session.
-    if (!IsConnectionLost(mysql_errno(m_mysql)))
-        fail();
-    mysql_close(m_mysql);
-    m_mysql = nullptr;
+    // The statement did not reach the server: it may go once more on a new
+    // session, unless the lost session held a transaction it belonged to.
+    if (!IsLostConnectionError(mysql_errno(m_mysql)))
+        fail(false);
+    if (m_inTransaction)
+        fail(false);
     connect();
     if (mysql_send_query(m_mysql, sql.constData(), (unsigned long)sql.size()) != 0)
-        fail();
+        fail(false);
 }
 
 ResultSet Connection::readResults(bool wantRows) {
     if (mysql_read_query_result(m_mysql) != 0)
-        fail();
+        fail(true);
     ResultSet first;
     bool haveRows = false;
     for (;;) {
@@ -209,33 +224,52 @@ ResultSet Connection::readResults(bool wantRows) {
             const bool failed = mysql_errno(m_mysql) != 0;
             mysql_free_result(res);
             if (failed)
-                fail();
+                fail(true);
         } else if (mysql_field_count(m_mysql) == 0) {
             m_affectedRows = mysql_affected_rows(m_mysql);
+            m_matchedRows = MatchedRows(mysql_info(m_mysql), m_affectedRows);
         } else {
-            fail();
+            fail(true);
         }
         const int status = mysql_next_result(m_mysql);
         if (status > 0)
-            fail();
+            fail(true);
         if (status < 0)
             break;
     }
+    unsigned serverStatus = 0;
+    mariadb_get_infov(m_mysql, MARIADB_CONNECTION_SERVER_STATUS, &serverStatus);
+    m_inTransaction = (serverStatus & SERVER_STATUS_IN_TRANS) != 0;
     return first;
 }
 
-DbError Connection::lastError() {
+quint64 MatchedRows(const char* info, quint64 affectedRows) {
+    // An UPDATE reports "Rows matched: N  Changed: M  Warnings: W"; other
+    // statements report nothing of the kind, and then the affected rows are
+    // the rows they matched.
+    static const char prefix[] = "Rows matched: ";
+    if (!info || strncmp(info, prefix, sizeof prefix - 1) != 0)
+        return affectedRows;
+    return strtoull(info + sizeof prefix - 1, nullptr, 10);
+}
+
+DbError Connection::lastError(bool afterSend) {
     if (!m_mysql)
         return DbError(QStringLiteral("Nincs adatbázis kapcsolat"), CR_CONNECTION_ERROR);
     const unsigned code = mysql_errno(m_mysql);
     const char* text = mysql_error(m_mysql);
     const QString message = FromCp1250(text, qsizetype(strlen(text)));
-    if (IsConnectionLost(code))
+    const bool lost = IsLostConnectionError(code);
+    if (lost) {
+        // The caller learns from this error that the session, and any
+        // transaction it held, is gone; the next statement reconnects.
         m_broken = true;
-    return DbError(message, code);
+        m_inTransaction = false;
+    }
+    return DbError(message, code, lost && afterSend);
 }
 
-void Connection::fail() { throw lastError(); }
+void Connection::fail(bool afterSend) { throw lastError(afterSend); }
 
 std::shared_ptr<StreamLinks> Connection::streamLinks() {
     if (!m_streamLinks)
@@ -244,15 +278,28 @@ std::shared_ptr<StreamLinks> Connection::streamLinks() {
 }
 
 void Connection::exec(const QString& sql) {
-    ensureAlive();
-    send(ToCp1250(sql));
+    run(ToCp1250(sql));
     readResults(false);
 }
 
 ResultSet Connection::query(const QString& sql) {
-    ensureAlive();
-    send(ToCp1250(sql));
+    run(ToCp1250(sql));
     return readResults(true);
+}
+
+void Connection::rollback() noexcept {
+    if (m_mysql && !m_broken && !socketClosedByServer()) {
+        try {
+            static const QByteArray sql = QByteArrayLiteral("ROLLBACK");
+            if (mysql_send_query(m_mysql, sql.constData(), (unsigned long)sql.size()) == 0) {
+                readResults(false);
+                return;
+            }
+        } catch (...) {
+        }
+    }
+    // The session is gone, and its transaction with it.
+    m_inTransaction = false;
 }
 
 quint64 Connection::lastInsertId() const { return m_mysql ? mysql_insert_id(m_mysql) : 0; }

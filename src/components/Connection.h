@@ -33,16 +33,35 @@ class StreamLinks;
 // The columns of a result as the client library describes them.
 std::vector<ColumnInfo> ResultColumns(st_mysql_res* result);
 
+// The rows an UPDATE matched, from the client library's info text.
+quint64 MatchedRows(const char* info, quint64 affectedRows);
+
 // One MySQL-protocol connection. Text crosses it as cp1250 bytes; the session
 // runs "SET NAMES '<charset>' COLLATE '<collation>'" after every connect and
 // after every reconnect, so sorting and LIKE always follow the Hungarian
 // collation. Every failure is thrown as DbError.
 //
-// Reconnecting: a connection the server has closed (KILL, restart, idle
-// timeout) is noticed before the next statement is sent and opened again with
-// the same options; the statement then runs on the new session. A statement
-// whose connection broke while the server was executing it is not repeated:
-// its error is thrown, and the next statement reconnects.
+// Surviving a lost server. Once open() has succeeded the connection stays
+// open until close(), whatever happens to the server: a session the server
+// has closed (KILL, restart, idle timeout), or that broke, is replaced by a
+// new one, with the same options, when the next statement is about to run.
+// While the server cannot be reached every statement fails with the client
+// library's error (2002, 2003, ...); the first statement after the server is
+// back runs on a new session. No failure leaves the object unusable.
+//
+// No statement is sent twice. A statement that did not reach the server (the
+// session was found closed before it was sent, or sending failed) runs on a
+// new session. A statement that reached the server before the connection
+// broke is not repeated: its error is thrown as interrupted (it may or may
+// not have run) and the next statement reconnects.
+//
+// Transactions: a session lost while a transaction is open takes the
+// transaction with it (the server rolls it back). When that is noticed
+// before a statement is sent, the statement is refused with a lost-connection
+// error instead of running outside the transaction; the statement after it
+// reconnects. Session state other than the character set (user variables,
+// LAST_INSERT_ID()) does not survive a reconnect: code that relies on it
+// compares threadId() before and after.
 class Connection final {
 public:
     Connection();
@@ -50,9 +69,11 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
+    // Connects; throws DbError (and stays closed) when that fails.
     void open(const ConnectionOptions& options);
     void close();
-    bool isOpen() const { return m_mysql != nullptr; }
+    // Opened and not closed, whether or not the server can be reached now.
+    bool isOpen() const { return m_open; }
     const ConnectionOptions& options() const { return m_options; }
 
     // Runs one statement and discards whatever it returns (a CALL's result
@@ -63,14 +84,27 @@ public:
     // gives an empty result without columns.
     ResultSet query(const QString& sql);
 
+    // Whether the session has a transaction open (as the server reported it
+    // after the last statement).
+    bool inTransaction() const { return m_inTransaction; }
+    // Ends the open transaction without keeping its changes: ROLLBACK on a
+    // live session; on a lost one there is nothing left to roll back. Never
+    // throws.
+    void rollback() noexcept;
+
     quint64 lastInsertId() const;
     quint64 affectedRows() const { return m_affectedRows; }
+    // The rows the last UPDATE's condition matched, changed or not (for
+    // other statements the affected rows).
+    quint64 matchedRows() const { return m_matchedRows; }
+    // The server's number of the current session; changes with a reconnect.
     unsigned long threadId() const;
     QString serverVersion() const;
     // The tables (not views) of the current database, in the server's order.
     QStringList tableNames();
 
-    // The client library's handle, for the few callers that need it.
+    // The client library's handle, for the few callers that need it; null
+    // while the server cannot be reached.
     st_mysql* handle() const { return m_mysql; }
 
     // Opens the session again when the server has closed it, as every
@@ -78,8 +112,9 @@ public:
     // through the handle themselves (StreamingStatement).
     void ensureAlive();
     // The client library's current error as a DbError. A lost session is
-    // remembered, so that the next statement opens a new one.
-    DbError lastError();
+    // remembered, so that the next statement opens a new one; lost after the
+    // statement was sent (afterSend), the error says it was interrupted.
+    DbError lastError(bool afterSend = false);
 
     // The further connections streaming statements run on while this one
     // stays free for other statements (StreamingStatement, Query::openAsync),
@@ -90,15 +125,22 @@ public:
 private:
     void connect();
     void setNames();
+    void dropSession();
     bool socketClosedByServer() const;
-    void send(const QByteArray& sql);
     ResultSet readResults(bool wantRows);
-    [[noreturn]] void fail();
+    // Throws the client library's error; one met after the statement was
+    // sent that lost the session is thrown as interrupted.
+    [[noreturn]] void fail(bool afterSend);
+    // Sends a statement on a live session (see the reconnect rules above).
+    void run(const QByteArray& sql);
 
     ConnectionOptions m_options;
     st_mysql* m_mysql = nullptr;
+    bool m_open = false;
     bool m_broken = false;
+    bool m_inTransaction = false;
     quint64 m_affectedRows = 0;
+    quint64 m_matchedRows = 0;
     std::shared_ptr<StreamLinks> m_streamLinks;
 };
 

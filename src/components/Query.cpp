@@ -8,6 +8,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kml {
@@ -360,18 +361,18 @@ bool Query::moveTo(int row) {
     return true;
 }
 
-bool Query::locate(const QString& field, const QVariant& value, bool partial) {
+bool Query::locate(const QString& field, const QVariant& value, bool partial, int from) {
     const int col = checkedIndex(field);
     const int n = recordCount();
     if (partial) {
         const QString wanted = value.toString();
-        for (int r = 0; r < n; ++r)
+        for (int r = std::max(from, 0); r < n; ++r)
             if (m_result.text(r, col).startsWith(wanted, Qt::CaseInsensitive))
                 return moveTo(r);
         return false;
     }
     if (value.isNull()) {
-        for (int r = 0; r < n; ++r)
+        for (int r = std::max(from, 0); r < n; ++r)
             if (m_result.isNull(r, col))
                 return moveTo(r);
         return false;
@@ -383,12 +384,12 @@ bool Query::locate(const QString& field, const QVariant& value, bool partial) {
         if (!ok)
             return false;
         const QByteArray digits = QByteArray::number(wanted);
-        for (int r = 0; r < n; ++r)
+        for (int r = std::max(from, 0); r < n; ++r)
             if (m_result.raw(r, col) == digits && !m_result.isNull(r, col))
                 return moveTo(r);
         return false;
     }
-    for (int r = 0; r < n; ++r)
+    for (int r = std::max(from, 0); r < n; ++r)
         if (!m_result.isNull(r, col) && m_result.value(r, col) == value)
             return moveTo(r);
     return false;
@@ -404,7 +405,7 @@ int Query::fieldIndex(const QString& name) const {
 int Query::checkedIndex(const QString& name) const {
     const int index = fieldIndex(name);
     if (index < 0)
-        throw DbError(QStringLiteral("Field '%1' not found").arg(name), 0);
+        throw std::logic_error(QStringLiteral("field '%1' not found").arg(name).toStdString());
     return index;
 }
 

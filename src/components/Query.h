@@ -140,9 +140,10 @@ public:
     bool moveTo(int row);
 
     // Moves to the first row whose field equals value; with partial, to the
-    // first whose text begins with it, ignoring letter case. Stays put and
-    // returns false when none does.
-    bool locate(const QString& field, const QVariant& value, bool partial = false);
+    // first whose text begins with it, ignoring letter case. Only rows from
+    // row from on are looked at (the rows a streaming opening just added).
+    // Stays put and returns false when none does.
+    bool locate(const QString& field, const QVariant& value, bool partial = false, int from = 0);
 
     int fieldCount() const { return int(m_fields.size()); }
     Field& field(int index) { return m_fields.at(size_t(index)); }

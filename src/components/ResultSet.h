@@ -19,10 +19,12 @@ struct ColumnInfo {
     QString name;
     FieldKind kind = FieldKind::Text;
     int serverType = 0;    // enum_field_types of the client library
-    unsigned size = 0;     // declared width in characters (text) or digits
+    unsigned size = 0;     // declared width in characters (text) or display width (numbers)
     unsigned decimals = 0;
+    bool isUnsigned = false;
     bool autoIncrement = false;
     bool primaryKey = false;
+    bool binary = false;   // of the binary character set: a BLOB, not a long text
     QString table;         // the table (or view) the column comes from
 };
 

@@ -4,7 +4,27 @@
 #include "components/DbError.h"
 #include "components/Query.h"
 
+#include <stdexcept>
+
 namespace kml {
+
+namespace {
+
+// A value's literal for comparing with what the server holds: numbers with
+// every digit a double has, so that a value read back compares equal.
+QString ComparableLiteral(const QVariant& value) {
+    if (!value.isNull() && (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float))
+        return QString::number(value.toDouble(), 'g', 17);
+    return SqlLiteral(value);
+}
+
+} // namespace
+
+StaleRowError::StaleRowError(Reason reason, const QString& table)
+    : std::runtime_error((table + (reason == Reason::Deleted ? QStringLiteral(": the row was deleted meanwhile")
+                                                             : QStringLiteral(": the row was changed meanwhile")))
+                             .toStdString()),
+      m_reason(reason) {}
 
 Table::Table(const QString& tableName, Connection* connection)
     : m_table(tableName), m_keyField(tableName), m_connection(connection) {}
@@ -20,19 +40,25 @@ void Table::readColumns(const ResultSet& rs) {
 }
 
 bool Table::load(const QVariant& key) {
+    m_pendingKey = QVariant();
+    loadRow(key);
+    return m_active;
+}
+
+void Table::loadRow(const QVariant& key) {
     const ResultSet rs = connection().query(QStringLiteral("SELECT * FROM %1 WHERE %2 = %3;")
                                                 .arg(m_table, m_keyField, SqlLiteral(key)));
     readColumns(rs);
     m_new = false;
     m_active = rs.rowCount() > 0;
     if (!m_active)
-        return false;
+        return;
     for (int c = 0; c < rs.columnCount(); ++c)
         m_original[size_t(c)] = m_values[size_t(c)] = rs.value(0, c);
-    return true;
 }
 
 void Table::startNew() {
+    m_pendingKey = QVariant();
     readColumns(connection().query(QStringLiteral("SELECT * FROM %1 LIMIT 0;").arg(m_table)));
     m_new = true;
     m_active = true;
@@ -55,7 +81,7 @@ int Table::fieldIndex(const QString& name) const {
 int Table::checkedIndex(const QString& name) const {
     const int index = fieldIndex(name);
     if (index < 0)
-        throw DbError(QStringLiteral("Field '%1' not found in %2").arg(name, m_table), 0);
+        throw std::logic_error(QStringLiteral("field '%1' not found in %2").arg(name, m_table).toStdString());
     return index;
 }
 
@@ -78,36 +104,106 @@ int Table::maxLength(const QString& name) const {
 
 QVariant Table::post() {
     if (!m_active)
-        throw DbError(QStringLiteral("%1: no row to post").arg(m_table), 0);
+        throw std::logic_error(QStringLiteral("%1: no row to post").arg(m_table).toStdString());
     Connection& db = connection();
-    if (m_new) {
-        QStringList names, values;
-        for (size_t i = 0; i < m_columns.size(); ++i) {
-            if (!m_changed[i])
-                continue;
-            names << m_columns[i].name;
-            values << SqlLiteral(m_values[i]);
-        }
-        const QString sql = names.isEmpty()
-                                ? QStringLiteral("INSERT INTO %1 () VALUES ();").arg(m_table)
-                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
-                                      .arg(m_table, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+    return m_new ? postNew(db) : postChanges(db);
+}
+
+QVariant Table::postNew(Connection& db) {
+    if (m_pendingKey.isValid()) {
+        if (adoptStoredRow(db, m_pendingKey))
+            return postChanges(db);
+        m_pendingKey = QVariant();
+    }
+    QStringList names, values;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (!m_changed[i])
+            continue;
+        names << m_columns[i].name;
+        values << SqlLiteral(m_values[i]);
+    }
+    const QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 () VALUES ();").arg(m_table)
+                                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
+                                              .arg(m_table, names.join(QStringLiteral(", ")),
+                                                   values.join(QStringLiteral(", ")));
+    const bool ownTransaction = !db.inTransaction();
+    if (ownTransaction)
+        db.exec(QStringLiteral("START TRANSACTION;"));
+    QVariant newKey;
+    try {
         db.exec(sql);
         const int keyIndex = fieldIndex(m_keyField);
-        QVariant newKey = keyIndex >= 0 && m_changed[size_t(keyIndex)] ? m_values[size_t(keyIndex)]
-                                                                       : QVariant(qlonglong(db.lastInsertId()));
-        load(newKey);
-        return newKey;
+        newKey = keyIndex >= 0 && m_changed[size_t(keyIndex)] ? m_values[size_t(keyIndex)]
+                                                              : QVariant(qlonglong(db.lastInsertId()));
+    } catch (const DbError& e) {
+        if (!ownTransaction)
+            throw;
+        db.rollback();
+        // Nothing was committed: the row is certainly not stored.
+        if (e.interrupted())
+            throw DbError(e.message(), e.code());
+        throw;
     }
+    m_pendingKey = newKey;
+    if (ownTransaction) {
+        try {
+            db.exec(QStringLiteral("COMMIT;"));
+        } catch (const DbError& e) {
+            // A refused COMMIT stored nothing; a lost one may have stored the
+            // row, which the next post finds under the pending key.
+            if (!e.connectionLost()) {
+                db.rollback();
+                m_pendingKey = QVariant();
+            }
+            throw;
+        }
+    }
+    loadRow(newKey);
+    m_pendingKey = QVariant();
+    return newKey;
+}
+
+bool Table::adoptStoredRow(Connection& db, const QVariant& key) {
+    // A locking read waits for a transaction still writing that row (the
+    // lost session's COMMIT may still be running on the server) and then
+    // sees whether it was stored.
+    const ResultSet rs = db.query(QStringLiteral("SELECT * FROM %1 WHERE %2 = %3 LOCK IN SHARE MODE;")
+                                      .arg(m_table, m_keyField, SqlLiteral(key)));
+    if (rs.rowCount() == 0 || size_t(rs.columnCount()) != m_columns.size())
+        return false;
+    // The stored row becomes the original; of the values this row holds,
+    // those set by the user and different from the stored ones are written.
+    for (size_t c = 0; c < m_columns.size(); ++c) {
+        m_original[c] = rs.value(0, int(c));
+        if (m_changed[c])
+            m_changed[c] = SqlLiteral(m_values[c]) != SqlLiteral(m_original[c]);
+        else
+            m_values[c] = m_original[c];
+    }
+    m_new = false;
+    m_pendingKey = QVariant();
+    return true;
+}
+
+QVariant Table::postChanges(Connection& db) {
     const int keyIndex = checkedIndex(m_keyField);
     QStringList assignments;
+    // The row is written only if the columns being changed still hold what
+    // was read; another workstation's changes to other columns stay.
+    QStringList unchanged{m_keyField + QStringLiteral(" = ") + SqlLiteral(m_original[size_t(keyIndex)])};
     for (size_t i = 0; i < m_columns.size(); ++i)
-        if (m_changed[i])
+        if (m_changed[i]) {
             assignments << m_columns[i].name + QStringLiteral(" = ") + SqlLiteral(m_values[i]);
+            unchanged << m_columns[i].name + QStringLiteral(" <=> ") + ComparableLiteral(m_original[i]);
+        }
     if (!assignments.isEmpty()) {
-        db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = %4;")
-                    .arg(m_table, assignments.join(QStringLiteral(", ")), m_keyField,
-                         SqlLiteral(m_original[size_t(keyIndex)])));
+        db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3;")
+                    .arg(m_table, assignments.join(QStringLiteral(", ")), unchanged.join(QStringLiteral(" AND "))));
+        if (db.matchedRows() == 0) {
+            const ResultSet found = db.query(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2;").arg(m_table, unchanged.first()));
+            const bool gone = found.rowCount() == 0 || found.value(0, 0).toLongLong() == 0;
+            throw StaleRowError(gone ? StaleRowError::Reason::Deleted : StaleRowError::Reason::Changed, m_table);
+        }
         m_original = m_values;
         m_changed.assign(m_columns.size(), false);
     }

@@ -5,11 +5,24 @@
 #include <QString>
 #include <QVariant>
 
+#include <stdexcept>
 #include <vector>
 
 namespace kml {
 
 class Connection;
+
+// Saving a row that another workstation deleted, or whose columns being
+// saved it changed, since the row was read: nothing is written.
+class StaleRowError final : public std::runtime_error {
+public:
+    enum class Reason { Deleted, Changed };
+    StaleRowError(Reason reason, const QString& table);
+    Reason reason() const { return m_reason; }
+
+private:
+    Reason m_reason;
+};
 
 // Editing of one row of one table, for the editor windows.
 //
@@ -19,7 +32,18 @@ class Connection;
 // were set (the others take the server's defaults) and the row is read back
 // under its new key, an existing row with an UPDATE of the changed columns
 // only, so that an editor never overwrites what another workstation changed
-// in other columns. cancel() forgets the changes.
+// in other columns. The UPDATE writes only while those columns still hold
+// what was read: a row deleted or changed meanwhile throws StaleRowError and
+// nothing is written. cancel() forgets the changes. A field name the table
+// does not have is a programming error (std::logic_error).
+//
+// A failed post keeps every value, so the editor can post again once the
+// server is back. Posting again never stores a new row twice: the INSERT
+// runs in a transaction of its own (unless the connection already has one
+// open), so a connection lost before the COMMIT leaves nothing stored, and
+// when the COMMIT itself (or reading the row back) broke, the next post
+// first looks for the row under the key the INSERT gave it and, when it was
+// stored after all, updates it with what changed since instead.
 class Table final {
 public:
     explicit Table(const QString& tableName, Connection* connection = nullptr);
@@ -53,6 +77,10 @@ public:
 
 private:
     Connection& connection() const;
+    void loadRow(const QVariant& key);
+    QVariant postNew(Connection& db);
+    QVariant postChanges(Connection& db);
+    bool adoptStoredRow(Connection& db, const QVariant& key);
     int checkedIndex(const QString& name) const;
     void readColumns(const ResultSet& rs);
 
@@ -65,6 +93,9 @@ private:
     std::vector<bool> m_changed;
     bool m_active = false;
     bool m_new = false;
+    // The key an INSERT of this row was given while its outcome is not yet
+    // confirmed (a lost COMMIT, or a failed read back).
+    QVariant m_pendingKey;
 };
 
 } // namespace kml

@@ -191,8 +191,7 @@ QString EmployeeNameAt(int position) {
 }
 
 QString NextItemCode() {
-    return QueryStr(QStringLiteral("SELECT LPAD(MAX(CAST(tetel_kod AS UNSIGNED)) +1,autocikkszamhossz,'0') "
-                                   "FROM tetel, beallit WHERE torolve = 'N';"));
+    return QueryStr(QStringLiteral("SELECT fn_kovcikkszam();"));
 }
 
 void FillList(QStringList& list, const QString& sql) {

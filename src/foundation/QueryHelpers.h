@@ -55,8 +55,11 @@ QString WorkSheetText(int id);
 // The employee at a planner position; -1 (or "") for position -1 or none.
 int EmployeeIdAt(int position);
 QString EmployeeNameAt(int position);
-// The next numeric catalogue code, left-padded with "0" to the length
-// setting autocikkszamhossz.
+// The next automatic catalogue code, as the server's fn_kovcikkszam gives
+// it: the largest all-digit code of the live items + 1 (00001 in a shop
+// without any), padded with "0" to the length setting autocikkszamhossz and
+// never cut. A new item stored without a code gets the code current at that
+// moment (trigger trg_tetel_bi), so this is a proposal.
 QString NextItemCode();
 
 // Lists.

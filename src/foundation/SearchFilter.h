@@ -38,6 +38,9 @@ struct SearchIndex {
     QString table;    // e.g. "munkalap_kereses"; empty: the list has none
     QString keyField; // the key of the table and of the list's rows
     QString fields;   // the field list the table holds, exactly as the list searches it
+    // The list's fixed conditions test only columns the table holds too (the
+    // status, the key), so the key search is narrowed by them as well.
+    bool holdsFixedCondition = false;
 };
 
 // The rows of LikeFilter(fields, text, withAnd), found through the list's

@@ -1,5 +1,7 @@
 #include "foundation/Settings.h"
 
+#include "foundation/Dialogs.h"
+
 #include <algorithm>
 
 namespace kml {
@@ -7,6 +9,12 @@ namespace kml {
 TBeall& Beall() {
     static TBeall settings;
     return settings;
+}
+
+bool RequireRight(bool right) {
+    if (!right)
+        ShowError(NoRightMessage);
+    return right;
 }
 
 int WindowFontSize() {

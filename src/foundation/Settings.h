@@ -65,6 +65,16 @@ struct TBeall {
 // The process's one settings record. User-interface thread only.
 TBeall& Beall();
 
+inline const QString NoRightMessage = QStringLiteral("Nincs jogosultság a művelethez.");
+
+// Guards an operation with one of the user's rights: true when the right is
+// granted; otherwise shows "Nincs jogosultság a művelethez." (ShowError) and
+// gives false, and the caller does nothing else.
+//
+//     if (!RequireRight(Beall().excelbe))
+//         return;
+bool RequireRight(bool right);
+
 // The font size of every window: the setting Betumeret, 9 while it is unset
 // (0), kept within 8 to 10.
 int WindowFontSize();

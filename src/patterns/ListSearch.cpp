@@ -3,7 +3,6 @@
 #include "components/Query.h"
 #include "foundation/QueryHelpers.h"
 
-#include <exception>
 
 namespace kml {
 
@@ -27,23 +26,21 @@ void ReopenWithOrder(Query& query, const QString& orderExpression) {
 }
 
 bool QuickLocate(Query& query, const QString& field, const QString& text) {
-    if (!query.isActive() || query.fieldIndex(field) < 0)
-        return false;
-    try {
-        return query.locate(field, text, true);
-    } catch (const std::exception&) {
-        return false;
-    }
+    return query.isActive() && query.locate(field, text, true);
 }
 
 bool LocateKey(Query& query, const QString& keyField, const QVariant& key) {
-    if (!query.isActive() || query.fieldIndex(keyField) < 0 || !key.isValid() || key.isNull())
+    if (!query.isActive() || !key.isValid() || key.isNull())
         return false;
-    try {
-        return query.locate(keyField, key);
-    } catch (const std::exception&) {
-        return false;
-    }
+    return query.locate(keyField, key);
+}
+
+void RereadList(Query& query, const QString& keyField, const QVariant& key) {
+    if (query.isActive())
+        query.refresh(keyField);
+    else
+        query.open();
+    LocateKey(query, keyField, key);
 }
 
 void RunListSearch(Query& query, const QString& condition, const QString& sortField, const QString& text) {

@@ -36,13 +36,19 @@ void ReopenWithCondition(Query& query, const QString& condition);
 void ReopenWithOrder(Query& query, const QString& orderExpression);
 
 // Moves to the first row whose field begins with text, compared without
-// regard to letter case. A failure (no such row, no such field, a closed
-// query) leaves the query where it was and returns false; it never throws.
+// regard to letter case. No such row, or a closed query, leaves the query
+// where it was and returns false. A field the query does not have is a
+// fault of the list's definition and throws std::logic_error.
 bool QuickLocate(Query& query, const QString& field, const QString& text);
 
 // Moves to the row whose key field equals key; false (and no move) when
-// there is none. Never throws.
+// there is none or key is invalid. A missing key field throws
+// std::logic_error.
 bool LocateKey(Query& query, const QString& keyField, const QVariant& key);
+
+// Runs a list again: refreshed on the row it was on when open, opened when
+// closed; then moves to the row with key when one is given and found.
+void RereadList(Query& query, const QString& keyField, const QVariant& key = {});
 
 // The search of a list: reopen with the condition for text, then quick-locate
 // the text in the sort column.

@@ -3,8 +3,11 @@
 #include "components/Table.h"
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
+#include "foundation/FieldLimits.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/TextHelpers.h"
+#include "patterns/RowDeletion.h"
+#include "records/CustomerWindows.h"
 
 namespace kml {
 
@@ -13,6 +16,10 @@ void SetNewCustomerDefaults(Table& customer, const QString& defaultTown, const Q
     customer.setValue(QStringLiteral("dat_utolso"), today);
     customer.setValue(QStringLiteral("kedvezmeny"), 0.0);
     customer.setValue(QStringLiteral("maganszemely"), QStringLiteral("I"));
+}
+
+void SetCustomerLimits(FieldLimits& limits) {
+    limits.setRange(QStringLiteral("kedvezmeny"), 0, 100, QStringLiteral("Kedv.%"));
 }
 
 QString PostcodeTownSql(const QString& postcode) {
@@ -58,18 +65,41 @@ bool SetCustomerWebPassword(Table& customer, QWidget* owner) {
     return true;
 }
 
-QString SoftDeleteCustomerSql(qlonglong customer) {
-    return QStringLiteral("UPDATE ugyfel SET torolve = 'I' WHERE ugyfel = ") + QString::number(customer) +
-           QLatin1Char(';');
+ListHooks CustomerHooks() {
+    ListHooks hooks;
+    hooks.create = [](ListController&) -> std::optional<qlonglong> {
+        const int saved = EditCustomer(-1);
+        return saved == -1 ? std::nullopt : std::optional<qlonglong>(saved);
+    };
+    hooks.edit = [](ListController&, qlonglong customer) -> std::optional<qlonglong> {
+        const int saved = EditCustomer(int(customer));
+        return saved == -1 ? std::nullopt : std::optional<qlonglong>(saved);
+    };
+    hooks.remove = SoftDeleteHook(QStringLiteral("ugyfel"));
+    return hooks;
 }
 
-bool DeleteCustomerAsked(const QVariant& customer, QWidget* owner) {
-    if (!customer.isValid() || customer.isNull())
-        return false;
-    if (!AskYesNo(dialog_text::DeleteRowQuestion, dialog_text::ConfirmCaption, owner))
-        return false;
-    ExecSql(SoftDeleteCustomerSql(customer.toLongLong()));
-    return true;
+ListDefinition CustomerListDefinition() {
+    ListDefinition d;
+    d.name = QStringLiteral("frm_TorzsUgyfel");
+    d.caption = customer_text::ListCaption;
+    d.heading = customer_text::ListHeading;
+    d.sql = QStringLiteral("SELECT * FROM vw_ugyfel\nWHERE ugyfel > 0\nORDER BY ugyfel_nev;");
+    d.baseCondition = QStringLiteral("(ugyfel > 0)");
+    d.sortField = QStringLiteral("ugyfel_nev");
+    d.searchFields = QStringLiteral("ugyfel_nev;kapcsolat;irszvaroscim;emil;telefon");
+    d.keyField = QStringLiteral("ugyfel");
+    d.nameField = QStringLiteral("ugyfel_nev");
+    d.columns = {
+        {QStringLiteral("ugyfel_nev"), QStringLiteral("Ügyfél"), 25},
+        {QStringLiteral("telefon"), QStringLiteral("Telefon"), 20},
+        {QStringLiteral("emil"), QStringLiteral("E-mail"), 20},
+        {QStringLiteral("irszvaroscim"), QStringLiteral("Cím"), 35},
+    };
+    d.widthReserve = 40;
+    d.hooks = CustomerHooks();
+    d.actions.refresh = QStringLiteral("Frissítés");
+    return d;
 }
 
 } // namespace kml

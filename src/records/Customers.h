@@ -6,6 +6,8 @@
 // the soft delete. The windows (Tfrm_TorzsUgyfel, Tfrm_Szerkeszt) call these
 // from their handlers; tests call them directly against the server.
 
+#include "patterns/ListDefinition.h"
+
 #include <QDate>
 #include <QString>
 #include <QVariant>
@@ -14,6 +16,7 @@ class QWidget;
 
 namespace kml {
 
+class FieldLimits;
 class Table;
 
 namespace customer_text {
@@ -28,12 +31,11 @@ inline const QString PasswordPrompt = QStringLiteral("Add meg a jelszót");
 inline const QString PasswordSet = QStringLiteral("Jelszó beállítása kész: ");
 } // namespace customer_text
 
-// The customer list query, its fixed condition, sort column and search fields.
-inline const QString CustomerListSql =
-    QStringLiteral("SELECT * FROM vw_ugyfel\nWHERE ugyfel > 0\nORDER BY ugyfel_nev;");
-inline const QString CustomerBaseCondition = QStringLiteral("(ugyfel > 0)");
-inline const QString CustomerSortField = QStringLiteral("ugyfel_nev");
-inline const QString CustomerSearchFields = QStringLiteral("ugyfel_nev;kapcsolat;irszvaroscim;emil;telefon");
+// The customer list "Ügyfelek" (Tfrm_TorzsUgyfel): vw_ugyfel searched in
+// name, contact, address, e-mail and phone, sorted by name; "Frissítés",
+// "Új sor" and "Szerkeszt" through EditCustomer, "Sor törlése" marks the
+// customer deleted.
+ListDefinition CustomerListDefinition();
 
 // A new customer's row: the default town (empty when none is configured),
 // today as the date of last contact, no discount, a private person.
@@ -47,6 +49,10 @@ QString PostcodeTownSql(const QString& postcode);
 // user typed, or a postcode the table does not know, leaves it. Returns
 // whether the town changed.
 bool FillTownFromPostcode(Table& customer, const QString& defaultTown);
+
+// The customer editor's limits beyond the columns' ranges: the discount
+// "Kedv.%" is a percent, 0 to 100.
+void SetCustomerLimits(FieldLimits& limits);
 
 // The message that refuses the tax number: a firm (not a private person)
 // needs one, a private person must not have one. Only the digits of the tax
@@ -63,13 +69,8 @@ bool CheckCustomer(const Table& customer, QWidget* owner = nullptr);
 // false when the user cancelled.
 bool SetCustomerWebPassword(Table& customer, QWidget* owner = nullptr);
 
-// "UPDATE ugyfel SET torolve = 'I' WHERE ugyfel = " + id + ";"
-QString SoftDeleteCustomerSql(qlonglong customer);
-
-// "Sor törlése": asks "Valóban töröljem a sort?" and on Yes marks the
-// customer deleted (its work sheets and devices are not touched). An invalid
-// customer (no row selected) changes nothing and asks nothing. Returns
-// whether the customer was deleted.
-bool DeleteCustomerAsked(const QVariant& customer, QWidget* owner = nullptr);
+// The list hooks of customers: the editor for a new or the given customer,
+// and deleting as marking (its work sheets and devices are not touched).
+ListHooks CustomerHooks();
 
 } // namespace kml

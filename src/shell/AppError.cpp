@@ -47,6 +47,15 @@ void AppendLogLine(const QString& line) {
     file.write("\n");
 }
 
+// The server cannot be reached or the session is gone: every error number
+// the connection treats so, as the data-access layer words it.
+bool MentionsLostConnection(const QString& text) {
+    for (const unsigned code : LostConnectionErrors)
+        if (text.contains(QStringLiteral("(%1)").arg(code)))
+            return true;
+    return false;
+}
+
 } // namespace
 
 QString AppErrorText(const QString& message) {
@@ -89,10 +98,11 @@ AppErrorReaction ReactToAppError(const QString& text, const QString& activeWindo
         r.message = QStringLiteral("Szoftver probléma: lehet, hogy újra kell indítani a programot.");
     else if (ContainsAny(text, {"not a valid floating point value for", "Invalid input value"}))
         r.message = QStringLiteral("Érvénytelen érték megadás, ESC, majd add meg az újat.");
-    else if (ContainsAny(text, {"(2003)", "(2005)", "(2006)", "(2013)"}))
-        r.message = QStringLiteral(
-            "Internet kapcsolat megszakadt. Ellenőrizze, majd a program újraindítása szükséges.");
-    else if (text.contains(QLatin1String("(1213)")))
+    else if (MentionsLostConnection(text)) {
+        r.message = LostConnectionMessage;
+        if (text.contains(DbError::InterruptedStatementMark))
+            r.message += QStringLiteral("\r\n") + InterruptedStatementMessage;
+    } else if (text.contains(QLatin1String("(1213)")))
         r.message =
             QStringLiteral("Adatbázis elérés probléma (1213 - Deadlock found...), a program újraindítása "
                            "szükséges.");

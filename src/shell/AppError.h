@@ -21,6 +21,16 @@ inline const QString ErrorReportEndpoint = QStringLiteral("https://www.tarnova.h
 // The log file in the data folder.
 inline const QString ErrorLogFileName = QStringLiteral("KoravelML.log");
 
+// The explanation of an error after which the server could not be reached
+// or the session was lost; an interrupted statement (one that reached the
+// server before the connection broke) adds the second sentence on a line of
+// its own.
+inline const QString LostConnectionMessage =
+    QStringLiteral("Internet kapcsolat megszakadt. Ellenőrizze, majd a program újraindítása szükséges.");
+inline const QString InterruptedStatementMessage =
+    QStringLiteral("A megszakadt művelet lehet, hogy nem futott le: ellenőrizze az eredményét, mielőtt "
+                   "megismétli.");
+
 // The text the handler works with: last action + "-" + the error's message.
 QString AppErrorText(const QString& message);
 

@@ -1,8 +1,10 @@
 #include "shell/Beallit.h"
 
+#include "components/DbError.h"
 #include "foundation/Conversions.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
+#include "shell/AppError.h"
 
 #include <QDir>
 #include <limits>
@@ -51,11 +53,18 @@ int ChosenProgramType(const SettingsValues& values) {
     return values.programTypes[values.programType];
 }
 
+void SetSettingsLimits(FieldLimits& limits) {
+    limits.setRange(QStringLiteral("mlaphatid"), 0, 3650, QStringLiteral("Munkalap hatidő (nap)"));
+    limits.setRange(QStringLiteral("autocikkszamhossz"), 1, 15, QStringLiteral("Cikkszám hossza (max 15)"));
+    limits.setRange(QStringLiteral("afakulcs"), 0, 100, QStringLiteral("Áfa kulcs"));
+    limits.setRange(QStringLiteral("kepport"), 1, 65535, QStringLiteral("Port"));
+}
+
 void AcceptSettings(Table& row, const SettingsValues& values, TBeall& settings) {
-    settings.vanPennart = values.vanPennart;
-    settings.pennart = values.pennart;
     row.setValue(ProgramTypeColumn, ChosenProgramType(values));
     row.post();
+    settings.vanPennart = values.vanPennart;
+    settings.pennart = values.pennart;
     settings.teljesKep = values.teljesKep;
     settings.alapNyomtato = values.alapNyomtato;
     settings.formatDb = values.formatDb;
@@ -74,12 +83,24 @@ bool EditSettings() {
     Table row(SettingsTable);
     OpenSettingsRow(row);
     SettingsValues values = ReadSettingsValues(Beall(), row);
-    const bool ok = SettingsWindow(row, values);
-    if (ok)
-        AcceptSettings(row, values, Beall());
-    else
-        CancelSettings(row);
-    return ok;
+    FieldLimits limits;
+    SetSettingsLimits(limits);
+    for (;;) {
+        if (!SettingsWindow(row, values)) {
+            CancelSettings(row);
+            return false;
+        }
+        if (!limits.check(row))
+            continue;
+        try {
+            AcceptSettings(row, values, Beall());
+            return true;
+        } catch (const DbError& e) {
+            if (!e.connectionLost())
+                throw;
+            HandleAppError(AppErrorText(e.text()));
+        }
+    }
 }
 
 } // namespace kml

@@ -20,6 +20,7 @@
 //     LoadShopSettings(Beall()); ...
 
 #include "components/Table.h"
+#include "foundation/FieldLimits.h"
 #include "foundation/WindowOperation.h"
 
 #include <QList>
@@ -58,6 +59,12 @@ struct SettingsValues {
     int programType = -1;
 };
 
+// The limits of the settings row's numbers beyond their columns' ranges,
+// with the captions the window shows: "Munkalap hatidő (nap)" 0-3650 days,
+// "Cikkszám hossza (max 15)" 1-15, "Áfa kulcs" 0-100 percent, "Port"
+// 1-65535 (empty is allowed: no port).
+void SetSettingsLimits(FieldLimits& limits);
+
 // Opens the first row of beallit (ordered by beallit) for editing. A table
 // without a row gives a new row, which OK then inserts with the server's
 // defaults for what was not set.
@@ -71,12 +78,12 @@ SettingsValues ReadSettingsValues(const TBeall& settings, const Table& row);
 // The chosen item's program number; 0 when nothing is chosen.
 int ChosenProgramType(const SettingsValues& values);
 
-// OK: the invoicing-program flag and path into the settings record; the
-// chosen program type into the row; the row posted (changed columns only; a
-// server error rises to the caller); then the full-screen flag, the default
-// printer, the quantity and money formats and the picture folder into the
-// settings record (a picture folder that does not exist is created, a
-// failure to create it ignored, as at start-up).
+// OK: the chosen program type into the row; the row posted (changed columns
+// only; a server error rises to the caller, and the settings record is then
+// untouched); then the invoicing-program flag and path, the full-screen
+// flag, the default printer, the quantity and money formats and the picture
+// folder into the settings record (a picture folder that does not exist is
+// created, a failure to create it ignored, as at start-up).
 void AcceptSettings(Table& row, const SettingsValues& values, TBeall& settings);
 
 // Mégsem: the row's changes are forgotten; the settings record is untouched.
@@ -91,6 +98,14 @@ inline WindowOperation<bool(Table& row, SettingsValues& values)> SettingsWindow{
 // then runs AcceptSettings (OK) or CancelSettings (Mégsem) on the process's
 // settings record. True for OK. Throws std::logic_error while no window is
 // installed.
+//
+// Nothing typed is lost and nothing out of range is stored: when the row
+// holds a value out of its limits (SetSettingsLimits) its message is shown,
+// and when the connection to the server is lost while the row is written
+// the lost-connection message is shown (through the application error
+// handler, which also logs it); either way the window opens again with
+// everything as the user left it, and the settings record is unchanged
+// until the row has been written. Other server errors rise to the caller.
 bool EditSettings();
 
 } // namespace kml

@@ -1,10 +1,9 @@
 #include "shell/MainActions.h"
 
 #include "foundation/Settings.h"
+#include "patterns/ListController.h"
+#include "worksheets/WorkSheetLists.h"
 
-#include <algorithm>
-#include <initializer_list>
-#include <map>
 #include <stdexcept>
 
 namespace kml {
@@ -17,130 +16,114 @@ QStringList Names(std::initializer_list<const char*> names) {
     return list;
 }
 
-bool OneOf(const QString& name, std::initializer_list<const char*> names) {
-    for (const char* n : names)
-        if (name == QLatin1String(n))
-            return true;
-    return false;
-}
-
-// Whether an action cannot run on a tab yet because the window or flow it
-// opens there is still to come.
-bool PendingOn(const QString& action, MainTab tab) {
-    // Actions that work on some tabs already (on the tabs where they do
-    // nothing they count as ready).
-    static const std::map<QString, std::vector<MainTab>> perTab{
-        {QStringLiteral("aUj"), {MainTab::WorkSheets, MainTab::Planner, MainTab::Devices}},
-        {QStringLiteral("aSzerkeszt"), {MainTab::WorkSheets, MainTab::Devices}},
-        {QStringLiteral("aTorol"), {MainTab::WorkSheets, MainTab::Planner}},
-    };
-    // Windows and flows still to come: pending on every tab.
-    static const QStringList everywhere =
-        QStringLiteral(
-            "aNyomtatKep aNyomtat aMLapNeki aMLapKeszulek aKeszulekAdatlap aUjKeszulek "
-            "aSzerkesztKeszulek aMegjegyzes aSQL aExcelbe aHtml aBoritek aAjanlott aStatusz aKesz "
-            "aKifizet aSzla aMLapLista aMLapListaDolg aMLapListaGyarto aArbevetel aNyereseg aFogyas "
-            "aCsv aGyarto aTipus aMLapTipus aDolgozo aTetel aSzotar aTorzslevelSzoveg aLevelkuld "
-            "aFelhasznalo aAdatbazis aMlapjai aUjDolgozo aTorolDolgozo aAnyagok aTegnap aMa aHolnap "
-            "aNaptarba aWebSzoveg aWebBanner aWebIntro aWebUzenet")
-            .split(QLatin1Char(' '));
-    const auto tabs = perTab.find(action);
-    if (tabs != perTab.end())
-        return std::find(tabs->second.begin(), tabs->second.end(), tab) != tabs->second.end();
-    return everywhere.contains(action);
-}
+using T = MainTab;
+using R = MainRight;
+using V = MainVisibility;
+using H = ListHook;
 
 } // namespace
 
-const std::vector<MainActionSpec>& MainActionTable() {
-    static const std::vector<MainActionSpec> table = [] {
+const std::vector<MainActionDefinition>& MainActionTable() {
+    static const std::vector<MainActionDefinition> table = [] {
+        const TabSet all = TabSet::all();
+        const TabSet records{T::WorkSheets, T::Customers, T::Devices};
         struct Row {
             const char* name;
             const char* caption;
             const char* shortcut;
+            R right = R::None;
+            TabSet rightTabs = TabSet::all();
+            V visibility = V::Always;
+            TabSet tabs = TabSet::all();
+            H hook = H::None;
+            std::optional<MainDetail> detail = std::nullopt;
         };
         const Row rows[] = {
-            {"aUj", "Új", "Ins"},
-            {"aSzerkeszt", "Szerkeszt", "F2"},
-            {"aTorol", "Töröl", "Ctrl+Del"},
-            {"aNyomtatKep", "Nyom.kép", "Ctrl+K"},
-            {"aNyomtat", "Nyomtat", "Ctrl+P"},
+            {"aUj", "Új", "Ins", R::None, all, V::Always, all, H::Create},
+            {"aSzerkeszt", "Szerkeszt", "F2", R::None, all, V::Always, records, H::Edit},
+            {"aTorol", "Töröl", "Ctrl+Del", R::None, all, V::Always, all, H::Remove},
+            {"aNyomtatKep", "Nyom.kép", "Ctrl+K", R::Printing, {T::Customers}, V::Always, {T::WorkSheets, T::Customers}},
+            {"aNyomtat", "Nyomtat", "Ctrl+P", R::Printing, {T::Customers}, V::Always, {T::WorkSheets, T::Customers}},
             {"aBezar", "Bezár", ""},
-            {"aBeallit", "Beállítások", "Alt+Return"},
-            {"aSQL", "Szabad lekérdezés", ""},
+            {"aBeallit", "Beállítások", "Alt+Return", R::Administrator},
+            {"aSQL", "Szabad lekérdezés", "", R::Administrator},
             {"aSugo", "Súgó", "F1"},
             {"aHonlap", "Tarnova honlapja", ""},
             {"aLevel", "Levélküldés Tarnovanak", ""},
             {"aNevjegy", "Névjegy", ""},
-            {"aExcelbe", "Excelbe... (CSV)", "Ctrl+E"},
-            {"aHtml", "Html export", "Ctrl+H"},
-            {"aBoritek", "Boríték", "Ctrl+I"},
-            {"aAjanlott", "Ajánlott postai szelvény kitöltés", "Shift+Ctrl+I"},
-            {"aStatusz", "Köv.státusz", "F3"},
-            {"aKesz", "Készen van!", "Shift+F3"},
-            {"aKifizet", "Kifizet", ""},
-            {"aSzla", "Számláz", ""},
-            {"aMLapLista", "Munkalapok listája", ""},
-            {"aMLapListaDolg", "Dolgozónként", ""},
-            {"aMLapListaGyarto", "Gyártónként", ""},
-            {"aArbevetel", "Árbevétel", ""},
-            {"aNyereseg", "Nyereség számítás", ""},
-            {"aFogyas", "Fogyások", ""},
-            {"aCsv", "Adat export", ""},
-            {"aGyarto", "Gyártók", ""},
-            {"aTipus", "Készülék típusok", ""},
-            {"aMLapTipus", "Munkalap típusok", ""},
-            {"aDolgozo", "Dolgozók", ""},
-            {"aTetel", "Munkalap tételek (Cikktörzs)", ""},
+            {"aExcelbe", "Excelbe... (CSV)", "Ctrl+E", R::Export},
+            {"aHtml", "Html export", "Ctrl+H", R::Export},
+            {"aBoritek", "Boríték", "Ctrl+I", R::None, all, V::Always, {T::Customers}},
+            {"aAjanlott", "Ajánlott postai szelvény kitöltés", "Shift+Ctrl+I", R::None, all, V::Always, {T::Customers}},
+            {"aStatusz", "Köv.státusz", "F3", R::None, all, V::Always, {T::WorkSheets}},
+            {"aKesz", "Készen van!", "Shift+F3", R::None, all, V::NotOnQuotationTab, {T::WorkSheets}},
+            {"aKifizet", "Kifizet", "", R::None, all, V::Always, {T::WorkSheets}},
+            {"aSzla", "Számláz", "", R::None, all, V::WithInvoicing, {T::WorkSheets}},
+            {"aMLapLista", "Munkalapok listája", "", R::Printing},
+            {"aMLapListaDolg", "Dolgozónként", "", R::Printing},
+            {"aMLapListaGyarto", "Gyártónként", "", R::Printing},
+            {"aArbevetel", "Árbevétel", "", R::ProfitView},
+            {"aNyereseg", "Nyereség számítás", "", R::ProfitView},
+            {"aFogyas", "Fogyások", "", R::Printing},
+            {"aCsv", "Adat export", "", R::Export},
+            {"aGyarto", "Gyártók", "", R::RecordMaintenance, all, V::WithDevices},
+            {"aTipus", "Készülék típusok", "", R::RecordMaintenance, all, V::WithDevices},
+            {"aMLapTipus", "Munkalap típusok", "", R::RecordMaintenance},
+            {"aDolgozo", "Dolgozók", "", R::RecordMaintenance},
+            {"aTetel", "Munkalap tételek (Cikktörzs)", "", R::RecordMaintenance},
             {"aSzotar", "Előre megírt szövegek (Szótár)", ""},
             {"aTorzslevelSzoveg", "Értesítés levél szövegek", ""},
             {"aLevelkuld", "Levél küldés", ""},
             {"aNovel", "Betűméret növelése", "F11"},
             {"aCsokkent", "Betűméret csökkentése", "F12"},
-            {"aFrissit", "Frissít", "F5"},
-            {"aFelhasznalo", "Felhasználók", ""},
-            {"aAdatbazis", "Adatbázisok", ""},
-            {"aMLapNeki", "Mlap.neki", "F4"},
-            {"aUgyfelAdatlap", "Ügyfél", "F6"},
-            {"aMlapjai", "Előzmény", "F9"},
-            {"aKeszulekAdatlap", "Készülék", ""},
-            {"aUjKeszulek", "Új készülék", ""},
-            {"aSzerkesztKeszulek", "Szerkeszt", ""},
-            {"aTorolKeszulek", "Töröl", ""},
-            {"aMLapKeszulek", "Munkalap erre", "F8"},
+            {"aFrissit", "Frissít", "F5", R::None, all, V::Always, records, H::Refresh},
+            {"aFelhasznalo", "Felhasználók", "", R::Administrator},
+            {"aAdatbazis", "Adatbázisok", "", R::Administrator},
+            {"aMLapNeki", "Mlap.neki", "F4", R::None, all, V::Always, {T::Customers, T::Devices}},
+            {"aUgyfelAdatlap", "Ügyfél", "F6", R::None, all, V::Always, records},
+            {"aMlapjai", "Előzmény", "F9", R::None, all, V::Always, records},
+            {"aKeszulekAdatlap", "Készülék", "", R::None, all, V::WithDevices, {T::WorkSheets}},
+            {"aUjKeszulek", "Új készülék", "", R::None, all, V::WithDevices, {T::Customers}, H::Create,
+             MainDetail::CustomerDevices},
+            {"aSzerkesztKeszulek", "Szerkeszt", "", R::None, all, V::Always, {T::Customers}, H::Edit,
+             MainDetail::CustomerDevices},
+            {"aTorolKeszulek", "Töröl", "", R::None, all, V::Always, {T::Customers}, H::Remove,
+             MainDetail::CustomerDevices},
+            {"aMLapKeszulek", "Munkalap erre", "F8", R::None, all, V::Always, {T::Customers}},
             {"aMLapDolgozo", "Dolgozók", ""},
             {"aMLapTetel", "Tételek", ""},
-            {"aUjDolgozo", "Új dolgozó", ""},
-            {"aTorolDolgozo", "Törlés", ""},
-            {"aMegjegyzes", "Megjegyzés", ""},
-            {"aAnyagok", "Anyagok", ""},
-            {"aTegnap", "Tegnap", "Ctrl+Left"},
-            {"aMa", "Ma", "Ctrl+Space"},
-            {"aHolnap", "Holnap", "Ctrl+Right"},
+            {"aUjDolgozo", "Új dolgozó", "", R::None, all, V::Always, {T::WorkSheets}},
+            {"aTorolDolgozo", "Törlés", "", R::None, all, V::Always, {T::WorkSheets}},
+            {"aMegjegyzes", "Megjegyzés", "", R::None, all, V::Always, records},
+            {"aAnyagok", "Anyagok", "", R::None, all, V::Always, {T::Devices}},
+            {"aTegnap", "Tegnap", "Ctrl+Left", R::None, all, V::Always, {T::Planner}},
+            {"aMa", "Ma", "Ctrl+Space", R::None, all, V::Always, {T::Planner}},
+            {"aHolnap", "Holnap", "Ctrl+Right", R::None, all, V::Always, {T::Planner}},
             {"aNaptarba", "Naptárba", "F7"},
-            {"aWebSzoveg", "Honlap szövegezése", ""},
-            {"aWebBanner", "Bannerek kezelése", ""},
-            {"aWebIntro", "Intro beállítása", ""},
+            {"aWebSzoveg", "Honlap szövegezése", "", R::RecordMaintenance},
+            {"aWebBanner", "Bannerek kezelése", "", R::RecordMaintenance},
+            {"aWebIntro", "Intro beállítása", "", R::RecordMaintenance},
             {"aWebUzenet", "Webes üzenetek", ""},
         };
-        std::vector<MainActionSpec> specs;
+        std::vector<MainActionDefinition> definitions;
         for (const Row& row : rows)
-            specs.push_back({QString::fromLatin1(row.name), QString::fromUtf8(row.caption),
-                             QString::fromLatin1(row.shortcut)});
-        return specs;
+            definitions.push_back({QString::fromLatin1(row.name), QString::fromUtf8(row.caption),
+                                   QString::fromLatin1(row.shortcut), row.right, row.rightTabs, row.visibility,
+                                   row.tabs, row.hook, row.detail});
+        return definitions;
     }();
     return table;
 }
 
-const MainActionSpec& MainActionByName(const QString& name) {
-    for (const MainActionSpec& definition : MainActionTable())
+const MainActionDefinition& MainActionByName(const QString& name) {
+    for (const MainActionDefinition& definition : MainActionTable())
         if (definition.name == name)
             return definition;
     throw std::out_of_range("no main-window action " + name.toStdString());
 }
 
-const std::vector<MainMenuSpec>& MainMenus() {
-    static const std::vector<MainMenuSpec> menus{
+const std::vector<MainMenuDefinition>& MainMenus() {
+    static const std::vector<MainMenuDefinition> menus{
         {QStringLiteral("Rekordok"),
          Names({"aUj", "aSzerkeszt", "aTorol", "", "aNyomtatKep", "aNyomtat", "", "aBezar"})},
         {QStringLiteral("Törzsadatok"), Names({"aGyarto", "aTipus", "aMLapTipus", "aDolgozo", "aTetel", "",
@@ -181,20 +164,8 @@ QStringList ContextMenuActions(MainContextMenu menu) {
 }
 
 MainRight RequiredRight(const QString& action, MainTab tab) {
-    if (OneOf(action, {"aBeallit", "aSQL", "aFelhasznalo", "aAdatbazis"}))
-        return MainRight::Administrator;
-    if (OneOf(action, {"aTipus", "aGyarto", "aMLapTipus", "aDolgozo", "aTetel", "aWebSzoveg", "aWebBanner",
-                       "aWebIntro"}))
-        return MainRight::RecordMaintenance;
-    if (OneOf(action, {"aNyomtat", "aNyomtatKep"}))
-        return tab == MainTab::Customers ? MainRight::Printing : MainRight::None;
-    if (OneOf(action, {"aMLapLista", "aMLapListaDolg", "aMLapListaGyarto", "aFogyas"}))
-        return MainRight::Printing;
-    if (OneOf(action, {"aArbevetel", "aNyereseg"}))
-        return MainRight::ProfitView;
-    if (OneOf(action, {"aExcelbe", "aHtml", "aCsv"}))
-        return MainRight::Export;
-    return MainRight::None;
+    const MainActionDefinition& definition = MainActionByName(action);
+    return definition.rightTabs.contains(tab) ? definition.right : MainRight::None;
 }
 
 bool HasRight(const TBeall& s, MainRight right) {
@@ -215,21 +186,89 @@ bool HasRight(const TBeall& s, MainRight right) {
     return false;
 }
 
-bool ActionReady(const QString& action, MainTab tab) {
-    return !PendingOn(action, tab);
+namespace {
+
+// The list an action's hook runs on, as registered; null when there is none.
+const ListDefinition* HookList(const MainActionDefinition& action, MainTab tab, const MainRoutes& routes) {
+    if (action.detail)
+        return routes.hasDetail(*action.detail) ? &routes.detail(*action.detail).list : nullptr;
+    return routes.hasList(tab) ? &routes.list(tab).list : nullptr;
 }
 
-MainActionState ActionStateFor(const QString& action, const MainActionContext& context) {
+bool HasHook(const ListDefinition& list, ListHook hook) {
+    switch (hook) {
+    case ListHook::Create:
+        return bool(list.hooks.create);
+    case ListHook::Edit:
+        return bool(list.hooks.edit);
+    case ListHook::Remove:
+        return bool(list.hooks.remove);
+    case ListHook::Refresh:
+        return true; // reading again needs no hook
+    case ListHook::None:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+bool ActionReady(const MainActionDefinition& action, MainTab tab, const MainRoutes& routes) {
+    if (!action.tabs.contains(tab) || routes.handler(action.name, tab))
+        return true;
+    const ListDefinition* list = HookList(action, tab, routes);
+    return list && HasHook(*list, action.hook);
+}
+
+MainActionState ActionStateFor(const QString& action, const MainActionContext& context, const MainRoutes& routes) {
+    const MainActionDefinition& definition = MainActionByName(action);
     MainActionState state;
-    if (OneOf(action, {"aKeszulekAdatlap", "aUjKeszulek", "aTipus", "aGyarto"}))
+    switch (definition.visibility) {
+    case MainVisibility::Always:
+        break;
+    case MainVisibility::WithDevices:
         state.visible = context.vankeszulek;
-    else if (action == QLatin1String("aSzla"))
+        break;
+    case MainVisibility::WithInvoicing:
         state.visible = context.vanPennart;
-    else if (action == QLatin1String("aKesz"))
+        break;
+    case MainVisibility::NotOnQuotationTab:
         state.visible = ReadyActionOnStatusTab(context.statusTab);
-    state.soon = state.visible && !ActionReady(action, context.tab);
+        break;
+    }
+    state.soon = state.visible && !ActionReady(definition, context.tab, routes);
     state.enabled = state.visible && !state.soon;
     return state;
+}
+
+void RunMainAction(const QString& action, MainContext& main, const MainRoutes& routes) {
+    const MainTab tab = main.currentTab();
+    const MainActionDefinition& definition = MainActionByName(action);
+    if (!definition.tabs.contains(tab))
+        return;
+    if (const MainHandler* handler = routes.handler(action, tab)) {
+        (*handler)(main);
+        return;
+    }
+    if (definition.hook == ListHook::None || !HookList(definition, tab, routes))
+        return;
+    ListController& list = definition.detail ? main.detail(*definition.detail) : main.list(tab);
+    switch (definition.hook) {
+    case ListHook::Create:
+        list.createRow();
+        break;
+    case ListHook::Edit:
+        list.editCurrent();
+        break;
+    case ListHook::Remove:
+        list.removeCurrent();
+        break;
+    case ListHook::Refresh:
+        list.refresh();
+        break;
+    case ListHook::None:
+        break;
+    }
 }
 
 } // namespace kml

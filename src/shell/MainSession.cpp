@@ -1,5 +1,10 @@
 #include "shell/MainSession.h"
 
+#include "exchange/ExchangeRoutes.h"
+#include "records/RecordRoutes.h"
+#include "reports/ReportRoutes.h"
+#include "worksheets/WorkSheetLists.h"
+
 #include <QStringList>
 
 namespace kml {
@@ -15,16 +20,18 @@ void Design(Query& query, Connection& connection, std::initializer_list<const ch
 
 } // namespace
 
+void RegisterMainRoutes(MainRoutes& routes) {
+    RegisterRecordRoutes(routes);
+    RegisterWorkSheetRoutes(routes);
+    RegisterExchangeRoutes(routes);
+    RegisterReportRoutes(routes);
+}
+
 MainSession::MainSession() {
     Connection& c = mySQLDatabase1;
-    Design(QryMLap, c, {"SELECT * FROM vw_munkalap", "WHERE munkalap <> 0", "ORDER BY 1 DESC;"});
-    Design(QryDolg, c, {"SELECT * FROM vw_munkalap_dolgozo", "WHERE munkalap = 0", "ORDER BY dolgozo_nev;"});
-    Design(QryTetel, c,
-           {"SELECT * FROM vw_munkalap_tetel", "WHERE munkalap = 0", "ORDER BY munkalap_tetel;"});
+    for (Query* q : {&QryMLap, &QryDolg, &QryTetel, &QryU, &QryKeszulek, &QryDolgozo, &QryKesz})
+        q->setConnection(&c);
     Design(QryMLapSum, c, {"SELECT * FROM vw_mlapsum", "WHERE munkalap = 0;"});
-    Design(QryU, c, {"SELECT * FROM vw_ugyfel", "WHERE ugyfel > 0", "ORDER BY ugyfel_nev;"});
-    Design(QryKeszulek, c, {"SELECT * FROM vw_keszulek", "WHERE ugyfel = 0", "ORDER BY keszulek;"});
-    Design(QryDolgozo, c, {"SELECT * FROM dolgozo", "WHERE torolve = 'N'", "ORDER BY dolgozo_nev;"});
     Design(QryNaptar, c,
            {"SELECT", "ora.ora,",
             "CONCAT(LPAD(ora.ora DIV 2,2,'0'),':',IF(ora.ora MOD 2 = 0,'00','30')) ora2,",
@@ -35,9 +42,26 @@ MainSession::MainSession() {
             "(elojegyzes.datum = :pdatum)",
             "ORDER BY ora.ora;"});
     QryNaptar.setParam(QStringLiteral("pdolgozo"), 0);
-    Design(QryKesz, c, {"SELECT * FROM vw_keszulek", "WHERE ugyfel > 0", "ORDER BY gysz;"});
     Design(QryElozmeny, c, {"CALL sp_elozmeny(:pkeszulek);"});
     QryElozmeny.setParam(QStringLiteral("pkeszulek"), 0);
+
+    // The lists take their SQL from the subsystems that own them.
+    RegisterMainRoutes(routes);
+    const std::pair<MainTab, Query*> tabs[] = {{MainTab::WorkSheets, &QryMLap},
+                                               {MainTab::Customers, &QryU},
+                                               {MainTab::Planner, &QryDolgozo},
+                                               {MainTab::Devices, &QryKesz}};
+    for (const auto& [tab, query] : tabs) {
+        m_lists[size_t(tab)] = std::make_unique<ListController>(routes.list(tab).list, query);
+        // The lists that may hold a shop's whole history show their first
+        // screen at once and the rest as it arrives.
+        m_lists[size_t(tab)]->setStreaming(m_lists[size_t(tab)]->usesSearchIndex());
+    }
+    const std::pair<MainDetail, Query*> details[] = {{MainDetail::SheetEmployees, &QryDolg},
+                                                     {MainDetail::SheetLines, &QryTetel},
+                                                     {MainDetail::CustomerDevices, &QryKeszulek}};
+    for (const auto& [detail, query] : details)
+        m_details[size_t(detail)] = std::make_unique<ListController>(routes.detail(detail).list, query);
 }
 
 MainSession::~MainSession() {

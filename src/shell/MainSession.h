@@ -1,14 +1,22 @@
 #pragma once
 
 // What the main window owns for the whole run apart from its widgets: the
-// shared connection and the datasets of its lists and detail panels, each
-// with its design SQL (condition on a line beginning with WHERE, sort on a
-// line beginning with ORDER, so that filtering and sorting can replace them).
+// shared connection, the datasets of its lists and detail panels, the routes
+// every subsystem registered (their lists and action handlers) and a list
+// controller over each tab's and detail's dataset.
 
 #include "components/Connection.h"
 #include "components/Query.h"
+#include "patterns/ListController.h"
+#include "patterns/MainRoutes.h"
+
+#include <array>
+#include <memory>
 
 namespace kml {
+
+// Every subsystem's lists and actions on the main window.
+void RegisterMainRoutes(MainRoutes& routes);
 
 struct MainSession final {
     MainSession();
@@ -30,6 +38,15 @@ struct MainSession final {
     Query QryNaptar;   // the planner's slots of one employee and day
     Query QryKesz;     // devices (tab "Készülék")
     Query QryElozmeny; // the current device's history (sp_elozmeny)
+
+    MainRoutes routes;
+
+    ListController& list(MainTab tab) { return *m_lists[size_t(tab)]; }
+    ListController& detail(MainDetail detail) { return *m_details[size_t(detail)]; }
+
+private:
+    std::array<std::unique_ptr<ListController>, MainTabCount> m_lists;
+    std::array<std::unique_ptr<ListController>, MainDetailCount> m_details;
 };
 
 } // namespace kml

@@ -1,7 +1,6 @@
 #include "shell/Rights.h"
 
 #include "components/Query.h"
-#include "foundation/Dialogs.h"
 #include "foundation/Settings.h"
 
 namespace kml {
@@ -12,12 +11,6 @@ bool Flag(const Query& row, const char* column) {
 }
 
 } // namespace
-
-bool RequireRight(bool right) {
-    if (!right)
-        ShowError(NoRightMessage);
-    return right;
-}
 
 void GrantAllRights() {
     TBeall& b = Beall();

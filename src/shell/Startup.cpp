@@ -8,6 +8,7 @@
 #include "foundation/QueryHelpers.h"
 #include "shell/AppError.h"
 #include "shell/ConnectionEntries.h"
+#include "shell/MainLists.h"
 #include "shell/MainSession.h"
 #include "shell/Rights.h"
 #include "foundation/Settings.h"
@@ -99,7 +100,8 @@ StartupOutcome RunSteps(MainSession& session, TBeall& s) {
     InitFolders();
     const bool chosen = ReadIniFile(s);
 
-    ReplaceWhere(session.QryMLap.sql(), InitialWorkSheetCondition, true);
+    // The work-sheet list opens on its first status tab.
+    ReplaceWhere(session.QryMLap.sql(), session.list(MainTab::WorkSheets).fixedCondition(), true);
 
     // Not skipped after a cancelled choice: the first-run window still
     // comes, and an entry confirmed there stays in the ini file.
@@ -125,7 +127,7 @@ StartupOutcome RunSteps(MainSession& session, TBeall& s) {
 
     out.caption = QStringLiteral("Koravel - ML: [") +
                   QueryStr(QStringLiteral("SELECT tulajdonos FROM tulajdonos;"), {}) + QStringLiteral("]");
-    out.label = QStringLiteral("Koravel.ML: ") + s.connectionName + QStringLiteral("  ");
+    out.label = ConnectionLabel(s.connectionName);
 
     ApplyMainNumberFormats(session, s);
 

@@ -12,9 +12,6 @@ namespace kml {
 
 struct MainSession;
 
-// The work-sheet list opens on work sheets of status 1 and 2.
-inline const QString InitialWorkSheetCondition = QStringLiteral("(statusz BETWEEN 1 AND 2)");
-
 // What the main window shows after start-up. On failure only `failed` counts.
 struct StartupOutcome {
     bool failed = false;

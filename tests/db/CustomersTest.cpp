@@ -12,6 +12,8 @@
 #include "records/CustomerWindows.h"
 #include "patterns/ListSearch.h"
 #include "ScriptedWindows.h"
+#include "patterns/ListController.h"
+#include "patterns/RowDeletion.h"
 #include "foundation/Settings.h"
 
 #include <QCryptographicHash>
@@ -174,8 +176,8 @@ TEST_F(Customers, SearchMatchesQuotesAndBackslashesLiterally) {
     AddCustomer(QStringLiteral("Qzw Kovács Béla"), QStringLiteral("Qzwháza"));
     AddCustomer(QStringLiteral("Qzw Nagy Ödön"));
 
-    Query q;
-    q.setSql(CustomerListSql);
+    ListController list(CustomerListDefinition());
+    const Query& q = list.query();
     struct Case {
         const char* text;
         QStringList names;
@@ -191,16 +193,14 @@ TEST_F(Customers, SearchMatchesQuotesAndBackslashesLiterally) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         const QString text = QString::fromUtf8(c.text);
-        RunListSearch(q, ListCondition(CustomerBaseCondition, CustomerSearchFields, text, SearchKind::Like),
-                      CustomerSortField, text);
+        list.search(text);
         QStringList names;
         for (int r = 0; r < q.recordCount(); ++r)
             names << q.result().text(r, q.fieldIndex(QStringLiteral("ugyfel_nev")));
         EXPECT_EQ(names, c.names);
     }
     // An empty search leaves the fixed condition alone: every live customer.
-    RunListSearch(q, ListCondition(CustomerBaseCondition, CustomerSearchFields, {}, SearchKind::Like),
-                  CustomerSortField, {});
+    list.search({});
     EXPECT_EQ(q.sql().at(1), "WHERE (ugyfel > 0)");
     EXPECT_EQ(q.recordCount(),
               QueryInt(QStringLiteral("SELECT COUNT(*) FROM ugyfel WHERE ugyfel > 0 AND torolve = 'N';")));
@@ -210,12 +210,9 @@ TEST_F(Customers, SearchLocatesTheSortColumnAndIgnoresAFailedLocate) {
     AddCustomer(QStringLiteral("Qzv Ábel Antal"), QStringLiteral("Qzvfalva"));
     AddCustomer(QStringLiteral("Qzv Kiss Anna"), QStringLiteral("Qzvfalva"));
     AddCustomer(QStringLiteral("Qzv Nagy Ödön"), QStringLiteral("Qzvfalva"));
-    Query q;
-    q.setSql(CustomerListSql);
-    const auto search = [&q](const QString& text) {
-        RunListSearch(q, ListCondition(CustomerBaseCondition, CustomerSearchFields, text, SearchKind::Like),
-                      CustomerSortField, text);
-    };
+    ListController list(CustomerListDefinition());
+    Query& q = list.query();
+    const auto search = [&list](const QString& text) { list.search(text); };
 
     // Found in the town only: no name begins with it, so the query stays on
     // its first row.
@@ -229,10 +226,11 @@ TEST_F(Customers, SearchLocatesTheSortColumnAndIgnoresAFailedLocate) {
 
     // The whole list, located on the first name that begins with the text.
     search({});
-    EXPECT_TRUE(QuickLocate(q, CustomerSortField, QStringLiteral("qzv n")));
+    EXPECT_TRUE(QuickLocate(q, list.sortField(), QStringLiteral("qzv n")));
     EXPECT_EQ(q.asString("ugyfel_nev"), "Qzv Nagy Ödön");
-    // A sort column that is not a field at all: no move, no error.
-    EXPECT_FALSE(QuickLocate(q, QStringLiteral("nincs_ilyen"), QStringLiteral("x")));
+    // A sort column that is not a field at all is a fault of the list's
+    // definition: it fails loudly, and the list stays where it was.
+    EXPECT_THROW(QuickLocate(q, QStringLiteral("nincs_ilyen"), QStringLiteral("x")), std::logic_error);
     EXPECT_EQ(q.asString("ugyfel_nev"), "Qzv Nagy Ödön");
 }
 
@@ -279,13 +277,17 @@ TEST_F(Customers, SoftDeleteAsksAndLeavesDevicesAlone) {
     const int other = AddCustomer(QStringLiteral("Marad Mária"));
     ExecSql(QStringLiteral("INSERT INTO keszulek (ugyfel, gysz) VALUES (%1, 'ABC123');").arg(id));
     ScriptedDialogs dialogs;
+    ListController list(CustomerListDefinition());
 
     // No row selected: nothing is asked, nothing changes.
-    EXPECT_FALSE(DeleteCustomerAsked(QVariant()));
+    list.search(QStringLiteral("nincs ilyen ügyfél"));
+    EXPECT_FALSE(list.removeCurrent());
     EXPECT_TRUE(dialogs.calls().empty());
 
+    list.search({});
+    ASSERT_TRUE(list.locate(id));
     dialogs.answer(DialogAnswer::No);
-    EXPECT_FALSE(DeleteCustomerAsked(id));
+    EXPECT_FALSE(list.removeCurrent());
     EXPECT_EQ(dialogs.lastCall().kind, DialogKind::YesNo);
     EXPECT_EQ(dialogs.lastCall().caption, "Megerősítés");
     EXPECT_EQ(dialogs.lastCall().text, "Valóban töröljem a sort?");
@@ -293,7 +295,8 @@ TEST_F(Customers, SoftDeleteAsksAndLeavesDevicesAlone) {
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT torolve FROM ugyfel WHERE ugyfel = %1;").arg(id)), "N");
 
     dialogs.answer(DialogAnswer::Yes);
-    EXPECT_TRUE(DeleteCustomerAsked(id));
+    EXPECT_TRUE(list.removeCurrent());
+    EXPECT_FALSE(list.locate(id)) << "the list is read again without it";
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT torolve FROM ugyfel WHERE ugyfel = %1;").arg(id)), "I");
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT torolve FROM ugyfel WHERE ugyfel = %1;").arg(other)), "N");
     EXPECT_EQ(
@@ -301,7 +304,7 @@ TEST_F(Customers, SoftDeleteAsksAndLeavesDevicesAlone) {
             QStringLiteral("SELECT COUNT(*) FROM keszulek WHERE ugyfel = %1 AND torolve = 'N';").arg(id)),
         1);
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM ugyfel WHERE ugyfel = %1;").arg(id)), 1);
-    EXPECT_EQ(SoftDeleteCustomerSql(17), "UPDATE ugyfel SET torolve = 'I' WHERE ugyfel = 17;");
+    EXPECT_EQ(SoftDeleteSql(QStringLiteral("ugyfel"), 17), "UPDATE ugyfel SET torolve = 'I' WHERE ugyfel = 17;");
 }
 
 TEST_F(Customers, OperationsGoThroughTheInstalledWindows) {

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace kml;
 using kml::test::TestDatabase;
@@ -212,6 +213,54 @@ TEST_F(DataAccess, TableInsertsUpdatesChangedColumnsAndCancels) {
 
     Table missing(QStringLiteral("szoveg"), &conn());
     EXPECT_FALSE(missing.load(999999));
+}
+
+// Saving over another workstation's work: a row deleted, or the column being
+// saved changed meanwhile, is refused and nothing is written; a value read
+// back exactly (a double of 17 digits, a NULL) never looks changed.
+TEST_F(DataAccess, TableRefusesToSaveARowChangedOrDeletedMeanwhile) {
+    const auto other = db->connect();
+    struct Case {
+        const char* name;
+        const char* otherChange; // run on the other connection after loading; %1 the key
+        std::optional<StaleRowError::Reason> refused;
+    };
+    const Case cases[] = {
+        {"nothing meanwhile", "", std::nullopt},
+        {"another column changed", "UPDATE szoveg SET megj = 'más' WHERE szoveg = %1", std::nullopt},
+        {"the same column changed", "UPDATE szoveg SET nev = 'Más' WHERE szoveg = %1",
+         StaleRowError::Reason::Changed},
+        {"the same column set to what we write", "UPDATE szoveg SET nev = 'Új' WHERE szoveg = %1",
+         StaleRowError::Reason::Changed},
+        {"deleted", "DELETE FROM szoveg WHERE szoveg = %1", StaleRowError::Reason::Deleted},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        conn().exec(QStringLiteral("INSERT INTO szoveg (nev, ertek) VALUES ('Régi', 0.1 + 0.2)"));
+        const qlonglong key = qlonglong(conn().lastInsertId());
+        Table t(QStringLiteral("szoveg"), &conn());
+        ASSERT_TRUE(t.load(key));
+        if (*c.otherChange)
+            other->exec(QString::fromUtf8(c.otherChange).arg(key));
+        t.setValue(QStringLiteral("nev"), QStringLiteral("Új"));
+        t.setValue(QStringLiteral("ertek"), t.value(QStringLiteral("ertek")).toDouble() * 2);
+        t.setValue(QStringLiteral("megj"), QVariant()); // NULL compared as NULL
+        if (!c.refused) {
+            EXPECT_NO_THROW(t.post());
+            EXPECT_EQ(conn().query(QStringLiteral("SELECT nev FROM szoveg WHERE szoveg = %1").arg(key)).text(0, 0),
+                      "Új");
+            continue;
+        }
+        try {
+            t.post();
+            ADD_FAILURE() << "saved over the other workstation's change";
+        } catch (const StaleRowError& e) {
+            EXPECT_EQ(e.reason(), *c.refused);
+        }
+        const ResultSet rs = conn().query(QStringLiteral("SELECT ertek FROM szoveg WHERE szoveg = %1").arg(key));
+        if (rs.rowCount() > 0)
+            EXPECT_DOUBLE_EQ(rs.value(0, 0).toDouble(), 0.1 + 0.2) << "nothing of ours was written";
+    }
 }
 
 TEST_F(DataAccess, ModelPassesTheModelTesterAndFollowsTheQuery) {

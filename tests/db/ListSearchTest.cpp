@@ -3,17 +3,26 @@
 // on the demo shop with awkward rows added and on a generated shop, for
 // awkward typed texts and for pieces of every field; and the triggers keep
 // the search tables equal to what the views compute after every kind of
-// change to the tables they are made of.
-#include "shell/MainListSearch.h"
+// change to the tables they are made of. The searches are those the lists'
+// controllers build from the definitions their subsystems register; a
+// streaming controller shows only the rows of the text typed last.
+#include "patterns/ListController.h"
 
 #include "TestDatabase.h"
 #include "components/Connection.h"
+#include "components/Query.h"
 #include "foundation/SearchFilter.h"
 #include "foundation/TextHelpers.h"
+#include "shell/MainSession.h"
+#include "worksheets/WorkSheetLists.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <set>
 
 using namespace kml;
@@ -41,8 +50,29 @@ std::vector<ListCase> Lists(bool everyStatusTab) {
     return lists;
 }
 
+// The main window's list of a tab, as its subsystem registers it.
+ListDefinition Definition(MainTab tab) {
+    static const MainRoutes routes = [] {
+        MainRoutes r;
+        RegisterMainRoutes(r);
+        return r;
+    }();
+    return routes.list(tab).list;
+}
+
+// The list's controller over a statement of its keys alone in the case's
+// order, on the case's fixed condition: what it puts on the WHERE line and
+// what it runs first are the list's own.
+std::unique_ptr<ListController> KeyList(const ListCase& list) {
+    ListDefinition d = Definition(list.tab);
+    d.sql = QStringLiteral("SELECT %1 FROM %2\nWHERE 1\nORDER BY %3;").arg(d.keyField, list.view, list.order);
+    auto controller = std::make_unique<ListController>(d);
+    controller->setFixedCondition(list.fixed);
+    return controller;
+}
+
 QStringList Keys(Connection& c, const ListCase& list, const QString& condition) {
-    const QString key = MainListDefinition(list.tab).keyField;
+    const QString key = Definition(list.tab).keyField;
     const ResultSet rs = c.query(QStringLiteral("SELECT %1 FROM %2\nWHERE %3\nORDER BY %4;")
                                      .arg(key, list.view, condition, list.order));
     QStringList keys;
@@ -54,15 +84,17 @@ QStringList Keys(Connection& c, const ListCase& list, const QString& condition) 
 // The keys the two statements of a search find: the search table's keys
 // first, then the list's statement for them (or, beyond maxKeys, with the
 // search table joined in).
+// maxKeys 0: the controller's own prelude.
 QStringList KeysInTwoSteps(Connection& c, const ListCase& list, const QString& text, int maxKeys) {
-    const QString key = MainListDefinition(list.tab).keyField;
-    const QStringList lines{QStringLiteral("SELECT %1 FROM %2").arg(key, list.view), QStringLiteral("WHERE 1"),
-                            QStringLiteral("ORDER BY %1;").arg(list.order)};
-    const QueryPrelude prelude = IndexedSearchPrelude(MainListSearchIndex(list.tab),
-                                                      MainListDefinition(list.tab).searchFields, lines, list.fixed,
-                                                      list.fixed, text, maxKeys);
+    const std::unique_ptr<ListController> controller = KeyList(list);
+    const ListDefinition& d = controller->definition();
+    EXPECT_TRUE(controller->usesSearchIndex());
+    const QueryPrelude prelude =
+        maxKeys == 0 ? controller->searchPrelude(text)
+                     : IndexedSearchPrelude(d.searchIndex, d.searchFields, controller->query().sql(), list.fixed,
+                                            list.fixed, text, maxKeys);
     if (prelude.sql.isEmpty())
-        return Keys(c, list, list.fixed + LikeFilter(MainListDefinition(list.tab).searchFields, text, true));
+        return Keys(c, list, list.fixed + LikeFilter(d.searchFields, text, true));
     const ResultSet rs = c.query(prelude.statement(c.query(prelude.sql)));
     QStringList keys;
     for (int r = 0; r < rs.rowCount(); ++r)
@@ -77,13 +109,14 @@ QStringList KeysInTwoSteps(Connection& c, const ListCase& list, const QString& t
 int ExpectSameRows(Connection& c, const std::vector<ListCase>& lists, const QStringList& texts) {
     int nonEmpty = 0;
     for (const ListCase& list : lists) {
-        const QString fields = MainListDefinition(list.tab).searchFields;
+        const std::unique_ptr<ListController> controller = KeyList(list);
+        const QString fields = controller->definition().searchFields;
         for (const QString& text : texts) {
             const QStringList expected = Keys(c, list, list.fixed + LikeFilter(fields, text, true));
             const std::string what = std::string(list.name) + " " + list.fixed.toStdString() + " text \"" +
                                      text.toStdString() + "\"";
-            EXPECT_EQ(Keys(c, list, MainListSearchCondition(list.tab, list.fixed, text)), expected) << what;
-            for (const int maxKeys : {20000, 2})
+            EXPECT_EQ(Keys(c, list, controller->condition(text)), expected) << what;
+            for (const int maxKeys : {0, 2})
                 EXPECT_EQ(KeysInTwoSteps(c, list, text, maxKeys), expected) << what << " in two steps, " << maxKeys;
             if (!expected.isEmpty())
                 ++nonEmpty;
@@ -136,7 +169,7 @@ QString Folded(QString text, bool hungarianEquals) {
 // short piece from the middle, the start of the value, the piece in capitals
 // and without some accents, and the whole value when short.
 QStringList TextsFromFields(Connection& c, const ListCase& list, int sampleEvery, int rowsPerField = 12) {
-    const MainListDef def = MainListDefinition(list.tab);
+    const ListDefinition def = Definition(list.tab);
     std::set<QString> texts;
     for (int n = 1;; ++n) {
         const QString field = Token(QStringLiteral(";"), def.searchFields, n);
@@ -248,6 +281,8 @@ protected:
         delete db;
         db = nullptr;
     }
+    // The generated shop's database, gone again, took the shared connection.
+    void SetUp() override { SetSharedConnection(&db->connection()); }
     static Connection& conn() { return db->connection(); }
     static inline TestDatabase* db = nullptr;
 };
@@ -273,8 +308,8 @@ TEST_F(ListSearch, TheSearchFindsWhatTheFieldsHold) {
     // both sides being wrong the same way.
     const auto found = [](MainTab tab, const QString& view, const QString& fixed, const QString& text) {
         const ListCase list{"", tab, view, fixed,
-                            tab == MainTab::WorkSheets ? QStringLiteral("1") : MainListDefinition(tab).keyField};
-        return Keys(conn(), list, MainListSearchCondition(tab, fixed, text));
+                            tab == MainTab::WorkSheets ? QStringLiteral("1") : Definition(tab).keyField};
+        return Keys(conn(), list, KeyList(list)->condition(text));
     };
     const QString all = StatusTabCondition(1);
     EXPECT_EQ(found(MainTab::WorkSheets, "vw_munkalap", all, "zanzibár"), QStringList{});  // status 0: quotations
@@ -387,6 +422,112 @@ TEST_F(ListSearch, TriggersKeepTheSearchTablesCurrent) {
     EXPECT_FALSE(StaleSearchRows(conn()).isEmpty());
     conn().exec("CALL sp_kereses_ujra()");
     EXPECT_TRUE(StaleSearchRows(conn()).isEmpty());
+}
+
+// Runs the event loop until done() (false when five seconds pass first).
+bool Pump(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > 5000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    }
+    return true;
+}
+
+QStringList ShownKeys(const Query& q, const QString& keyField) {
+    QStringList keys;
+    const int col = q.fieldIndex(keyField);
+    for (int r = 0; r < q.recordCount(); ++r)
+        keys << q.result().text(r, col);
+    return keys;
+}
+
+TEST_F(ListSearch, AStreamingListShowsOnlyTheRowsOfTheLastText) {
+    const ListDefinition customers = Definition(MainTab::Customers);
+    const auto keysOf = [&](const QString& text) {
+        ListController alone(customers);
+        alone.search(text);
+        return ShownKeys(alone.query(), customers.keyField);
+    };
+    ListController list(customers);
+    list.setStreaming(true);
+    std::set<QString> allowed;
+    int foreign = 0;
+    int completed = 0;
+    QStringList failures;
+    QObject::connect(&list.query(), &Query::rowsArrived, [&](int first, int last) {
+        const int col = list.query().fieldIndex(customers.keyField);
+        for (int r = first; r <= last; ++r)
+            foreign += allowed.count(list.query().result().text(r, col)) ? 0 : 1;
+    });
+    QObject::connect(&list, &ListController::completed, [&] { ++completed; });
+    QObject::connect(&list, &ListController::failed, [&](const QString& message, unsigned) { failures << message; });
+
+    // Typed faster than the server answers: every search but the last is
+    // abandoned before a row of it shows.
+    const QStringList typed{"á", "ár", "árv", "árví", "árvíz"};
+    const QStringList expected = keysOf(typed.last());
+    ASSERT_EQ(std::set<QString>(expected.begin(), expected.end()), (std::set<QString>{"901", "902"}));
+    allowed = {expected.begin(), expected.end()};
+    for (const QString& text : typed)
+        list.search(text);
+    EXPECT_TRUE(list.isFetching()) << "search() returns before the rows are there";
+    ASSERT_TRUE(Pump([&] { return !list.isFetching(); }));
+    EXPECT_EQ(foreign, 0);
+    EXPECT_EQ(completed, 1);
+    EXPECT_EQ(ShownKeys(list.query(), customers.keyField), expected);
+    EXPECT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(list.currentKey(), expected.first().toLongLong()) << "quick-locate on the arriving rows";
+
+    // A broad search under way (on the small demo shop it may have ended
+    // already), then a narrow one: no row of the broad one shows after it,
+    // and the list ends with the narrow one's alone.
+    const QStringList everyone = keysOf({});
+    ASSERT_GT(everyone.size(), 20);
+    allowed = {everyone.begin(), everyone.end()};
+    list.search({});
+    Pump([&] { return list.rowCount() > 0; });
+    allowed = {expected.begin(), expected.end()};
+    list.search(QStringLiteral("ÁRVÍZ"));
+    ASSERT_TRUE(Pump([&] { return !list.isFetching(); }));
+    EXPECT_EQ(foreign, 0);
+    EXPECT_EQ(ShownKeys(list.query(), customers.keyField), expected);
+
+    // Opening on a key finds it among the arriving rows.
+    allowed = {everyone.begin(), everyone.end()};
+    const qlonglong last = everyone.last().toLongLong();
+    list.open(last);
+    ASSERT_TRUE(Pump([&] { return !list.isFetching(); }));
+    EXPECT_EQ(list.currentKey(), last);
+    EXPECT_EQ(list.rowCount(), everyone.size());
+    EXPECT_TRUE(failures.isEmpty()) << failures.join(' ').toStdString();
+
+    // Reading again (after an edit) waits for every row and stays on the key.
+    list.search(QStringLiteral("árvíz"));
+    list.reread(902);
+    EXPECT_FALSE(list.isFetching());
+    EXPECT_EQ(list.currentKey(), 902);
+    EXPECT_EQ(list.rowCount(), 2);
+}
+
+TEST_F(ListSearch, AStreamingSearchTheServerRefusesIsReported) {
+    ListDefinition broken = Definition(MainTab::Customers);
+    broken.sql = QStringLiteral("SELECT * FROM vw_nincs_ilyen\nWHERE 1\nORDER BY 1;");
+    ListController list(broken);
+    list.setStreaming(true);
+    QStringList failures;
+    QObject::connect(&list, &ListController::failed, [&](const QString& message, unsigned code) {
+        failures << message;
+        EXPECT_NE(code, 0u);
+    });
+    list.search(QStringLiteral("kov"));
+    ASSERT_TRUE(Pump([&] { return !list.isFetching(); }));
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures.first().contains(QStringLiteral("vw_nincs_ilyen"))) << failures.first().toStdString();
+    EXPECT_FALSE(list.isOpen());
+    EXPECT_FALSE(list.currentKey());
 }
 
 } // namespace

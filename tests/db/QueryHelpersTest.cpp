@@ -31,10 +31,6 @@ protected:
                  "CREATE TABLE szoveg (szoveg INT AUTO_INCREMENT PRIMARY KEY, nev VARCHAR(255), megj TEXT)",
                  "CREATE TABLE ugyfel (ugyfel INT AUTO_INCREMENT PRIMARY KEY, ugyfel_nev VARCHAR(50), "
                  "varos VARCHAR(30), ar DOUBLE, db DOUBLE, datum DATE)",
-                 "CREATE TABLE tetel (tetel INT AUTO_INCREMENT PRIMARY KEY, tetel_kod VARCHAR(15), "
-                 "torolve CHAR(1) NOT NULL DEFAULT 'N')",
-                 "CREATE TABLE beallit (beallit INT NOT NULL DEFAULT 1, autocikkszamhossz INT NULL DEFAULT "
-                 "5)",
                  "CREATE TABLE dolgozo (dolgozo INT AUTO_INCREMENT PRIMARY KEY, dolgozo_nev VARCHAR(50), "
                  "sorszam INT)",
                  "CREATE TABLE ures (ures INT AUTO_INCREMENT PRIMARY KEY, ures_nev VARCHAR(20))",
@@ -46,7 +42,7 @@ protected:
         db = nullptr;
     }
     void SetUp() override {
-        for (const char* table : {"szoveg", "ugyfel", "tetel", "beallit", "dolgozo"})
+        for (const char* table : {"szoveg", "ugyfel", "dolgozo"})
             conn().exec(QStringLiteral("TRUNCATE ") + QLatin1String(table));
     }
     static Connection& conn() { return db->connection(); }
@@ -152,16 +148,6 @@ TEST_F(QueryHelpers, KeysAndNames) {
     EXPECT_EQ(EmployeeIdAt(-1), -1);
     EXPECT_EQ(EmployeeNameAt(0), QString::fromUtf8("Pál"));
     EXPECT_EQ(EmployeeNameAt(-1), "");
-}
-
-TEST_F(QueryHelpers, NextItemCodeFollowsTheLargestNumericCode) {
-    ExecSql("INSERT INTO beallit (beallit, autocikkszamhossz) VALUES (1, 5);");
-    EXPECT_EQ(NextItemCode(), ""); // no items: MAX is NULL
-    ExecSql("INSERT INTO tetel (tetel_kod, torolve) VALUES ('00012', 'N'), ('7', 'N'), ('ABC', 'N'), "
-            "('00100', 'I'), (NULL, 'N');");
-    EXPECT_EQ(NextItemCode(), "00013"); // the deleted 00100 does not count
-    ExecSql("UPDATE beallit SET autocikkszamhossz = 8;");
-    EXPECT_EQ(NextItemCode(), "00000013");
 }
 
 TEST_F(QueryHelpers, ListFillers) {

@@ -8,6 +8,7 @@
 #include "gui/ModalDriver.h"
 #include "TestDatabase.h"
 #include "components/DatasetModel.h"
+#include "components/Query.h"
 #include "foundation/QueryHelpers.h"
 #include "ScriptedDialogs.h"
 #include "records/CustomerWindows.h"
@@ -105,7 +106,7 @@ protected:
 
 TEST_F(CustomerWindowsTest, ListSearchesTheCustomersWithTheirFixedCondition) {
     Tfrm_TorzsUgyfel w;
-    w.openAt(QVariant());
+    w.openAt(std::nullopt);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     EXPECT_EQ(w.windowTitle(), "Ügyfelek");
@@ -192,7 +193,7 @@ TEST_F(CustomerWindowsTest, ListSearchesLocatesSortsAndCounts) {
 
 TEST_F(CustomerWindowsTest, KeyboardAndWheelMoveBetweenGridAndSearchBox) {
     Tfrm_TorzsUgyfel w;
-    w.openAt(QVariant());
+    w.openAt(std::nullopt);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTableView* grid = w.grid();
@@ -252,7 +253,7 @@ TEST_F(CustomerWindowsTest, ActionsRunTheOperationsAndReread) {
     ScriptedWindows editors;
     ScriptedDialogs dialogs;
     Tfrm_TorzsUgyfel w;
-    w.openAt(QVariant());
+    w.openAt(std::nullopt);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTableView* grid = w.grid();
@@ -267,14 +268,14 @@ TEST_F(CustomerWindowsTest, ActionsRunTheOperationsAndReread) {
     editors.answer(EditCustomer, extra);
     QTest::keyClick(grid, Qt::Key_Insert);
     EXPECT_EQ(editors.calls().back().args.at(0).toInt(), -1);
-    EXPECT_EQ(w.currentKey().toInt(), extra);
+    EXPECT_EQ(int(*w.currentKey()), extra);
     EXPECT_EQ(LastAction(), "frm_TorzsUgyfel.aUj");
 
     // "Szerkeszt" (F2) edits the current row; cancelled, nothing moves.
     editors.answer(EditCustomer, -1);
     QTest::keyClick(grid, Qt::Key_F2);
     EXPECT_EQ(editors.calls().back().args.at(0).toInt(), extra);
-    EXPECT_EQ(w.currentKey().toInt(), extra);
+    EXPECT_EQ(int(*w.currentKey()), extra);
 
     // "Sor törlése" (Ctrl+Del): asked, marked deleted, gone from the list.
     const int rows = w.query().recordCount();
@@ -315,18 +316,18 @@ TEST_F(CustomerWindowsTest, ChooserReturnsMinusOneOnEscAndTheRowOnDoubleClick) {
     EXPECT_EQ(OpenCustomerList(-1, true, CustomerChooserCaption, name), -1);
     EXPECT_EQ(name, "");
 
-    QVariant clicked;
+    int clicked = -1;
     WhenModal<Tfrm_TorzsUgyfel>([&clicked](Tfrm_TorzsUgyfel* w) {
         w->query().moveTo(2);
-        clicked = w->currentKey();
+        clicked = int(*w->currentKey());
         w->query().first();
         DoubleClickRow(w->grid(), 2);
     });
     const int chosen = OpenCustomerList(-1, true, CustomerChooserCaption, name);
-    EXPECT_EQ(chosen, clicked.toInt());
+    EXPECT_EQ(chosen, clicked);
     EXPECT_EQ(
         name,
-        QueryStr(QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE ugyfel = %1;").arg(clicked.toInt())));
+        QueryStr(QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE ugyfel = %1;").arg(clicked)));
     EXPECT_TRUE(windows.calls().empty());
 
     // Enter accepts the row the search located.
@@ -342,14 +343,14 @@ TEST_F(CustomerWindowsTest, ChooserReturnsMinusOneOnEscAndTheRowOnDoubleClick) {
         QTest::keyClick(grid, Qt::Key_Return);
         EXPECT_TRUE(w->isVisible());
         w->query().moveTo(1);
-        clicked = w->currentKey();
+        clicked = int(*w->currentKey());
         w->query().first();
         windows.answer(EditCustomer, -1);
         DoubleClickRow(grid, 1);
         w->reject();
     });
     EXPECT_EQ(OpenCustomerList(-1, false, QStringLiteral("Ügyfelek"), name), -1);
-    EXPECT_EQ(windows.calls("EditCustomer").at(0).args, QVariantList{clicked.toInt()});
+    EXPECT_EQ(windows.calls("EditCustomer").at(0).args, QVariantList{clicked});
 }
 
 TEST_F(CustomerWindowsTest, EditorPaintsFocusMovesOnEnterAndChecksTheTaxNumber) {
@@ -474,6 +475,36 @@ TEST_F(CustomerWindowsTest, CtrlEnterAcceptsWhereTheEditorAsksForIt) {
     EXPECT_EQ(w.savedKey().toInt(), id);
     EXPECT_TRUE(QueryStr(QStringLiteral("SELECT megjegyzes FROM ugyfel WHERE ugyfel = %1;").arg(id))
                     .startsWith("hivjuk"));
+}
+
+// Another workstation deletes or edits the customer while the editor is open:
+// OK says so, keeps the window open with what was typed, and writes nothing.
+TEST_F(CustomerWindowsTest, EditorReportsARowChangedElsewhereAndKeepsTheInput) {
+    ExecSql(QStringLiteral("INSERT INTO ugyfel (ugyfel_nev, maganszemely) VALUES ('Vitás Vilma', 'I');"));
+    const int id = CustomerId(QStringLiteral("Vitás Vilma"));
+    ScriptedDialogs dialogs;
+    const auto other = db->connect();
+    for (const char* change : {"UPDATE ugyfel SET telefon = '06-1-999' WHERE ugyfel = %1;",
+                               "DELETE FROM ugyfel WHERE ugyfel = %1;"}) {
+        Tfrm_Szerkeszt w;
+        ASSERT_TRUE(w.startEdit(id));
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        auto* phone = w.findChild<QLineEdit*>(QStringLiteral("DBEdit7"));
+        phone->setFocus();
+        phone->selectAll();
+        QTest::keyClicks(phone, QStringLiteral("06-20-123"));
+        other->exec(QString::fromLatin1(change).arg(id));
+        QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(phone->text(), "06-20-123");
+        ASSERT_FALSE(dialogs.calls().empty());
+        EXPECT_TRUE(dialogs.lastCall().text.startsWith(QStringLiteral("A sort közben egy másik munkaállomáson")))
+            << dialogs.lastCall().text.toStdString();
+        EXPECT_NE(QueryStr(QStringLiteral("SELECT IFNULL(telefon, '-') FROM ugyfel WHERE ugyfel = %1;").arg(id)),
+                  "06-20-123");
+        w.reject();
+    }
 }
 
 } // namespace

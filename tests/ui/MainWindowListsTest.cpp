@@ -9,15 +9,22 @@
 #include "ScriptedDialogs.h"
 #include "foundation/TextHelpers.h"
 #include "ScriptedWindows.h"
+#include "exchange/DatasetExport.h"
+#include "reports/WorkSheetPrint.h"
+#include "records/CatalogueWindows.h"
 #include "records/CustomerWindows.h"
+#include "records/TextWindows.h"
 #include "shell/AppError.h"
 #include "shell/Beallit.h"
 #include "ScriptedSettingsWindow.h"
-#include "shell/gui/MainList.h"
+#include "patterns/ListDefinition.h"
+#include "patterns/gui/GridPainter.h"
+#include "shell/MainLists.h"
+#include "worksheets/WorkSheetLists.h"
 #include "shell/gui/Windows.h"
 #include "shell/MainActions.h"
 #include "foundation/Settings.h"
-#include "shell/ShellOpener.h"
+#include "foundation/ShellOpener.h"
 #include "shell/StartupWindows.h"
 #include "shell/gui/Tfrm_Main.h"
 #include "shell/gui/Tfrm_Nevjegy.h"
@@ -162,7 +169,7 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
     Tfrm_Main& w = open();
     Query& qryU = w.session().QryU;
 
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     EXPECT_TRUE(w.pUgyfel->isVisible());
     EXPECT_FALSE(w.session().QryMLap.isActive()) << "switching tabs closes the other lists";
     w.Edit1->setText(QStringLiteral("kov"));
@@ -179,14 +186,14 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
     EXPECT_EQ(w.StatusPanel0->text(), QStringLiteral("%1: %2").arg(qryU.recordCount()).arg(qryU.recNo()));
 
     // The text stays when the tab changes, and the new tab's list shows what it finds.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     EXPECT_EQ(w.Edit1->text(), QStringLiteral("kov"));
     EXPECT_TRUE(LineOf(w.session().QryKesz, "WHERE")
                     .startsWith(QStringLiteral("WHERE (keszulek > 0) AND ((gysz LIKE")));
     EXPECT_FALSE(qryU.isActive());
 
     // The planner searches the employees by name only; arrows stay in the box.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabNaptar);
+    w.TabControl1->setCurrentIndex(int(MainTab::Planner));
     w.Edit1->setText(QStringLiteral("a"));
     EXPECT_EQ(LineOf(w.session().QryDolgozo, "WHERE"), "WHERE torolve = 'N' AND ((dolgozo_nev LIKE '%a%'))");
     w.Edit1->setFocus();
@@ -198,10 +205,10 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
         int tab;
         Query* query;
         const char* where;
-    } lists[] = {{Tfrm_Main::TabMunkalap, &w.session().QryMLap, "WHERE (statusz BETWEEN 1 AND 2)"},
-                 {Tfrm_Main::TabUgyfel, &w.session().QryU, "WHERE (ugyfel > 0)"},
-                 {Tfrm_Main::TabNaptar, &w.session().QryDolgozo, "WHERE torolve = 'N'"},
-                 {Tfrm_Main::TabKeszulek, &w.session().QryKesz, "WHERE (keszulek > 0)"}};
+    } lists[] = {{int(MainTab::WorkSheets), &w.session().QryMLap, "WHERE (statusz BETWEEN 1 AND 2)"},
+                 {int(MainTab::Customers), &w.session().QryU, "WHERE (ugyfel > 0)"},
+                 {int(MainTab::Planner), &w.session().QryDolgozo, "WHERE torolve = 'N'"},
+                 {int(MainTab::Devices), &w.session().QryKesz, "WHERE (keszulek > 0)"}};
     for (const auto& l : lists) {
         w.TabControl1->setCurrentIndex(l.tab);
         w.Edit1->setText(QStringLiteral("x"));
@@ -231,8 +238,8 @@ TEST_F(MainWindowLists, QuotationTabShowsOnlyQuotationsAndHidesReady) {
     EXPECT_EQ(LineOf(mlap, "WHERE"), "WHERE (statusz = 2)");
     EXPECT_TRUE(ready->isVisible());
     // The condition survives a tab switch.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabMunkalap);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
+    w.TabControl1->setCurrentIndex(int(MainTab::WorkSheets));
     EXPECT_EQ(LineOf(mlap, "WHERE"), "WHERE (statusz = 2)");
 }
 
@@ -280,7 +287,7 @@ TEST_F(MainWindowLists, RowColoursAndFlagPictures) {
     c.exec(
         QStringLiteral("UPDATE ugyfel SET dat_figyelmeztet = CURDATE() + INTERVAL 1 DAY WHERE ugyfel = %1;")
             .arg(tomorrow));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     Query& u = w.session().QryU;
     const int todayRow = RowOf(u, "ugyfel", today);
     const int tomorrowRow = RowOf(u, "ugyfel", tomorrow);
@@ -301,7 +308,7 @@ TEST_F(MainWindowLists, RowColoursAndFlagPictures) {
     }
 
     // The flag columns show a picture instead of I or N.
-    ASSERT_NE(qobject_cast<MainGridPainter*>(grid->itemDelegate()), nullptr);
+    ASSERT_NE(qobject_cast<GridPainter*>(grid->itemDelegate()), nullptr);
     EXPECT_FALSE(CellIconPicture(CellIcon::Paid).isNull());
     EXPECT_NE(CellIconPicture(CellIcon::Paid).pixmap(16).toImage(),
               CellIconPicture(CellIcon::Unpaid).pixmap(16).toImage());
@@ -315,7 +322,7 @@ TEST_F(MainWindowLists, KeysMoveBetweenSearchBoxAndGrids) {
     QTest::keyClick(w.Edit1, Qt::Key_Down);
     EXPECT_TRUE(w.DBGrid2->hasFocus()) << "program type 1 shows DBGrid2";
 
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     w.DBGrid1->setFocus();
     QTest::keyClick(w.DBGrid1, 'A');
     EXPECT_TRUE(w.Edit1->hasFocus());
@@ -373,11 +380,11 @@ TEST_F(MainWindowLists, TitleClicksSortAndHighlight) {
     EXPECT_EQ(LineOf(mlap, "ORDER"), "ORDER BY munkalap DESC;");
     EXPECT_EQ(model->highlightColumn(), 0);
 
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     ClickTitle(w.DBGrid1, 2);
     EXPECT_EQ(LineOf(w.session().QryU, "ORDER"), "ORDER BY telefon;");
 
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     ClickTitle(w.DBGrid5, 1);
     EXPECT_EQ(LineOf(w.session().QryKesz, "ORDER"), "ORDER BY ugyfel_nev;");
     const QStringList history = w.session().QryElozmeny.sql();
@@ -433,14 +440,14 @@ TEST_F(MainWindowLists, DetailPanelsFollowTheCurrentRow) {
         << "the customer column keeps its sixteen percent";
 
     // Customers show their devices; the device tab the device's history.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     Query& u = w.session().QryU;
     const int owner = QueryInt(QStringLiteral("SELECT MIN(k.ugyfel) FROM vw_keszulek k JOIN vw_ugyfel u ON "
                                               "u.ugyfel = k.ugyfel WHERE k.ugyfel > 0;"));
     u.locate(QStringLiteral("ugyfel"), owner);
     EXPECT_EQ(LineOf(w.session().QryKeszulek, "WHERE"), QStringLiteral("WHERE ugyfel = %1").arg(owner));
     EXPECT_GT(w.session().QryKeszulek.recordCount(), 0);
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     Query& k = w.session().QryKesz;
     k.moveTo(1);
     EXPECT_EQ(w.session().QryElozmeny.param(QStringLiteral("pkeszulek")).toLongLong(),
@@ -450,7 +457,7 @@ TEST_F(MainWindowLists, DetailPanelsFollowTheCurrentRow) {
 
 TEST_F(MainWindowLists, DevicePanelSplitterKeepsItsLimits) {
     Tfrm_Main& w = open();
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     QTest::qWait(20);
     QSplitter* split = w.Splitter16;
     const int h = split->height();
@@ -497,10 +504,10 @@ TEST_F(MainWindowLists, DeviceSettingsReshapeTheWindow) {
         EXPECT_FALSE(w.action(QString::fromLatin1(name))->isVisible()) << name;
         EXPECT_FALSE(w.action(QString::fromLatin1(name))->isEnabled()) << name;
     }
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     EXPECT_FALSE(w.Panel16->isVisible());
     EXPECT_EQ(w.workSheetGrid(), w.DBGrid23);
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabMunkalap);
+    w.TabControl1->setCurrentIndex(int(MainTab::WorkSheets));
     shoot(QStringLiteral("type3"));
 
     chooseType(2);
@@ -513,16 +520,16 @@ TEST_F(MainWindowLists, DeviceSettingsReshapeTheWindow) {
     EXPECT_EQ(w.Panel16Header->text(), QStringLiteral("Gépjármű"));
     EXPECT_EQ(w.workSheetGrid(), w.DBGrid22);
     EXPECT_FALSE(w.DBGrid6->isColumnHidden(2)) << "the car workshop sees all ten item columns";
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     EXPECT_TRUE(w.Panel16->isVisible());
     EXPECT_EQ(w.action(QStringLiteral("aKeszulekAdatlap"))->statusTip(), QStringLiteral("Gépjármű adatlap"));
-    EXPECT_EQ(w.action(QStringLiteral("aKeszulekAdatlap"))->toolTip(), SoonHint)
-        << "the device editor is to come";
+    EXPECT_EQ(w.action(QStringLiteral("aKeszulekAdatlap"))->toolTip(), QStringLiteral("Gépjármű adatlap"))
+        << "on the customer tab it does nothing, and says what it is";
     EXPECT_EQ(w.DBGrid3->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Rendszám"));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     EXPECT_EQ(w.DBGrid5->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Rendszám"));
     EXPECT_EQ(w.DBGrid5->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Műszaki vizsga"));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabMunkalap);
+    w.TabControl1->setCurrentIndex(int(MainTab::WorkSheets));
     shoot(QStringLiteral("type2"));
 
     chooseType(1);
@@ -534,7 +541,7 @@ TEST_F(MainWindowLists, DeviceSettingsReshapeTheWindow) {
     Beall().vanPennart = true;
     w.applyShopSettings();
     EXPECT_TRUE(w.action(QStringLiteral("aSzla"))->isVisible());
-    EXPECT_EQ(w.action(QStringLiteral("aSzla"))->toolTip(), SoonHint);
+    EXPECT_EQ(w.action(QStringLiteral("aSzla"))->toolTip(), QStringLiteral("Számláz"));
 }
 
 TEST_F(MainWindowLists, RightsAndTheLastAction) {
@@ -549,13 +556,19 @@ TEST_F(MainWindowLists, RightsAndTheLastAction) {
     EXPECT_TRUE(settings.shown().empty());
 
     // Actions whose windows are still to come are disabled with a hint.
-    for (const char* name : {"aStatusz", "aSQL", "aTetel", "aExcelbe", "aNaptarba"}) {
+    for (const char* name : {"aStatusz", "aSQL", "aWebSzoveg", "aNaptarba"}) {
         QAction* a = w.action(QString::fromLatin1(name));
         EXPECT_FALSE(a->isEnabled()) << name;
         EXPECT_EQ(a->toolTip(), SoonHint) << name;
     }
     EXPECT_FALSE(w.action(QStringLiteral("aUj"))->isEnabled());
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    // The window's own actions are ready on every tab.
+    for (MainTab tab : {MainTab::Planner, MainTab::Devices, MainTab::Customers}) {
+        w.TabControl1->setCurrentIndex(int(tab));
+        for (const char* always : {"aBezar", "aBeallit", "aSugo", "aHonlap", "aLevel", "aNevjegy", "aNovel",
+                                   "aCsokkent", "aMLapDolgozo", "aMLapTetel"})
+            EXPECT_TRUE(w.action(QString::fromLatin1(always))->isEnabled()) << always << int(tab);
+    }
     EXPECT_TRUE(w.action(QStringLiteral("aUj"))->isEnabled());
     EXPECT_EQ(w.action(QStringLiteral("aUj"))->toolTip(), QStringLiteral("Új"));
 
@@ -601,13 +614,46 @@ TEST_F(MainWindowLists, HelpFontAndAboutActions) {
                   QStringLiteral("Koravel.ML"));
         EXPECT_EQ(about->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
                   QStringLiteral("V24.0.0.111"));
-        about->move(120, 90);
+        about->setGeometry(QRect(QPoint(120, 90), about->size())); // positions are the client area's
         about->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
     });
     w.action(QStringLiteral("aNevjegy"))->trigger();
     EXPECT_EQ(shownTitle, QStringLiteral("Koravel.ML - Munkalap nyilvántartás"));
     const IniFile ini(m_home.filePath(QStringLiteral("KoravelML/KoravelML.ini")));
     EXPECT_EQ(ini.readString(QStringLiteral("frm_Nevjegy"), QStringLiteral("Left")), QStringLiteral("120"));
+}
+
+// The exports take the list the user sees; printing takes the current work
+// sheet.
+TEST_F(MainWindowLists, ExportAndPrintActionsTakeTheCurrentList) {
+    Tfrm_Main& w = open();
+    {
+        ScriptedWindows printing;
+        printing.answer(PrintWorkSheet, true).answer(PrintWorkSheet, true);
+        w.action(QStringLiteral("aNyomtat"))->trigger();
+        w.action(QStringLiteral("aNyomtatKep"))->trigger();
+        const int sheet = w.session().QryMLap.asInt(QStringLiteral("munkalap"));
+        ASSERT_EQ(printing.calls().size(), 2u);
+        EXPECT_EQ(printing.calls()[0].args, (QVariantList{sheet, true}));
+        EXPECT_EQ(printing.calls()[1].args, (QVariantList{sheet, false}));
+    }
+    Beall().excelbe = true;
+    ScriptedWindows windows;
+    std::vector<const Query*> exported;
+    const auto record = [&exported](Query& data, const QString& name) {
+        EXPECT_EQ(name, QStringLiteral("KoravelML.csv"));
+        exported.push_back(&data);
+    };
+    windows.act(ExportDataset, record).act(ExportDataset, record);
+    w.action(QStringLiteral("aExcelbe"))->trigger();
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
+    w.action(QStringLiteral("aExcelbe"))->trigger();
+    EXPECT_EQ(exported, (std::vector<const Query*>{&w.session().QryMLap, &w.session().QryU}));
+
+    Beall().excelbe = false;
+    w.action(QStringLiteral("aExcelbe"))->trigger();
+    EXPECT_EQ(m_dialogs.lastCall().text, QStringLiteral("Nincs jogosultság a művelethez."));
+    EXPECT_EQ(exported.size(), 2u);
 }
 
 TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {
@@ -625,7 +671,7 @@ TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {
     EXPECT_EQ(LastAction(), QStringLiteral("frm_Main.aUgyfelAdatlap"));
 
     // aUj: the new customer is in the list and current.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     c.exec(QStringLiteral(
         "INSERT INTO ugyfel (ugyfel_nev, torolve, maganszemely) VALUES ('Aranyos Ödön', 'N', 'I');"));
     const int created = int(c.lastInsertId());
@@ -674,7 +720,7 @@ TEST_F(MainWindowLists, DeviceDeletionAndRefreshKeepingThePlace) {
     EXPECT_DOUBLE_EQ(mlap.value(QStringLiteral("ar_ossz")).toDouble(), total);
 
     // The device panel's delete, then the device tab's.
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     const int owner = QueryInt(QStringLiteral("SELECT MAX(k.ugyfel) FROM vw_keszulek k JOIN vw_ugyfel u ON "
                                               "u.ugyfel = k.ugyfel WHERE k.ugyfel > 0;"));
     w.session().QryU.locate(QStringLiteral("ugyfel"), owner);
@@ -690,7 +736,7 @@ TEST_F(MainWindowLists, DeviceDeletionAndRefreshKeepingThePlace) {
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT torolve FROM keszulek WHERE keszulek = %1;").arg(panelDevice)),
               "I");
 
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     Query& k = w.session().QryKesz;
     k.moveTo(4);
     const int device = k.value(QStringLiteral("keszulek")).toInt();
@@ -703,16 +749,48 @@ TEST_F(MainWindowLists, DeviceDeletionAndRefreshKeepingThePlace) {
     EXPECT_EQ(k.row(), 4) << "the list stays where it was";
 }
 
+// The master-data menu opens the lists for maintenance; the work-sheet
+// types need the master-data right, the texts do not.
+TEST_F(MainWindowLists, MasterDataActionsOpenTheirLists) {
+    Tfrm_Main& w = open();
+    ScriptedWindows windows;
+    windows.answer(ChooseDictionaryText, DictionaryText{})
+        .answer(ChooseWorkSheetType, -1)
+        .answer(ChooseLetterText, LetterText{})
+        .answer(ChooseCatalogueItem, -1);
+    Beall().torzsszerkeszt = false;
+    w.action(QStringLiteral("aMLapTipus"))->trigger();
+    w.action(QStringLiteral("aTetel"))->trigger();
+    EXPECT_EQ(m_dialogs.texts(), QStringList(2, QStringLiteral("Nincs jogosultság a művelethez.")));
+    EXPECT_TRUE(windows.calls().empty());
+    w.action(QStringLiteral("aSzotar"))->trigger();
+    w.action(QStringLiteral("aTorzslevelSzoveg"))->trigger();
+    Beall().torzsszerkeszt = true;
+    w.action(QStringLiteral("aMLapTipus"))->trigger();
+    w.action(QStringLiteral("aTetel"))->trigger();
+    EXPECT_EQ(LastAction(), QStringLiteral("frm_Main.aTetel"));
+    const std::vector<WindowCall>& calls = windows.calls();
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[0].operation, "ChooseDictionaryText");
+    EXPECT_EQ(calls[0].args, (QVariantList{QString(), false}));
+    EXPECT_EQ(calls[1].operation, "ChooseLetterText");
+    EXPECT_EQ(calls[1].args, (QVariantList{-1, false}));
+    EXPECT_EQ(calls[2].operation, "ChooseWorkSheetType");
+    EXPECT_EQ(calls[2].args.mid(0, 2), (QVariantList{-1, false}));
+    EXPECT_EQ(calls[3].operation, "ChooseCatalogueItem");
+    EXPECT_EQ(calls[3].args.mid(0, 2), (QVariantList{-1, false}));
+}
+
 TEST_F(MainWindowLists, ScreenshotsOfEveryTab) {
     Tfrm_Main& w = open(1);
     shoot(QStringLiteral("worksheets-type1"));
     w.action(QStringLiteral("aMLapDolgozo"))->trigger();
     shoot(QStringLiteral("worksheets-employees"));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabUgyfel);
+    w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     shoot(QStringLiteral("customers"));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabNaptar);
+    w.TabControl1->setCurrentIndex(int(MainTab::Planner));
     shoot(QStringLiteral("planner"));
-    w.TabControl1->setCurrentIndex(Tfrm_Main::TabKeszulek);
+    w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     shoot(QStringLiteral("devices"));
 }
 

@@ -313,10 +313,10 @@ TEST_F(SettingsWindowFixture, EscCancelsAndThePositionIsKept) {
         QueryStr(QStringLiteral("SELECT CONCAT_WS('|', mlaphatid, kephost) FROM beallit;"));
     QPoint shownAt;
     WhenModal<Tfrm_Beallit>([&](Tfrm_Beallit* w) {
-        shownAt = w->pos();
+        shownAt = w->geometry().topLeft(); // positions are the client area's
         Retype(Child<QLineEdit>(w, "mlaphatid"), QStringLiteral("99"));
         Click(Child<QCheckBox>(w, "TeljesKep"));
-        w->move(70, 60);
+        w->setGeometry(QRect(QPoint(70, 60), w->size()));
         QTest::keyClick(w, Qt::Key_Escape);
     });
 

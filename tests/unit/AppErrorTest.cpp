@@ -96,6 +96,20 @@ INSTANTIATE_TEST_SUITE_P(
         ReactionCase{"GoneAway", "-Server has gone away (2006)", Main, false, Network, false},
         ReactionCase{"LostConnection", "-Lost connection to server during query (2013)", Main, false, Network,
                      false},
+        // The other numbers of an unreachable server or a lost session say
+        // the same, never the report question.
+        ReactionCase{"CantConnectOnTcp", "-Can't connect to server on '127.0.0.1' (111) (2002)", Main, false,
+                     Network, false},
+        ReactionCase{"LostExtended", "-Lost connection to server at 'reading', system error: 104 (2055)",
+                     Main, false, Network, false},
+        ReactionCase{"ConnectionKilled", "-Connection was killed (1927)", Main, false, Network, false},
+        ReactionCase{"ServerShutdown", "-Server shutdown in progress (1053)", Main, false, Network, false},
+        // A statement cut off on its way: it may not have run.
+        ReactionCase{"Interrupted", "-Statement interrupted: Lost connection to server during query (2013)",
+                     Main, false,
+                     Network + QStringLiteral("\r\nA megszakadt művelet lehet, hogy nem futott le: "
+                                              "ellenőrizze az eredményét, mielőtt megismétli."),
+                     false},
         ReactionCase{"Deadlock", "-Deadlock found when trying to get lock (1213)", Main, false, Deadlock,
                      false},
         ReactionCase{"TooManyConnections", "-Too many connections (1040)", Main, false, TooMany, false},

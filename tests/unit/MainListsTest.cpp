@@ -4,12 +4,15 @@
 // (captions, shortcuts, menus, rights, what is ready).
 #include "shell/MainLists.h"
 
-#include "foundation/Settings.h"
 #include "foundation/SearchFilter.h"
-#include "patterns/ListSearch.h"
-#include "shell/MainActions.h"
-#include "shell/MainFlows.h"
 #include "foundation/Settings.h"
+#include "patterns/ListController.h"
+#include "patterns/ListSearch.h"
+#include "patterns/RowDeletion.h"
+#include "records/RecordRoutes.h"
+#include "shell/MainActions.h"
+#include "shell/MainSession.h"
+#include "worksheets/WorkSheetLists.h"
 
 #include <QKeySequence>
 #include <QSet>
@@ -40,40 +43,40 @@ TEST(MainLists, StatusTabsSelectTheirStatuses) {
         EXPECT_EQ(StatusTabCondition(c.tab), QString::fromUtf8(c.condition)) << c.tab;
         EXPECT_EQ(ReadyActionOnStatusTab(c.tab), c.tab != 6) << c.tab;
     }
-    EXPECT_EQ(MainListDefinition(MainTab::WorkSheets).fixedCondition, StatusTabCondition(0));
+    EXPECT_EQ(WorkSheetTabList().list.baseCondition, StatusTabCondition(0));
 }
 
 TEST(MainLists, SearchConditionsOfTheFourLists) {
+    MainRoutes routes;
+    RegisterMainRoutes(routes);
     // Customers: the fixed condition, " AND (", one LIKE per field joined by
     // OR, the closing bracket; the date searched in its yyyy.mm.dd form.
-    const MainListDef customers = MainListDefinition(MainTab::Customers);
+    ListController customers(routes.list(MainTab::Customers).list);
     const QString like = QStringLiteral(" LIKE '%kov%')");
-    EXPECT_EQ(ListCondition(customers.fixedCondition, customers.searchFields, "kov", SearchKind::Like),
+    EXPECT_EQ(customers.condition("kov"),
               "(ugyfel > 0) AND ((ugyfel_nev" + like + " OR (kapcsolat" + like + " OR (telefon" + like +
                   " OR (emil" + like + " OR (irszvaroscim" + like + " OR (gyszstr" + like +
                   " OR (CONVERT(DATE_FORMAT(dat_figyelmeztet,'%Y.%m.%d') USING latin2)" + like + ")");
 
     // The planner searches the employees by name only.
-    const MainListDef planner = MainListDefinition(MainTab::Planner);
-    EXPECT_EQ(ListCondition(planner.fixedCondition, planner.searchFields, "an", SearchKind::Like),
-              "torolve = 'N' AND ((dolgozo_nev LIKE '%an%'))");
+    ListController planner(routes.list(MainTab::Planner).list);
+    EXPECT_EQ(planner.condition("an"), "torolve = 'N' AND ((dolgozo_nev LIKE '%an%'))");
 
     // All fifteen work-sheet fields take part; the devices search five.
-    const MainListDef sheets = MainListDefinition(MainTab::WorkSheets);
+    const ListDefinition& sheets = routes.list(MainTab::WorkSheets).list;
     EXPECT_EQ(LikeFilter(sheets.searchFields, "x", false).count(QStringLiteral(" LIKE ")), 15);
     EXPECT_TRUE(sheets.searchFields.endsWith(QLatin1String(";gysz")));
-    const MainListDef devices = MainListDefinition(MainTab::Devices);
+    const ListDefinition& devices = routes.list(MainTab::Devices).list;
     EXPECT_EQ(LikeFilter(devices.searchFields, "x", false).count(QStringLiteral(" LIKE ")), 5);
 
     // An empty search leaves each list its fixed condition alone.
     for (MainTab tab : {MainTab::WorkSheets, MainTab::Customers, MainTab::Planner, MainTab::Devices}) {
-        const MainListDef def = MainListDefinition(tab);
-        EXPECT_EQ(ListCondition(def.fixedCondition, def.searchFields, "", SearchKind::Like),
-                  def.fixedCondition);
+        ListController list(routes.list(tab).list);
+        EXPECT_EQ(list.condition(""), list.fixedCondition());
     }
-    EXPECT_EQ(devices.fixedCondition, "(keszulek > 0)");
+    EXPECT_EQ(devices.baseCondition, "(keszulek > 0)");
     EXPECT_EQ(sheets.sortField, "munkalapstr");
-    EXPECT_EQ(customers.sortField, "ugyfel_nev");
+    EXPECT_EQ(routes.list(MainTab::Customers).list.sortField, "ugyfel_nev");
     EXPECT_EQ(devices.sortField, "gysz");
 }
 
@@ -87,24 +90,41 @@ TEST(MainLists, DetailConditionsAndStatements) {
     EXPECT_EQ(WorkSheetDetailCondition(17), "munkalap = 17");
     EXPECT_EQ(WorkSheetTotalsCondition(17), "munkalap = 17;");
     EXPECT_EQ(CustomerDevicesCondition(0), "ugyfel = 0");
-    EXPECT_EQ(DeleteDeviceSql(5), "UPDATE keszulek SET torolve = 'I' WHERE keszulek=5;");
-    EXPECT_EQ(DeleteCustomerDeviceSql(5), "UPDATE keszulek SET torolve = 'I' WHERE keszulek = 5;");
+    EXPECT_EQ(SoftDeleteSql("keszulek", 5), "UPDATE keszulek SET torolve = 'I' WHERE keszulek = 5;");
+    EXPECT_EQ(HardDeleteSql("gyarto", 5), "DELETE FROM gyarto WHERE gyarto = 5;");
     EXPECT_EQ(RecalculateWorkSheetSql(123), "CALL sp_arbeallit(123);");
 }
 
 TEST(MainLists, ProgramTypeChoosesGridsAndItemColumns) {
-    EXPECT_EQ(WorkSheetGridFor(1), WorkSheetGrid::Grid2);
-    EXPECT_EQ(WorkSheetGridFor(4), WorkSheetGrid::Grid2);
-    EXPECT_EQ(WorkSheetGridFor(2), WorkSheetGrid::Grid22);
-    EXPECT_EQ(WorkSheetGridFor(3), WorkSheetGrid::Grid23);
-    EXPECT_EQ(WorkSheetGridFor(5), WorkSheetGrid::Grid23);
-    EXPECT_EQ(WorkSheetGridFor(0), WorkSheetGrid::None);
-    EXPECT_EQ(WorkSheetGridFor(6), WorkSheetGrid::None);
+    // Each program type shows exactly one work-sheet grid; 0 and 6 none.
+    const MainListRoute sheets = WorkSheetTabList();
+    const auto shownFor = [&sheets](int type) {
+        QStringList shown;
+        for (const MainGridDefinition& grid : sheets.grids)
+            if (std::find(grid.programTypes.begin(), grid.programTypes.end(), type) != grid.programTypes.end())
+                shown << grid.name;
+        return shown;
+    };
+    EXPECT_EQ(shownFor(1), QStringList{"DBGrid2"});
+    EXPECT_EQ(shownFor(4), QStringList{"DBGrid2"});
+    EXPECT_EQ(shownFor(2), QStringList{"DBGrid22"});
+    EXPECT_EQ(shownFor(3), QStringList{"DBGrid23"});
+    EXPECT_EQ(shownFor(5), QStringList{"DBGrid23"});
+    EXPECT_TRUE(shownFor(0).isEmpty());
+    EXPECT_TRUE(shownFor(6).isEmpty());
 
     EXPECT_EQ(ItemColumnFields().size(), 10);
     EXPECT_TRUE(HiddenItemColumns(2).isEmpty());
     for (int type : {0, 1, 3, 4, 5})
         EXPECT_EQ(HiddenItemColumns(type), (QStringList{"egyeb", "kedv_kap", "beszar", "kedv_ad"})) << type;
+    // The items grid hides exactly those columns (share 0).
+    const MainGridDefinition items = SheetLinesList().grids.at(0);
+    for (int type : {1, 2}) {
+        const std::vector<int> shares = items.sharesFor(type);
+        ASSERT_EQ(int(shares.size()), ItemColumnFields().size());
+        for (int c = 0; c < ItemColumnFields().size(); ++c)
+            EXPECT_EQ(shares[size_t(c)] == 0, HiddenItemColumns(type).contains(ItemColumnFields()[c])) << type << c;
+    }
 }
 
 TEST(MainLists, DeviceWordingOfTheSettings) {
@@ -182,26 +202,30 @@ TEST(MainColours, ItemsDevicesAndTheHighlightedColumn) {
     // Work sheets and devices: nothing in the highlighted column; customers
     // and items: the text colour there too, but not the background.
     const RowStyle cancelled = WorkSheetRowStyle(4, true, false, false, false);
-    EXPECT_EQ(Name(CellStyle(ReachOf(ColouredGrid::WorkSheets), cancelled, false).background), "#FFDDDD");
-    const RowStyle sortCell = CellStyle(ReachOf(ColouredGrid::WorkSheets), cancelled, true);
+    EXPECT_EQ(Name(CellStyle(WorkSheetTabList().list.colouring.reach, cancelled, false).background), "#FFDDDD");
+    const ColourReach sheets = WorkSheetTabList().list.colouring.reach;
+    const RowStyle sortCell = CellStyle(sheets, cancelled, true);
     EXPECT_FALSE(sortCell.background.isValid());
     EXPECT_FALSE(sortCell.foreground.isValid());
-    const RowStyle warned = CellStyle(ReachOf(ColouredGrid::Customers),
+    const RowStyle warned = CellStyle(CustomerTabList().list.colouring.reach,
                                       CustomerRowStyle(QDate(2024, 1, 1), QDate(2024, 1, 1), false), true);
     EXPECT_FALSE(warned.background.isValid());
     EXPECT_EQ(Name(warned.foreground), "#0000FF");
-    EXPECT_EQ(ReachOf(ColouredGrid::Items), ColourReach::TextEverywhere);
-    EXPECT_EQ(ReachOf(ColouredGrid::Devices), ColourReach::RowOnly);
-    EXPECT_EQ(ReachOf(ColouredGrid::WorkSheetsSent), ColourReach::RowOnly);
+    EXPECT_EQ(SheetLinesList().list.colouring.reach, ColourReach::TextEverywhere);
+    EXPECT_EQ(DeviceTabList().list.colouring.reach, ColourReach::RowOnly);
+    EXPECT_EQ(WorkSheetTabList().grids.at(1).colouring.reach, ColourReach::RowOnly); // the car workshop's grid
 }
 
 TEST(MainColours, FlagColumnsArePictures) {
-    EXPECT_EQ(FlagIcon("fizetve", "I"), CellIcon::Paid);
-    EXPECT_EQ(FlagIcon("fizetve", "N"), CellIcon::Unpaid);
-    EXPECT_EQ(FlagIcon("fizetve", QVariant()), CellIcon::Unpaid);
-    EXPECT_EQ(FlagIcon("maganszemely", "I"), CellIcon::Private);
-    EXPECT_EQ(FlagIcon("maganszemely", "N"), CellIcon::Company);
-    EXPECT_EQ(FlagIcon("storno", "I"), CellIcon::None);
+    const auto sheets = WorkSheetTabList().list.colouring.icon;
+    const auto customers = CustomerTabList().list.colouring.icon;
+    EXPECT_EQ(sheets("fizetve", "I"), CellIcon::Paid);
+    EXPECT_EQ(sheets("fizetve", "N"), CellIcon::Unpaid);
+    EXPECT_EQ(sheets("fizetve", QVariant()), CellIcon::Unpaid);
+    EXPECT_EQ(customers("maganszemely", "I"), CellIcon::Private);
+    EXPECT_EQ(customers("maganszemely", "N"), CellIcon::Company);
+    EXPECT_EQ(sheets("storno", "I"), CellIcon::None);
+    EXPECT_EQ(customers("fizetve", "I"), CellIcon::None);
 }
 
 TEST(MainLayout, PanelHeightsAndFontSteps) {
@@ -232,7 +256,7 @@ TEST(MainLayout, PanelHeightsAndFontSteps) {
 
 TEST(MainActionTable, NamesCaptionsAndShortcuts) {
     QSet<QString> names;
-    for (const MainActionSpec& definition : MainActionTable()) {
+    for (const MainActionDefinition& definition : MainActionTable()) {
         EXPECT_FALSE(names.contains(definition.name)) << definition.name.toStdString();
         names.insert(definition.name);
         EXPECT_FALSE(definition.caption.isEmpty());
@@ -257,7 +281,7 @@ TEST(MainActionTable, NamesCaptionsAndShortcuts) {
         {"aHonlap", "Tarnova honlapja", QKeySequence()},
     };
     for (const auto& s : samples) {
-        const MainActionSpec& definition = MainActionByName(QString::fromLatin1(s.name));
+        const MainActionDefinition& definition = MainActionByName(QString::fromLatin1(s.name));
         EXPECT_EQ(definition.caption, QString::fromUtf8(s.caption));
         EXPECT_EQ(QKeySequence(definition.shortcut, QKeySequence::PortableText), s.shortcut) << s.name;
     }
@@ -265,7 +289,7 @@ TEST(MainActionTable, NamesCaptionsAndShortcuts) {
 
     // Every menu, tool bar and context-menu entry is an action of the table.
     QStringList used = MainToolBarActions();
-    for (const MainMenuSpec& menu : MainMenus())
+    for (const MainMenuDefinition& menu : MainMenus())
         used += menu.actions;
     for (MainContextMenu m : {MainContextMenu::Customers, MainContextMenu::WorkSheets,
                               MainContextMenu::CustomerDevices, MainContextMenu::Devices})
@@ -275,7 +299,7 @@ TEST(MainActionTable, NamesCaptionsAndShortcuts) {
             EXPECT_TRUE(names.contains(name)) << name.toStdString();
         }
     QStringList captions;
-    for (const MainMenuSpec& menu : MainMenus())
+    for (const MainMenuDefinition& menu : MainMenus())
         captions << menu.caption;
     EXPECT_EQ(captions,
               (QStringList{"Rekordok", "Törzsadatok", "Nézet", "Nyomtatások", "Honlap", "Rendszer", "Súgó"}));
@@ -301,47 +325,91 @@ TEST(MainActionTable, RightsOfTheGuardedActions) {
     EXPECT_FALSE(HasRight(s, MainRight::Export));
 }
 
-TEST(MainActionTable, StatesFollowTabsAndSettings) {
+TEST(MainActionTable, RecordActionsRouteThroughTheListHooks) {
+    MainRoutes routes;
+    RegisterMainRoutes(routes);
     MainActionContext ctx;
-    ctx.tab = MainTab::WorkSheets;
     ctx.vankeszulek = true;
+    const auto state = [&](const char* action) { return ActionStateFor(action, ctx, routes); };
 
-    // Ready on one tab, still to come on another.
-    EXPECT_TRUE(ActionStateFor("aUj", ctx).soon);
-    EXPECT_FALSE(ActionStateFor("aUj", ctx).enabled);
-    EXPECT_TRUE(ActionStateFor("aUgyfelAdatlap", ctx).enabled);
-    EXPECT_TRUE(ActionStateFor("aFrissit", ctx).enabled);
+    // The customers have every hook; the device tab only deletes so far.
     ctx.tab = MainTab::Customers;
-    EXPECT_TRUE(ActionStateFor("aUj", ctx).enabled);
-    EXPECT_TRUE(ActionStateFor("aTorol", ctx).enabled);
-    EXPECT_TRUE(ActionStateFor("aUjKeszulek", ctx).soon);
-    EXPECT_TRUE(ActionStateFor("aMLapNeki", ctx).soon);
+    for (const char* action : {"aUj", "aSzerkeszt", "aTorol", "aFrissit", "aTorolKeszulek", "aUgyfelAdatlap"})
+        EXPECT_TRUE(state(action).enabled) << action;
+    ctx.tab = MainTab::Devices;
+    EXPECT_TRUE(state("aTorol").enabled);
+    EXPECT_TRUE(state("aUj").soon);
+    // On a tab where an action does nothing it is not "to come".
     ctx.tab = MainTab::Planner;
-    EXPECT_TRUE(ActionStateFor("aMLapNeki", ctx).soon) << "its window is still to come on every tab";
-    EXPECT_TRUE(ActionStateFor("aSzerkeszt", ctx).enabled) << "does nothing on the planner";
-    EXPECT_FALSE(ActionStateFor("aTorol", ctx).enabled);
+    EXPECT_TRUE(state("aSzerkeszt").enabled) << "does nothing on the planner";
+    EXPECT_TRUE(state("aUgyfelAdatlap").enabled);
+}
+
+// The mechanism, on actions of the table given handlers by the test: an
+// action is ready where a handler or its list's hook exists, "Hamarosan"
+// where it acts without one, and runs what is registered for the tab.
+TEST(MainActionTable, StatesAndRunsFollowTheRoutes) {
+    MainRoutes routes;
+    MainActionContext ctx;
+    ctx.vankeszulek = true;
+    const auto state = [&](const char* action) { return ActionStateFor(action, ctx, routes); };
+
+    ctx.tab = MainTab::WorkSheets;
+    EXPECT_TRUE(state("aStatusz").soon);
+    EXPECT_FALSE(state("aStatusz").enabled);
+    EXPECT_TRUE(state("aSQL").soon) << "a window-wide action with no handler";
+    int statusRuns = 0, everywhereRuns = 0;
+    routes.on("aStatusz", MainTab::WorkSheets, [&](MainContext&) { ++statusRuns; });
+    routes.on("aSQL", [&](MainContext&) { ++everywhereRuns; });
+    EXPECT_TRUE(state("aStatusz").enabled);
+    for (MainTab tab : {MainTab::WorkSheets, MainTab::Customers, MainTab::Planner, MainTab::Devices}) {
+        ctx.tab = tab;
+        EXPECT_TRUE(state("aSQL").enabled);
+    }
+
+    // A list's hook makes its record action ready on the list's tab only.
     ctx.tab = MainTab::Customers;
-    EXPECT_TRUE(ActionStateFor("aTorolKeszulek", ctx).enabled);
-    for (const char* always : {"aBezar", "aBeallit", "aSugo", "aHonlap", "aLevel", "aNevjegy", "aNovel",
-                               "aCsokkent", "aMLapDolgozo", "aMLapTetel"})
-        EXPECT_TRUE(ActionStateFor(always, ctx).enabled) << always;
-    EXPECT_TRUE(ActionStateFor("aStatusz", ctx).soon);
+    EXPECT_TRUE(state("aUj").soon);
+    MainListRoute customers;
+    customers.list.keyField = QStringLiteral("ugyfel");
+    customers.list.hooks.create = [](ListController&) { return std::optional<qlonglong>(); };
+    routes.setList(MainTab::Customers, customers);
+    EXPECT_TRUE(state("aUj").enabled);
+    EXPECT_FALSE(state("aSzerkeszt").enabled);
+    EXPECT_TRUE(state("aFrissit").enabled) << "reading again needs no hook";
+    ctx.tab = MainTab::Devices;
+    EXPECT_TRUE(state("aUj").soon);
+
+    // Running goes to the handler of the current tab, nowhere else.
+    struct Context final : MainContext {
+        MainTab tab = MainTab::WorkSheets;
+        MainTab currentTab() const override { return tab; }
+        int statusTab() const override { return 0; }
+        ListController& list(MainTab) override { throw std::logic_error("no list"); }
+        ListController& detail(MainDetail) override { throw std::logic_error("no detail"); }
+    } main;
+    RunMainAction("aStatusz", main, routes);
+    main.tab = MainTab::Customers;
+    RunMainAction("aStatusz", main, routes); // acts only on work sheets
+    RunMainAction("aSQL", main, routes);
+    EXPECT_EQ(statusRuns, 1);
+    EXPECT_EQ(everywhereRuns, 1);
 
     // "Készen van!" hides on the quotation tab.
     ctx.statusTab = QuotationStatusTab;
-    EXPECT_FALSE(ActionStateFor("aKesz", ctx).visible);
-    EXPECT_FALSE(ActionStateFor("aKesz", ctx).enabled);
+    EXPECT_FALSE(state("aKesz").visible);
+    EXPECT_FALSE(state("aKesz").enabled);
 
     // Without devices the device actions go; the invoice action needs the
     // invoicing program.
     ctx.vankeszulek = false;
     for (const char* device : {"aKeszulekAdatlap", "aUjKeszulek", "aTipus", "aGyarto"}) {
-        EXPECT_FALSE(ActionStateFor(device, ctx).visible) << device;
-        EXPECT_FALSE(ActionStateFor(device, ctx).enabled) << device;
+        EXPECT_FALSE(state(device).visible) << device;
+        EXPECT_FALSE(state(device).enabled) << device;
     }
-    EXPECT_FALSE(ActionStateFor("aSzla", ctx).visible);
+    EXPECT_FALSE(state("aSzla").visible);
     ctx.vanPennart = true;
-    EXPECT_TRUE(ActionStateFor("aSzla", ctx).visible);
+    EXPECT_TRUE(state("aSzla").visible);
 }
 
 } // namespace

@@ -6,9 +6,11 @@
 #include "foundation/WindowPlacement.h"
 #include "foundation/Settings.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractProxyModel>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -67,11 +69,38 @@ void FillCombo(QComboBox* combo, const QString& sql, const QString& firstItem) {
         combo->setCurrentIndex(0);
 }
 
+QString FieldCaption(const QWidget* field) {
+    if (!field)
+        return {};
+    QString text;
+    if (const auto* button = qobject_cast<const QAbstractButton*>(field)) {
+        text = button->text();
+    } else {
+        for (const QLabel* label : field->window()->findChildren<QLabel*>())
+            if (label->buddy() == field) {
+                text = label->text();
+                break;
+            }
+    }
+    // "&&" shows one "&"; a single "&" marks the shortcut letter.
+    text.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    text = text.trimmed();
+    if (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
+    return text.trimmed();
+}
+
 void LoadWindowPos(QWidget* window, const QString& windowName) {
     int left = 0;
     int top = 0;
     LoadFormPos(windowName, left, top);
-    window->move(left, top);
+    // Placing the client area takes its size too: before the window is
+    // shown, the size that showing it would give.
+    if (!window->isVisible() && !window->testAttribute(Qt::WA_Resized))
+        window->adjustSize();
+    window->setGeometry(left, top, window->width(), window->height());
 }
 
 void LoadWindowBounds(QWidget* window, const QString& windowName) {
@@ -80,16 +109,17 @@ void LoadWindowBounds(QWidget* window, const QString& windowName) {
     int height = window->height();
     int width = window->width();
     LoadFormBounds(windowName, left, top, height, width);
-    window->move(left, top);
-    window->resize(width, height);
+    window->setGeometry(left, top, width, height);
 }
 
 void SaveWindowPos(const QWidget* window, const QString& windowName) {
-    SaveFormPos(windowName, window->x(), window->y());
+    const QRect client = window->geometry();
+    SaveFormPos(windowName, client.x(), client.y());
 }
 
 void SaveWindowBounds(const QWidget* window, const QString& windowName) {
-    SaveFormBounds(windowName, window->x(), window->y(), window->height(), window->width());
+    const QRect client = window->geometry();
+    SaveFormBounds(windowName, client.x(), client.y(), client.height(), client.width());
 }
 
 } // namespace kml

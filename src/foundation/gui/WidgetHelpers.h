@@ -36,8 +36,22 @@ QChar UpcaseFirstKey(const QWidget* control, QChar key);
 // first. Reads through its own result, so fillers may run inside one another.
 void FillCombo(QComboBox* combo, const QString& sql, const QString& firstItem = {});
 
+// The caption a window shows for a field: the text of the label whose buddy
+// it is, or a check box's own text; without the shortcut mark "&" and a
+// trailing colon. Empty when there is none.
+QString FieldCaption(const QWidget* field);
+
 // A window's position (and size) kept in the ini file under the window's
 // name (LoadFormPos / LoadFormBounds / SaveFormPos / SaveFormBounds).
+//
+// The values are those of the window's client area (QWidget::geometry), not
+// of its frame, both when they are restored and when they are saved: the
+// frame is the window manager's, its size is known only after the window
+// has been mapped, and on X11 a position set while a window is being shown
+// places the client area. So a window closed and opened again stands where
+// it stood. Restoring works before and while the window is shown (the
+// patterns restore in showEvent); saving works while it is visible and after
+// it was hidden.
 void LoadWindowPos(QWidget* window, const QString& windowName);
 void LoadWindowBounds(QWidget* window, const QString& windowName);
 void SaveWindowPos(const QWidget* window, const QString& windowName);

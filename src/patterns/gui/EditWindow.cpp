@@ -1,6 +1,7 @@
 #include "patterns/gui/EditWindow.h"
 
 #include "foundation/Conversions.h"
+#include "foundation/Dialogs.h"
 #include "foundation/gui/WidgetHelpers.h"
 
 #include <QAbstractSpinBox>
@@ -180,6 +181,8 @@ bool EditWindow::startEdit(const QVariant& key) {
 
 void EditWindow::bind(Kind kind, QWidget* widget, const QString& field, FieldOptions options) {
     m_bindings.push_back(Binding{kind, widget, field, options});
+    m_limits.setCaptionSource(field,
+                              [w = QPointer<QWidget>(widget)] { return w ? FieldCaption(w) : QString(); });
     if (options.upcaseFirst)
         m_behaviour->setUpcaseFirst(widget);
     const Binding binding = m_bindings.back();
@@ -207,13 +210,9 @@ void EditWindow::bindNumber(QLineEdit* edit, const QString& field, FieldOptions 
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     bind(Kind::Number, edit, field, options);
     connect(edit, &QLineEdit::textEdited, this, [this, edit, field, options](const QString& text) {
-        QVariant value;
-        if (!text.trimmed().isEmpty()) {
-            const int column = m_table.fieldIndex(field);
-            const bool integer = column >= 0 && m_table.columns()[size_t(column)].kind == FieldKind::Integer;
-            value = integer ? QVariant(StrInt(text)) : QVariant(StrFloat(text, 0));
-        }
-        store(Binding{Kind::Number, edit, field, options}, value);
+        const int column = m_table.fieldIndex(field);
+        const bool integer = column >= 0 && m_table.columns()[size_t(column)].kind == FieldKind::Integer;
+        store(Binding{Kind::Number, edit, field, options}, NumberFromText(text, integer));
     });
 }
 
@@ -364,9 +363,15 @@ void EditWindow::setResizable(bool on) {
 }
 
 void EditWindow::accept() {
-    if (!validate())
+    if (!m_limits.check(m_table, this) || !validate())
         return;
-    m_savedKey = m_table.post();
+    try {
+        m_savedKey = m_table.post();
+    } catch (const StaleRowError& stale) {
+        ShowError(stale.reason() == StaleRowError::Reason::Deleted ? edit_text::RowDeleted : edit_text::RowChanged,
+                  this);
+        return;
+    }
     if (!m_savedKey.isValid() || m_savedKey.isNull())
         m_savedKey = 0;
     QDialog::accept();

@@ -15,7 +15,8 @@
 //     Enter moving to the next control (except in multi-line fields and on
 //     buttons), Ctrl+Enter accepting where the window asks for it, the first
 //     letter typed into an empty name-like field upper-cased (UpcaseFirstKey);
-//   - OK runs validate() and then posts the row while the window is still
+//   - OK checks the row's numbers (limits()), runs validate() and then
+//     posts the row while the window is still
 //     open: a refused validation or a failed post (the error goes on to the
 //     application error handler) leaves the window open with the input
 //     intact; Cancel forgets the changes;
@@ -33,6 +34,8 @@
 // row (the work-sheet editor).
 
 #include "components/Table.h"
+#include "patterns/EditorDefinition.h"
+#include "foundation/FieldLimits.h"
 
 #include <QColor>
 #include <QDialog>
@@ -93,11 +96,6 @@ private:
     QPalette m_savedPalette;
 };
 
-struct FieldOptions {
-    bool upcaseFirst = false; // first letter into an empty field in capitals
-    bool upperCase = false;   // every letter stored in capitals (serial numbers)
-};
-
 class EditWindow : public QDialog {
     Q_OBJECT
 public:
@@ -137,6 +135,11 @@ public:
     // Resizable editors keep their size too.
     void setResizable(bool on);
 
+    // The limits OK checks the row's numbers against before posting: every
+    // numeric column's range for free, captions from the bound widgets'
+    // labels; a window adds narrower limits with limits().setRange().
+    FieldLimits& limits() { return m_limits; }
+
     // The row's key after a successful OK (0 when it reads as empty).
     const QVariant& savedKey() const { return m_savedKey; }
 
@@ -167,6 +170,7 @@ private:
 
     QString m_name;
     Table m_table;
+    FieldLimits m_limits;
     EditorBehaviour* m_behaviour;
     std::vector<Binding> m_bindings;
     std::map<const QObject*, std::function<void()>> m_leaveHandlers;

@@ -1,12 +1,10 @@
 #include "patterns/gui/GridLink.h"
 
-#include "components/DatasetModel.h"
 #include "components/Query.h"
-#include "foundation/gui/WidgetHelpers.h"
-#include "patterns/ListSearch.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QEvent>
 #include <QTableView>
 
 #include <algorithm>
@@ -17,6 +15,48 @@ void ApplyColumnShares(QTableView* grid, const std::vector<int>& percents, int r
     const int available = grid->width() - reserve;
     for (size_t i = 0; i < percents.size(); ++i)
         grid->setColumnWidth(int(i), std::max(0, int(double(percents[i]) * available / 100.0)));
+}
+
+namespace {
+
+class ColumnShareKeeper final : public QObject {
+public:
+    ColumnShareKeeper(QTableView* grid) : QObject(grid), m_grid(grid) {
+        setObjectName(QStringLiteral("ColumnShareKeeper"));
+        grid->installEventFilter(this);
+        grid->viewport()->installEventFilter(this);
+    }
+    void setShares(std::vector<int> percents, std::optional<int> reserve) {
+        m_shares = std::move(percents);
+        m_reserve = reserve;
+        fit();
+    }
+    void fit() {
+        for (size_t c = 0; c < m_shares.size(); ++c)
+            m_grid->setColumnHidden(int(c), m_shares[c] == 0);
+        ApplyColumnShares(m_grid, m_shares, m_reserve ? *m_reserve : m_grid->width() - m_grid->viewport()->width());
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize && (m_reserve ? watched == m_grid : watched == m_grid->viewport()))
+            fit();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QTableView* m_grid;
+    std::vector<int> m_shares;
+    std::optional<int> m_reserve;
+};
+
+} // namespace
+
+void KeepColumnShares(QTableView* grid, std::vector<int> percents, std::optional<int> reserve) {
+    auto* keeper = grid->findChild<ColumnShareKeeper*>(QStringLiteral("ColumnShareKeeper"), Qt::FindDirectChildrenOnly);
+    if (!keeper)
+        keeper = new ColumnShareKeeper(grid);
+    keeper->setShares(std::move(percents), reserve);
 }
 
 void SetupListGrid(QTableView* grid) {
@@ -75,49 +115,6 @@ void QueryGridLink::queryMoved(int row) {
     }
     if (m_moved)
         m_moved();
-}
-
-TitleClickSorter::TitleClickSorter(QTableView* grid, DatasetModel* model, Query* query, QObject* parent)
-    : QObject(parent), m_grid(grid), m_model(model), m_query(query) {
-    grid->horizontalHeader()->setSectionsClickable(true);
-    connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &TitleClickSorter::titleClicked);
-    // The model forgets nothing on reopening, but the column of a field can
-    // change when the columns are set after the sort field.
-    connect(model, &QAbstractItemModel::modelReset, this, &TitleClickSorter::paint);
-}
-
-void TitleClickSorter::setOrderExpression(std::function<QString(const QString&)> expression) {
-    m_expression = std::move(expression);
-}
-
-void TitleClickSorter::setSortField(const QString& field) {
-    m_sortField = field;
-    paint();
-}
-
-void TitleClickSorter::paint() {
-    if (m_grid)
-        HighlightSortColumn(m_grid, m_sortField.isEmpty() ? -1 : m_model->columnOfField(m_sortField));
-}
-
-void TitleClickSorter::sortBy(const QString& field) {
-    if (m_sorting && !field.isEmpty()) {
-        m_sortField = field;
-        ReopenWithOrder(*m_query, m_expression ? m_expression(field) : field);
-        paint();
-    }
-    if (m_afterSort)
-        m_afterSort();
-}
-
-void TitleClickSorter::titleClicked(int column) {
-    const int field = m_model->fieldIndexOf(column);
-    QString name;
-    if (field >= 0)
-        name = m_query->field(field).name;
-    else if (column >= 0 && column < int(m_model->columns().size()))
-        name = m_model->columns()[size_t(column)].field;
-    sortBy(name);
 }
 
 } // namespace kml

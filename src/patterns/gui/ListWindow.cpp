@@ -1,17 +1,21 @@
 #include "patterns/gui/ListWindow.h"
 
-#include "foundation/gui/WidgetHelpers.h"
-#include "foundation/QueryHelpers.h"
-#include "patterns/gui/GridLink.h"
-#include "patterns/gui/ListKeys.h"
+#include "components/DatasetModel.h"
+#include "components/Query.h"
+#include "foundation/Conversions.h"
+#include "foundation/Dialogs.h"
 #include "foundation/LastAction.h"
+#include "foundation/QueryHelpers.h"
+#include "foundation/gui/WidgetHelpers.h"
+#include "patterns/gui/ListGrid.h"
+#include "patterns/gui/ListKeys.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -19,17 +23,21 @@
 
 namespace kml {
 
+namespace {
+
+const QString AcceptAction = QStringLiteral("aElfogad");
+const QString CloseAction = QStringLiteral("aBezar");
+
+} // namespace
+
 ListWindow::ListWindow(ListDefinition definition, QWidget* parent)
-    : QDialog(parent), m_definition(std::move(definition)), m_baseCondition(m_definition.baseCondition) {
-    setObjectName(m_definition.name);
-    setWindowTitle(m_definition.caption);
+    : QDialog(parent), m_list(std::move(definition)) {
+    const ListDefinition& d = m_list.definition();
+    setObjectName(d.name);
+    setWindowTitle(d.caption);
     setSizeGripEnabled(true);
     ApplyFontSize(this);
-    resize(m_definition.size);
-
-    m_query.setSql(m_definition.sql);
-    m_model = new DatasetModel(&m_query, this);
-    m_model->setColumns(m_definition.columns);
+    resize(d.size);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 0);
@@ -41,7 +49,7 @@ ListWindow::ListWindow(ListDefinition definition, QWidget* parent)
     layout->addWidget(m_toolBar);
 
     auto* searchRow = new QHBoxLayout;
-    m_heading = new QLabel(m_definition.heading, this);
+    m_heading = new QLabel(d.heading, this);
     m_heading->setObjectName(QStringLiteral("Panel1"));
     QFont bold = m_heading->font();
     bold.setBold(true);
@@ -56,15 +64,27 @@ ListWindow::ListWindow(ListDefinition definition, QWidget* parent)
     m_body = new QHBoxLayout;
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    m_grid->setModel(m_model);
-    SetupListGrid(m_grid);
+    m_listGrid = new ListGrid(m_grid, m_list, d.columns, d.colouring, this);
+    m_listGrid->setSortable(d.titleClickSorts);
+    m_listGrid->setAfterSort([this] { m_search->setFocus(Qt::OtherFocusReason); });
+    std::vector<int> shares;
+    for (const GridColumn& column : d.columns)
+        shares.push_back(column.widthShare);
+    m_listGrid->setShares(shares, d.widthReserve);
     m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
-    m_grid->installEventFilter(this);
     m_body->addWidget(m_grid, 1);
     layout->addLayout(m_body, 1);
 
     m_below = new QVBoxLayout;
     layout->addLayout(m_below);
+    if (!d.memoField.isEmpty()) {
+        m_memo = new QPlainTextEdit(this);
+        m_memo->setObjectName(QStringLiteral("DBMemo1"));
+        m_memo->setReadOnly(true);
+        m_memo->setFocusPolicy(Qt::ClickFocus);
+        m_memo->setMaximumHeight(m_memo->fontMetrics().lineSpacing() * 6);
+        m_below->addWidget(m_memo);
+    }
 
     m_statusBar = new QStatusBar(this);
     m_statusBar->setSizeGripEnabled(false);
@@ -74,17 +94,16 @@ ListWindow::ListWindow(ListDefinition definition, QWidget* parent)
     m_statusBar->addWidget(m_counter);
     layout->addWidget(m_statusBar);
 
-    auto* link = new QueryGridLink(m_grid, &m_query, this);
-    link->setMovedCallback([this] { updateCounter(); });
+    connect(&m_list, &ListController::moved, this, [this] {
+        updateCounter();
+        if (m_memo)
+            m_memo->setPlainText(VarStr(m_list.currentValue(m_list.definition().memoField)));
+        rowChanged();
+    });
 
     m_keys = new SearchKeyHandover(m_search, this);
     m_keys->addGrid(m_grid);
     m_wheel = new WheelToArrowKeys(this);
-
-    m_sorter = new TitleClickSorter(m_grid, m_model, &m_query, this);
-    m_sorter->setSorting(m_definition.titleClickSorts);
-    m_sorter->setAfterSort([this] { m_search->setFocus(Qt::OtherFocusReason); });
-    m_sorter->setSortField(m_definition.sortField);
 
     connect(m_search, &QLineEdit::textChanged, this, [this] { search(); });
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -92,63 +111,90 @@ ListWindow::ListWindow(ListDefinition definition, QWidget* parent)
             rowActivated();
     });
 
-    QAction* accept = addListAction(QStringLiteral("aElfogad"), QStringLiteral("Elfogad"),
-                                    QKeySequence(Qt::Key_Return), [this] {
-                                        if (m_chooser && canAccept())
-                                            done(QDialog::Accepted);
-                                    });
-    accept->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    addListAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"), QKeySequence(Qt::Key_Escape),
-                  [this] { done(QDialog::Rejected); });
+    addStandardActions();
     setChooser(false);
 }
 
 ListWindow::~ListWindow() = default;
 
-const QString& ListWindow::sortField() const {
-    return m_sorter->sortField();
+void ListWindow::addStandardActions() {
+    const ListDefinition& d = m_list.definition();
+    QAction* accept = addListAction(AcceptAction, QStringLiteral("Elfogad"), QKeySequence(Qt::Key_Return), [this] {
+        if (!m_chooser)
+            return;
+        if (!hasCurrentRow()) {
+            ShowError(list_text::NoRowChosen, this);
+            return;
+        }
+        if (canAccept())
+            done(QDialog::Accepted);
+    });
+    accept->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    addListAction(CloseAction, QStringLiteral("Bezár"), QKeySequence(Qt::Key_Escape),
+                  [this] { done(QDialog::Rejected); });
+
+    if (!d.actions.refresh.isEmpty())
+        addListAction(QStringLiteral("aFrissit"), d.actions.refresh, QKeySequence(Qt::Key_F5), [this] {
+            m_list.refresh();
+        });
+    if (d.hooks.create && !d.actions.create.isEmpty())
+        addListAction(QStringLiteral("aUj"), d.actions.create, QKeySequence(Qt::Key_Insert),
+                      [this] { m_list.createRow(); });
+    if (d.hooks.edit && !d.actions.edit.isEmpty())
+        addRowAction(QStringLiteral("aSzerkeszt"), d.actions.edit, QKeySequence(Qt::Key_F2),
+                     [this](qlonglong) { m_list.editCurrent(); });
+    if (d.hooks.remove && !d.actions.remove.isEmpty())
+        addRowAction(QStringLiteral("aTorol"), d.actions.remove, QKeySequence(Qt::CTRL | Qt::Key_Delete),
+                     [this](qlonglong) { m_list.removeCurrent(); });
+    if (!d.actions.find.isEmpty())
+        addListAction(QStringLiteral("aKeres"), d.actions.find, QKeySequence(Qt::CTRL | Qt::Key_F),
+                      [this] { m_search->setFocus(Qt::ShortcutFocusReason); });
 }
 
 void ListWindow::setChooser(bool chooser) {
     m_chooser = chooser;
-    QAction* accept = listAction(QStringLiteral("aElfogad"));
+    QAction* accept = listAction(AcceptAction);
     accept->setEnabled(chooser);
     accept->setVisible(chooser);
 }
 
-void ListWindow::openAt(const QVariant& key) {
-    ReopenWithCondition(m_query, m_baseCondition);
-    LocateKey(m_query, m_definition.keyField, key);
+void ListWindow::setEditingAllowed(bool allowed) {
+    for (const char* name : {"aUj", "aSzerkeszt", "aTorol"})
+        if (QAction* action = listAction(QLatin1String(name))) {
+            action->setVisible(allowed);
+            action->setEnabled(allowed);
+        }
+}
+
+void ListWindow::openAt(std::optional<qlonglong> key) {
+    m_list.open(key);
     updateCounter();
 }
 
-QVariant ListWindow::currentKey() const {
-    return currentValue(m_definition.keyField);
+ChosenRow ListWindow::choose(int select, bool chooser, const QString& caption) {
+    setWindowTitle(caption);
+    setChooser(chooser);
+    openAt(select == -1 ? std::nullopt : std::optional<qlonglong>(select));
+    ChosenRow chosen;
+    if (exec() != QDialog::Accepted || !hasCurrentRow())
+        return chosen;
+    chosen.key = int(*currentKey());
+    if (!definition().nameField.isEmpty())
+        chosen.name = VarStr(currentValue(definition().nameField));
+    return chosen;
 }
 
-QVariant ListWindow::currentValue(const QString& field) const {
-    if (!hasCurrentRow() || m_query.fieldIndex(field) < 0)
-        return {};
-    return m_query.value(field);
+DatasetModel* ListWindow::model() const {
+    return m_listGrid->model();
 }
 
-void ListWindow::reread(const QVariant& key) {
-    if (!m_query.isActive()) {
-        search();
-    } else {
-        m_query.refresh(m_definition.keyField);
-    }
-    LocateKey(m_query, m_definition.keyField, key);
+void ListWindow::reread(std::optional<qlonglong> key) {
+    m_list.reread(key);
     updateCounter();
-}
-
-QString ListWindow::searchCondition(const QString& text) const {
-    return ListCondition(m_baseCondition, m_definition.searchFields, text, m_definition.searchKind);
 }
 
 void ListWindow::search() {
-    const QString text = m_search->text();
-    RunListSearch(m_query, searchCondition(text), sortField(), text);
+    m_list.search(m_search->text());
     updateCounter();
 }
 
@@ -160,8 +206,8 @@ void ListWindow::resetSearch() {
     search();
 }
 
-QAction* ListWindow::addListAction(const QString& name, const QString& caption,
-                                      const QKeySequence& shortcut, std::function<void()> handler) {
+QAction* ListWindow::addListAction(const QString& name, const QString& caption, const QKeySequence& shortcut,
+                                   std::function<void()> handler) {
     auto* action = new QAction(caption, this);
     action->setObjectName(name);
     if (!shortcut.isEmpty())
@@ -173,13 +219,25 @@ QAction* ListWindow::addListAction(const QString& name, const QString& caption,
     });
     // Elfogad and Bezár stay last on the tool bar and in the menu.
     QAction* before = nullptr;
-    if (name != QLatin1String("aElfogad") && name != QLatin1String("aBezar"))
-        before = listAction(QStringLiteral("aElfogad"));
+    if (name != AcceptAction && name != CloseAction)
+        before = listAction(AcceptAction);
     m_toolBar->insertAction(before, action);
     m_grid->insertAction(before, action);
     addAction(action);
     m_actions[name] = action;
     return action;
+}
+
+QAction* ListWindow::addRowAction(const QString& name, const QString& caption, const QKeySequence& shortcut,
+                                  std::function<void(qlonglong key)> handler) {
+    return addListAction(name, caption, shortcut, [this, handler = std::move(handler)] {
+        const std::optional<qlonglong> key = currentKey();
+        if (!key) {
+            ShowError(list_text::NoRowSelected, this);
+            return;
+        }
+        handler(*key);
+    });
 }
 
 QAction* ListWindow::listAction(const QString& name) const {
@@ -188,12 +246,12 @@ QAction* ListWindow::listAction(const QString& name) const {
 }
 
 void ListWindow::recordAction(const QString& actionName) const {
-    SetLastAction(m_definition.name + QLatin1Char('.') + actionName);
+    SetLastAction(definition().name + QLatin1Char('.') + actionName);
 }
 
 void ListWindow::rowActivated() {
     if (m_chooser) {
-        listAction(QStringLiteral("aElfogad"))->trigger();
+        listAction(AcceptAction)->trigger();
     } else if (QAction* edit = listAction(QStringLiteral("aSzerkeszt")); edit && edit->isEnabled()) {
         edit->trigger();
     }
@@ -208,34 +266,21 @@ void ListWindow::addBesideGrid(QWidget* widget, int stretch) {
 }
 
 void ListWindow::updateCounter() {
-    m_counter->setText(m_query.isActive() ? RecordCounterText(m_query) : QString());
-}
-
-std::vector<int> ListWindow::columnShares() const {
-    std::vector<int> shares;
-    for (const GridColumn& c : m_definition.columns)
-        shares.push_back(c.widthShare);
-    return shares;
+    m_counter->setText(query().isActive() ? RecordCounterText(query()) : QString());
 }
 
 void ListWindow::showEvent(QShowEvent* event) {
     if (!m_placed) {
         m_placed = true;
-        LoadWindowBounds(this, m_definition.name);
+        LoadWindowBounds(this, definition().name);
     }
     QDialog::showEvent(event);
 }
 
 void ListWindow::done(int result) {
     if (m_placed)
-        SaveWindowBounds(this, m_definition.name);
+        SaveWindowBounds(this, definition().name);
     QDialog::done(result);
-}
-
-bool ListWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_grid && event->type() == QEvent::Resize)
-        ApplyColumnShares(m_grid, columnShares(), m_definition.widthReserve);
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace kml

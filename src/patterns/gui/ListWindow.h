@@ -2,59 +2,54 @@
 
 // The list-window pattern: every record list (customers, devices, types,
 // lookup tables, items, dictionary, work-sheet types, letter texts, ...) is
-// a ListWindow configured by a ListDefinition plus its own actions.
+// a ListWindow over a ListDefinition (patterns/ListDefinition.h), plus the
+// window's own actions where it has any.
 //
 // What every list gets from here:
-//   - a read-only grid (QTableView over a DatasetModel over one Query) whose
-//     columns take the definition's percentages of the grid width less a reserve;
-//   - a search box above it: every change reopens the query with the WHERE
-//     line "WHERE " + searchCondition(text) (by default the base condition
-//     followed by LikeFilter/WordsFilter of the search fields in its AND
-//     form) and quick-locates the text in the sort column, a failed locate
-//     being ignored (ListSearch.h);
+//   - a read-only grid (ListGrid over the list's ListController) whose
+//     columns take the definition's percentages of the grid width less a
+//     reserve, with the list's row colours;
+//   - a search box above it: every change searches the list (its base
+//     condition and filter) and quick-locates the text in the sort column;
 //   - the keyboard hand-over between grid and search box and the wheel as
-//     arrow keys (GuiListKeys.h); title-click sorting with the light-yellow
-//     sort column (GuiGridLink.h);
+//     arrow keys (ListKeys.h); title-click sorting with the light-yellow
+//     sort column;
 //   - the status bar's first panel: RecordCounterText, "rows: current";
-//   - the actions "Elfogad" (Enter; enabled and visible only in chooser
-//     mode; closes with Accepted) and "Bezár" (Esc; closes with Rejected),
-//     plus the window's own actions added with addListAction(), all on the
-//     tool bar and in the grid's pop-up menu; each action first records
-//     "<window name>.<action name>" for the error handler;
-//   - double-click: "Elfogad" in chooser mode, otherwise the action
-//     "aSzerkeszt" when the window has one;
+//   - the standard actions from the definition: "Frissítés" (F5), "Új"
+//     (Insert), "Szerkeszt" (F2), "Töröl" (Ctrl+Del), "Kereső" (Ctrl+F) when
+//     the definition has them, then the window's own actions, "Elfogad"
+//     (Enter; chooser mode only) and "Bezár" (Esc); all on the tool bar and
+//     in the grid's pop-up menu, each first recording "<window name>.<action
+//     name>" for the error handler. An action that needs a row says
+//     "Nincs sor kiválasztva." ("Elfogad": "Nincs kiválasztott sor.") on an
+//     empty list and does nothing;
+//   - double-click: "Elfogad" in chooser mode, otherwise "Szerkeszt";
+//   - the definition's memo field in a read-only box under the grid,
+//     following the current row;
 //   - position and size restored from and saved to the ini section named
-//     after the window (LoadFormBounds/SaveFormBounds); font size Betumeret.
+//     after the window; font size Betumeret.
 //
-// A list window is created, opened with openAt(key) and run with exec()
-// by its operation (OpenCustomerList, ...), which reads the chosen row from
-// currentKey()/currentValue() when exec() returned Accepted:
+// An operation opens a list window like this:
 //
-//     Tfrm_TorzsUgyfel w(parent);
-//     w.setWindowTitle(caption);
-//     w.setChooser(chooser);
-//     w.openAt(select);
-//     if (w.exec() == QDialog::Accepted) return w.currentKey().toInt();
-//
-// A window with a search of its own (the device types' three-word filter)
-// overrides searchCondition(); one that does more before accepting (an
-// empty-list message) overrides canAccept().
+//     ListWindow w(CustomerListDefinition());
+//     const ChosenRow chosen = w.choose(select, chooser, caption);
+//     return chosen.key;   // -1 when closed without a choice
 
-#include "components/DatasetModel.h"
-#include "components/Query.h"
-#include "patterns/ListSearch.h"
+#include "patterns/ListController.h"
 
 #include <QDialog>
 #include <QKeySequence>
 #include <QString>
+
 #include <functional>
 #include <map>
-#include <vector>
+#include <optional>
 
 class QAction;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QStatusBar;
 class QTableView;
 class QToolBar;
@@ -62,25 +57,16 @@ class QVBoxLayout;
 
 namespace kml {
 
+class DatasetModel;
+class ListGrid;
 class SearchKeyHandover;
-class TitleClickSorter;
 class WheelToArrowKeys;
 
-struct ListDefinition {
-    QString name;          // window name: ini section, prefix of the recorded actions
-    QString caption;       // window caption
-    QString heading;       // caption of the panel that holds the search box
-    QString sql;           // the query's lines, joined by "\n"
-    QString baseCondition; // fixed part of the WHERE line
-    QString sortField;     // initial sort and quick-locate column
-    QString searchFields;  // "f1;f2;..." for the search filter
-    SearchKind searchKind = SearchKind::Like;
-    QString keyField;                // the key returned by a chooser
-    QString nameField;               // the name returned beside it
-    std::vector<GridColumn> columns; // widthShare: percent of (grid width - widthReserve)
-    int widthReserve = 40;
-    bool titleClickSorts = true; // false: a title click only focuses the search box
-    QSize size{720, 460};        // size before any was saved
+// The row a chooser returns: its key and the text of the list's name field;
+// key -1 and no name when closed without a choice.
+struct ChosenRow {
+    int key = -1;
+    QString name;
 };
 
 class ListWindow : public QDialog {
@@ -89,47 +75,57 @@ public:
     explicit ListWindow(ListDefinition definition, QWidget* parent = nullptr);
     ~ListWindow() override;
 
-    const ListDefinition& definition() const { return m_definition; }
+    const ListDefinition& definition() const { return m_list.definition(); }
+    ListController& list() { return m_list; }
+    const ListController& list() const { return m_list; }
+    Query& query() const { return m_list.query(); }
 
     void setChooser(bool chooser);
     bool isChooser() const { return m_chooser; }
-    void setBaseCondition(const QString& condition) { m_baseCondition = condition; }
-    const QString& baseCondition() const { return m_baseCondition; }
-    const QString& sortField() const;
+    // Shows or hides (and enables or disables) "Új", "Szerkeszt" and
+    // "Töröl" (aUj, aSzerkeszt, aTorol, the window's own included): a
+    // chooser opened for a user without the master-data right only chooses.
+    // Call it once the window's actions are added.
+    void setEditingAllowed(bool allowed);
+    void setBaseCondition(const QString& condition) { m_list.setFixedCondition(condition); }
+    const QString& sortField() const { return m_list.sortField(); }
 
-    // Puts the base condition on the WHERE line, opens the query and moves
-    // to the row with that key (no move when there is none).
-    void openAt(const QVariant& key);
+    // Opens the list with its base condition and moves to the row with the
+    // key (the first row when there is none).
+    void openAt(std::optional<qlonglong> key);
+    // Opens at select (-1: none), runs the window modally with the caption,
+    // in chooser mode when chooser, and returns the row "Elfogad" closed it on.
+    ChosenRow choose(int select, bool chooser, const QString& caption);
 
-    Query& query() { return m_query; }
-    const Query& query() const { return m_query; }
-    DatasetModel* model() const { return m_model; }
+    DatasetModel* model() const;
     QTableView* grid() const { return m_grid; }
     QLineEdit* searchBox() const { return m_search; }
     QLabel* heading() const { return m_heading; }
     QLabel* counter() const { return m_counter; }
+    QPlainTextEdit* memoBox() const { return m_memo; } // null without a memo field
     QToolBar* toolBar() const { return m_toolBar; }
     SearchKeyHandover* keys() const { return m_keys; }
-    TitleClickSorter* sorter() const { return m_sorter; }
 
-    bool hasCurrentRow() const { return m_query.isActive() && m_query.row() >= 0; }
-    // The current row's key / a field of it; invalid when there is no row.
-    QVariant currentKey() const;
-    QVariant currentValue(const QString& field) const;
+    bool hasCurrentRow() const { return m_list.hasRow(); }
+    std::optional<qlonglong> currentKey() const { return m_list.currentKey(); }
+    QVariant currentValue(const QString& field) const { return m_list.currentValue(field); }
 
-    // Re-reads the query; moves to key when given and found, otherwise stays
-    // on the row it was on.
-    void reread(const QVariant& key = {});
+    // Re-reads the list; moves to key when given and found.
+    void reread(std::optional<qlonglong> key = std::nullopt);
     // Runs the search for the search box's text again.
     void search();
     // Empties the search box and reopens with the base condition alone.
     void resetSearch();
 
-    // A window action: on the tool bar and in the grid's pop-up menu, with a
-    // shortcut for the whole window; triggering it records the action and
-    // runs the handler.
+    // A window action: on the tool bar and in the grid's pop-up menu (before
+    // "Elfogad" and "Bezár"), with a shortcut for the whole window;
+    // triggering it records the action and runs the handler.
     QAction* addListAction(const QString& name, const QString& caption, const QKeySequence& shortcut,
                            std::function<void()> handler);
+    // An action on the current row: on an empty list it says "Nincs sor
+    // kiválasztva." and the handler does not run.
+    QAction* addRowAction(const QString& name, const QString& caption, const QKeySequence& shortcut,
+                          std::function<void(qlonglong key)> handler);
     QAction* listAction(const QString& name) const;
     // Records "<window name>.<action name>" as the last action.
     void recordAction(const QString& actionName) const;
@@ -137,40 +133,38 @@ public:
     void done(int result) override;
 
 protected:
-    // The condition of the WHERE line for a search text.
-    virtual QString searchCondition(const QString& text) const;
-    // "Elfogad": whether the window may close with the current row.
+    // "Elfogad": whether the window may close with the current row (there
+    // is one when this is asked).
     virtual bool canAccept() { return true; }
     // Double-click on a row.
     virtual void rowActivated();
+    // After every move of the list (a window's picture panel follows it).
+    virtual void rowChanged() {}
 
     // Room for a window's own widgets: under the grid, right of it.
     void addBelowGrid(QWidget* widget, int stretch = 0);
     void addBesideGrid(QWidget* widget, int stretch = 0);
 
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void addStandardActions();
     void updateCounter();
-    std::vector<int> columnShares() const;
 
-    ListDefinition m_definition;
-    QString m_baseCondition;
+    ListController m_list;
     bool m_chooser = false;
     bool m_placed = false;
-    Query m_query;
-    DatasetModel* m_model = nullptr;
+    ListGrid* m_listGrid = nullptr;
     QTableView* m_grid = nullptr;
     QLineEdit* m_search = nullptr;
     QLabel* m_heading = nullptr;
     QLabel* m_counter = nullptr;
+    QPlainTextEdit* m_memo = nullptr;
     QStatusBar* m_statusBar = nullptr;
     QToolBar* m_toolBar = nullptr;
     QVBoxLayout* m_below = nullptr;
     QHBoxLayout* m_body = nullptr;
     SearchKeyHandover* m_keys = nullptr;
-    TitleClickSorter* m_sorter = nullptr;
     WheelToArrowKeys* m_wheel = nullptr;
     std::map<QString, QAction*> m_actions;
 };

@@ -1,16 +1,93 @@
 #include "records/gui/RecordWindows.h"
 
+#include "foundation/Conversions.h"
+#include "foundation/Settings.h"
+#include "patterns/gui/FormEditor.h"
+#include "records/CatalogueWindows.h"
 #include "records/CustomerWindows.h"
+#include "records/TextWindows.h"
+#include "records/Texts.h"
 #include "records/gui/Tfrm_Szerkeszt.h"
+#include "records/gui/Tfrm_TorzsLevelSzoveg.h"
+#include "records/gui/Tfrm_TorzsLevelSzoveg_Szerkeszt.h"
+#include "records/gui/Tfrm_TorzsMlapTipus.h"
+#include "records/gui/Tfrm_TorzsSzotar.h"
+#include "records/gui/Tfrm_TorzsTetel.h"
+#include "records/gui/Tfrm_TorzsTetel_Szerkeszt.h"
 #include "records/gui/Tfrm_TorzsUgyfel.h"
 
+#include <QApplication>
+
 namespace kml {
+namespace {
+
+// A master-data list opened as a chooser for a user without the master-data
+// right only chooses; elsewhere its actions check the right themselves.
+ChosenRow ChooseFrom(ListWindow& window, int select, bool chooser) {
+    window.setEditingAllowed(!chooser || Beall().torzsszerkeszt);
+    return window.choose(select, chooser, window.windowTitle());
+}
+
+void InstallTextWindows() {
+    ChooseDictionaryText.install([](const QString& search, bool chooser) {
+        return Tfrm_TorzsSzotar(QApplication::activeWindow()).run(search, chooser);
+    });
+    EditDictionaryText.install([](const QString& title) {
+        FormEditor window(DictionaryEditorDefinition(title), QApplication::activeWindow());
+        window.resize(480, 360);
+        if (title.isEmpty())
+            window.startNew();
+        else if (!window.startEdit(title))
+            return QString();
+        return window.exec() == QDialog::Accepted ? window.savedKey().toString() : QString();
+    });
+    ChooseWorkSheetType.install([](int select, bool chooser, QString& name) {
+        Tfrm_TorzsMlapTipus window(QApplication::activeWindow());
+        const ChosenRow chosen = ChooseFrom(window, select, chooser);
+        name = chosen.name;
+        return chosen.key;
+    });
+    EditWorkSheetType.install([](int type) {
+        const auto saved = RunFormEditor(WorkSheetTypeEditorDefinition(Beall().prgtipus),
+                                         type == -1 ? std::nullopt : std::optional<qlonglong>(type));
+        return saved ? int(*saved) : -1;
+    });
+    ChooseLetterText.install([](int select, bool chooser) {
+        Tfrm_TorzsLevelSzoveg window(QApplication::activeWindow());
+        LetterText letter;
+        letter.letter = ChooseFrom(window, select, chooser).key;
+        if (letter.letter != -1) {
+            letter.name = VarStr(window.currentValue(QStringLiteral("levelszoveg_nev")));
+            letter.subject = VarStr(window.currentValue(QStringLiteral("targysor")));
+            letter.text = VarStr(window.currentValue(QStringLiteral("szoveg")));
+        }
+        return letter;
+    });
+    EditLetterText.install([](int letter) { return Tfrm_TorzsLevelSzoveg_Szerkeszt::Run(letter); });
+}
+
+void InstallCatalogueWindows() {
+    ChooseCatalogueItem.install([](int select, bool chooser, QString& name) {
+        Tfrm_TorzsTetel window(QApplication::activeWindow());
+        const ChosenRow chosen = ChooseFrom(window, select, chooser);
+        name = chosen.name;
+        return chosen.key;
+    });
+    EditCatalogueItem.install([](int item) { return Tfrm_TorzsTetel_Szerkeszt::Run(item); });
+}
+
+} // namespace
 
 void InstallRecordWindows() {
     EditCustomer.install([](int customer) { return Tfrm_Szerkeszt::Run(customer); });
     OpenCustomerList.install([](int select, bool chooser, const QString& caption, QString& name) {
-        return Tfrm_TorzsUgyfel::Run(select, chooser, caption, name);
+        Tfrm_TorzsUgyfel window(QApplication::activeWindow());
+        const ChosenRow chosen = window.choose(select, chooser, caption);
+        name = chosen.name;
+        return chosen.key;
     });
+    InstallTextWindows();
+    InstallCatalogueWindows();
 }
 
 } // namespace kml

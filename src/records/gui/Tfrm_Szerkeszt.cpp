@@ -131,6 +131,7 @@ Tfrm_Szerkeszt::Tfrm_Szerkeszt(QWidget* parent)
     bindText(m_webUser, QStringLiteral("webuser"), nameLike);
     bindMemo(m_remarks, QStringLiteral("megjegyzes"));
 
+    SetCustomerLimits(limits());
     setLeaveHandler(m_postcode, [this] { postcodeLeft(); });
     connect(m_password, &QPushButton::clicked, this, [this] { setWebPassword(); });
 

@@ -1,8 +1,8 @@
 #include "shell/gui/MainActionSet.h"
 
-#include "shell/AppError.h"
-#include "shell/Rights.h"
+#include "foundation/LastAction.h"
 #include "foundation/Settings.h"
+#include "shell/Rights.h"
 
 #include <QAction>
 #include <QMenu>
@@ -18,9 +18,9 @@ const QString WindowName = QStringLiteral("frm_Main");
 
 } // namespace
 
-MainActionSet::MainActionSet(QWidget* window, std::function<MainTab()> currentTab)
-    : QObject(window), m_window(window), m_currentTab(std::move(currentTab)) {
-    for (const MainActionSpec& definition : MainActionTable()) {
+MainActionSet::MainActionSet(QWidget* window, const MainRoutes& routes, MainContext& context)
+    : QObject(window), m_window(window), m_routes(routes), m_context(context) {
+    for (const MainActionDefinition& definition : MainActionTable()) {
         auto* action = new QAction(definition.caption, window);
         action->setObjectName(definition.name);
         if (!definition.shortcut.isEmpty())
@@ -42,11 +42,6 @@ QAction* MainActionSet::action(const QString& name) const {
     return it->second;
 }
 
-void MainActionSet::setHandler(const QString& name, std::function<void()> handler) {
-    action(name); // an unknown name is a programming error
-    m_handlers[name] = std::move(handler);
-}
-
 void MainActionSet::setHint(const QString& name, const QString& hint) {
     QAction* a = action(name);
     m_hints[name] = hint;
@@ -57,15 +52,13 @@ void MainActionSet::setHint(const QString& name, const QString& hint) {
 
 void MainActionSet::run(const QString& name) {
     SetLastAction(WindowName + QLatin1Char('.') + name);
-    if (!RequireRight(HasRight(Beall(), RequiredRight(name, m_currentTab()))))
+    if (!RequireRight(HasRight(Beall(), RequiredRight(name, m_context.currentTab()))))
         return;
-    const auto handler = m_handlers.find(name);
-    if (handler != m_handlers.end() && handler->second)
-        handler->second();
+    RunMainAction(name, m_context, m_routes);
 }
 
 void MainActionSet::buildMenus(QMenuBar* menuBar) const {
-    for (const MainMenuSpec& definition : MainMenus()) {
+    for (const MainMenuDefinition& definition : MainMenus()) {
         QMenu* menu = menuBar->addMenu(definition.caption);
         menu->setObjectName(QStringLiteral("mnu") + QString(definition.caption).remove(QLatin1Char(' ')));
         menu->setToolTipsVisible(true);
@@ -96,7 +89,7 @@ void MainActionSet::addTo(QWidget* widget, const QStringList& names) const {
 
 void MainActionSet::applyState(const MainActionContext& context) {
     for (auto& [name, action] : m_actions) {
-        const MainActionState state = ActionStateFor(name, context);
+        const MainActionState state = ActionStateFor(name, context, m_routes);
         action->setVisible(state.visible);
         action->setEnabled(state.enabled);
         action->setToolTip(state.soon ? SoonHint : m_hints[name]);

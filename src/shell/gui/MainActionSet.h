@@ -5,11 +5,10 @@
 // bound into the menu bar, the tool bar and the grids' context menus. Every
 // run first records "frm_Main." + the action's name as the last action for
 // the error log, then checks the right the action needs on the current tab
-// ("Nincs jogosultság a művelethez." and nothing else when it is missing), then calls the
-// handler the window gave:
+// ("Nincs jogosultság a művelethez." and nothing else when it is missing),
+// then runs what the routes give for it on the current tab:
 //
-//     m_actions = new MainActionSet(this, [this] { return currentTab(); });
-//     m_actions->setHandler("aUj", [this] { onUj(); });
+//     m_actions = new MainActionSet(this, session.routes, *this);
 //     m_actions->buildMenus(menuBar());
 //     m_actions->applyState(context); // after every tab or settings change
 
@@ -17,7 +16,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <functional>
 #include <map>
 
 class QAction;
@@ -30,11 +28,10 @@ namespace kml {
 class MainActionSet final : public QObject {
     Q_OBJECT
 public:
-    MainActionSet(QWidget* window, std::function<MainTab()> currentTab);
+    MainActionSet(QWidget* window, const MainRoutes& routes, MainContext& context);
 
     // The action of that name; throws std::out_of_range for an unknown one.
     QAction* action(const QString& name) const;
-    void setHandler(const QString& name, std::function<void()> handler);
     // The action's hint (its caption by default): its status tip, and its
     // tool tip while it is ready.
     void setHint(const QString& name, const QString& hint);
@@ -54,9 +51,9 @@ private:
     void run(const QString& name);
 
     QPointer<QWidget> m_window;
-    std::function<MainTab()> m_currentTab;
+    const MainRoutes& m_routes;
+    MainContext& m_context;
     std::map<QString, QAction*> m_actions;
-    std::map<QString, std::function<void()>> m_handlers;
     std::map<QString, QString> m_hints;
 };
 

@@ -202,6 +202,8 @@ Tfrm_Beallit::Tfrm_Beallit(QWidget* parent)
     bindFlag(upload, QStringLiteral("kepftp"));
     bindText(letterLink, QStringLiteral("levelkuldlink"));
 
+    SetSettingsLimits(limits());
+
     connect(pennartBrowse, &QPushButton::clicked, this, [this] { browsePennart(); });
     connect(pictureBrowse, &QPushButton::clicked, this, [this] { browsePictureFolder(); });
 
@@ -241,7 +243,10 @@ SettingsValues Tfrm_Beallit::values() const {
 
 void Tfrm_Beallit::accept() {
     // Not the pattern's post: EditSettings writes the row together with the
-    // per-workstation values once the window has closed.
+    // per-workstation values once the window has closed. A value out of its
+    // limits keeps the window open.
+    if (!limits().check(table(), this))
+        return;
     QDialog::accept();
 }
 

@@ -1,25 +1,25 @@
 #include "shell/gui/Tfrm_Main.h"
 
+#include "components/DbError.h"
 #include "components/DatasetModel.h"
-#include "foundation/gui/WidgetHelpers.h"
 #include "foundation/QueryHelpers.h"
+#include "foundation/Settings.h"
 #include "foundation/WindowPlacement.h"
-#include "records/CustomerWindows.h"
-#include "records/Customers.h"
-#include "patterns/gui/GridLink.h"
-#include "patterns/gui/ListKeys.h"
+#include "foundation/gui/WidgetHelpers.h"
 #include "patterns/ListSearch.h"
+#include "patterns/gui/ListGrid.h"
+#include "patterns/gui/ListKeys.h"
+#include "records/RecordRoutes.h"
 #include "shell/AppError.h"
 #include "shell/Beallit.h"
-#include "shell/gui/MainActionSet.h"
-#include "shell/gui/MainList.h"
-#include "shell/MainFlows.h"
-#include "foundation/Settings.h"
-#include "shell/ShellOpener.h"
+#include "shell/MainLists.h"
+#include "foundation/ShellOpener.h"
 #include "shell/ShopSettings.h"
 #include "shell/Startup.h"
+#include "shell/gui/MainActionSet.h"
 #include "shell/gui/Tfrm_Logo.h"
 #include "shell/gui/Tfrm_Nevjegy.h"
+#include "worksheets/WorkSheetLists.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -47,10 +47,6 @@ namespace {
 
 const QString MainWindowName = QStringLiteral("frm_Main");
 constexpr int EmployeePanelWidth = 190;
-
-GridColumn Column(const char* field, const char* title, int share) {
-    return GridColumn{QString::fromLatin1(field), QString::fromUtf8(title), share};
-}
 
 template <typename W> W* Named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -122,6 +118,7 @@ Tfrm_Main::Tfrm_Main(QWidget* parent) : QMainWindow(parent) {
     setObjectName(MainWindowName);
     setWindowTitle(QStringLiteral("Koravel - Munkalap"));
 
+    registerOwnActions();
     createActions();
 
     auto* central = new QWidget;
@@ -138,7 +135,7 @@ Tfrm_Main::Tfrm_Main(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(Panels, 1);
     setCentralWidget(central);
     buildStatusBar();
-    createLists();
+    connectLists();
 
     Timer2.setObjectName(QStringLiteral("Timer2"));
     Timer2.setInterval(100);
@@ -154,30 +151,26 @@ Tfrm_Main::~Tfrm_Main() = default;
 
 // ---- Building the window ----------------------------------------------------
 
-void Tfrm_Main::createActions() {
-    m_actions = new MainActionSet(this, [this] { return currentTab(); });
-    aBezar = action(QStringLiteral("aBezar"));
-
-    const std::initializer_list<std::pair<const char*, void (Tfrm_Main::*)()>> handlers = {
-        {"aUj", &Tfrm_Main::onUj},
-        {"aSzerkeszt", &Tfrm_Main::onSzerkeszt},
-        {"aTorol", &Tfrm_Main::onTorol},
-        {"aUgyfelAdatlap", &Tfrm_Main::onUgyfelAdatlap},
-        {"aFrissit", &Tfrm_Main::onFrissit},
-        {"aTorolKeszulek", &Tfrm_Main::onTorolKeszulek},
-        {"aMLapDolgozo", &Tfrm_Main::onMLapDolgozo},
-        {"aMLapTetel", &Tfrm_Main::onMLapTetel},
-        {"aBeallit", &Tfrm_Main::onBeallit},
-        {"aNevjegy", &Tfrm_Main::onNevjegy},
+void Tfrm_Main::registerOwnActions() {
+    MainRoutes& routes = m_session.routes;
+    const auto own = [&routes](const char* name, std::function<void()> handler) {
+        routes.on(QString::fromLatin1(name), [handler = std::move(handler)](MainContext&) { handler(); });
     };
-    for (const auto& [name, handler] : handlers)
-        m_actions->setHandler(QString::fromLatin1(name), [this, handler] { (this->*handler)(); });
-    m_actions->setHandler(QStringLiteral("aBezar"), [this] { close(); });
-    m_actions->setHandler(QStringLiteral("aNovel"), [this] { onFontStep(+1); });
-    m_actions->setHandler(QStringLiteral("aCsokkent"), [this] { onFontStep(-1); });
-    m_actions->setHandler(QStringLiteral("aSugo"), [] { OpenInShell(HelpAddress); });
-    m_actions->setHandler(QStringLiteral("aHonlap"), [] { OpenInShell(HomeAddress); });
-    m_actions->setHandler(QStringLiteral("aLevel"), [] { OpenInShell(MailAddress); });
+    own("aBezar", [this] { close(); });
+    own("aNovel", [this] { stepFontSize(+1); });
+    own("aCsokkent", [this] { stepFontSize(-1); });
+    own("aSugo", [] { OpenInShell(HelpAddress); });
+    own("aHonlap", [] { OpenInShell(HomeAddress); });
+    own("aLevel", [] { OpenInShell(MailAddress); });
+    own("aNevjegy", [this] { Tfrm_Nevjegy::ShowAbout(this); });
+    own("aBeallit", [this] { editSettings(); });
+    own("aMLapDolgozo", [this] { toggleEmployeesPanel(); });
+    own("aMLapTetel", [this] { toggleItemsPanel(); });
+}
+
+void Tfrm_Main::createActions() {
+    m_actions = new MainActionSet(this, m_session.routes, *this);
+    aBezar = action(QStringLiteral("aBezar"));
 
     for (const char* toggle : {"aMLapDolgozo", "aMLapTetel"})
         action(QString::fromLatin1(toggle))->setCheckable(true);
@@ -217,53 +210,31 @@ QWidget* Tfrm_Main::buildTopBar() {
     return bar;
 }
 
-QTableView* Tfrm_Main::makeGrid(const QString& name, Query& query, std::vector<GridColumn> columns) {
-    auto* grid = new QTableView;
-    grid->setObjectName(name);
-    std::vector<int> shares;
-    for (const GridColumn& c : columns)
-        shares.push_back(c.widthShare);
-    auto* model = new DatasetModel(&query, grid);
-    model->setColumns(std::move(columns));
-    grid->setModel(model);
-    SetupListGrid(grid);
-    grid->viewport()->installEventFilter(this);
-    m_columnShares.emplace_back(grid, std::move(shares));
-    return grid;
+void Tfrm_Main::makeGrids(const MainListRoute& route, ListController& list) {
+    for (const MainGridDefinition& definition : route.grids) {
+        auto* view = new QTableView;
+        view->setObjectName(definition.name);
+        auto* grid = new ListGrid(view, list, definition.columns,
+                                  definition.colouring ? definition.colouring : route.list.colouring, this);
+        grid->setSortable(definition.sortable);
+        if (definition.sortable)
+            grid->setAfterSort([this] { Edit1->setFocus(Qt::OtherFocusReason); });
+        else
+            view->horizontalHeader()->setSectionsClickable(false);
+        m_grids[definition.name] = grid;
+    }
 }
 
-void Tfrm_Main::fitColumns(QTableView* grid, const std::vector<int>& shares) {
-    // The shares divide the room inside the frame and the scroll bar.
-    ApplyColumnShares(grid, shares, grid->width() - grid->viewport()->width());
-}
-
-void Tfrm_Main::colourGrid(QTableView* grid, ColouredGrid rule) {
-    grid->setItemDelegate(new MainGridPainter(rule, qobject_cast<DatasetModel*>(grid->model()), grid));
+QTableView* Tfrm_Main::grid(const char* name) const {
+    const auto it = m_grids.find(QString::fromLatin1(name));
+    return it == m_grids.end() ? nullptr : it->second->view();
 }
 
 QWidget* Tfrm_Main::buildWorkSheetPanel() {
-    Query& mlap = m_session.QryMLap;
-    DBGrid2 = makeGrid(QStringLiteral("DBGrid2"), mlap,
-                       {Column("munkalapstr", "Munkalap", 8), Column("mlaptipus_nev", "Munkalap típusa", 10),
-                        Column("datum", "Beérkezett", 8), Column("ugyfel_nev", "Ügyfél", 16),
-                        Column("irszvaroscim", "Cím", 16), Column("tipusstr", "Típus", 12),
-                        Column("hatidstr", "Kezdés", 10), Column("ar_teljes", "Teljes ár", 8),
-                        Column("dolgozostr", "Dolgozók", 8), Column("fizetve", "Fiz?", 4)});
-    DBGrid22 = makeGrid(QStringLiteral("DBGrid22"), mlap,
-                        {Column("munkalapstr", "Munkalap", 8), Column("datum", "Beérkezett", 8),
-                         Column("statusz_nev", "Státusz", 9), Column("ugyfel_nev", "Ügyfél", 18),
-                         Column("tipusstr2", "Típus", 22), Column("kmora", "Km óra", 7),
-                         Column("ar_teljes", "Teljes ár", 9), Column("dolgozostr", "Dolgozók", 15),
-                         Column("fizetve", "Fiz?", 4)});
-    DBGrid23 = makeGrid(QStringLiteral("DBGrid23"), mlap,
-                        {Column("munkalapstr", "Munkalap", 8), Column("datum", "Beérkezett", 8),
-                         Column("mlaptipus_nev", "Munkalap típusa", 12), Column("statusz_nev", "Státusz", 10),
-                         Column("ugyfel_nev", "Ügyfél", 20), Column("hatidstr", "Kezdés", 11),
-                         Column("ar_teljes", "Teljes ár", 9), Column("dolgozostr", "Dolgozók", 18),
-                         Column("fizetve", "Fiz?", 4)});
-    colourGrid(DBGrid2, ColouredGrid::WorkSheets);
-    colourGrid(DBGrid22, ColouredGrid::WorkSheetsSent);
-    colourGrid(DBGrid23, ColouredGrid::WorkSheets);
+    makeGrids(m_session.routes.list(MainTab::WorkSheets), list(MainTab::WorkSheets));
+    DBGrid2 = grid("DBGrid2");
+    DBGrid22 = grid("DBGrid22");
+    DBGrid23 = grid("DBGrid23");
 
     TabControl2 = Named(new QTabBar, "TabControl2");
     TabControl2->setShape(QTabBar::RoundedSouth);
@@ -285,16 +256,16 @@ QWidget* Tfrm_Main::buildWorkSheetPanel() {
         stripRow->addWidget(button);
     }
 
-    auto* list = new QWidget;
-    auto* listLayout = new QVBoxLayout(list);
+    auto* listPanel = new QWidget;
+    auto* listLayout = new QVBoxLayout(listPanel);
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->setSpacing(0);
-    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23})
-        listLayout->addWidget(grid, 1);
+    for (QTableView* view : {DBGrid2, DBGrid22, DBGrid23})
+        listLayout->addWidget(view, 1);
     listLayout->addWidget(strip);
 
-    DBGrid4 =
-        makeGrid(QStringLiteral("DBGrid4"), m_session.QryDolg, {Column("dolgozo_nev", "Dolgozók", 100)});
+    makeGrids(m_session.routes.detail(MainDetail::SheetEmployees), detail(MainDetail::SheetEmployees));
+    DBGrid4 = grid("DBGrid4");
     Panel7 = Named(
         Stack(PanelHeader(Panel7Header, "Panel7Header", QStringLiteral("Dolgozók"),
                           action(QStringLiteral("aMLapDolgozo")),
@@ -304,13 +275,8 @@ QWidget* Tfrm_Main::buildWorkSheetPanel() {
     Panel7->setFixedWidth(EmployeePanelWidth);
     Panel7->hide();
 
-    DBGrid6 = makeGrid(QStringLiteral("DBGrid6"), m_session.QryTetel,
-                       {Column("tetel_nev", "Tétel", 15), Column("megjegyzes", "Megjegyzés", 10),
-                        Column("egyeb", "Gyári cikkszám", 12), Column("db", "Mennyiség", 9),
-                        Column("ar_teljes", "Teljes ár", 8), Column("kedv_kap", "Kapott kedv.%", 11),
-                        Column("beszar", "Besz.ár", 7), Column("kedv_ad", "Adott kedv.%", 10),
-                        Column("egysar", "Egységár", 9), Column("osszar", "Össz ár", 9)});
-    colourGrid(DBGrid6, ColouredGrid::Items);
+    makeGrids(m_session.routes.detail(MainDetail::SheetLines), detail(MainDetail::SheetLines));
+    DBGrid6 = grid("DBGrid6");
     auto* itemsBody = new QWidget;
     auto* itemsRow = new QHBoxLayout(itemsBody);
     itemsRow->setContentsMargins(0, 0, 0, 0);
@@ -324,7 +290,7 @@ QWidget* Tfrm_Main::buildWorkSheetPanel() {
     auto* top = new QWidget;
     auto* topRow = new QHBoxLayout(top);
     topRow->setContentsMargins(0, 0, 0, 0);
-    topRow->addWidget(list, 1);
+    topRow->addWidget(listPanel, 1);
     topRow->addWidget(Panel7);
 
     m_workSheetSplit = Named(new QSplitter(Qt::Vertical), "pMunkalap");
@@ -376,17 +342,10 @@ QWidget* Tfrm_Main::buildTotalsPanel() {
 }
 
 QWidget* Tfrm_Main::buildCustomerPanel() {
-    DBGrid1 = makeGrid(QStringLiteral("DBGrid1"), m_session.QryU,
-                       {Column("ugyfel_nev", "Ügyfél", 22), Column("kapcsolat", "Kapcsolat", 14),
-                        Column("telefon", "Telefon", 12), Column("irszvaroscim", "Cím", 24),
-                        Column("emil", "E-mail", 15), Column("dat_figyelmeztet", "Figyelmeztetés", 9),
-                        Column("maganszemely", "Magán?", 4)});
-    colourGrid(DBGrid1, ColouredGrid::Customers);
-
-    // gysz takes its title from the field's label: the settings name it.
-    DBGrid3 = makeGrid(QStringLiteral("DBGrid3"), m_session.QryKeszulek,
-                       {Column("tipusstr", "Gyártmány / Típus", 45), Column("gysz", "", 25),
-                        Column("munkalapstr", "Utolsó munkalap", 30)});
+    makeGrids(m_session.routes.list(MainTab::Customers), list(MainTab::Customers));
+    DBGrid1 = grid("DBGrid1");
+    makeGrids(m_session.routes.detail(MainDetail::CustomerDevices), detail(MainDetail::CustomerDevices));
+    DBGrid3 = grid("DBGrid3");
     auto* deviceTools = Named(new QToolBar, "ToolBar16");
     deviceTools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     deviceTools->setIconSize(QSize(0, 0));
@@ -406,12 +365,10 @@ QWidget* Tfrm_Main::buildCustomerPanel() {
 }
 
 QWidget* Tfrm_Main::buildPlannerPanel() {
-    DBGrid7 =
-        makeGrid(QStringLiteral("DBGrid7"), m_session.QryDolgozo, {Column("dolgozo_nev", "Dolgozó", 100)});
-    DBGrid8 = makeGrid(QStringLiteral("DBGrid8"), m_session.QryNaptar,
-                       {Column("ora2", "Idő", 8), Column("szoveg", "Előjegyzés", 40),
-                        Column("munkalapstr", "Munkalap", 12), Column("ugyfelstr", "Ügyfél", 20),
-                        Column("keszulekstr", "Készülék", 20)});
+    makeGrids(m_session.routes.list(MainTab::Planner), list(MainTab::Planner));
+    DBGrid7 = grid("DBGrid7");
+    DBGrid8 = Named(new QTableView, "DBGrid8");
+    BindQueryGrid(DBGrid8, m_session.QryNaptar, PlannerSlotColumns());
     // The day's slots come with the day planner.
     DBGrid8->setEnabled(false);
     DBGrid8->setToolTip(SoonHint);
@@ -449,23 +406,13 @@ QWidget* Tfrm_Main::buildPlannerPanel() {
 }
 
 QWidget* Tfrm_Main::buildDevicePanel() {
-    // gysz and dat_muszaki take their titles from the fields' labels.
-    DBGrid5 = makeGrid(QStringLiteral("DBGrid5"), m_session.QryKesz,
-                       {Column("gysz", "", 14), Column("ugyfel_nev", "Ügyfél", 22),
-                        Column("evjarat", "Gyártás éve", 8), Column("tipusstr", "Gyártmány / Típus", 20),
-                        Column("munkalapstr", "Utolsó munkalap", 14), Column("dat_muszaki", "", 10),
-                        Column("keszulektipus_nev", "Típus", 12)});
-    colourGrid(DBGrid5, ColouredGrid::Devices);
-    DBGrid51 = makeGrid(QStringLiteral("DBGrid51"), m_session.QryElozmeny,
-                        {Column("munkalapstr", "Munkalap", 9), Column("mlaptipus_nev", "Munkalap típusa", 12),
-                         Column("datum", "Dátum", 9), Column("dat_kesz", "Elkészült", 9),
-                         Column("ar_ossz", "Össz ár", 9), Column("ar_kedvezmeny", "Kedvezmény", 9),
-                         Column("dolgozostr", "Dolgozók", 16), Column("szlaszam", "Számlaszám", 13),
-                         Column("statusz_nev", "Státusz", 14)});
+    makeGrids(m_session.routes.list(MainTab::Devices), list(MainTab::Devices));
+    DBGrid5 = grid("DBGrid5");
+    DBGrid51 = Named(new QTableView, "DBGrid51");
+    BindQueryGrid(DBGrid51, m_session.QryElozmeny, DeviceHistoryColumns());
     for (Query* q : {&m_session.QryKesz, &m_session.QryKeszulek})
         q->fieldSettings(QStringLiteral("gysz")).displayLabel = QStringLiteral("Gyárt.szám");
-    m_session.QryKesz.fieldSettings(QStringLiteral("dat_muszaki")).displayLabel =
-        QStringLiteral("Bevizsgálás");
+    m_session.QryKesz.fieldSettings(QStringLiteral("dat_muszaki")).displayLabel = QStringLiteral("Bevizsgálás");
 
     QLabel* historyCaption = nullptr;
     QWidget* history =
@@ -486,50 +433,38 @@ void Tfrm_Main::buildStatusBar() {
     statusBar()->addWidget(StatusPanel0);
 }
 
-void Tfrm_Main::createLists() {
-    m_workSheets = new MainList(MainTab::WorkSheets, m_session.QryMLap, this);
-    m_customers = new MainList(MainTab::Customers, m_session.QryU, this);
-    m_planner = new MainList(MainTab::Planner, m_session.QryDolgozo, this);
-    m_devices = new MainList(MainTab::Devices, m_session.QryKesz, this);
-
-    const auto focusSearch = [this] { Edit1->setFocus(Qt::OtherFocusReason); };
-    m_workSheets->setOrderExpression(WorkSheetOrder);
-    for (MainList* list : {m_workSheets, m_customers, m_planner, m_devices})
-        list->setAfterSort(focusSearch);
-    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23})
-        m_workSheets->addGrid(grid, true);
-    m_customers->addGrid(DBGrid1, true);
-    m_planner->addGrid(DBGrid7, false);
-    m_devices->addGrid(DBGrid5, true);
-    // The detail grids follow their queries; their titles do not sort.
-    const std::pair<QTableView*, Query*> details[] = {{DBGrid3, &m_session.QryKeszulek},
-                                                      {DBGrid4, &m_session.QryDolg},
-                                                      {DBGrid6, &m_session.QryTetel},
-                                                      {DBGrid51, &m_session.QryElozmeny}};
-    for (const auto& [grid, query] : details) {
-        new QueryGridLink(grid, query, this);
-        grid->horizontalHeader()->setSectionsClickable(false);
+void Tfrm_Main::connectLists() {
+    connect(&list(MainTab::WorkSheets), &ListController::moved, this, &Tfrm_Main::workSheetMoved);
+    connect(&list(MainTab::Customers), &ListController::moved, this, &Tfrm_Main::customerMoved);
+    connect(&list(MainTab::Planner), &ListController::moved, this, &Tfrm_Main::showCounter);
+    connect(&list(MainTab::Devices), &ListController::moved, this, &Tfrm_Main::deviceMoved);
+    for (const MainTab tab : {MainTab::WorkSheets, MainTab::Customers, MainTab::Planner, MainTab::Devices}) {
+        // A streaming list's counter is final once its last rows are there.
+        connect(&list(tab), &ListController::completed, this, [this, tab] {
+            if (currentTab() == tab)
+                showCounter();
+        });
+        // A search the server refused arrives from the event loop, not as
+        // an exception: it goes to the error handler all the same.
+        connect(&list(tab), &ListController::failed, this, [](const QString& message, unsigned code) {
+            HandleAppError(AppErrorText(DbError(message, code).text()));
+        });
     }
 
-    connect(m_workSheets, &MainList::moved, this, &Tfrm_Main::workSheetMoved);
-    connect(m_customers, &MainList::moved, this, &Tfrm_Main::customerMoved);
-    connect(m_planner, &MainList::moved, this, &Tfrm_Main::showCounter);
-    connect(m_devices, &MainList::moved, this, &Tfrm_Main::deviceMoved);
-
     m_keys = new SearchKeyHandover(Edit1, this);
-    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23, DBGrid1, DBGrid7, DBGrid5})
-        m_keys->addGrid(grid);
+    for (QTableView* view : {DBGrid2, DBGrid22, DBGrid23, DBGrid1, DBGrid7, DBGrid5})
+        m_keys->addGrid(view);
     m_keys->setHandoverResolver([this] { return static_cast<QAbstractItemView*>(currentListGrid()); });
     m_wheel = new WheelToArrowKeys(this);
 
     m_actions->setContextMenu(DBGrid1, MainContextMenu::Customers);
-    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23})
-        m_actions->setContextMenu(grid, MainContextMenu::WorkSheets);
+    for (QTableView* view : {DBGrid2, DBGrid22, DBGrid23})
+        m_actions->setContextMenu(view, MainContextMenu::WorkSheets);
     m_actions->setContextMenu(DBGrid3, MainContextMenu::CustomerDevices);
     m_actions->setContextMenu(DBGrid5, MainContextMenu::Devices);
 
-    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23, DBGrid1, DBGrid5})
-        connect(grid, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+    for (QTableView* view : {DBGrid2, DBGrid22, DBGrid23, DBGrid1, DBGrid5})
+        connect(view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
             if (index.isValid())
                 action(QStringLiteral("aSzerkeszt"))->trigger();
         });
@@ -558,7 +493,7 @@ void Tfrm_Main::startUp() {
     showWorkingDate();
     setWindowTitle(outcome.caption);
     applyShopSettings();
-    TabControl1->setCurrentIndex(TabMunkalap);
+    TabControl1->setCurrentIndex(int(MainTab::WorkSheets));
     Panels->setCurrentWidget(pMunkalap);
     workSheetMoved();
 }
@@ -571,7 +506,7 @@ void Tfrm_Main::loadShopSettings() {
 void Tfrm_Main::applyShopSettings() {
     const TBeall& s = Beall();
     Label1->setText(ConnectionLabel(s.connectionName));
-    if (TabControl1->count() < 4)
+    if (TabControl1->count() < MainTabCount)
         TabControl1->addTab(QStringLiteral("Készülék"));
 
     const DeviceWording wording = DeviceWordingFor(s.keszulekstr);
@@ -585,13 +520,12 @@ void Tfrm_Main::applyShopSettings() {
         action(QStringLiteral("aTipus"))->setText(wording.typesCaption);
         m_actions->setHint(QStringLiteral("aTipus"), wording.typesCaption);
         relabelDeviceFields();
-    } else if (TabControl1->count() >= 4) {
-        TabControl1->removeTab(TabKeszulek);
+    } else if (TabControl1->count() >= MainTabCount) {
+        TabControl1->removeTab(int(MainTab::Devices));
     }
 
     // The program type's grids (also when the settings window changed it).
-    chooseWorkSheetGrid(s.prgtipus);
-    showItemColumns(s.prgtipus);
+    applyProgramType(s.prgtipus);
     updateActionStates();
 }
 
@@ -607,45 +541,20 @@ void Tfrm_Main::relabelDeviceFields() {
         Relabel(m_session.QryKesz, "dat_muszaki", s.muszakistr, DBGrid5);
 }
 
-void Tfrm_Main::chooseWorkSheetGrid(int programType) {
-    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23}) {
-        grid->hide();
-        grid->setEnabled(false);
-    }
-    QTableView* shown = nullptr;
-    switch (WorkSheetGridFor(programType)) {
-    case WorkSheetGrid::Grid2:
-        shown = DBGrid2;
-        break;
-    case WorkSheetGrid::Grid22:
-        shown = DBGrid22;
-        break;
-    case WorkSheetGrid::Grid23:
-        shown = DBGrid23;
-        break;
-    case WorkSheetGrid::None:
-        break;
-    }
-    if (shown) {
-        shown->setEnabled(true);
-        shown->show();
-        m_workSheets->setShownGrid(shown);
-    }
-}
-
-void Tfrm_Main::showItemColumns(int programType) {
-    const QStringList fields = ItemColumnFields();
-    const QStringList hidden = HiddenItemColumns(programType);
-    std::vector<int> shares;
-    // The shown columns share the grid's width; the type-2 set is the design's.
-    static const std::vector<int> allTen{15, 10, 12, 9, 8, 11, 7, 10, 9, 9};
-    static const std::vector<int> six{30, 25, 0, 10, 12, 0, 0, 0, 11, 12};
-    for (int c = 0; c < fields.size(); ++c)
-        DBGrid6->setColumnHidden(c, hidden.contains(fields[c]));
-    for (auto& [grid, columnShares] : m_columnShares)
-        if (grid == DBGrid6) {
-            columnShares = hidden.isEmpty() ? allTen : six;
-            fitColumns(grid, columnShares);
+void Tfrm_Main::applyProgramType(int programType) {
+    // A grid shows in the program types its list names (all when none), and
+    // takes the column set of the type.
+    for (const MainListRoute* route : {&m_session.routes.list(MainTab::WorkSheets),
+                                       &m_session.routes.detail(MainDetail::SheetLines)})
+        for (const MainGridDefinition& definition : route->grids) {
+            ListGrid* grid = m_grids.at(definition.name);
+            const bool shown = definition.programTypes.empty() ||
+                               std::find(definition.programTypes.begin(), definition.programTypes.end(),
+                                         programType) != definition.programTypes.end();
+            grid->view()->setVisible(shown);
+            grid->view()->setEnabled(shown);
+            if (definition.sharesFor)
+                grid->setShares(definition.sharesFor(programType));
         }
 }
 
@@ -677,8 +586,8 @@ void Tfrm_Main::onShownFirstTime() {
 
     Edit1->setFocus();
     applyFontSize();
-    for (QTableView* grid : {DBGrid1, DBGrid2, DBGrid22, DBGrid23, DBGrid3, DBGrid4, DBGrid5, DBGrid8})
-        HighlightSortColumn(grid, 0);
+    for (auto& [name, grid] : m_grids)
+        grid->paintSortColumn();
 
     // The maker's messages panel and its timers come with the online
     // services.
@@ -692,8 +601,8 @@ void Tfrm_Main::applyFontSize() {
     for (QLabel* label : findChildren<QLabel*>())
         if (label->testAttribute(Qt::WA_SetFont))
             ApplyFontSize(label);
-    for (QTableView* grid : findChildren<QTableView*>())
-        grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    for (QTableView* view : findChildren<QTableView*>())
+        view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
 }
 
 void Tfrm_Main::updateActionStates() {
@@ -713,25 +622,11 @@ void Tfrm_Main::setPlannerOpen(bool open) {
 
 MainTab Tfrm_Main::currentTab() const {
     const int index = TabControl1->currentIndex();
-    return index >= 0 && index <= TabKeszulek ? MainTab(index) : MainTab::WorkSheets;
+    return index >= 0 && index < MainTabCount ? MainTab(index) : MainTab::WorkSheets;
 }
 
-MainList& Tfrm_Main::list(MainTab tab) const {
-    switch (tab) {
-    case MainTab::Customers:
-        return *m_customers;
-    case MainTab::Planner:
-        return *m_planner;
-    case MainTab::Devices:
-        return *m_devices;
-    case MainTab::WorkSheets:
-        break;
-    }
-    return *m_workSheets;
-}
-
-MainList& Tfrm_Main::currentList() const {
-    return list(currentTab());
+int Tfrm_Main::statusTab() const {
+    return TabControl2->currentIndex();
 }
 
 QAction* Tfrm_Main::action(const QString& name) const {
@@ -739,9 +634,9 @@ QAction* Tfrm_Main::action(const QString& name) const {
 }
 
 QTableView* Tfrm_Main::workSheetGrid() const {
-    for (QTableView* grid : {DBGrid2, DBGrid22, DBGrid23})
-        if (grid->isEnabled())
-            return grid;
+    for (QTableView* view : {DBGrid2, DBGrid22, DBGrid23})
+        if (view->isEnabled())
+            return view;
     return nullptr;
 }
 
@@ -773,7 +668,7 @@ void Tfrm_Main::switchTab(int index) {
 }
 
 void Tfrm_Main::switchStatusTab(int index) {
-    m_workSheets->setFixedCondition(StatusTabCondition(index));
+    list(MainTab::WorkSheets).setFixedCondition(StatusTabCondition(index));
     updateActionStates();
     const bool hadText = !Edit1->text().isEmpty();
     {
@@ -781,7 +676,7 @@ void Tfrm_Main::switchStatusTab(int index) {
         Edit1->clear();
     }
     if (currentTab() == MainTab::WorkSheets)
-        m_workSheets->search({});
+        list(MainTab::WorkSheets).search({});
     else if (hadText)
         currentList().search({});
 }
@@ -799,34 +694,34 @@ void Tfrm_Main::showCounter() {
 void Tfrm_Main::workSheetMoved() {
     if (currentTab() == MainTab::WorkSheets)
         showCounter();
-    const Query& mlap = m_session.QryMLap;
-    const qlonglong key = mlap.isActive() ? m_workSheets->currentKey() : -1;
+    const std::optional<qlonglong> key = list(MainTab::WorkSheets).currentKey();
     if (key != m_detailWorkSheet)
         reloadWorkSheetDetails(key);
+    const Query& mlap = m_session.QryMLap;
     for (const char* field : {"rogzitve", "felhasznalo"})
         if (auto* label = PanelTotals->findChild<QLabel*>(QString::fromLatin1(field))) {
             const int col = mlap.isActive() ? mlap.fieldIndex(QString::fromLatin1(field)) : -1;
-            label->setText(col >= 0 ? mlap.displayText(mlap.row(), col) : QString());
+            label->setText(col >= 0 && mlap.row() >= 0 ? mlap.displayText(mlap.row(), col) : QString());
         }
 }
 
-void Tfrm_Main::reloadWorkSheetDetails(qlonglong workSheet) {
+void Tfrm_Main::reloadWorkSheetDetails(std::optional<qlonglong> workSheet) {
     m_detailWorkSheet = workSheet;
-    if (workSheet < 0) {
-        for (Query* q : {&m_session.QryDolg, &m_session.QryTetel, &m_session.QryMLapSum})
-            q->close();
+    ListController& employees = detail(MainDetail::SheetEmployees);
+    ListController& lines = detail(MainDetail::SheetLines);
+    if (workSheet && !Panel7->isHidden()) {
+        employees.setFixedCondition(WorkSheetDetailCondition(*workSheet));
+        employees.open();
     } else {
-        if (!Panel7->isHidden())
-            ReopenWithCondition(m_session.QryDolg, WorkSheetDetailCondition(workSheet));
-        else
-            m_session.QryDolg.close();
-        if (!Panel11->isHidden()) {
-            ReopenWithCondition(m_session.QryTetel, WorkSheetDetailCondition(workSheet));
-            ReopenWithCondition(m_session.QryMLapSum, WorkSheetTotalsCondition(workSheet));
-        } else {
-            m_session.QryTetel.close();
-            m_session.QryMLapSum.close();
-        }
+        employees.close();
+    }
+    if (workSheet && !Panel11->isHidden()) {
+        lines.setFixedCondition(WorkSheetDetailCondition(*workSheet));
+        lines.open();
+        ReopenWithCondition(m_session.QryMLapSum, WorkSheetTotalsCondition(*workSheet));
+    } else {
+        lines.close();
+        m_session.QryMLapSum.close();
     }
     showTotals();
 }
@@ -844,27 +739,30 @@ void Tfrm_Main::showTotals() {
 void Tfrm_Main::customerMoved() {
     if (currentTab() == MainTab::Customers)
         showCounter();
-    const qlonglong key = m_session.QryU.isActive() ? m_customers->currentKey() : -1;
+    const std::optional<qlonglong> key = list(MainTab::Customers).currentKey();
     if (key == m_detailCustomer)
         return;
     m_detailCustomer = key;
-    if (key < 0)
-        m_session.QryKeszulek.close();
-    else
-        ReopenWithCondition(m_session.QryKeszulek, CustomerDevicesCondition(key));
+    ListController& devices = detail(MainDetail::CustomerDevices);
+    if (!key) {
+        devices.close();
+        return;
+    }
+    devices.setFixedCondition(CustomerDevicesCondition(*key));
+    devices.open();
 }
 
 void Tfrm_Main::deviceMoved() {
     if (currentTab() == MainTab::Devices)
         showCounter();
-    const qlonglong key = m_session.QryKesz.isActive() ? m_devices->currentKey() : -1;
+    const std::optional<qlonglong> key = list(MainTab::Devices).currentKey();
     if (key == m_detailDevice)
         return;
     m_detailDevice = key;
     Query& history = m_session.QryElozmeny;
     history.close();
-    if (key >= 0) {
-        history.setParam(QStringLiteral("pkeszulek"), key);
+    if (key) {
+        history.setParam(QStringLiteral("pkeszulek"), *key);
         history.open();
         // Its amounts read like those of the work-sheet list.
         ApplyNumberFormats(history, false, Beall().formatFt, Beall().formatDb);
@@ -904,15 +802,10 @@ void Tfrm_Main::devicePanelMoved() {
 
 bool Tfrm_Main::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize) {
-        if (watched == m_workSheetSplit) {
+        if (watched == m_workSheetSplit)
             layOutPanels();
-        } else if (watched == Splitter16) {
+        else if (watched == Splitter16)
             placeDevicePanel();
-        } else {
-            for (const auto& [grid, shares] : m_columnShares)
-                if (grid->viewport() == watched)
-                    fitColumns(grid, shares);
-        }
     } else if (event->type() == QEvent::ShortcutOverride && watched == Edit1) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
@@ -927,108 +820,31 @@ bool Tfrm_Main::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-// ---- Actions -------------------------------------------------------------------------
+// ---- The window's own actions ------------------------------------------------------
 
-void Tfrm_Main::onUj() {
-    if (currentTab() == MainTab::Customers) {
-        const int saved = EditCustomer(-1);
-        if (saved >= 0)
-            m_customers->reread(saved);
-    }
-}
-
-void Tfrm_Main::onSzerkeszt() {
-    if (currentTab() == MainTab::Customers) {
-        const qlonglong current = m_customers->currentKey();
-        if (current <= 0)
-            return;
-        const int saved = EditCustomer(int(current));
-        m_customers->reread(saved >= 0 ? QVariant(saved) : QVariant(current));
-    }
-}
-
-void Tfrm_Main::onTorol() {
-    switch (currentTab()) {
-    case MainTab::Customers:
-        if (DeleteCustomerAsked(m_customers->currentValue(QStringLiteral("ugyfel")), this))
-            m_customers->reread();
-        break;
-    case MainTab::Devices:
-        if (DeleteDeviceAsked(m_devices->currentValue(QStringLiteral("keszulek")), false, this))
-            m_devices->reread();
-        break;
-    default:
-        break;
-    }
-}
-
-void Tfrm_Main::onUgyfelAdatlap() {
-    const MainTab tab = currentTab();
-    if (tab == MainTab::Planner)
-        return;
-    MainList& current = list(tab);
-    const qlonglong customer = current.currentValue(QStringLiteral("ugyfel")).toLongLong();
-    if (customer <= 0)
-        return;
-    const int saved = EditCustomer(int(customer));
-    if (tab == MainTab::Customers)
-        current.reread(saved >= 0 ? QVariant(saved) : QVariant(customer));
-    else
-        current.reread();
-}
-
-void Tfrm_Main::onFrissit() {
-    switch (currentTab()) {
-    case MainTab::WorkSheets:
-        RecalculateAndReread(m_session.QryMLap);
-        break;
-    case MainTab::Customers:
-        m_customers->reread();
-        break;
-    case MainTab::Devices:
-        m_devices->reread();
-        break;
-    case MainTab::Planner:
-        break;
-    }
-    showCounter();
-}
-
-void Tfrm_Main::onTorolKeszulek() {
-    Query& devices = m_session.QryKeszulek;
-    const QVariant device =
-        devices.isActive() && devices.row() >= 0 ? devices.value(QStringLiteral("keszulek")) : QVariant();
-    if (DeleteDeviceAsked(device, true, this))
-        RereadList(devices, QStringLiteral("keszulek"));
-}
-
-void Tfrm_Main::onMLapDolgozo() {
-    const bool show = !!Panel7->isHidden();
+void Tfrm_Main::toggleEmployeesPanel() {
+    const bool show = Panel7->isHidden();
     Panel7->setVisible(show);
     action(QStringLiteral("aMLapDolgozo"))->setChecked(show);
     reloadWorkSheetDetails(m_detailWorkSheet);
 }
 
-void Tfrm_Main::onMLapTetel() {
-    const bool show = !!Panel11->isHidden();
+void Tfrm_Main::toggleItemsPanel() {
+    const bool show = Panel11->isHidden();
     Panel11->setVisible(show);
     action(QStringLiteral("aMLapTetel"))->setChecked(show);
     reloadWorkSheetDetails(m_detailWorkSheet);
     layOutPanels();
 }
 
-void Tfrm_Main::onFontStep(int step) {
+void Tfrm_Main::stepFontSize(int step) {
     Beall().betumeret = SteppedFontSize(WindowFontSize(), step);
     applyFontSize();
 }
 
-void Tfrm_Main::onBeallit() {
+void Tfrm_Main::editSettings() {
     EditSettings();
     loadShopSettings();
-}
-
-void Tfrm_Main::onNevjegy() {
-    Tfrm_Nevjegy::ShowAbout(this);
 }
 
 void Tfrm_Main::closeEvent(QCloseEvent* event) {

@@ -6,22 +6,23 @@
 // current row, and the window's table of actions in the menus, the tool bar
 // and the grids' context menus.
 //
-// The window owns the session (the shared connection and the list datasets,
-// MainSession.h) for the whole run. Its creation runs the start-up steps
-// (Startup.h); a failed start-up closes the window through Timer2 after
-// 100 ms without writing the ini file. The window routes: each tab's list
-// behaviour lives in a MainList (GuiMainLists.h), what the lists compute in
-// MainLists.h, the actions' table in MainActions.h, and what the record
-// actions do with the data in MainFlows.h. Widgets and actions carry their
-// designed names as object names (Label1, Edit1, TabControl1, pMunkalap,
-// DBGrid2, aBezar, ...); the window itself is "frm_Main".
+// The window owns the session (the shared connection, the list datasets and
+// the routes, MainSession.h) for the whole run. Its creation runs the
+// start-up steps (Startup.h); a failed start-up closes the window through
+// Timer2 after 100 ms without writing the ini file. The window only routes:
+// the lists, their grids and what the record actions do come from the
+// subsystems that own them (patterns/MainRoutes.h); the action table is
+// MainActions.h. Widgets and actions carry their designed names as object
+// names (Label1, Edit1, TabControl1, pMunkalap, DBGrid2, aBezar, ...); the
+// window itself is "frm_Main".
 
-#include "shell/MainLists.h"
 #include "shell/MainSession.h"
 
 #include <QMainWindow>
 #include <QTimer>
-#include <vector>
+
+#include <map>
+#include <optional>
 
 class QAction;
 class QDateEdit;
@@ -35,13 +36,12 @@ class QToolBar;
 
 namespace kml {
 
-struct GridColumn;
+class ListGrid;
 class MainActionSet;
-class MainList;
 class SearchKeyHandover;
 class WheelToArrowKeys;
 
-class Tfrm_Main final : public QMainWindow {
+class Tfrm_Main final : public QMainWindow, public MainContext {
     Q_OBJECT
 public:
     explicit Tfrm_Main(QWidget* parent = nullptr);
@@ -50,12 +50,12 @@ public:
     bool startupFailed() const { return m_startupFailed; }
     MainSession& session() { return m_session; }
 
-    // Panels of TabControl1, in tab order.
-    enum Tab { TabMunkalap = 0, TabUgyfel = 1, TabNaptar = 2, TabKeszulek = 3 };
+    // MainContext: what the actions see of the window.
+    MainTab currentTab() const override;
+    int statusTab() const override;
+    ListController& list(MainTab tab) override { return m_session.list(tab); }
+    ListController& detail(MainDetail detail) override { return m_session.detail(detail); }
 
-    MainTab currentTab() const;
-    // The list of a tab (its query, fixed condition, sort column, grids).
-    MainList& list(MainTab tab) const;
     // The action of that name ("aUj", ...); throws for an unknown name.
     QAction* action(const QString& name) const;
 
@@ -135,6 +135,7 @@ protected:
 
 private:
     // ---- Building the window -------------------------------------------
+    void registerOwnActions();
     void createActions();
     QWidget* buildTopBar();
     QWidget* buildWorkSheetPanel();
@@ -143,17 +144,14 @@ private:
     QWidget* buildPlannerPanel();
     QWidget* buildDevicePanel();
     void buildStatusBar();
-    void createLists();
-    // A read-only grid over a dataset of the session; columns' widthShare
-    // are percents of the grid's width, kept on every resize.
-    QTableView* makeGrid(const QString& name, Query& query, std::vector<GridColumn> columns);
-    void colourGrid(QTableView* grid, ColouredGrid rule);
-    void fitColumns(QTableView* grid, const std::vector<int>& shares);
+    void connectLists();
+    // The grids of a routed list, created and bound to its controller.
+    void makeGrids(const MainListRoute& route, ListController& list);
+    QTableView* grid(const char* name) const;
 
     // ---- Start-up and settings ---------------------------------------------
     void startUp();
-    void chooseWorkSheetGrid(int programType);
-    void showItemColumns(int programType);
+    void applyProgramType(int programType);
     void relabelDeviceFields();
     void showWorkingDate();
     void onShownFirstTime();
@@ -161,7 +159,6 @@ private:
     void updateActionStates();
 
     // ---- Lists and their details ---------------------------------------------
-    MainList& currentList() const;
     void switchTab(int index);
     void switchStatusTab(int index);
     void searchChanged(const QString& text);
@@ -169,45 +166,33 @@ private:
     void workSheetMoved();
     void customerMoved();
     void deviceMoved();
-    void reloadWorkSheetDetails(qlonglong workSheet);
+    void reloadWorkSheetDetails(std::optional<qlonglong> workSheet);
     void showTotals();
     void layOutPanels();
     void placeDevicePanel();
     void devicePanelMoved();
 
-    // ---- Actions -------------------------------------------------------------
-    void onUj();
-    void onSzerkeszt();
-    void onTorol();
-    void onUgyfelAdatlap();
-    void onFrissit();
-    void onTorolKeszulek();
-    void onMLapDolgozo();
-    void onMLapTetel();
-    void onFontStep(int step);
-    void onBeallit();
-    void onNevjegy();
+    // ---- The window's own actions -----------------------------------------
+    void toggleEmployeesPanel();
+    void toggleItemsPanel();
+    void stepFontSize(int step);
+    void editSettings();
 
     MainSession m_session;
     bool m_startupFailed = false;
     bool m_shown = false;
 
     MainActionSet* m_actions = nullptr;
-    MainList* m_workSheets = nullptr;
-    MainList* m_customers = nullptr;
-    MainList* m_planner = nullptr;
-    MainList* m_devices = nullptr;
+    std::map<QString, ListGrid*> m_grids; // by object name
     SearchKeyHandover* m_keys = nullptr;
     WheelToArrowKeys* m_wheel = nullptr;
     QSplitter* m_workSheetSplit = nullptr; // work-sheet list above, items below
 
-    // The keys the detail lists were last read for (-1: none).
-    qlonglong m_detailWorkSheet = -1;
-    qlonglong m_detailCustomer = -1;
-    qlonglong m_detailDevice = -1;
+    // The keys the detail lists were last read for.
+    std::optional<qlonglong> m_detailWorkSheet;
+    std::optional<qlonglong> m_detailCustomer;
+    std::optional<qlonglong> m_detailDevice;
     bool m_devicePanelPlaced = false;
-
-    std::vector<std::pair<QTableView*, std::vector<int>>> m_columnShares;
 };
 
 } // namespace kml

@@ -1,6 +1,8 @@
 #include "shell/gui/Windows.h"
 
+#include "exchange/gui/ExchangeWindows.h"
 #include "records/gui/RecordWindows.h"
+#include "reports/gui/ReportWindows.h"
 #include "shell/Beallit.h"
 #include "shell/StartupWindows.h"
 #include "shell/gui/Tfrm_AdatbazisNyit.h"
@@ -16,6 +18,8 @@ void InstallWindows() {
     LoginWindow.install(&ShowLoginWindow);
     SettingsWindow.install([](Table& row, SettingsValues& values) { return Tfrm_Beallit::Run(row, values); });
     InstallRecordWindows();
+    InstallExchangeWindows();
+    InstallReportWindows();
 }
 
 } // namespace kml

@@ -3,6 +3,8 @@
 // dialogs and start-up windows, the main window, the message loop.
 
 #include "foundation/gui/QtDialogs.h"
+#include "reports/PdfCommand.h"
+#include "shell/BatchSession.h"
 #include "shell/AppError.h"
 #include "shell/gui/GuiApplication.h"
 #include "shell/gui/ShellWidgets.h"
@@ -10,7 +12,23 @@
 #include "shell/gui/Windows.h"
 #include "shell/Version.h"
 
+#include <QGuiApplication>
+#include <QTextStream>
+
 int main(int argc, char** argv) {
+    // "KoravelML --pdf SHEET FILE [--blank] [--db NAME]": a sheet's printout
+    // to a PDF file, no window shown.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (kml::IsPdfCommand(arguments)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        QTextStream err(stderr);
+        return kml::RunPdfCommand(QCoreApplication::arguments(), &kml::OpenBatchSession, err);
+    }
+
     kml::GuiApplication app(argc, argv);
     // The application title; not the display name, which Qt would append to
     // every window's caption.

@@ -1,0 +1,210 @@
+#include "patterns/ListController.h"
+
+#include "components/Query.h"
+#include "foundation/QueryHelpers.h"
+
+namespace kml {
+
+ListController::ListController(ListDefinition definition, Query* query, QObject* parent)
+    : QObject(parent), m_definition(std::move(definition)), m_fixed(m_definition.baseCondition),
+      m_sortField(m_definition.sortField) {
+    if (!query) {
+        m_ownQuery = std::make_unique<Query>();
+        query = m_ownQuery.get();
+    }
+    m_query = query;
+    m_query->setSql(m_definition.sql);
+    connect(m_query, &Query::currentChanged, this, &ListController::moved);
+    connect(m_query, &Query::closed, this, &ListController::moved);
+    connect(m_query, &Query::rowsArrived, this, &ListController::rowsArrived);
+    connect(m_query, &Query::finished, this, [this] {
+        fetchEnded();
+        emit completed();
+    });
+    connect(m_query, &Query::failed, this, [this](const QString& message, unsigned code) {
+        fetchEnded();
+        emit failed(message, code);
+    });
+}
+
+ListController::~ListController() {
+    // The query may outlive the controller (the main window's datasets).
+    disconnect(m_query, nullptr, this, nullptr);
+}
+
+bool ListController::usesSearchIndex() const {
+    return !m_definition.searchIndex.table.isEmpty() && !m_definition.searchCondition &&
+           m_definition.searchKind == SearchKind::Like;
+}
+
+QString ListController::condition(const QString& text) const {
+    if (m_definition.searchCondition)
+        return m_definition.searchCondition(m_fixed, text);
+    if (usesSearchIndex())
+        return m_fixed + IndexedLikeFilter(m_definition.searchIndex, m_definition.searchFields, text, true);
+    return ListCondition(m_fixed, m_definition.searchFields, text, m_definition.searchKind);
+}
+
+QueryPrelude ListController::searchPrelude(const QString& text) const {
+    if (!usesSearchIndex())
+        return {};
+    const SearchIndex& index = m_definition.searchIndex;
+    return IndexedSearchPrelude(index, m_definition.searchFields, m_query->sql(), m_fixed,
+                                index.holdsFixedCondition ? m_fixed : QString(), text);
+}
+
+bool ListController::isFetching() const {
+    return m_query->isFetching();
+}
+
+void ListController::reopen(const QString& text, std::optional<qlonglong> key, bool quickLocate) {
+    m_query->close();
+    m_pendingKey.reset();
+    m_pendingText.clear();
+    ReplaceWhere(m_query->sql(), condition(text), true);
+    const QueryPrelude prelude = searchPrelude(text);
+    if (m_streaming) {
+        m_pendingKey = key;
+        if (quickLocate && !key)
+            m_pendingText = text;
+        m_query->openAsync(prelude);
+        return;
+    }
+    m_query->open(prelude);
+    if (key)
+        locate(*key);
+    else if (quickLocate)
+        QuickLocate(*m_query, m_sortField, text);
+    emit completed();
+}
+
+void ListController::rowsArrived(int first, int /*last*/) {
+    if (m_pendingKey) {
+        if (m_query->locate(m_definition.keyField, *m_pendingKey, false, first))
+            m_pendingKey.reset();
+    } else if (!m_pendingText.isEmpty()) {
+        if (m_query->locate(m_sortField, m_pendingText, true, first))
+            m_pendingText.clear();
+    }
+}
+
+void ListController::fetchEnded() {
+    m_pendingKey.reset();
+    m_pendingText.clear();
+}
+
+void ListController::sortBy(const QString& field) {
+    if (field.isEmpty())
+        return;
+    m_sortField = field;
+    m_query->close();
+    ReplaceOrderBy(m_query->sql(),
+                   m_definition.orderExpression ? m_definition.orderExpression(field) : field);
+    reopen(m_text, std::nullopt, false);
+    emit sortChanged();
+}
+
+void ListController::open(std::optional<qlonglong> key) {
+    m_text.clear();
+    reopen({}, key, false);
+}
+
+void ListController::search(const QString& text) {
+    m_text = text;
+    reopen(text, std::nullopt, true);
+}
+
+void ListController::reread(std::optional<qlonglong> key) {
+    fetchEnded();
+    if (m_query->isActive()) {
+        m_query->refresh(m_definition.keyField, searchPrelude(m_text));
+    } else {
+        m_query->close();
+        ReplaceWhere(m_query->sql(), condition(m_text), true);
+        m_query->open(searchPrelude(m_text));
+    }
+    if (key)
+        locate(*key);
+    emit completed();
+}
+
+void ListController::close() {
+    m_query->close();
+}
+
+bool ListController::isOpen() const {
+    return m_query->isActive();
+}
+
+bool ListController::hasRow() const {
+    return m_query->isActive() && m_query->row() >= 0;
+}
+
+int ListController::rowCount() const {
+    return m_query->isActive() ? m_query->recordCount() : 0;
+}
+
+std::optional<qlonglong> ListController::currentKey() const {
+    const QVariant key = currentValue(m_definition.keyField);
+    if (!key.isValid() || key.isNull())
+        return std::nullopt;
+    return key.toLongLong();
+}
+
+QVariant ListController::currentValue(const QString& field) const {
+    if (!hasRow())
+        return {};
+    return m_query->value(field);
+}
+
+bool ListController::locate(qlonglong key) {
+    return LocateKey(*m_query, m_definition.keyField, key);
+}
+
+bool ListController::createRow() {
+    if (!canCreate())
+        return false;
+    const std::optional<qlonglong> created = m_definition.hooks.create(*this);
+    if (created)
+        reread(created);
+    return created.has_value();
+}
+
+bool ListController::editCurrent() {
+    const std::optional<qlonglong> key = currentKey();
+    if (!canEdit() || !key)
+        return false;
+    const std::optional<qlonglong> saved = m_definition.hooks.edit(*this, *key);
+    reread(saved ? saved : key);
+    return saved.has_value();
+}
+
+bool ListController::removeCurrent() {
+    const std::optional<qlonglong> key = currentKey();
+    if (!canRemove() || !key)
+        return false;
+    if (!m_definition.hooks.remove(*this, *key))
+        return false;
+    reread();
+    return true;
+}
+
+void ListController::refresh() {
+    if (m_definition.hooks.refresh)
+        m_definition.hooks.refresh(*this);
+    reread();
+}
+
+QStringList MissingListFields(const ListDefinition& definition) {
+    Query query;
+    query.setSql(definition.sql);
+    ReplaceWhere(query.sql(), QStringLiteral("1 = 0"), true);
+    query.open();
+    QStringList missing;
+    for (const QString& field : definition.namedFields())
+        if (query.fieldIndex(field) < 0)
+            missing << field;
+    return missing;
+}
+
+} // namespace kml

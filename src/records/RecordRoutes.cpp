@@ -1,0 +1,148 @@
+#include "records/RecordRoutes.h"
+
+#include "components/Query.h"
+#include "patterns/ListController.h"
+#include "patterns/Palette.h"
+#include "patterns/RowDeletion.h"
+#include "records/Catalogue.h"
+#include "records/CatalogueWindows.h"
+#include "records/CustomerWindows.h"
+#include "records/Customers.h"
+#include "records/TextWindows.h"
+#include "records/Texts.h"
+
+namespace kml {
+namespace {
+
+// aUgyfelAdatlap: the customer of the current row in the editor; the list is
+// read again (on the customer tab also moved to the customer saved).
+void EditCustomerOfRow(MainContext& main) {
+    ListController& list = main.currentList();
+    const qlonglong customer = list.currentValue(QStringLiteral("ugyfel")).toLongLong();
+    if (customer <= 0)
+        return;
+    const int saved = EditCustomer(int(customer));
+    if (main.currentTab() == MainTab::Customers)
+        list.reread(saved >= 0 ? saved : customer);
+    else
+        list.reread();
+}
+
+} // namespace
+
+QString CustomerDevicesCondition(qlonglong customer) {
+    return QStringLiteral("ugyfel = ") + QString::number(customer);
+}
+
+RowStyle CustomerRowStyle(const QVariant& warningDate, const QDate& today, bool selected) {
+    RowStyle style;
+    if (!warningDate.isValid() || warningDate.isNull())
+        return style;
+    const QDate date = warningDate.toDate();
+    if (!date.isValid() || date > today)
+        return style;
+    if (selected) {
+        style.foreground = palette::SelectedWarningText;
+    } else {
+        style.background = palette::WarningBack;
+        style.foreground = palette::BlueText;
+    }
+    return style;
+}
+
+RowStyle DeviceRowStyle(const QVariant& daysLeft, bool selected) {
+    RowStyle style;
+    if (selected || !daysLeft.isValid() || daysLeft.isNull())
+        return style;
+    if (daysLeft.toLongLong() < 30)
+        style.background = palette::WarningBack;
+    return style;
+}
+
+MainListRoute CustomerTabList() {
+    MainListRoute route;
+    ListDefinition& d = route.list;
+    d.sql = QStringLiteral("SELECT * FROM vw_ugyfel\nWHERE ugyfel > 0\nORDER BY ugyfel_nev;");
+    d.baseCondition = QStringLiteral("(ugyfel > 0)");
+    d.sortField = QStringLiteral("ugyfel_nev");
+    d.searchFields = QStringLiteral("ugyfel_nev;kapcsolat;telefon;emil;irszvaroscim;gyszstr;"
+                                    "CONVERT(DATE_FORMAT(dat_figyelmeztet,'%Y.%m.%d') USING latin2)");
+    d.keyField = QStringLiteral("ugyfel");
+    d.searchIndex = {QStringLiteral("ugyfel_kereses"), d.keyField, d.searchFields, true};
+    d.nameField = QStringLiteral("ugyfel_nev");
+    d.hooks = CustomerHooks();
+    d.colouring.style = [](const Query& query, int row, bool selected) {
+        return CustomerRowStyle(ValueAt(query, row, QStringLiteral("dat_figyelmeztet")), QDate::currentDate(),
+                                selected);
+    };
+    d.colouring.reach = ColourReach::TextEverywhere;
+    d.colouring.icon = FlagPictures(QStringLiteral("maganszemely"), CellIcon::Private, CellIcon::Company);
+    route.grids = {{QStringLiteral("DBGrid1"),
+                    {ColumnOf("ugyfel_nev", "Ügyfél", 22), ColumnOf("kapcsolat", "Kapcsolat", 14),
+                     ColumnOf("telefon", "Telefon", 12), ColumnOf("irszvaroscim", "Cím", 24),
+                     ColumnOf("emil", "E-mail", 15), ColumnOf("dat_figyelmeztet", "Figyelmeztetés", 9),
+                     ColumnOf("maganszemely", "Magán?", 4)}}};
+    return route;
+}
+
+MainListRoute DeviceTabList() {
+    MainListRoute route;
+    ListDefinition& d = route.list;
+    d.sql = QStringLiteral("SELECT * FROM vw_keszulek\nWHERE ugyfel > 0\nORDER BY gysz;");
+    d.baseCondition = QStringLiteral("(keszulek > 0)");
+    d.sortField = QStringLiteral("gysz");
+    d.searchFields = QStringLiteral("gysz;gysz2;gysz3;ugyfel_nev;CONVERT(tipusstr USING latin2)");
+    d.keyField = QStringLiteral("keszulek");
+    d.searchIndex = {QStringLiteral("keszulek_kereses"), d.keyField, d.searchFields, true};
+    d.hooks.remove = SoftDeleteHook(QStringLiteral("keszulek"));
+    d.colouring.style = [](const Query& query, int row, bool selected) {
+        return DeviceRowStyle(ValueAt(query, row, QStringLiteral("hatravan")), selected);
+    };
+    // gysz and dat_muszaki take their titles from the fields' labels.
+    route.grids = {{QStringLiteral("DBGrid5"),
+                    {ColumnOf("gysz", "", 14), ColumnOf("ugyfel_nev", "Ügyfél", 22), ColumnOf("evjarat", "Gyártás éve", 8),
+                     ColumnOf("tipusstr", "Gyártmány / Típus", 20), ColumnOf("munkalapstr", "Utolsó munkalap", 14),
+                     ColumnOf("dat_muszaki", "", 10), ColumnOf("keszulektipus_nev", "Típus", 12)}}};
+    return route;
+}
+
+MainListRoute CustomerDevicesList() {
+    MainListRoute route;
+    ListDefinition& d = route.list;
+    d.sql = QStringLiteral("SELECT * FROM vw_keszulek\nWHERE ugyfel = 0\nORDER BY keszulek;");
+    d.baseCondition = CustomerDevicesCondition(0);
+    d.keyField = QStringLiteral("keszulek");
+    d.hooks.remove = SoftDeleteHook(QStringLiteral("keszulek"));
+    // gysz takes its title from the field's label: the settings name it.
+    MainGridDefinition grid{QStringLiteral("DBGrid3"),
+                            {ColumnOf("tipusstr", "Gyártmány / Típus", 45), ColumnOf("gysz", "", 25),
+                             ColumnOf("munkalapstr", "Utolsó munkalap", 30)}};
+    grid.sortable = false;
+    route.grids = {grid};
+    return route;
+}
+
+std::vector<ListDefinition> RecordListWindows() {
+    return {CustomerListDefinition(), DictionaryListDefinition(), WorkSheetTypeListDefinition(1),
+            LetterListDefinition(), CatalogueListDefinition()};
+}
+
+void RegisterRecordRoutes(MainRoutes& routes) {
+    routes.setList(MainTab::Customers, CustomerTabList());
+    routes.setList(MainTab::Devices, DeviceTabList());
+    routes.setDetail(MainDetail::CustomerDevices, CustomerDevicesList());
+    routes.on(QStringLiteral("aUgyfelAdatlap"), &EditCustomerOfRow);
+    // The master-data lists for maintenance (the action table checks the rights).
+    routes.on(QStringLiteral("aSzotar"), [](MainContext&) { ChooseDictionaryText(QString(), false); });
+    routes.on(QStringLiteral("aMLapTipus"), [](MainContext&) {
+        QString name;
+        ChooseWorkSheetType(-1, false, name);
+    });
+    routes.on(QStringLiteral("aTorzslevelSzoveg"), [](MainContext&) { ChooseLetterText(-1, false); });
+    routes.on(QStringLiteral("aTetel"), [](MainContext&) {
+        QString name;
+        ChooseCatalogueItem(-1, false, name);
+    });
+}
+
+} // namespace kml

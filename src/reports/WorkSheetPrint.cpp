@@ -1,0 +1,148 @@
+#include "reports/WorkSheetPrint.h"
+
+#include "components/Query.h"
+#include "components/report/RowSource.h"
+#include "foundation/Dialogs.h"
+#include "foundation/Folders.h"
+#include "foundation/IniFile.h"
+#include "foundation/QueryHelpers.h"
+#include "foundation/Settings.h"
+#include "reports/ReportParts.h"
+#include "reports/ReportWindows.h"
+
+#include <QFileInfo>
+
+namespace kml {
+
+QString LayoutName(WorkSheetLayout layout) {
+    switch (layout) {
+    case WorkSheetLayout::qrMunkalap:
+        return QStringLiteral("qrMunkalap");
+    case WorkSheetLayout::qrMunkalap0:
+        return QStringLiteral("qrMunkalap0");
+    case WorkSheetLayout::qrMunkalapA:
+        return QStringLiteral("qrMunkalapA");
+    case WorkSheetLayout::qrMunkalapA0:
+        return QStringLiteral("qrMunkalapA0");
+    case WorkSheetLayout::qrMunkalapG:
+        return QStringLiteral("qrMunkalapG");
+    case WorkSheetLayout::qrMunkalapG0:
+        return QStringLiteral("qrMunkalapG0");
+    }
+    return {};
+}
+
+bool IsBlankLayout(WorkSheetLayout layout) {
+    return layout == WorkSheetLayout::qrMunkalap0 || layout == WorkSheetLayout::qrMunkalapA0 ||
+           layout == WorkSheetLayout::qrMunkalapG0;
+}
+
+WorkSheetLayout ChooseWorkSheetLayout(int programType, bool blank) {
+    switch (programType) {
+    case 2:
+        return blank ? WorkSheetLayout::qrMunkalapA0 : WorkSheetLayout::qrMunkalapA;
+    case 4:
+        return blank ? WorkSheetLayout::qrMunkalapG0 : WorkSheetLayout::qrMunkalapG;
+    default:
+        return blank ? WorkSheetLayout::qrMunkalap0 : WorkSheetLayout::qrMunkalap;
+    }
+}
+
+bool ShowsSheetNumber(WorkSheetLayout layout, const QString& numVisible) {
+    if (layout == WorkSheetLayout::qrMunkalapG || layout == WorkSheetLayout::qrMunkalapG0)
+        return true;
+    return numVisible != QLatin1String("0");
+}
+
+QString WorkSheetDocumentName(const QString& serialNumber, const QDate& received, bool blank) {
+    QString name = serialNumber + QLatin1Char('-');
+    if (received.isValid())
+        name += received.toString(QStringLiteral("yyyyMMdd"));
+    if (blank)
+        name += QStringLiteral("-u");
+    return name;
+}
+
+WorkSheetPrintOptions CurrentWorkSheetPrintOptions() {
+    const TBeall& s = Beall();
+    WorkSheetPrintOptions o;
+    o.programType = s.prgtipus;
+    o.showFullPrice = s.kedvmutat;
+    o.moneyFormat = s.formatFt;
+    o.quantityFormat = s.formatDb;
+    o.numVisible = IniReadStr(QStringLiteral("qrMLap"), QStringLiteral("NumVisible"), QStringLiteral("1"));
+    for (const QString& folder : {DataFolder(), ProgramFolder()}) {
+        const QString path = folder + QStringLiteral("/Logo.bmp");
+        if (QFileInfo::exists(path)) {
+            o.logo.load(path);
+            break;
+        }
+    }
+    return o;
+}
+
+namespace {
+
+WorkSheetHeaderTexts ReadHeaderTexts() {
+    WorkSheetHeaderTexts t;
+    const ShopTexts shop = ReadShopTexts();
+    t.tulajdonos = shop.tulajdonos;
+    t.irszvaroscim = shop.irszvaroscim;
+    t.telefon = shop.telefon;
+    t.adoszam = shop.adoszam;
+    t.bankszamlaszam = shop.bankszamlaszam;
+    Query captions;
+    captions.setSql(QStringLiteral("SELECT * FROM vw_beallit;"));
+    captions.open();
+    t.keszulekstr = captions.asString(QStringLiteral("keszulekstr"));
+    t.gyszstr = captions.asString(QStringLiteral("gyszstr"));
+    t.muszakistr = captions.asString(QStringLiteral("muszakistr"));
+    return t;
+}
+
+} // namespace
+
+report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
+                                       const WorkSheetPrintOptions& options, const QDateTime& printed) {
+    const bool blank = IsBlankLayout(layout);
+    const WorkSheetHeaderTexts texts = ReadHeaderTexts();
+
+    Query qry;
+    if (blank)
+        qry.setSql(
+            QStringLiteral("SELECT * FROM vw_mlapprint0\nWHERE munkalap = :pmunkalap\nORDER BY munkalap;"));
+    else
+        qry.setSql(QStringLiteral(
+            "SELECT * FROM vw_mlapprint\nWHERE munkalap = :pmunkalap\nORDER BY munkalap_tetel;"));
+    qry.fieldSettings(QStringLiteral("db")).tag = 1; // the quantity mark
+    qry.setParam(QStringLiteral("pmunkalap"), worksheet);
+    qry.open();
+    ApplyNumberFormats(qry, false, options.moneyFormat, options.quantityFormat);
+    ShowQuantityFractions(qry, QStringLiteral("db"));
+    for (int i = 0; i < qry.fieldCount(); ++i)
+        if (qry.field(i).kind == FieldKind::Date)
+            qry.field(i).displayFormat = QStringLiteral("yyyy.MM.dd."); // the Hungarian short date
+
+    qry.first();
+    const QString title = WorkSheetDocumentName(qry.asString(QStringLiteral("gysz")),
+                                                qry.asDate(QStringLiteral("datum")), blank);
+    const auto layoutReport = BuildWorkSheetReport(layout, texts, options, title);
+    const report::QueryRows rows(qry);
+    return report::Paginate(*layoutReport, rows, printed);
+}
+
+bool RunPrintWorkSheet(int worksheet, bool toPrinter) {
+    const int kind = AskTwoWay(PrintKindCaption, PrintKindChoices);
+    if (kind != 0 && kind != 1)
+        return false; // cancelled: neither printed nor previewed
+    const WorkSheetPrintOptions options = CurrentWorkSheetPrintOptions();
+    const WorkSheetLayout layout = ChooseWorkSheetLayout(options.programType, kind == 0);
+    const report::Document document = MakeWorkSheetDocument(worksheet, layout, options);
+    if (toPrinter)
+        PrintReport(document, Beall().alapNyomtato);
+    else
+        ShowReportPreview(document, Beall().alapNyomtato);
+    return true;
+}
+
+} // namespace kml

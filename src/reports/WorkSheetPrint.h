@@ -1,0 +1,88 @@
+#pragma once
+
+// Work-sheet printouts: the blank sheet printed when a device is taken in
+// ("Előzetes", the items area left for handwriting) and the final sheet with
+// the items, totals and the amount payable ("Végleges"), each in the layout
+// family of the shop's trade (general, vehicle workshop, gas appliances).
+
+#include "components/report/Document.h"
+#include "foundation/WindowOperation.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+#include <memory>
+
+namespace kml {
+
+enum class WorkSheetLayout { qrMunkalap, qrMunkalap0, qrMunkalapA, qrMunkalapA0, qrMunkalapG, qrMunkalapG0 };
+
+// "qrMunkalap", "qrMunkalap0", ...: printed in every page footer.
+QString LayoutName(WorkSheetLayout layout);
+bool IsBlankLayout(WorkSheetLayout layout);
+// Program type 2 the vehicle layouts, 4 the gas-appliance layouts, any other
+// value the general ones.
+WorkSheetLayout ChooseWorkSheetLayout(int programType, bool blank);
+// The setting NumVisible (section qrMLap): exactly "0" hides the sheet number
+// on the general and vehicle layouts; the gas-appliance layouts always show it.
+bool ShowsSheetNumber(WorkSheetLayout layout, const QString& numVisible);
+// The name of the print job, the PDF and the preview: serial number, "-",
+// the arrival date as yyyyMMdd, and "-u" for blank sheets. A missing serial
+// number or date leaves its part empty.
+QString WorkSheetDocumentName(const QString& serialNumber, const QDate& received, bool blank);
+
+// Caption and choices of the blank-or-final question.
+inline const QString PrintKindCaption = QStringLiteral("Nyomtatás típusa");
+inline const QString PrintKindChoices = QStringLiteral("Előzetes\r\n(Nincs kitöltve);Végleges");
+
+// What a printout takes from the settings: the main window's settings record,
+// the ini file and the logo.
+struct WorkSheetPrintOptions {
+    int programType = 0;        // prgtipus
+    bool showFullPrice = false; // kedvmutat: vehicle final sheets print "Teljes ár" and "Kedvezmény %"
+    QString moneyFormat = QStringLiteral("### ### ##0");
+    QString quantityFormat = QStringLiteral("### ### ##0");
+    QString numVisible = QStringLiteral("1");
+    QImage logo; // null: no logo
+};
+// Beall() for the program type, kedvmutat and the formats; NumVisible read
+// from the ini file now; Logo.bmp from the data folder, else the program
+// folder.
+WorkSheetPrintOptions CurrentWorkSheetPrintOptions();
+
+// Reads the sheet, the shop's data and the device captions on the shared
+// connection and lays the printout out. A sheet number without rows still
+// gives a printout with empty fields. Database errors are thrown (DbError).
+report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
+                                       const WorkSheetPrintOptions& options,
+                                       const QDateTime& printed = QDateTime::currentDateTime());
+
+// Asks "Előzetes" or "Végleges" (AskTwoWay), lays the sheet out in the
+// layout of the shop's trade and prints it at once on the printer
+// AlapNyomtato (toPrinter) or shows the preview. Cancelling the question
+// prints and shows nothing and gives false. Printer problems are thrown
+// (report::PrinterError) for the application error handler.
+bool RunPrintWorkSheet(int worksheet, bool toPrinter);
+
+// The operation callers use (the work-sheet editor's "Nyomtat" and
+// "Előkép", the browsers, the main window's aNyomtat / aNyomtatKep);
+// RunPrintWorkSheet is installed behind it.
+inline WindowOperation<bool(int worksheet, bool toPrinter)> PrintWorkSheet{"PrintWorkSheet"};
+
+// ---- The layouts themselves (WorkSheetLayouts.cpp) ------------------------
+
+// The shop's own data (vw_tulajdonos) and the trade's captions (vw_beallit).
+struct WorkSheetHeaderTexts {
+    QString tulajdonos, irszvaroscim, telefon, adoszam, bankszamlaszam;
+    QString keszulekstr, gyszstr, muszakistr;
+};
+
+// One of the six layouts as a report description over the columns of
+// vw_mlapprint (final) or vw_mlapprint0 (blank).
+std::unique_ptr<report::Report> BuildWorkSheetReport(WorkSheetLayout layout,
+                                                     const WorkSheetHeaderTexts& texts,
+                                                     const WorkSheetPrintOptions& options,
+                                                     const QString& title);
+
+} // namespace kml

@@ -1,0 +1,38 @@
+#include "reports/gui/ReportWindows.h"
+
+#include "components/gui/ReportPreview.h"
+#include "components/gui/ReportPrinting.h"
+#include "foundation/Dialogs.h"
+#include "foundation/gui/WidgetHelpers.h"
+#include "reports/PeriodReports.h"
+#include "reports/ReportWindows.h"
+#include "reports/WorkSheetPrint.h"
+#include "reports/gui/Tfrm_Idoszak.h"
+#include "reports/gui/Tfrm_NyomValaszt.h"
+
+#include <QApplication>
+
+namespace kml {
+namespace {
+
+void Preview(const report::Document& document, const QString& printer) {
+    report::ReportPreview preview(document, printer, QApplication::activeWindow());
+    preview.setErrorReporter([](const QString& message) { ShowError(message); });
+    ApplyFontSize(&preview);
+    LoadWindowBounds(&preview, preview.objectName());
+    preview.exec();
+    SaveWindowBounds(&preview, preview.objectName());
+}
+
+} // namespace
+
+void InstallReportWindows() {
+    ShowReportPreview.install(&Preview);
+    PrintReport.install(&report::PrintDocumentOn);
+    AskPrintMode.install([](QString& printer) { return Tfrm_NyomValaszt::AskMode(printer); });
+    AskPrintModeIndex.install([](int& index) { return Tfrm_NyomValaszt::AskModeIndex(index); });
+    PrintWorkSheet.install(&RunPrintWorkSheet);
+    AskPeriod.install(&Tfrm_Idoszak::Ask);
+}
+
+} // namespace kml

@@ -1,0 +1,45 @@
+#pragma once
+
+// The operations of the planner and the appointment editor: the work-sheet
+// editor's planner button and the main window's day panel book employees'
+// half-hour slots through them.
+
+#include "foundation/WindowOperation.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+namespace kml {
+
+// A free slot picked in the planner.
+struct PlannerSlot {
+    int employee = 0;  // dolgozo key
+    int slot = 0;      // slot number: slot / 2 hours, 30 minutes when odd
+    double hours = 1;  // the length chosen, in hours
+    QDate day;
+};
+
+// The planner as a picker: true and the slot when a free slot was clicked,
+// false when the window was closed with "Mégsem".
+inline WindowOperation<bool(PlannerSlot& picked)> PickPlannerSlot{"PickPlannerSlot"};
+
+// What the appointment editor is opened with: -1 (or 0 for device and
+// customer) means none; timeText is shown in "Idő" (may be empty).
+struct AppointmentRequest {
+    int employee = 0;
+    int slot = 0;
+    int workSheet = -1;
+    int device = -1;
+    int customer = -1;
+    double hours = 1;
+    QString timeText;
+    QDate day;
+};
+
+// The appointment editor: the new appointment's number, or -1 when
+// cancelled; start is set to the appointment's day and slot time.
+inline WindowOperation<int(const AppointmentRequest& request, QDateTime& start)> EditAppointment{
+    "EditAppointment"};
+
+} // namespace kml
