@@ -2,18 +2,18 @@
 //
 //   * every keystroke of a search on the work-sheet list (tabs "Folyamatban"
 //     and "Összes"), the customer list and the device list, answered two ways
-//     side by side: "before", the blocking LIKE search the window runs today
-//     (ListBench), and "after", the search through the lists' search tables
-//     with the rows streamed into the grid (StreamingListBench: the
-//     data-access layer the window's list controller is to call); each
-//     against its statement run by the mariadb command-line client with
-//     compression;
+//     side by side: "before", the blocking LIKE search the window ran before
+//     the search tables (ListBench), and "after", the session's own list
+//     controllers as the main window's search box calls them, searching
+//     through the lists' search tables with the rows streamed into the grid
+//     (StreamingListBench); each against its statements run by the mariadb
+//     command-line client with compression;
 //   * typing a word letter by letter faster than the searches finish;
 //   * the memory of the work-sheet grid over all sheets ("Összes") against
 //     the bytes of the result as the protocol sends them, read both ways;
 //   * with --main-window, the same keystrokes typed into the real main window
-//     (whatever its lists do: blocking today, streaming once its list
-//     controller calls Query::openAsync) instead of the before/after pair;
+//     (its search box, list controllers, detail panels and counter) instead
+//     of the before/after pair;
 //   * with --startup-runs, the start-up of the real main window up to the
 //     work-sheet list shown.
 //
@@ -304,7 +304,7 @@ Settings ParseArguments(const QCoreApplication& app, QCommandLineParser& parser)
                                      QStringLiteral("Timed client batches per text."), QStringLiteral("n"),
                                      QStringLiteral("5"));
     const QCommandLineOption noBefore(QStringLiteral("no-before"),
-                                      QStringLiteral("Skip the blocking LIKE search the window runs today."));
+                                      QStringLiteral("Skip the blocking LIKE search the lists ran before the search tables."));
     const QCommandLineOption noMemory(QStringLiteral("no-memory"), QStringLiteral("Skip the memory figures."));
     const QCommandLineOption lists(
         QStringLiteral("lists"),

@@ -57,6 +57,11 @@ bool ListController::isFetching() const {
     return m_query->isFetching();
 }
 
+void ListController::completeRows() {
+    if (m_query->isFetching())
+        reread();
+}
+
 void ListController::reopen(const QString& text, std::optional<qlonglong> key, bool quickLocate) {
     m_query->close();
     m_pendingKey.reset();

@@ -75,6 +75,10 @@ public:
     bool isStreaming() const { return m_streaming; }
     // A streaming opening's rows are still arriving.
     bool isFetching() const;
+    // Makes sure every row is there, for what reads the whole list (an
+    // export): an opening still streaming is read again at once, blocking,
+    // on the same row.
+    void completeRows();
 
     // The sort and quick-locate column.
     const QString& sortField() const { return m_sortField; }
