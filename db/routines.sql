@@ -105,6 +105,62 @@ BEGIN
   IF v_own THEN COMMIT; END IF;
 END //
 
+-- Moves a sheet on from the status its user saw (pregi) to puj, as one
+-- change: the invoice number is stored with it when one is given (not NULL),
+-- then sp_setstatusz. Nothing is written when the sheet is cancelled or is no
+-- longer in pregi (another workstation moved it meanwhile). One result row:
+-- valtozott 1 when the status was set, 0 when nothing was written.
+CREATE OR REPLACE PROCEDURE sp_statuszlepes(IN pmunkalap INT, IN pfelhasznalo TEXT CHARACTER SET latin2,
+                                            IN pregi INT, IN puj INT, IN pszlaszam TEXT CHARACTER SET latin2)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_db INT DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_db FROM munkalap
+   WHERE munkalap = pmunkalap AND statusz = pregi AND storno = 'N' FOR UPDATE;
+  IF v_db > 0 THEN
+    IF pszlaszam IS NOT NULL THEN
+      UPDATE munkalap SET szlaszam = LEFT(pszlaszam, 50) WHERE munkalap = pmunkalap;
+    END IF;
+    CALL sp_setstatusz(pmunkalap, pfelhasznalo, puj);
+  END IF;
+  IF v_own THEN COMMIT; END IF;
+  SELECT IF(v_db > 0, 1, 0) AS valtozott;
+END //
+
+-- Sets (pfizetve 'I', dated today) or clears ('N') the paid mark. Nothing is
+-- written when the mark already is so (another workstation got there
+-- first). One result row: valtozott 1 when the mark changed, 0 when not.
+CREATE OR REPLACE PROCEDURE sp_fizetes(IN pmunkalap INT, IN pfizetve CHAR(1))
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_db INT DEFAULT 0;
+  DECLARE v_uj CHAR(1) DEFAULT IF(pfizetve = 'I', 'I', 'N');
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SELECT COUNT(*) INTO v_db FROM munkalap WHERE munkalap = pmunkalap FOR UPDATE;
+  IF v_db = 0 THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen munkalap';
+  END IF;
+  UPDATE munkalap
+     SET fizetve = v_uj, dat_fizetve = IF(v_uj = 'I', CURDATE(), NULL)
+   WHERE munkalap = pmunkalap AND fizetve <> v_uj;
+  SET v_db = ROW_COUNT();
+  IF v_own THEN COMMIT; END IF;
+  SELECT IF(v_db > 0, 1, 0) AS valtozott;
+END //
+
 -- Toggles payment: unpaid -> paid today, paid -> unpaid without a date.
 CREATE OR REPLACE PROCEDURE sp_kifizet(IN pmunkalap INT)
 MODIFIES SQL DATA SQL SECURITY INVOKER
@@ -172,8 +228,10 @@ END //
 -- A new sheet: arrived today, deadline in beallit.mlaphatid days at the
 -- current time of day, status 1 "Beérkezett" (the editor turns a quotation to
 -- 0), not cancelled, not paid, recorded now by the given user. The device's
--- last sheet and the customer's last visit follow. The new number is left in
--- LAST_INSERT_ID() of the calling connection.
+-- last sheet and the customer's last visit follow. The new number comes back
+-- as the routine's one result row (munkalap), so that the caller reads the
+-- sheet its own call made even when its session was replaced meanwhile, and
+-- is also left in LAST_INSERT_ID() of the calling session.
 CREATE OR REPLACE PROCEDURE sp_ujmunkalap(IN pugyfel INT, IN pmlaptipus INT, IN pkeszulek INT,
                                           IN pfelhasznalo TEXT CHARACTER SET latin2)
 MODIFIES SQL DATA SQL SECURITY INVOKER
@@ -210,6 +268,7 @@ BEGIN
   END IF;
   IF v_own THEN COMMIT; END IF;
   DO LAST_INSERT_ID(v_uj);
+  SELECT v_uj AS munkalap;
 END //
 
 -- Completes a sheet the editor has just saved: totals and employee names
@@ -288,8 +347,34 @@ BEGIN
   IF v_own THEN COMMIT; END IF;
 END //
 
--- A new line of a sheet; the sheet's totals follow. The new line's number is
--- left in LAST_INSERT_ID().
+-- Refuses a sheet that may not be changed any more, with the message the
+-- program shows: 'Nincs ilyen munkalap', 'Sztornó munkalap' (cancelled) or
+-- 'Lezárt munkalap' (its status is locked: statusz.keszenvan = 'I';
+-- quotations never are). Inside the caller's transaction it also locks the
+-- sheet's row, so that no status change or cancellation can come between
+-- the check and the caller's change.
+CREATE OR REPLACE PROCEDURE sp_mlapnyitott(IN pmunkalap INT)
+READS SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_db INT DEFAULT 0;
+  DECLARE v_statusz INT DEFAULT 0;
+  DECLARE v_storno CHAR(1) DEFAULT 'N';
+  SELECT COUNT(*), COALESCE(MAX(statusz), 0), COALESCE(MAX(storno), 'N') INTO v_db, v_statusz, v_storno
+    FROM munkalap WHERE munkalap = pmunkalap FOR UPDATE;
+  IF v_db = 0 THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen munkalap';
+  END IF;
+  IF v_storno = 'I' THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Sztornó munkalap';
+  END IF;
+  IF v_statusz <> 0 AND EXISTS (SELECT 1 FROM statusz WHERE statusz = v_statusz AND keszenvan = 'I') THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Lezárt munkalap';
+  END IF;
+END //
+
+-- A new line of a sheet; the sheet's totals follow. A cancelled or locked
+-- sheet is refused (sp_mlapnyitott). The new line's number is left in
+-- LAST_INSERT_ID().
 CREATE OR REPLACE PROCEDURE sp_munkalap_ujsor(IN pmunkalap INT, IN ptetel INT, IN pdb DOUBLE, IN pegysar DOUBLE,
                                               IN pbeszar DOUBLE, IN pkedv_kap DOUBLE, IN pkedv_ad DOUBLE,
                                               IN par_teljes DOUBLE, IN pmegjegyzes TEXT CHARACTER SET latin2,
@@ -297,7 +382,6 @@ CREATE OR REPLACE PROCEDURE sp_munkalap_ujsor(IN pmunkalap INT, IN ptetel INT, I
 MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
   DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
-  DECLARE v_db INT DEFAULT 0;
   DECLARE v_uj INT DEFAULT 0;
   DECLARE EXIT HANDLER FOR SQLEXCEPTION
   BEGIN
@@ -305,10 +389,7 @@ BEGIN
     RESIGNAL;
   END;
   IF v_own THEN START TRANSACTION; END IF;
-  SELECT COUNT(*) INTO v_db FROM munkalap WHERE munkalap = pmunkalap FOR UPDATE;
-  IF v_db = 0 THEN
-    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen munkalap';
-  END IF;
+  CALL sp_mlapnyitott(pmunkalap);
   INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar, beszar, kedv_kap, kedv_ad, ar_teljes, megjegyzes, egyeb)
   VALUES (pmunkalap, COALESCE(ptetel, 0), COALESCE(pdb, 0), COALESCE(pegysar, 0), COALESCE(pbeszar, 0),
           COALESCE(pkedv_kap, 0), COALESCE(pkedv_ad, 0), COALESCE(par_teljes, 0),
@@ -319,7 +400,8 @@ BEGIN
   DO LAST_INSERT_ID(v_uj);
 END //
 
--- Rewrites a line; the sheet's totals follow.
+-- Rewrites a line; the sheet's totals follow. A line of a cancelled or
+-- locked sheet is refused.
 CREATE OR REPLACE PROCEDURE sp_munkalap_szerkesztsor(IN pmunkalap_tetel INT, IN ptetel INT, IN pdb DOUBLE,
                                                      IN pegysar DOUBLE, IN pbeszar DOUBLE, IN pkedv_kap DOUBLE,
                                                      IN pkedv_ad DOUBLE, IN par_teljes DOUBLE,
@@ -329,7 +411,6 @@ MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
   DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
   DECLARE v_munkalap INT DEFAULT 0;
-  DECLARE v_db INT DEFAULT 0;
   DECLARE EXIT HANDLER FOR SQLEXCEPTION
   BEGIN
     IF v_own THEN ROLLBACK; END IF;
@@ -340,7 +421,7 @@ BEGIN
   IF v_munkalap = 0 THEN
     SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen munkalap sor';
   END IF;
-  SELECT COUNT(*) INTO v_db FROM munkalap WHERE munkalap = v_munkalap FOR UPDATE;
+  CALL sp_mlapnyitott(v_munkalap);
   UPDATE munkalap_tetel
      SET tetel = COALESCE(ptetel, 0), db = COALESCE(pdb, 0), egysar = COALESCE(pegysar, 0),
          beszar = COALESCE(pbeszar, 0), kedv_kap = COALESCE(pkedv_kap, 0), kedv_ad = COALESCE(pkedv_ad, 0),
@@ -351,13 +432,12 @@ BEGIN
 END //
 
 -- Deletes a line; the sheet's totals follow. A line that is already gone is
--- not an error.
+-- not an error; a line of a cancelled or locked sheet is refused.
 CREATE OR REPLACE PROCEDURE sp_munkalap_torolsor(IN pmunkalap_tetel INT)
 MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
   DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
   DECLARE v_munkalap INT DEFAULT 0;
-  DECLARE v_db INT DEFAULT 0;
   DECLARE EXIT HANDLER FOR SQLEXCEPTION
   BEGIN
     IF v_own THEN ROLLBACK; END IF;
@@ -366,10 +446,60 @@ BEGIN
   IF v_own THEN START TRANSACTION; END IF;
   SET v_munkalap = COALESCE((SELECT munkalap FROM munkalap_tetel WHERE munkalap_tetel = pmunkalap_tetel), 0);
   IF v_munkalap > 0 THEN
-    SELECT COUNT(*) INTO v_db FROM munkalap WHERE munkalap = v_munkalap FOR UPDATE;
+    CALL sp_mlapnyitott(v_munkalap);
     DELETE FROM munkalap_tetel WHERE munkalap_tetel = pmunkalap_tetel;
     CALL sp_arbeallit(v_munkalap);
   END IF;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- Sets the unit price of a line (pegysar) or its given discount (pkedv_ad,
+-- percent): a discount alone prices the line from its list price,
+-- egysar = ar_teljes * (1 - discount / 100). The sheet's totals follow. A
+-- line of a cancelled or locked sheet is refused.
+CREATE OR REPLACE PROCEDURE sp_munkalap_sorar(IN pmunkalap_tetel INT, IN pegysar DOUBLE, IN pkedv_ad DOUBLE)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE v_munkalap INT DEFAULT 0;
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  SET v_munkalap = COALESCE((SELECT munkalap FROM munkalap_tetel WHERE munkalap_tetel = pmunkalap_tetel), 0);
+  IF v_munkalap = 0 THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen munkalap sor';
+  END IF;
+  CALL sp_mlapnyitott(v_munkalap);
+  UPDATE munkalap_tetel
+     SET kedv_ad = COALESCE(pkedv_ad, kedv_ad),
+         egysar = COALESCE(pegysar, COALESCE(ar_teljes, 0) * (1 - (COALESCE(pkedv_ad, 0) / 100)))
+   WHERE munkalap_tetel = pmunkalap_tetel;
+  CALL sp_arbeallit(v_munkalap);
+  IF v_own THEN COMMIT; END IF;
+END //
+
+-- Gives every line of a sheet the same discount (percent) from its list
+-- price: egysar = ar_teljes * (1 - discount / 100); the totals follow. A
+-- cancelled or locked sheet is refused.
+CREATE OR REPLACE PROCEDURE sp_munkalap_kedvezmeny(IN pmunkalap INT, IN pkedv_ad DOUBLE)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  CALL sp_mlapnyitott(pmunkalap);
+  UPDATE munkalap_tetel
+     SET kedv_ad = COALESCE(pkedv_ad, 0),
+         egysar = COALESCE(ar_teljes, 0) * (1 - (COALESCE(pkedv_ad, 0) / 100))
+   WHERE munkalap = pmunkalap;
+  CALL sp_arbeallit(pmunkalap);
   IF v_own THEN COMMIT; END IF;
 END //
 
@@ -381,7 +511,7 @@ READS SQL DATA SQL SECURITY INVOKER
 BEGIN
   SELECT
     m.*,
-    CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, '')) AS munkalapstr,
+    CONCAT(LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), COALESCE(mt.betujel, '')) AS munkalapstr,
     mt.mlaptipus_nev,
     CONVERT(LEFT(DATE_FORMAT(m.dat_hatid, '%Y.%m.%d. %H:%i'), 19) USING latin2) COLLATE latin2_hungarian_ci AS hatidstr,
     COALESCE(m.ar_ossz, 0) - ABS(COALESCE(m.ar_kedvezmeny, 0)) AS ar_teljes,
@@ -553,7 +683,7 @@ BEGIN
     IF v_keszulek = 0 THEN
       SET v_keszulek = COALESCE((SELECT keszulek FROM munkalap WHERE munkalap = v_munkalap), 0);
     END IF;
-    SET v_munkalapstr = COALESCE((SELECT CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, ''))
+    SET v_munkalapstr = COALESCE((SELECT CONCAT(LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), COALESCE(mt.betujel, ''))
                                     FROM munkalap m LEFT JOIN mlaptipus mt ON mt.mlaptipus = m.mlaptipus
                                    WHERE m.munkalap = v_munkalap), '');
   END IF;
@@ -1123,7 +1253,7 @@ BEGIN
   DECLARE v_munkalap TEXT CHARACTER SET latin2;
   DECLARE v_megj TEXT CHARACTER SET latin2;
   SET v_munkalap = (
-    SELECT CONCAT('Munkalap: ', LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, ''),
+    SELECT CONCAT('Munkalap: ', LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), COALESCE(mt.betujel, ''),
                   IF(COALESCE(TRIM(k.gysz), '') = '', '',
                      CONCAT(', ', COALESCE(NULLIF(TRIM(p.gyszstr), ''), 'Gy.szám'), ': ', TRIM(k.gysz))))
       FROM munkalap m

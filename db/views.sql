@@ -3,8 +3,8 @@ SET NAMES utf8mb4;
 -- Koravel.ML shop database: views the program reads (never writes through).
 --
 -- Shared derived texts (same expressions everywhere):
---   munkalapstr   sheet number padded to five digits + the type's letter
---                 (LPAD keeps only five digits: sheet 123456 of type A -> 12345A)
+--   munkalapstr   sheet number padded to five digits + the type's letter; a
+--                 longer number keeps every digit (123456 of type A -> 123456A)
 --   irszvaroscim  "postcode town, street address"            (max 10+1+50+2+50 = 113)
 --   tipusstr      "manufacturer type"                         (max 50+1+50 = 101)
 --   keszulekstr   "serial number, manufacturer type"          (max 50+2+101 = 153)
@@ -49,7 +49,7 @@ SELECT
   k.keszulek, k.ugyfel, k.tipus, k.gysz, k.gysz2, k.gysz3, k.evjarat, k.megjegyzes, k.torolve,
   k.utolso_munkalap, k.dat_muszaki, k.cm3, k.kw, k.dat_garilejar, k.dat_vasarol, k.dat_uzembe, k.garjegy,
   IF(m.munkalap IS NULL, '',
-     CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, ''),
+     CONCAT(LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), COALESCE(mt.betujel, ''),
             IF(m.datum IS NULL, '', CONCAT(' ', DATE_FORMAT(m.datum, '%Y.%m.%d.'))))) AS munkalapstr,
   CONCAT_WS(' ', NULLIF(TRIM(g.gyarto_nev), ''), NULLIF(TRIM(t.tipus_nev), '')) AS tipusstr,
   kt.keszulektipus_nev,
@@ -89,7 +89,7 @@ SELECT
   m.ar_ossz, m.ar_kedvezmeny, m.szoveg_kedvezmeny, m.ar_eloleg, m.ar_fizetendo, m.ar_besz,
   m.panasz, m.vegzett_munka, m.megjegyzes, m.storno, m.dolgozostr, m.szlaszam, m.rogzitve,
   m.kmora, m.fizetve, m.dat_fizetve, m.felhasznalo, m.kuldve,
-  CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, '')) AS munkalapstr,
+  CONCAT(LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), COALESCE(mt.betujel, '')) AS munkalapstr,
   mt.mlaptipus_nev,
   u.ugyfel_nev,
   u.telefon,
@@ -145,7 +145,7 @@ FROM munkalap_tetel l
 CREATE OR REPLACE SQL SECURITY INVOKER VIEW vw_mlapsum AS
 SELECT
   m.munkalap,
-  CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, '')) AS munkalapstr,
+  CONCAT(LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), COALESCE(mt.betujel, '')) AS munkalapstr,
   SUM(IF(t.ezszolg = 'I', COALESCE(l.beszar, 0) * COALESCE(l.db, 0), 0)) AS szolgbesz,
   SUM(IF(t.ezszolg = 'I', COALESCE(l.egysar, 0) * COALESCE(l.db, 0), 0)) AS szolgelad,
   SUM(IF(t.ezszolg = 'I', (COALESCE(l.egysar, 0) - COALESCE(l.beszar, 0)) * COALESCE(l.db, 0), 0)) AS szolghaszon,
@@ -167,7 +167,7 @@ GROUP BY m.munkalap, mt.betujel, m.ar_kedvezmeny;
 CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_mlapcapt AS
 SELECT
   m.munkalap,
-  CONCAT_WS(' - ', CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, '')),
+  CONCAT_WS(' - ', CONCAT(LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), COALESCE(mt.betujel, '')),
             NULLIF(TRIM(u.ugyfel_nev), ''),
             NULLIF(CONCAT_WS(', ', NULLIF(TRIM(k.gysz), ''),
                              NULLIF(CONCAT_WS(' ', NULLIF(TRIM(g.gyarto_nev), ''), NULLIF(TRIM(t.tipus_nev), '')), '')),
@@ -202,7 +202,7 @@ FROM keszulek k
 CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_mlapfej AS
 SELECT
   m.munkalap,
-  CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, '')) AS mlapstr,
+  CONCAT(LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), COALESCE(mt.betujel, '')) AS mlapstr,
   CONVERT(IF(m.statusz = 0, 'Árajánlat', 'Munkalap') USING latin2) COLLATE latin2_hungarian_ci AS munkalapnev,
   mt.mlaptipus_nev,
   u.ugyfel_nev,
@@ -300,7 +300,7 @@ CREATE OR REPLACE SQL SECURITY INVOKER VIEW vw_arbevetel AS
 SELECT
   CONVERT('Előleg' USING latin2) COLLATE latin2_hungarian_ci AS sortipus,
   m.munkalap,
-  CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, '')) AS munkalapstr,
+  CONCAT(LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), COALESCE(mt.betujel, '')) AS munkalapstr,
   m.statusz, s.statusz_nev, u.ugyfel_nev,
   m.datum AS dat,
   COALESCE(m.ar_eloleg, 0) AS bevetel
@@ -313,7 +313,7 @@ UNION ALL
 SELECT
   CONVERT('Utólag' USING latin2) COLLATE latin2_hungarian_ci AS sortipus,
   m.munkalap,
-  CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, '')) AS munkalapstr,
+  CONCAT(LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), COALESCE(mt.betujel, '')) AS munkalapstr,
   m.statusz, s.statusz_nev, u.ugyfel_nev,
   m.dat_fizetve AS dat,
   COALESCE(m.ar_fizetendo, 0) AS bevetel
@@ -328,7 +328,7 @@ WHERE m.storno = 'N' AND m.statusz > 0 AND m.fizetve = 'I';
 CREATE OR REPLACE SQL SECURITY INVOKER VIEW vw_nyereseg AS
 SELECT
   m.munkalap,
-  CONCAT(LPAD(m.munkalap, 5, '0'), COALESCE(mt.betujel, '')) AS munkalapstr,
+  CONCAT(LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), COALESCE(mt.betujel, '')) AS munkalapstr,
   m.datum,
   CONCAT_WS(' ', NULLIF(TRIM(g.gyarto_nev), ''), NULLIF(TRIM(t.tipus_nev), '')) AS tipusstr,
   u.ugyfel_nev,

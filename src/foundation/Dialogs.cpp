@@ -98,6 +98,16 @@ bool AskText(const QString& caption, const QString& prompt, QString& text, int m
     return true;
 }
 
+bool AskDecimal(const QString& caption, const QString& prompt, double& number) {
+    const std::optional<QString> result =
+        Backend().askNumber(NumberRequest{caption, prompt, DecimalEditText(number), true});
+    if (!result)
+        return false;
+    // "." and "," both mark the decimals here (StrFloat).
+    number = NumberEditValue(*result);
+    return true;
+}
+
 bool AskNumber(const QString& caption, const QString& prompt, double& number) {
     const std::optional<QString> result =
         Backend().askNumber(NumberRequest{caption, prompt, NumberEditText(number, Beall().formatFt)});
@@ -154,9 +164,13 @@ double NumberEditValue(const QString& text) {
     return StrFloat(RemoveSpaces(text), 0);
 }
 
-bool NumberEditAccepts(QChar typed) {
+bool NumberEditAccepts(QChar typed, bool pointMarksDecimals) {
     const char16_t c = typed.unicode();
-    return (c >= u'0' && c <= u'9') || c == u',' || c == u'-' || c == u'\b';
+    return (c >= u'0' && c <= u'9') || c == u',' || c == u'-' || c == u'\b' || (pointMarksDecimals && c == u'.');
+}
+
+QString DecimalEditText(double number) {
+    return FloatText(QStringLiteral(","), number);
 }
 
 std::pair<QString, QString> TwoWayChoices(const QString& choices) {

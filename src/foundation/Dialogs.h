@@ -67,7 +67,8 @@ using TextCheck = std::function<bool(const QString& text)>;
 struct NumberRequest {
     QString caption;
     QString prompt;
-    QString text; // the incoming number in the money format
+    QString text; // the incoming number in the money format (AskDecimal: at full precision)
+    bool pointMarksDecimals = false; // "." is typed as a decimal mark too (AskDecimal)
 };
 
 // Window frm_Datumbe.
@@ -152,6 +153,11 @@ bool AskText(const QString& caption, const QString& prompt, QString& text, int m
 // A number shown in the money format (Beall().formatFt) and read back the
 // way users type it. True and the new number on OK.
 bool AskNumber(const QString& caption, const QString& prompt, double& number);
+// A number that is saved as typed (a price, a discount): shown at full
+// precision with a decimal comma (12.5 as "12,5", never rounded by a display
+// format), typed with "," or "." as the decimal mark. True and the new
+// number on OK.
+bool AskDecimal(const QString& caption, const QString& prompt, double& number);
 // A date; an empty caption keeps "Dátum megadása". True and the new date on OK.
 bool AskDate(QDate& date, const QString& caption = {});
 // Two buttons from "first;second" (or ","); 0 or 1, -1 when cancelled. An
@@ -174,8 +180,10 @@ QString NumberEditText(double number, const QString& moneyFormat);
 // as decimal mark, 0 when it is not a number.
 double NumberEditValue(const QString& text);
 // Whether the number edit takes a typed character: digits, ",", "-" and
-// backspace.
-bool NumberEditAccepts(QChar typed);
+// backspace; with pointMarksDecimals "." too.
+bool NumberEditAccepts(QChar typed, bool pointMarksDecimals = false);
+// AskDecimal's edit text: the number's shortest text with a decimal comma.
+QString DecimalEditText(double number);
 // The two choices of AskTwoWay: pieces 1 and 2 split at ";" or ",".
 std::pair<QString, QString> TwoWayChoices(const QString& choices);
 // The radio items: the non-empty ones among the first 20 pieces split at

@@ -1,5 +1,10 @@
 #include "foundation/Pictures.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSaveFile>
+
 #include <cmath>
 #include <stdexcept>
 
@@ -67,6 +72,50 @@ void ResizeJpeg(const QString& sourceFile, const QString& targetFile, int maxWid
     ResampleBitmap(picture, target);
     if (!target.save(targetFile, "JPEG", 99))
         throw std::runtime_error(QStringLiteral("Cannot save the picture %1").arg(targetFile).toStdString());
+}
+
+QImage LoadPicture(const QString& file) {
+    if (file.isEmpty())
+        return {};
+    QImageReader reader(file);
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
+QRect PicturePlacement(const QSize& picture, const QRect& area) {
+    QSize size = picture;
+    if (size.width() > area.width() || size.height() > area.height())
+        size = FittedSize(picture, area.width(), area.height());
+    return QRect(area.left() + (area.width() - size.width()) / 2,
+                 area.top() + (area.height() - size.height()) / 2, size.width(), size.height());
+}
+
+bool CopyFileOver(const QString& source, const QString& target, QString* error) {
+    const auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    const QString sourcePath = QFileInfo(source).canonicalFilePath();
+    if (sourcePath.isEmpty())
+        return fail(source);
+    if (sourcePath == QFileInfo(target).canonicalFilePath())
+        return true;
+    QFile in(sourcePath);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(in.errorString());
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(out.errorString());
+    char buffer[65536];
+    for (qint64 n; (n = in.read(buffer, sizeof buffer)) > 0;)
+        if (out.write(buffer, n) != n)
+            return fail(out.errorString());
+    if (in.error() != QFileDevice::NoError)
+        return fail(in.errorString());
+    if (!out.commit())
+        return fail(out.errorString());
+    return true;
 }
 
 } // namespace kml

@@ -5,13 +5,15 @@
 // window pattern builds the window from it (patterns/gui/FormEditor.h):
 // labelled controls in the order given, OK and Mégsem, the focus colour,
 // Enter moving on, Ctrl+Enter pressing OK, the position kept in the ini
-// file. A window with more to it derives from EditWindow instead.
+// file. A window with more to it derives from EditWindow instead. A window
+// class that adds nothing to its table derives from FormEditor with a
+// constructor passing its definition.
 //
 //     EditorDefinition d;
 //     d.name = "frm_Torzsadat_Szerkeszt";  d.caption = "Gyártó";
 //     d.table = "gyarto";
-//     d.fields = {{"gyarto_nev", "Gyártó", EditorFieldKind::Text, {.upcaseFirst = true}},
-//                 {"gyarto", "", EditorFieldKind::Display}};
+//     d.fields = {FieldOf("gyarto_nev", "Gyártó", EditorFieldKind::Text, {.upcaseFirst = true}),
+//                 FieldOf("gyarto", "Kód", EditorFieldKind::Display)};
 //     std::optional<qlonglong> saved = RunFormEditor(d, key);   // nothing: cancelled
 
 #include <QString>
@@ -55,7 +57,21 @@ struct EditorField {
     // it changed the row (the window then shows the row again).
     std::function<QString(const Table& row)> display;
     std::function<bool(Table& row)> choose;
+    // Lookup: where the focus goes after the button, chosen or not: the
+    // control of this field; the control after the button when empty.
+    QString focusAfterChoice;
 };
+
+// A field of the table: the column, its caption, its kind and options.
+inline EditorField FieldOf(const QString& field, const QString& label, EditorFieldKind kind = EditorFieldKind::Text,
+                           FieldOptions options = {}) {
+    EditorField f;
+    f.field = field;
+    f.label = label;
+    f.kind = kind;
+    f.options = options;
+    return f;
+}
 
 struct EditorDefinition {
     QString name;    // window name: ini section, object name

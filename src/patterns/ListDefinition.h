@@ -86,6 +86,11 @@ struct ListHooks {
     std::function<void(ListController& list)> refresh;
 };
 
+// A window operation's result (-1: cancelled) as a hook's result.
+inline std::optional<qlonglong> KeyUnlessCancelled(int key) {
+    return key == -1 ? std::nullopt : std::optional<qlonglong>(key);
+}
+
 // The captions of a list window's standard actions; an empty caption leaves
 // the action out.
 struct ListActionCaptions {
@@ -133,6 +138,11 @@ struct ListDefinition {
 
     ListHooks hooks;
     ListActionCaptions actions;
+    // Master data: in chooser mode (opened from another window) the actions
+    // that change rows, "Új", "Szerkeszt", "Töröl" and the window's own
+    // marked ones, are hidden from a user without the master-data right
+    // (Beall().torzsszerkeszt); the user can only choose.
+    bool maintenanceNeedsRight = false;
 
     // Every field the definition names outside its SQL: key, name, sort,
     // memo and grid columns, and the search fields that are plain column

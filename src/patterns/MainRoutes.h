@@ -22,6 +22,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace kml {
@@ -43,6 +44,10 @@ inline constexpr int MainDetailCount = 3;
 
 // One grid of the main window over a list.
 struct MainGridDefinition {
+    MainGridDefinition() = default;
+    MainGridDefinition(QString gridName, std::vector<GridColumn> gridColumns)
+        : name(std::move(gridName)), columns(std::move(gridColumns)) {}
+
     QString name; // the grid's object name ("DBGrid2")
     std::vector<GridColumn> columns; // widthShare: percent of the grid's width
     // The grid's own colouring; the list's when unset.

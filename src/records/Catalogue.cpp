@@ -33,6 +33,7 @@ std::optional<qlonglong> Saved(int item) {
 
 ListDefinition CatalogueListDefinition() {
     ListDefinition d;
+    d.maintenanceNeedsRight = true;
     d.name = QStringLiteral("frm_TorzsTetel");
     d.caption = catalogue_text::ListCaption;
     d.heading = catalogue_text::ListHeading;

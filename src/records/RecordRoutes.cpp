@@ -1,6 +1,9 @@
 #include "records/RecordRoutes.h"
 
 #include "components/Query.h"
+#include "foundation/Conversions.h"
+#include "foundation/Dialogs.h"
+#include "foundation/QueryHelpers.h"
 #include "patterns/ListController.h"
 #include "patterns/Palette.h"
 #include "patterns/RowDeletion.h"
@@ -10,6 +13,10 @@
 #include "records/Customers.h"
 #include "records/TextWindows.h"
 #include "records/Texts.h"
+#include "records/DeviceTypes.h"
+#include "records/Devices.h"
+#include "records/LookupTables.h"
+#include "records/TypeWindows.h"
 
 namespace kml {
 namespace {
@@ -26,6 +33,35 @@ void EditCustomerOfRow(MainContext& main) {
         list.reread(saved >= 0 ? saved : customer);
     else
         list.reread();
+}
+
+// After a master-data window: the tab's list shows the names as they are now.
+void RereadIfOpen(MainContext& main) {
+    if (main.currentList().isOpen())
+        main.currentList().reread();
+}
+
+// aUjKeszulek: a new device (type, then editor) of the current customer; the
+// panel moves to it.
+void NewDeviceOfCustomer(MainContext& main) {
+    const std::optional<qlonglong> customer = main.list(MainTab::Customers).currentKey();
+    if (!customer)
+        return ShowError(list_text::NoRowSelected);
+    if (const std::optional<qlonglong> device = NewDevice(int(*customer)))
+        main.detail(MainDetail::CustomerDevices).reread(device);
+}
+
+// aKeszulekAdatlap: the current work sheet's device in the editor.
+void EditDeviceOfSheet(MainContext& main) {
+    ListController& sheets = main.currentList();
+    const std::optional<qlonglong> sheet = sheets.currentKey();
+    if (!sheet)
+        return ShowError(list_text::NoRowSelected);
+    const int device = VarInt(sheets.currentValue(QStringLiteral("keszulek")));
+    if (device <= 0)
+        return ShowInfo(device_text::NoDeviceOnSheet);
+    if (EditExistingDevice(device))
+        sheets.reread(sheet);
 }
 
 } // namespace
@@ -94,6 +130,8 @@ MainListRoute DeviceTabList() {
     d.searchFields = QStringLiteral("gysz;gysz2;gysz3;ugyfel_nev;CONVERT(tipusstr USING latin2)");
     d.keyField = QStringLiteral("keszulek");
     d.searchIndex = {QStringLiteral("keszulek_kereses"), d.keyField, d.searchFields, true};
+    d.hooks.create = [](ListController&) { return NewDevice(-1); };
+    d.hooks.edit = [](ListController&, qlonglong device) { return EditExistingDevice(device); };
     d.hooks.remove = SoftDeleteHook(QStringLiteral("keszulek"));
     d.colouring.style = [](const Query& query, int row, bool selected) {
         return DeviceRowStyle(ValueAt(query, row, QStringLiteral("hatravan")), selected);
@@ -112,6 +150,7 @@ MainListRoute CustomerDevicesList() {
     d.sql = QStringLiteral("SELECT * FROM vw_keszulek\nWHERE ugyfel = 0\nORDER BY keszulek;");
     d.baseCondition = CustomerDevicesCondition(0);
     d.keyField = QStringLiteral("keszulek");
+    d.hooks.edit = [](ListController&, qlonglong device) { return EditExistingDevice(device); };
     d.hooks.remove = SoftDeleteHook(QStringLiteral("keszulek"));
     // gysz takes its title from the field's label: the settings name it.
     MainGridDefinition grid{QStringLiteral("DBGrid3"),
@@ -123,8 +162,16 @@ MainListRoute CustomerDevicesList() {
 }
 
 std::vector<ListDefinition> RecordListWindows() {
-    return {CustomerListDefinition(), DictionaryListDefinition(), WorkSheetTypeListDefinition(1),
-            LetterListDefinition(), CatalogueListDefinition()};
+    return {CustomerListDefinition(),
+            TypeListDefinition(),
+            DeviceListDefinition(-1, QStringLiteral("Gy.szám")),
+            LookupListDefinition(lookup::Manufacturers),
+            LookupListDefinition(lookup::DeviceKinds),
+            LookupListDefinition(lookup::Employees),
+            DictionaryListDefinition(),
+            WorkSheetTypeListDefinition(1),
+            LetterListDefinition(),
+            CatalogueListDefinition()};
 }
 
 void RegisterRecordRoutes(MainRoutes& routes) {
@@ -143,6 +190,21 @@ void RegisterRecordRoutes(MainRoutes& routes) {
         QString name;
         ChooseCatalogueItem(-1, false, name);
     });
+    routes.on(QStringLiteral("aGyarto"), [](MainContext& main) {
+        OpenLookup(lookup::Manufacturers, -1, false);
+        RereadIfOpen(main);
+    });
+    routes.on(QStringLiteral("aTipus"), [](MainContext& main) {
+        ChooseDeviceType(-1, false);
+        RereadIfOpen(main);
+    });
+    routes.on(QStringLiteral("aDolgozo"), [](MainContext& main) {
+        OpenLookup(lookup::Employees, -1, false);
+        ExecSql(QStringLiteral("CALL sp_dolgujrasor();"));
+        RereadIfOpen(main);
+    });
+    routes.on(QStringLiteral("aUjKeszulek"), MainTab::Customers, &NewDeviceOfCustomer);
+    routes.on(QStringLiteral("aKeszulekAdatlap"), MainTab::WorkSheets, &EditDeviceOfSheet);
 }
 
 } // namespace kml

@@ -51,6 +51,7 @@ ListActionCaptions TextListActions() {
 
 ListDefinition DictionaryListDefinition() {
     ListDefinition d;
+    d.maintenanceNeedsRight = true;
     d.name = QStringLiteral("frm_TorzsSzotar");
     d.caption = texts_text::DictionaryCaption;
     d.sql = QStringLiteral("SELECT * FROM szotar\nWHERE cim <> ''\nORDER BY 1;");
@@ -85,8 +86,8 @@ EditorDefinition DictionaryEditorDefinition(const QString& original) {
     d.caption = texts_text::DictionaryCaption;
     d.table = QStringLiteral("szotar");
     d.keyField = QStringLiteral("cim");
-    d.fields = {{QStringLiteral("cim"), QStringLiteral("Cím"), EditorFieldKind::Text, {.upcaseFirst = true}, {}, {}},
-                {QStringLiteral("szoveg"), QStringLiteral("Szöveg"), EditorFieldKind::Memo, {}, {}, {}}};
+    d.fields = {FieldOf(QStringLiteral("cim"), QStringLiteral("Cím"), EditorFieldKind::Text, {.upcaseFirst = true}),
+                FieldOf(QStringLiteral("szoveg"), QStringLiteral("Szöveg"), EditorFieldKind::Memo, {})};
     d.validate = [original](const Table& row) {
         const QString problem = DictionaryTitleProblem(VarStr(row.value(QStringLiteral("cim"))), original);
         if (problem.isEmpty())
@@ -127,6 +128,7 @@ bool DeleteWorkSheetType(qlonglong type) {
 
 ListDefinition WorkSheetTypeListDefinition(int programType) {
     ListDefinition d;
+    d.maintenanceNeedsRight = true;
     d.name = QStringLiteral("frm_TorzsMlapTipus");
     d.caption = texts_text::WorkSheetTypesCaption;
     d.sql = QStringLiteral("SELECT * FROM mlaptipus\nWHERE (prgtipus = 1)\nORDER BY betujel;");
@@ -151,9 +153,9 @@ EditorDefinition WorkSheetTypeEditorDefinition(int programType) {
     d.table = QStringLiteral("mlaptipus");
     const FieldOptions capital{.upcaseFirst = true};
     d.fields = {
-        {QStringLiteral("mlaptipus_nev"), QStringLiteral("Munkalap típus"), EditorFieldKind::Text, capital, {}, {}},
-        {QStringLiteral("betujel"), QStringLiteral("Betűjel"), EditorFieldKind::Text, capital, {}, {}},
-        {QStringLiteral("megjegyzes"), QStringLiteral("Megjegyzés"), EditorFieldKind::Memo, {}, {}, {}}};
+        FieldOf(QStringLiteral("mlaptipus_nev"), QStringLiteral("Munkalap típus"), EditorFieldKind::Text, capital),
+        FieldOf(QStringLiteral("betujel"), QStringLiteral("Betűjel"), EditorFieldKind::Text, capital),
+        FieldOf(QStringLiteral("megjegyzes"), QStringLiteral("Megjegyzés"), EditorFieldKind::Memo, {})};
     d.newRow = [programType](Table& row) { row.setValue(QStringLiteral("prgtipus"), programType); };
     return d;
 }
@@ -162,6 +164,7 @@ EditorDefinition WorkSheetTypeEditorDefinition(int programType) {
 
 ListDefinition LetterListDefinition() {
     ListDefinition d;
+    d.maintenanceNeedsRight = true;
     d.name = QStringLiteral("frm_TorzsLevelSzoveg");
     d.caption = texts_text::LettersCaption;
     d.sql = QStringLiteral("SELECT * FROM levelszoveg\nWHERE 1=1\nORDER BY levelszoveg_nev;");

@@ -42,4 +42,9 @@ struct AppointmentRequest {
 inline WindowOperation<int(const AppointmentRequest& request, QDateTime& start)> EditAppointment{
     "EditAppointment"};
 
+// The time text of a slot: "hh:mm", hour zero-padded (17 gives "08:30").
+QString SlotTimeText(int slot);
+// The start of a slot on a day.
+QDateTime SlotStart(const QDate& day, int slot);
+
 } // namespace kml

@@ -2,8 +2,13 @@
 
 #include "components/Query.h"
 #include "foundation/QueryHelpers.h"
+#include "foundation/Settings.h"
 #include "patterns/ListController.h"
 #include "patterns/Palette.h"
+#include "records/CustomerWindows.h"
+#include "records/TextWindows.h"
+#include "worksheets/WorkSheetStatus.h"
+#include "worksheets/WorkSheetWindows.h"
 
 namespace kml {
 namespace {
@@ -21,6 +26,97 @@ RowColouring WorkSheetColouring(bool sentMark) {
     colouring.reach = ColourReach::RowOnly;
     colouring.icon = FlagPictures(QStringLiteral("fizetve"), CellIcon::Paid, CellIcon::Unpaid);
     return colouring;
+}
+
+MainGridDefinition Grid(const char* name, std::vector<GridColumn> columns) {
+    MainGridDefinition grid;
+    grid.name = QLatin1String(name);
+    grid.columns = std::move(columns);
+    return grid;
+}
+
+// The key of a list's current row when it is a real row (never 0).
+std::optional<qlonglong> RowKey(const ListController& list) {
+    const std::optional<qlonglong> key = list.currentKey();
+    return key && *key > 0 ? key : std::nullopt;
+}
+
+// A work-sheet type chosen for a new sheet; nothing when none was.
+std::optional<int> ChosenSheetType() {
+    QString name;
+    const int type = ChooseWorkSheetType(-1, true, name);
+    return type > 0 ? std::optional<int>(type) : std::nullopt;
+}
+
+// A flow on the current work sheet; the list is read again after it (which
+// also reads its employees and lines again).
+void OnCurrentSheet(MainContext& main, SheetFlow (*flow)(qlonglong sheet)) {
+    ListController& list = main.list(MainTab::WorkSheets);
+    if (const std::optional<qlonglong> sheet = RowKey(list))
+        if (ListNeedsReading(flow(*sheet)))
+            list.reread();
+}
+
+// aUj on the work-sheet tab: the customer service chooses the customer
+// first; then the type; a quotation on the "Árajánlat" status tab.
+void NewWorkSheet(MainContext& main) {
+    int customer = -1;
+    if (Beall().prgtipus == 5) {
+        customer = ChooseCustomer(-1, true);
+        if (customer <= 0)
+            return;
+    }
+    const std::optional<int> type = ChosenSheetType();
+    if (!type)
+        return;
+    const int sheet = EditWorkSheet(-1, customer, *type, main.statusTab() == QuotationStatusTab, -1);
+    // Read again even when cancelled: a printed new sheet stays.
+    main.list(MainTab::WorkSheets).reread(sheet > 0 ? std::optional<qlonglong>(sheet) : std::nullopt);
+}
+
+// aMLapNeki: a new sheet for the current customer, or for the current device
+// and its customer.
+void NewWorkSheetFor(MainContext& main) {
+    ListController& list = main.currentList();
+    const std::optional<qlonglong> key = RowKey(list);
+    if (!key)
+        return;
+    const bool onDevice = main.currentTab() == MainTab::Devices;
+    const int customer = onDevice ? list.currentValue(QStringLiteral("ugyfel")).toInt() : int(*key);
+    const std::optional<int> type = ChosenSheetType();
+    if (!type)
+        return;
+    EditWorkSheet(-1, customer > 0 ? customer : -1, *type, false, onDevice ? int(*key) : -1);
+    if (onDevice)
+        list.reread();
+    else
+        main.detail(MainDetail::CustomerDevices).reread();
+}
+
+// aMLapKeszulek: a new sheet for the current customer and the device chosen
+// in the customer's device panel (the editor asks for one when none is).
+void NewWorkSheetForPanelDevice(MainContext& main) {
+    const std::optional<qlonglong> customer = RowKey(main.list(MainTab::Customers));
+    if (!customer)
+        return;
+    ListController& devices = main.detail(MainDetail::CustomerDevices);
+    const std::optional<qlonglong> device = RowKey(devices);
+    const std::optional<int> type = ChosenSheetType();
+    if (!type)
+        return;
+    EditWorkSheet(-1, int(*customer), *type, false, device ? int(*device) : -1);
+    devices.reread();
+}
+
+// aTorolDolgozo: the employee chosen in the sheet's employees panel
+// unlinked (none chosen: the names are only rebuilt).
+void RemoveEmployeeOfPanel(MainContext& main) {
+    ListController& list = main.list(MainTab::WorkSheets);
+    const std::optional<qlonglong> sheet = RowKey(list);
+    if (!sheet)
+        return;
+    if (ListNeedsReading(RemoveSheetEmployee(*sheet, RowKey(main.detail(MainDetail::SheetEmployees)))))
+        list.reread();
 }
 
 } // namespace
@@ -140,33 +236,40 @@ MainListRoute WorkSheetTabList() {
     d.searchIndex = {QStringLiteral("munkalap_kereses"), d.keyField, d.searchFields, true};
     d.orderExpression = &WorkSheetOrder;
     d.colouring = WorkSheetColouring(false);
+    // "Szerkeszt": the editor itself refuses a cancelled sheet.
+    d.hooks.edit = [](ListController& list, qlonglong sheet) -> std::optional<qlonglong> {
+        const int saved = EditWorkSheet(int(sheet), -1, list.currentValue(QStringLiteral("mlaptipus")).toInt(), false, -1);
+        return saved > 0 ? std::optional<qlonglong>(saved) : std::nullopt;
+    };
+    // "Töröl" cancels the sheet; it stays in the list, coloured as cancelled.
+    d.hooks.remove = [](ListController&, qlonglong sheet) { return ListNeedsReading(CancelSheet(sheet)); };
     // Refreshing recalculates the current work sheet's amounts from its lines.
     d.hooks.refresh = [](ListController& list) {
-        if (const std::optional<qlonglong> sheet = list.currentKey())
+        if (const std::optional<qlonglong> sheet = RowKey(list))
             ExecSql(RecalculateWorkSheetSql(*sheet));
     };
 
-    MainGridDefinition types14{QStringLiteral("DBGrid2"),
+    MainGridDefinition types14 = Grid("DBGrid2",
                                {ColumnOf("munkalapstr", "Munkalap", 8), ColumnOf("mlaptipus_nev", "Munkalap típusa", 10),
                                 ColumnOf("datum", "Beérkezett", 8), ColumnOf("ugyfel_nev", "Ügyfél", 16),
                                 ColumnOf("irszvaroscim", "Cím", 16), ColumnOf("tipusstr", "Típus", 12),
                                 ColumnOf("hatidstr", "Kezdés", 10), ColumnOf("ar_teljes", "Teljes ár", 8),
-                                ColumnOf("dolgozostr", "Dolgozók", 8), ColumnOf("fizetve", "Fiz?", 4)}};
+                                ColumnOf("dolgozostr", "Dolgozók", 8), ColumnOf("fizetve", "Fiz?", 4)});
     types14.programTypes = {1, 4};
-    MainGridDefinition type2{QStringLiteral("DBGrid22"),
+    MainGridDefinition type2 = Grid("DBGrid22",
                              {ColumnOf("munkalapstr", "Munkalap", 8), ColumnOf("datum", "Beérkezett", 8),
                               ColumnOf("statusz_nev", "Státusz", 9), ColumnOf("ugyfel_nev", "Ügyfél", 18),
                               ColumnOf("tipusstr2", "Típus", 22), ColumnOf("kmora", "Km óra", 7),
                               ColumnOf("ar_teljes", "Teljes ár", 9), ColumnOf("dolgozostr", "Dolgozók", 15),
-                              ColumnOf("fizetve", "Fiz?", 4)}};
+                              ColumnOf("fizetve", "Fiz?", 4)});
     type2.programTypes = {2};
     type2.colouring = WorkSheetColouring(true);
-    MainGridDefinition types35{QStringLiteral("DBGrid23"),
+    MainGridDefinition types35 = Grid("DBGrid23",
                                {ColumnOf("munkalapstr", "Munkalap", 8), ColumnOf("datum", "Beérkezett", 8),
                                 ColumnOf("mlaptipus_nev", "Munkalap típusa", 12), ColumnOf("statusz_nev", "Státusz", 10),
                                 ColumnOf("ugyfel_nev", "Ügyfél", 20), ColumnOf("hatidstr", "Kezdés", 11),
                                 ColumnOf("ar_teljes", "Teljes ár", 9), ColumnOf("dolgozostr", "Dolgozók", 18),
-                                ColumnOf("fizetve", "Fiz?", 4)}};
+                                ColumnOf("fizetve", "Fiz?", 4)});
     types35.programTypes = {3, 5};
     route.grids = {types14, type2, types35};
     return route;
@@ -179,7 +282,7 @@ MainListRoute SheetEmployeesList() {
     d.baseCondition = WorkSheetDetailCondition(0);
     d.sortField = QStringLiteral("dolgozo_nev");
     d.keyField = QStringLiteral("dolgozo");
-    MainGridDefinition grid{QStringLiteral("DBGrid4"), {ColumnOf("dolgozo_nev", "Dolgozók", 100)}};
+    MainGridDefinition grid = Grid("DBGrid4", {ColumnOf("dolgozo_nev", "Dolgozók", 100)});
     grid.sortable = false;
     route.grids = {grid};
     return route;
@@ -195,12 +298,12 @@ MainListRoute SheetLinesList() {
         return ItemRowStyle(FlagAt(query, row, "ezszolg"), selected);
     };
     d.colouring.reach = ColourReach::TextEverywhere;
-    MainGridDefinition grid{QStringLiteral("DBGrid6"),
+    MainGridDefinition grid = Grid("DBGrid6",
                             {ColumnOf("tetel_nev", "Tétel", 15), ColumnOf("megjegyzes", "Megjegyzés", 10),
                              ColumnOf("egyeb", "Gyári cikkszám", 12), ColumnOf("db", "Mennyiség", 9),
                              ColumnOf("ar_teljes", "Teljes ár", 8), ColumnOf("kedv_kap", "Kapott kedv.%", 11),
                              ColumnOf("beszar", "Besz.ár", 7), ColumnOf("kedv_ad", "Adott kedv.%", 10),
-                             ColumnOf("egysar", "Egységár", 9), ColumnOf("osszar", "Össz ár", 9)}};
+                             ColumnOf("egysar", "Egységár", 9), ColumnOf("osszar", "Össz ár", 9)});
     grid.sortable = false;
     // The shown columns share the grid's width; the car workshop's ten are the
     // design's, the other trades hide four.
@@ -220,7 +323,7 @@ MainListRoute PlannerTabList() {
     d.sortField = QStringLiteral("dolgozo_nev");
     d.searchFields = QStringLiteral("dolgozo_nev");
     d.keyField = QStringLiteral("dolgozo");
-    MainGridDefinition grid{QStringLiteral("DBGrid7"), {ColumnOf("dolgozo_nev", "Dolgozó", 100)}};
+    MainGridDefinition grid = Grid("DBGrid7", {ColumnOf("dolgozo_nev", "Dolgozó", 100)});
     grid.sortable = false;
     route.grids = {grid};
     return route;
@@ -244,6 +347,19 @@ void RegisterWorkSheetRoutes(MainRoutes& routes) {
     routes.setList(MainTab::Planner, PlannerTabList());
     routes.setDetail(MainDetail::SheetEmployees, SheetEmployeesList());
     routes.setDetail(MainDetail::SheetLines, SheetLinesList());
+
+    routes.on(QStringLiteral("aUj"), MainTab::WorkSheets, &NewWorkSheet);
+    routes.on(QStringLiteral("aStatusz"), MainTab::WorkSheets,
+              [](MainContext& main) { OnCurrentSheet(main, &AdvanceStatus); });
+    routes.on(QStringLiteral("aKesz"), MainTab::WorkSheets, [](MainContext& main) { OnCurrentSheet(main, &MarkReady); });
+    routes.on(QStringLiteral("aKifizet"), MainTab::WorkSheets,
+              [](MainContext& main) { OnCurrentSheet(main, &TogglePayment); });
+    routes.on(QStringLiteral("aUjDolgozo"), MainTab::WorkSheets,
+              [](MainContext& main) { OnCurrentSheet(main, &AddSheetEmployee); });
+    routes.on(QStringLiteral("aTorolDolgozo"), MainTab::WorkSheets, &RemoveEmployeeOfPanel);
+    routes.on(QStringLiteral("aMLapNeki"), MainTab::Customers, &NewWorkSheetFor);
+    routes.on(QStringLiteral("aMLapNeki"), MainTab::Devices, &NewWorkSheetFor);
+    routes.on(QStringLiteral("aMLapKeszulek"), MainTab::Customers, &NewWorkSheetForPanelDevice);
 }
 
 } // namespace kml

@@ -3,8 +3,9 @@
 // The work-sheet lists of the main window, apart from the widgets: the
 // work-sheet list of the first tab with its three grids (one per family of
 // program types), its colours, sort and refresh; the current sheet's
-// employees and lines under it; the employees of the day planner tab. The
-// main window builds its grids from these (RegisterWorkSheetRoutes).
+// employees and lines under it; the employees of the day planner tab; and
+// what the work-sheet actions do there. The main window builds its grids
+// from these (RegisterWorkSheetRoutes).
 
 #include "patterns/MainRoutes.h"
 
@@ -69,7 +70,15 @@ RowStyle ItemRowStyle(bool serviceLine, bool selected);
 QStringList ItemColumnFields();
 QStringList HiddenItemColumns(int programType);
 
-// The lists and actions the work sheets own on the main window.
+// The lists and actions the work sheets own on the main window: the lists
+// above; on the work-sheet list "Új" (through a handler: the customer
+// service chooses the customer first, a sheet made on the "Árajánlat"
+// status tab is a quotation), "Szerkeszt" (the editor), "Töröl" (cancels
+// the sheet) and "Frissít" (recalculates it); the handlers of aStatusz,
+// aKesz, aKifizet, aUjDolgozo, aTorolDolgozo (WorkSheetStatus.h), and of
+// aMLapNeki (customer and device tabs) and aMLapKeszulek (customer tab),
+// which open the editor for a new sheet. Every action on the current sheet
+// reads the list again afterwards.
 void RegisterWorkSheetRoutes(MainRoutes& routes);
 
 } // namespace kml

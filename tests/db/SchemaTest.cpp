@@ -189,22 +189,23 @@ TEST_F(Schema, DerivedTextColumnsKeepTheirWidthsAndTheHungarianCollation) {
         const char* column;
         int width;
     };
+    // A sheet number keeps all its digits: up to ten, and the type's letter.
     const Width widths[] = {
-        {"vw_munkalap", "munkalapstr", 6},     {"vw_munkalap", "irszvaroscim", 113},
+        {"vw_munkalap", "munkalapstr", 11},     {"vw_munkalap", "irszvaroscim", 113},
         {"vw_munkalap", "tipusstr", 102},      {"vw_munkalap", "tipusstr2", 168},
         {"vw_munkalap", "hatidstr", 19},       {"vw_ugyfel", "irszvaroscim", 113},
-        {"vw_keszulek", "munkalapstr", 18},    {"vw_keszulek", "tipusstr", 102},
+        {"vw_keszulek", "munkalapstr", 23},    {"vw_keszulek", "tipusstr", 102},
         {"vw_keszulek", "keszulektipus_nev", 50}, {"vw_keszulek", "ugyfel_nev", 75},
         {"vw_keszulek", "keszulekstr", 154},   {"vw_tipus", "tipusstr", 102},
-        {"vw_mlapsum", "munkalapstr", 6},      {"vw_mlapprint", "mlapstr", 6},
+        {"vw_mlapsum", "munkalapstr", 11},      {"vw_mlapprint", "mlapstr", 11},
         {"vw_mlapprint", "munkalapnev", 50},   {"vw_mlapprint", "kapcsstr", 152},
         {"vw_mlapprint", "cimstr", 113},       {"vw_mlapprint", "tipusstr", 102},
         {"vw_mlapprint", "hatidstr", 19},      {"vw_mlapprint", "legellatasstr", 13},
-        {"vw_mlapprint", "sormegj", 255},      {"vw_mlapprint0", "mlapstr", 6},
+        {"vw_mlapprint", "sormegj", 255},      {"vw_mlapprint0", "mlapstr", 11},
         {"vw_tulajdonos", "irszvaroscim", 113}, {"vw_boritek", "tulirsz", 5},
         {"vw_boritek", "tulvaroscim", 77},     {"vw_boritek", "tultelefon", 25},
         {"vw_boritek", "kapcsolat2", 50},      {"vw_arbevetel", "sortipus", 6},
-        {"vw_arbevetel", "munkalapstr", 6},    {"vw_nyereseg", "munkalapstr", 6},
+        {"vw_arbevetel", "munkalapstr", 11},    {"vw_nyereseg", "munkalapstr", 11},
         {"vw_nyereseg", "ugyfel_nev", 128},    {"vw_banner", "szovegstr", 50},
     };
     for (const Width& w : widths) {
@@ -222,7 +223,7 @@ TEST_F(Schema, DerivedTextColumnsKeepTheirWidthsAndTheHungarianCollation) {
               QStringList());
 }
 
-TEST_F(Schema, WorkSheetNumberTextIsFiveDigitsAndTheTypeLetter) {
+TEST_F(Schema, WorkSheetNumberTextIsAtLeastFiveDigitsAndTheTypeLetter) {
     conn().exec(QStringLiteral("INSERT INTO mlaptipus (mlaptipus, betujel, mlaptipus_nev, prgtipus) "
                                "VALUES (901, 'A', 'Próba', 1)"));
     struct Case {
@@ -230,8 +231,8 @@ TEST_F(Schema, WorkSheetNumberTextIsFiveDigitsAndTheTypeLetter) {
         int type;
         const char* text;
     };
-    // LPAD cuts a longer number to five digits, so the text stays six wide.
-    const Case cases[] = {{42, 901, "00042A"}, {123456, 901, "12345A"}, {7, 0, "00007"}, {99999, 901, "99999A"}};
+    // Padded to five digits, never cut: a sixth digit stays.
+    const Case cases[] = {{42, 901, "00042A"}, {123456, 901, "123456A"}, {7, 0, "00007"}, {99999, 901, "99999A"}};
     for (const Case& c : cases) {
         conn().exec(QStringLiteral("INSERT INTO munkalap (munkalap, mlaptipus, statusz) VALUES (%1, %2, 1)")
                         .arg(c.sheet)

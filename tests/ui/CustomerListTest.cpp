@@ -6,6 +6,7 @@
 // first capital, postcode lookup and checks. Screenshots of both windows go
 // to the build folder.
 #include "gui/ModalDriver.h"
+#include "gui/WindowTesting.h"
 #include "TestDatabase.h"
 #include "components/DatasetModel.h"
 #include "components/Query.h"
@@ -47,6 +48,7 @@ namespace {
 
 const QColor kSortColor(0xFF, 0xFF, 0xB9);
 
+using kml::test::Activate;
 using kml::test::WhenModal;
 
 // A double-click as a user makes it: the press selects the row the second
@@ -310,6 +312,7 @@ TEST_F(CustomerWindowsTest, ChooserReturnsMinusOneOnEscAndTheRowOnDoubleClick) {
     WhenModal<Tfrm_TorzsUgyfel>([](Tfrm_TorzsUgyfel* w) {
         EXPECT_EQ(w->windowTitle(), "Ügyfél választás");
         EXPECT_TRUE(w->listAction(QStringLiteral("aElfogad"))->isVisible());
+        ASSERT_TRUE(Activate(w)) << "keys reach the active window only";
         QTest::keyClick(w->grid(), Qt::Key_Escape);
     });
     QString name = QStringLiteral("x");
@@ -333,6 +336,7 @@ TEST_F(CustomerWindowsTest, ChooserReturnsMinusOneOnEscAndTheRowOnDoubleClick) {
     // Enter accepts the row the search located.
     WhenModal<Tfrm_TorzsUgyfel>([](Tfrm_TorzsUgyfel* w) {
         w->searchBox()->setText(QStringLiteral("zsoldos"));
+        ASSERT_TRUE(Activate(w));
         QTest::keyClick(w->searchBox(), Qt::Key_Return);
     });
     EXPECT_EQ(ChooseCustomer(-1, true), CustomerId(QStringLiteral("Zsoldos Zita")));

@@ -3,6 +3,7 @@
 // screenshots of every tab and of the work-sheet tab in three program types.
 
 #include "TestDatabase.h"
+#include "gui/MainWindowOnDemo.h"
 #include "components/DatasetModel.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
@@ -96,87 +97,10 @@ void ClickTitle(QTableView* grid, int column) {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
-class MainWindowLists : public ::testing::Test {
+class MainWindowLists : public test::MainWindowOnDemo {
 protected:
-    static void SetUpTestSuite() {
-        s_db = new TestDatabase(QStringLiteral("mainlists"), TestDatabase::Contents::Demo);
-    }
-    static void TearDownTestSuite() {
-        delete s_db;
-        s_db = nullptr;
-    }
-
-    void SetUp() override {
-        ASSERT_TRUE(m_home.isValid());
-        m_oldHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
-        QDir().mkpath(m_home.filePath(QStringLiteral("KoravelML")));
-        InstallWindows();
-        IniFile ini(m_home.filePath(QStringLiteral("KoravelML/KoravelML.ini")));
-        ini.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"),
-                        ScramblePassword(QStringLiteral("%1;127.0.0.1;%2;root;;Demo szerviz")
-                                             .arg(s_db->name())
-                                             .arg(s_db->options().port)));
-        ini.writeString(QStringLiteral("Alapertek"), QStringLiteral("TeljesKep"), QStringLiteral("0"));
-        ini.save();
-        m_previousOpener = SetShellOpener([this](const QString& a) { m_opened << a; });
-    }
-    void TearDown() override {
-        if (m_window)
-            m_window->close();
-        m_window.reset();
-        SetShellOpener(m_previousOpener);
-        qputenv("XDG_DATA_HOME", m_oldHome);
-        Beall() = TBeall{};
-        SetSharedConnection(&s_db->connection());
-        SetLastAction({});
-        s_db->connection().exec(QStringLiteral("UPDATE beallit SET prgtipus = 1;"));
-    }
-
-    // The main window on the demo shop in a program type, shown at a size
-    // that fits every column.
-    Tfrm_Main& open(int programType = 1) {
-        s_db->connection().exec(QStringLiteral("UPDATE beallit SET prgtipus = %1;").arg(programType));
-        m_window = std::make_unique<Tfrm_Main>();
-        EXPECT_FALSE(m_window->startupFailed())
-            << m_dialogs.texts().join(QStringLiteral(" | ")).toStdString();
-        m_window->show();
-        m_window->resize(1280, 800);
-        QApplication::setActiveWindow(m_window.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
-        QTest::qWait(20);
-        settle();
-        return *m_window;
-    }
-
-    // The lists that stream their rows (work sheets, customers, devices)
-    // have all of them: a search returns before its rows are there.
-    void settle() {
-        for (int tab = 0; tab < MainTabCount; ++tab) {
-            const ListController& list = m_window->list(MainTab(tab));
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !list.isFetching(); }, 5000)) << tab;
-        }
-        // The grids lay out the rows inserted last.
-        QTest::qWait(1);
-    }
-
-    void shoot(const QString& name) {
-        QTest::qWait(30);
-        QDir().mkpath(test::BuildPath(QStringLiteral("screenshots")));
-        EXPECT_TRUE(
-            m_window->grab().save(test::BuildPath(QStringLiteral("screenshots/main-%1.png").arg(name))));
-    }
-
-    static TestDatabase* s_db;
-    QTemporaryDir m_home;
-    QByteArray m_oldHome;
-    ScriptedDialogs m_dialogs;
-    std::unique_ptr<Tfrm_Main> m_window;
-    QStringList m_opened;
-    ShellOpener m_previousOpener;
+    static void SetUpTestSuite() { StartDemo(QStringLiteral("mainlists")); }
 };
-
-TestDatabase* MainWindowLists::s_db = nullptr;
 
 TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
     Tfrm_Main& w = open();
@@ -613,12 +537,14 @@ TEST_F(MainWindowLists, RightsAndTheLastAction) {
     EXPECT_TRUE(settings.shown().empty());
 
     // Actions whose windows are still to come are disabled with a hint.
-    for (const char* name : {"aStatusz", "aSQL", "aWebSzoveg", "aNaptarba"}) {
+    for (const char* name : {"aMlapjai", "aSQL", "aWebSzoveg", "aNaptarba"}) {
         QAction* a = w.action(QString::fromLatin1(name));
         EXPECT_FALSE(a->isEnabled()) << name;
         EXPECT_EQ(a->toolTip(), SoonHint) << name;
     }
-    EXPECT_FALSE(w.action(QStringLiteral("aUj"))->isEnabled());
+    // The work sheets' own actions are ready.
+    for (const char* name : {"aUj", "aStatusz", "aKifizet"})
+        EXPECT_TRUE(w.action(QString::fromLatin1(name))->isEnabled()) << name;
     // The window's own actions are ready on every tab.
     for (MainTab tab : {MainTab::Planner, MainTab::Devices, MainTab::Customers}) {
         w.TabControl1->setCurrentIndex(int(tab));
@@ -811,6 +737,36 @@ TEST_F(MainWindowLists, DeviceDeletionAndRefreshKeepingThePlace) {
     EXPECT_EQ(k.row(), 4) << "the list stays where it was";
 }
 
+TEST_F(MainWindowLists, WorkSheetActionsOnTheCurrentSheet) {
+    Tfrm_Main& w = open();
+    Query& mlap = w.session().QryMLap;
+    w.TabControl2->setCurrentIndex(1); // "Összes": the sheet stays listed whatever its status
+    const int sheet = QueryInt(QStringLiteral("SELECT MIN(munkalap) FROM munkalap WHERE statusz = 2 AND storno = 'N' "
+                                              "AND fizetve = 'N';"));
+    ASSERT_TRUE(mlap.locate(QStringLiteral("munkalap"), sheet));
+
+    // Shift+F3 "Készen van!", with the focus in the search box: ready at once.
+    w.Edit1->setFocus();
+    QTest::keyClick(w.Edit1, Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(QueryInt(QStringLiteral("SELECT statusz FROM munkalap WHERE munkalap = %1;").arg(sheet)), 3);
+    EXPECT_EQ(mlap.value(QStringLiteral("munkalap")).toInt(), sheet);
+    EXPECT_EQ(mlap.value(QStringLiteral("statusz")).toInt(), 3) << "the list was read again";
+
+    // "Kifizet", then "Töröl": paid and cancelled, still listed.
+    m_dialogs.answer(DialogAnswer::Yes);
+    w.action(QStringLiteral("aKifizet"))->trigger();
+    w.action(QStringLiteral("aTorol"))->trigger();
+    EXPECT_TRUE(m_dialogs.texts().last().startsWith(QStringLiteral("Valóban töröljem a sort?")));
+    EXPECT_TRUE(m_dialogs.texts().at(m_dialogs.texts().size() - 2).startsWith(QStringLiteral("Munkalap kifizetés (")));
+    EXPECT_EQ(mlap.value(QStringLiteral("munkalap")).toInt(), sheet);
+    EXPECT_EQ(mlap.value(QStringLiteral("fizetve")).toString(), "I");
+    EXPECT_EQ(mlap.value(QStringLiteral("storno")).toString(), "I");
+    // F3 on the cancelled sheet: refused.
+    QTest::keyClick(w.Edit1, Qt::Key_F3);
+    EXPECT_EQ(m_dialogs.texts().last(), QStringLiteral("Sztornó munkalap"));
+    s_db->connection().exec(QStringLiteral("UPDATE munkalap SET statusz = 2, storno = 'N', fizetve = 'N', "
+                                           "dat_fizetve = NULL WHERE munkalap = %1;")
+                                .arg(sheet));
 // The master-data menu opens the lists for maintenance; the work-sheet
 // types need the master-data right, the texts do not.
 TEST_F(MainWindowLists, MasterDataActionsOpenTheirLists) {

@@ -201,6 +201,39 @@ TEST(NumberEdit, TakesDigitsCommaMinusAndBackspaceOnly) {
         EXPECT_FALSE(NumberEditAccepts(c)) << int(c.unicode());
 }
 
+TEST_F(AskNumberTest, DecimalShowsFullPrecisionAndTakesBothMarks) {
+    // Prices and discounts are saved as typed: 12.5 is never shown as 13,
+    // and typing 12.5 never gives 125.
+    Beall().formatFt = QStringLiteral("### ### ##0");
+    struct Case {
+        double start;
+        QString shown, typed;
+        double expected;
+    };
+    const std::vector<Case> cases = {
+        {12.5, "12,5", "12.5", 12.5},   {12.5, "12,5", "12,5", 12.5},  {1234.125, "1234,125", "1 234,75", 1234.75},
+        {0, "0", "-7.25", -7.25},       {100, "100", "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        ScriptedDialogs dialogs;
+        dialogs.answerText(c.typed);
+        double number = c.start;
+        ASSERT_TRUE(AskDecimal(QStringLiteral("Kedvezmény megadás"), QStringLiteral("Add meg a kedvezményt!"), number));
+        EXPECT_EQ(dialogs.lastCall().kind, DialogKind::Number);
+        EXPECT_EQ(dialogs.lastCall().caption, QStringLiteral("Kedvezmény megadás"));
+        EXPECT_EQ(dialogs.lastCall().value, c.shown);
+        EXPECT_DOUBLE_EQ(number, c.expected);
+    }
+    ScriptedDialogs dialogs;
+    dialogs.answer(DialogAnswer::Cancel);
+    double number = 3.5;
+    EXPECT_FALSE(AskDecimal(QStringLiteral("C"), QStringLiteral("P"), number));
+    EXPECT_DOUBLE_EQ(number, 3.5);
+    EXPECT_TRUE(NumberEditAccepts(QLatin1Char('.'), true));
+    EXPECT_FALSE(NumberEditAccepts(QLatin1Char('a'), true));
+}
+
 // ---- AskRadio ------------------------------------------------------------------
 
 TEST(AskRadio, SkipsEmptyPieces) {

@@ -1,6 +1,9 @@
-// The bilinear resampler and the JPEG fitting built on it.
+// The bilinear resampler and the JPEG fitting built on it; where a picture
+// is drawn; reading picture files afresh; copying a file over another.
 #include "foundation/Pictures.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -78,6 +81,80 @@ TEST(ResizeJpeg, FitsIntoTheBox) {
 
     EXPECT_THROW(ResizeJpeg(dir.filePath("nincs.jpg"), target, 10, 10), std::runtime_error);
     EXPECT_THROW(ResizeJpeg(source, dir.filePath("nincs/mappa/x.jpg"), 10, 10), std::runtime_error);
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(PicturePlacement, OwnSizeWhenItFitsOtherwiseFittedAndCentred) {
+    const QRect area(0, 40, 300, 200); // below a tool bar and its gap
+    struct Case {
+        QSize picture;
+        QRect expected;
+    } cases[] = {
+        {{100, 50}, {100, 115, 100, 50}},  // smaller both ways: own size, centred
+        {{300, 200}, {0, 40, 300, 200}},   // exactly the area
+        {{600, 200}, {0, 90, 300, 100}},   // too wide: halved
+        {{150, 400}, {112, 40, 75, 200}},  // too tall: the smaller ratio
+        {{301, 10}, {0, 135, 300, 10}},    // one pixel too wide: fitted, rounded
+        {{1000, 3}, {0, 139, 300, 1}},     // never below a pixel
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PicturePlacement(c.picture, area), c.expected) << c.picture.width() << "x" << c.picture.height();
+}
+
+TEST(LoadPicture, ReadsTheFileAfreshAndGivesNullForWhatIsNoPicture) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kep.jpg");
+    ASSERT_TRUE(Gradient(40, 30).save(path, "JPEG"));
+    EXPECT_EQ(LoadPicture(path).size(), QSize(40, 30));
+    // Replaced under the same name: the new picture, not a cached one.
+    ASSERT_TRUE(Gradient(20, 10).save(path, "JPEG"));
+    EXPECT_EQ(LoadPicture(path).size(), QSize(20, 10));
+
+    QFile text(dir.filePath("szoveg.jpg"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("nem kep");
+    text.close();
+    EXPECT_TRUE(LoadPicture(text.fileName()).isNull());
+    EXPECT_TRUE(LoadPicture(dir.filePath("nincs.jpg")).isNull());
+    EXPECT_TRUE(LoadPicture(QString()).isNull());
+}
+
+TEST(CopyFileOver, ReplacesTheTargetAndLeavesTheSameFileAlone) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath("uj.jpg");
+    const QString target = dir.filePath("MOB00007.jpg");
+    ASSERT_TRUE(Gradient(64, 48).save(source, "JPEG"));
+    ASSERT_TRUE(Gradient(8, 8).save(target, "JPEG"));
+
+    ASSERT_TRUE(CopyFileOver(source, target));
+    EXPECT_EQ(Contents(target), Contents(source));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left behind";
+
+    // The target itself, also reached through "." and "..": nothing happens
+    // and the picture is whole.
+    const QByteArray before = Contents(target);
+    for (const QString& same : {target, dir.filePath("./MOB00007.jpg"),
+                                dir.filePath("../") + QDir(dir.path()).dirName() + "/MOB00007.jpg"}) {
+        ASSERT_TRUE(CopyFileOver(same, target)) << same.toStdString();
+        EXPECT_EQ(Contents(target), before) << same.toStdString();
+    }
+    // Through a symbolic link to it, too.
+    const QString link = dir.filePath("link.jpg");
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_TRUE(CopyFileOver(link, target));
+    EXPECT_EQ(Contents(target), before);
+
+    // A source that is not there, or a folder that is not there: false with
+    // a reason, and the old target untouched.
+    QString error;
+    EXPECT_FALSE(CopyFileOver(dir.filePath("nincs.jpg"), target, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(Contents(target), before);
+    EXPECT_FALSE(CopyFileOver(source, dir.filePath("nincs/MOB00001.jpg"), &error));
 }
 
 } // namespace

@@ -115,17 +115,21 @@ QLabel* PromptLabel(const QString& prompt) {
 // that type nothing (arrows, Delete, Enter, Escape, shortcuts) pass.
 class NumberKeyFilter final : public QObject {
 public:
-    using QObject::QObject;
+    NumberKeyFilter(bool pointMarksDecimals, QObject* parent)
+        : QObject(parent), m_pointMarksDecimals(pointMarksDecimals) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
             const QString typed = static_cast<QKeyEvent*>(event)->text();
-            if (!typed.isEmpty() && typed.at(0).isPrint() && !NumberEditAccepts(typed.at(0)))
+            if (!typed.isEmpty() && typed.at(0).isPrint() && !NumberEditAccepts(typed.at(0), m_pointMarksDecimals))
                 return true;
         }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    bool m_pointMarksDecimals;
 };
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
@@ -220,7 +224,7 @@ Tfrm_Inp::Tfrm_Inp(const NumberRequest& request, QWidget* parent) : QDialog(pare
     m_edit = new QLineEdit(request.text);
     m_edit->setObjectName(QStringLiteral("edtNumber"));
     m_edit->setAlignment(Qt::AlignRight);
-    m_edit->installEventFilter(new NumberKeyFilter(m_edit));
+    m_edit->installEventFilter(new NumberKeyFilter(request.pointMarksDecimals, m_edit));
     m_edit->selectAll();
 
     auto* layout = new QVBoxLayout(this);

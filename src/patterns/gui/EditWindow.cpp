@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -341,6 +342,19 @@ void EditWindow::setButtons(QPushButton* ok, QPushButton* cancel) {
     }
 }
 
+void EditWindow::addOkCancel(QBoxLayout* layout) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("Button1"));
+    auto* cancel = new QPushButton(QStringLiteral("Mégsem"), this);
+    cancel->setObjectName(QStringLiteral("Button2"));
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    setButtons(ok, cancel);
+}
+
 void EditWindow::setCtrlEnterAccepts(bool on) {
     if (!on) {
         m_behaviour->setCtrlEnter({});
@@ -368,7 +382,8 @@ void EditWindow::accept() {
     try {
         m_savedKey = m_table.post();
     } catch (const StaleRowError& stale) {
-        ShowError(stale.reason() == StaleRowError::Reason::Deleted ? edit_text::RowDeleted : edit_text::RowChanged,
+        ShowError(stale.reason() == StaleRowError::Reason::Deleted ? edit_text::RowDeleted
+                                                                   : edit_text::RowChanged,
                   this);
         return;
     }

@@ -48,6 +48,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -131,6 +132,9 @@ public:
 
     // OK and Cancel; OK is also what Ctrl+Enter presses when asked to.
     void setButtons(QPushButton* ok, QPushButton* cancel);
+    // The usual row of them at the bottom right of layout: "OK" (Button1)
+    // and "Mégsem" (Button2), set as the window's buttons.
+    void addOkCancel(QBoxLayout* layout);
     void setCtrlEnterAccepts(bool on);
     // Resizable editors keep their size too.
     void setResizable(bool on);

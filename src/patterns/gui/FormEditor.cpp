@@ -67,10 +67,17 @@ FormEditor::FormEditor(EditorDefinition definition, QWidget* parent)
             rowLayout->addWidget(text, 1);
             rowLayout->addWidget(choose);
             const EditorField* f = &field;
-            connect(choose, &QToolButton::clicked, this, [this, f] {
+            connect(choose, &QToolButton::clicked, this, [this, f, choose] {
                 if (f->choose && table().isActive() && f->choose(table())) {
                     showValues();
                     showLookups();
+                }
+                QWidget* next = f->focusAfterChoice.isEmpty() ? nullptr : this->control(f->focusAfterChoice);
+                if (next) {
+                    next->setFocus(Qt::OtherFocusReason);
+                } else {
+                    choose->setFocus(Qt::OtherFocusReason);
+                    FocusNextControl(this);
                 }
             });
             m_lookups.push_back({f, text});
@@ -85,16 +92,7 @@ FormEditor::FormEditor(EditorDefinition definition, QWidget* parent)
             first = control;
     }
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    auto* cancel = new QPushButton(QStringLiteral("Mégsem"), this);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    setButtons(ok, cancel);
+    addOkCancel(layout);
     setCtrlEnterAccepts(m_definition.ctrlEnterAccepts);
     if (first)
         first->setFocus(Qt::OtherFocusReason);
@@ -120,6 +118,11 @@ bool FormEditor::validate() {
 std::optional<qlonglong> RunFormEditor(const EditorDefinition& definition, std::optional<qlonglong> key,
                                        QWidget* parent) {
     FormEditor window(definition, parent ? parent : QApplication::activeWindow());
+    return RunFormEditor(window, key);
+}
+
+std::optional<qlonglong> RunFormEditor(FormEditor& window, std::optional<qlonglong> key) {
+    const EditorDefinition& definition = window.definition();
     if (key) {
         if (!window.startEdit(*key))
             return std::nullopt;

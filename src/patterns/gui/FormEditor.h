@@ -12,7 +12,7 @@ namespace kml {
 
 // A record editor built from its table of fields (EditorDefinition): one
 // labelled control per field in the order given, then OK and Mégsem.
-class FormEditor final : public EditWindow {
+class FormEditor : public EditWindow {
     Q_OBJECT
 public:
     explicit FormEditor(EditorDefinition definition, QWidget* parent = nullptr);
@@ -42,5 +42,7 @@ private:
 // such row.
 std::optional<qlonglong> RunFormEditor(const EditorDefinition& definition, std::optional<qlonglong> key,
                                        QWidget* parent = nullptr);
+// The same with a window already made (a window class of its own).
+std::optional<qlonglong> RunFormEditor(FormEditor& window, std::optional<qlonglong> key);
 
 } // namespace kml

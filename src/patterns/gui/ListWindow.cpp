@@ -6,6 +6,7 @@
 #include "foundation/Dialogs.h"
 #include "foundation/LastAction.h"
 #include "foundation/QueryHelpers.h"
+#include "foundation/Settings.h"
 #include "foundation/gui/WidgetHelpers.h"
 #include "patterns/gui/ListGrid.h"
 #include "patterns/gui/ListKeys.h"
@@ -138,14 +139,15 @@ void ListWindow::addStandardActions() {
             m_list.refresh();
         });
     if (d.hooks.create && !d.actions.create.isEmpty())
-        addListAction(QStringLiteral("aUj"), d.actions.create, QKeySequence(Qt::Key_Insert),
-                      [this] { m_list.createRow(); });
+        markMaintenance(addListAction(QStringLiteral("aUj"), d.actions.create, QKeySequence(Qt::Key_Insert),
+                                      [this] { m_list.createRow(); }));
     if (d.hooks.edit && !d.actions.edit.isEmpty())
-        addRowAction(QStringLiteral("aSzerkeszt"), d.actions.edit, QKeySequence(Qt::Key_F2),
-                     [this](qlonglong) { m_list.editCurrent(); });
+        markMaintenance(addRowAction(QStringLiteral("aSzerkeszt"), d.actions.edit, QKeySequence(Qt::Key_F2),
+                                     [this](qlonglong) { m_list.editCurrent(); }));
     if (d.hooks.remove && !d.actions.remove.isEmpty())
-        addRowAction(QStringLiteral("aTorol"), d.actions.remove, QKeySequence(Qt::CTRL | Qt::Key_Delete),
-                     [this](qlonglong) { m_list.removeCurrent(); });
+        markMaintenance(addRowAction(QStringLiteral("aTorol"), d.actions.remove,
+                                     QKeySequence(Qt::CTRL | Qt::Key_Delete),
+                                     [this](qlonglong) { m_list.removeCurrent(); }));
     if (!d.actions.find.isEmpty())
         addListAction(QStringLiteral("aKeres"), d.actions.find, QKeySequence(Qt::CTRL | Qt::Key_F),
                       [this] { m_search->setFocus(Qt::ShortcutFocusReason); });
@@ -156,14 +158,24 @@ void ListWindow::setChooser(bool chooser) {
     QAction* accept = listAction(AcceptAction);
     accept->setEnabled(chooser);
     accept->setVisible(chooser);
+    showMaintenance();
 }
 
-void ListWindow::setEditingAllowed(bool allowed) {
-    for (const char* name : {"aUj", "aSzerkeszt", "aTorol"})
-        if (QAction* action = listAction(QLatin1String(name))) {
-            action->setVisible(allowed);
-            action->setEnabled(allowed);
-        }
+void ListWindow::markMaintenance(QAction* action) {
+    m_maintenance.push_back(action);
+    showMaintenance();
+}
+
+bool ListWindow::maintenanceAllowed() const {
+    return !m_chooser || !definition().maintenanceNeedsRight || Beall().torzsszerkeszt;
+}
+
+void ListWindow::showMaintenance() {
+    const bool allowed = maintenanceAllowed();
+    for (QAction* action : m_maintenance) {
+        action->setVisible(allowed);
+        action->setEnabled(allowed);
+    }
 }
 
 void ListWindow::openAt(std::optional<qlonglong> key) {

@@ -26,6 +26,8 @@
 //   - double-click: "Elfogad" in chooser mode, otherwise "Szerkeszt";
 //   - the definition's memo field in a read-only box under the grid,
 //     following the current row;
+//   - for master data (maintenanceNeedsRight), a chooser offers a user
+//     without the master-data right no action that changes rows;
 //   - position and size restored from and saved to the ini section named
 //     after the window; font size Betumeret.
 //
@@ -43,6 +45,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 #include <optional>
 
 class QAction;
@@ -82,11 +85,6 @@ public:
 
     void setChooser(bool chooser);
     bool isChooser() const { return m_chooser; }
-    // Shows or hides (and enables or disables) "Új", "Szerkeszt" and
-    // "Töröl" (aUj, aSzerkeszt, aTorol, the window's own included): a
-    // chooser opened for a user without the master-data right only chooses.
-    // Call it once the window's actions are added.
-    void setEditingAllowed(bool allowed);
     void setBaseCondition(const QString& condition) { m_list.setFixedCondition(condition); }
     const QString& sortField() const { return m_list.sortField(); }
 
@@ -127,6 +125,12 @@ public:
     QAction* addRowAction(const QString& name, const QString& caption, const QKeySequence& shortcut,
                           std::function<void(qlonglong key)> handler);
     QAction* listAction(const QString& name) const;
+    // Marks a window action as one that changes rows: hidden with "Új",
+    // "Szerkeszt" and "Töröl" where the definition's maintenanceNeedsRight
+    // says so.
+    void markMaintenance(QAction* action);
+    // Whether the row-changing actions are offered now.
+    bool maintenanceAllowed() const;
     // Records "<window name>.<action name>" as the last action.
     void recordAction(const QString& actionName) const;
 
@@ -150,6 +154,7 @@ protected:
 private:
     void addStandardActions();
     void updateCounter();
+    void showMaintenance();
 
     ListController m_list;
     bool m_chooser = false;
@@ -167,6 +172,7 @@ private:
     SearchKeyHandover* m_keys = nullptr;
     WheelToArrowKeys* m_wheel = nullptr;
     std::map<QString, QAction*> m_actions;
+    std::vector<QAction*> m_maintenance;
 };
 
 } // namespace kml

@@ -14,19 +14,22 @@
 #include "records/gui/Tfrm_TorzsSzotar.h"
 #include "records/gui/Tfrm_TorzsTetel.h"
 #include "records/gui/Tfrm_TorzsTetel_Szerkeszt.h"
+#include "records/DeviceTypes.h"
+#include "records/DeviceWindows.h"
+#include "records/TypeWindows.h"
+#include "records/gui/Tfrm_Szerkeszt.h"
+#include "records/gui/Tfrm_TorzsKeszulek.h"
+#include "records/gui/Tfrm_TorzsKeszulek_Szerkeszt.h"
+#include "records/gui/Tfrm_TorzsTipus.h"
+#include "records/gui/Tfrm_TorzsTipus_Szerkeszt.h"
 #include "records/gui/Tfrm_TorzsUgyfel.h"
+#include "records/gui/Tfrm_Torzsadat.h"
+#include "records/gui/Tfrm_Torzsadat_Szerkeszt.h"
 
 #include <QApplication>
 
 namespace kml {
 namespace {
-
-// A master-data list opened as a chooser for a user without the master-data
-// right only chooses; elsewhere its actions check the right themselves.
-ChosenRow ChooseFrom(ListWindow& window, int select, bool chooser) {
-    window.setEditingAllowed(!chooser || Beall().torzsszerkeszt);
-    return window.choose(select, chooser, window.windowTitle());
-}
 
 void InstallTextWindows() {
     ChooseDictionaryText.install([](const QString& search, bool chooser) {
@@ -43,7 +46,7 @@ void InstallTextWindows() {
     });
     ChooseWorkSheetType.install([](int select, bool chooser, QString& name) {
         Tfrm_TorzsMlapTipus window(QApplication::activeWindow());
-        const ChosenRow chosen = ChooseFrom(window, select, chooser);
+        const ChosenRow chosen = window.choose(select, chooser, window.windowTitle());
         name = chosen.name;
         return chosen.key;
     });
@@ -55,7 +58,7 @@ void InstallTextWindows() {
     ChooseLetterText.install([](int select, bool chooser) {
         Tfrm_TorzsLevelSzoveg window(QApplication::activeWindow());
         LetterText letter;
-        letter.letter = ChooseFrom(window, select, chooser).key;
+        letter.letter = window.choose(select, chooser, window.windowTitle()).key;
         if (letter.letter != -1) {
             letter.name = VarStr(window.currentValue(QStringLiteral("levelszoveg_nev")));
             letter.subject = VarStr(window.currentValue(QStringLiteral("targysor")));
@@ -69,7 +72,7 @@ void InstallTextWindows() {
 void InstallCatalogueWindows() {
     ChooseCatalogueItem.install([](int select, bool chooser, QString& name) {
         Tfrm_TorzsTetel window(QApplication::activeWindow());
-        const ChosenRow chosen = ChooseFrom(window, select, chooser);
+        const ChosenRow chosen = window.choose(select, chooser, window.windowTitle());
         name = chosen.name;
         return chosen.key;
     });
@@ -88,6 +91,14 @@ void InstallRecordWindows() {
     });
     InstallTextWindows();
     InstallCatalogueWindows();
+    // Device types, lookup tables and devices.
+    OpenDeviceTypeList.install(&Tfrm_TorzsTipus::Run);
+    ChoosePictureFile.install(&Tfrm_TorzsTipus::ChoosePicture);
+    EditDeviceType.install(&Tfrm_TorzsTipus_Szerkeszt::Run);
+    OpenLookupTable.install(&Tfrm_Torzsadat::Run);
+    EditLookupRow.install(&Tfrm_Torzsadat_Szerkeszt::Run);
+    ChooseDevice.install(&Tfrm_TorzsKeszulek::Run);
+    EditDevice.install(&Tfrm_TorzsKeszulek_Szerkeszt::Run);
 }
 
 } // namespace kml

@@ -9,6 +9,7 @@
 #include "shell/gui/Tfrm_Beallit.h"
 #include "shell/gui/Tfrm_Init.h"
 #include "shell/gui/Tfrm_Login.h"
+#include "worksheets/gui/WorkSheetWindows.h"
 
 namespace kml {
 
@@ -20,6 +21,7 @@ void InstallWindows() {
     InstallRecordWindows();
     InstallExchangeWindows();
     InstallReportWindows();
+    InstallWorkSheetWindows();
 }
 
 } // namespace kml

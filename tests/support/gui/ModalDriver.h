@@ -13,7 +13,7 @@
 
 namespace kml::test {
 
-// Runs act on the modal window of type W as soon as it is shown and active. A window
+// Runs act on the modal window of type W as soon as it is shown. A window
 // still open five seconds later is closed and the test fails, so that a
 // failing test cannot hang.
 template <typename W> void WhenModal(std::function<void(W*)> act) {
@@ -25,9 +25,7 @@ template <typename W> void WhenModal(std::function<void(W*)> act) {
     QObject::connect(timer, &QTimer::timeout, [timer, started, acted, act] {
         QWidget* modal = QApplication::activeModalWidget();
         W* window = qobject_cast<W*>(modal);
-        // The window is acted on once it can take keys: shown and active,
-        // as a user would find it.
-        if (!*acted && window && window->isVisible() && window->isActiveWindow()) {
+        if (!*acted && window && window->isVisible()) {
             *acted = true;
             act(window);
             return;
