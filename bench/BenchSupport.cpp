@@ -14,6 +14,18 @@ double Median(std::vector<double> values) {
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
+std::vector<double> TimeRuns(int runs, const std::function<void()>& work) {
+    work();
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        ms.push_back(ElapsedMs(timer));
+    }
+    return ms;
+}
+
 quint64 ResidentBytes() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))

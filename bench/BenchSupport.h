@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace kml::bench {
@@ -14,6 +15,10 @@ double Median(std::vector<double> values); // 0 for none
 
 // Milliseconds since the timer started, with sub-millisecond precision.
 inline double ElapsedMs(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+
+// Runs work once to warm up (fonts, caches, the server's buffers), then runs
+// times, and gives each run's milliseconds.
+std::vector<double> TimeRuns(int runs, const std::function<void()>& work);
 
 // The resident set size of this process (VmRSS), in bytes; 0 when unknown.
 quint64 ResidentBytes();

@@ -22,22 +22,6 @@
 
 using namespace kml;
 
-namespace {
-
-std::vector<double> Time(int runs, const std::function<void()>& work) {
-    work(); // warm-up: fonts, caches, the server's buffers
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        ms.push_back(bench::ElapsedMs(timer));
-    }
-    return ms;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int runs = 15;
@@ -67,21 +51,21 @@ int main(int argc, char** argv) {
     for (const int sheet : {901, 12}) {
         const QString name = sheet == 901 ? QStringLiteral("60 lines") : QStringLiteral(" 3 lines");
         rows.push_back(
-            {name + QStringLiteral(": rows only "), Time(runs, [&] {
+            {name + QStringLiteral(": rows only "), bench::TimeRuns(runs, [&] {
                  Query q;
                  q.setSql(
                      QStringLiteral("SELECT * FROM vw_mlapprint WHERE munkalap = %1 ORDER BY munkalap_tetel;")
                          .arg(sheet));
                  q.open();
              })});
-        rows.push_back({name + QStringLiteral(": laid out  "), Time(runs, [&] {
+        rows.push_back({name + QStringLiteral(": laid out  "), bench::TimeRuns(runs, [&] {
                             MakeWorkSheetDocument(sheet, WorkSheetLayout::qrMunkalap, options);
                         })});
-        rows.push_back({name + QStringLiteral(": PDF file  "), Time(runs, [&] {
+        rows.push_back({name + QStringLiteral(": PDF file  "), bench::TimeRuns(runs, [&] {
                             report::SaveAsPdf(
                                 MakeWorkSheetDocument(sheet, WorkSheetLayout::qrMunkalap, options), pdf);
                         })});
-        rows.push_back({name + QStringLiteral(": preview   "), Time(runs, [&] {
+        rows.push_back({name + QStringLiteral(": preview   "), bench::TimeRuns(runs, [&] {
                             const report::Document doc =
                                 MakeWorkSheetDocument(sheet, WorkSheetLayout::qrMunkalap, options);
                             report::ReportPreview preview(doc, {});

@@ -7,9 +7,10 @@ SET NAMES utf8mb4;
 -- routine calls another. Any error rolls the whole change back and is raised
 -- again to the caller.
 --
--- Writers of the planner grid (dolgelo) first lock the rows of the slot table
--- (ora), so that they follow one another instead of deadlocking on the
--- appointments they read.
+-- Bookings of one employee follow one another: sp_elojegyzesfoglal locks the
+-- employee's row before it looks at the slots, and the unique key on
+-- elojegyzes (dolgozo, datum, ora) stands behind that check. The planner's day
+-- grid (dolgelo) is a view and needs no upkeep.
 
 DELIMITER //
 
@@ -187,38 +188,24 @@ END //
 
 -- Renumbers the planner positions (dolgozo.sorszam) 1 to n over the live
 -- employees, keeping their order (new employees last, by name); deleted
--- employees get 0. When a position changed, the planner grid is rebuilt for
--- every day that has appointments.
+-- employees get 0. The planner's day grid follows by itself.
 CREATE OR REPLACE PROCEDURE sp_dolgujrasor()
 MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
   DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
-  DECLARE v_lock INT DEFAULT 0;
-  DECLARE v_valtozott INT DEFAULT 0;
-  DECLARE v_tol DATE;
-  DECLARE v_ig DATE;
   DECLARE EXIT HANDLER FOR SQLEXCEPTION
   BEGIN
     IF v_own THEN ROLLBACK; END IF;
     RESIGNAL;
   END;
   IF v_own THEN START TRANSACTION; END IF;
-  SELECT COUNT(*) INTO v_lock FROM ora FOR UPDATE;
   UPDATE dolgozo d
     JOIN (SELECT dolgozo,
                  ROW_NUMBER() OVER (ORDER BY sorszam <= 0, sorszam, dolgozo_nev, dolgozo) AS uj
             FROM dolgozo WHERE torolve = 'N') r ON r.dolgozo = d.dolgozo
      SET d.sorszam = r.uj
    WHERE d.sorszam <> r.uj;
-  SET v_valtozott = ROW_COUNT();
   UPDATE dolgozo SET sorszam = 0 WHERE torolve <> 'N' AND sorszam <> 0;
-  SET v_valtozott = v_valtozott + ROW_COUNT();
-  IF v_valtozott > 0 THEN
-    SELECT MIN(datum), MAX(datum) INTO v_tol, v_ig FROM elojegyzes;
-    IF v_tol IS NOT NULL THEN
-      CALL sp_dolgelonapok(v_tol, v_ig, 1);
-    END IF;
-  END IF;
   IF v_own THEN COMMIT; END IF;
 END //
 
@@ -526,139 +513,56 @@ END //
 -- ---------------------------------------------------------------------------
 -- Appointments and the planner grid
 
--- Rebuilds the planner grid for the days from ptol to pig: every slot of ora
--- gets a row; position NN carries the appointment of the live employee whose
--- sorszam is NN (the newest one when appointments overlap).
--- pmod 0: every day of the range; 1: only days that have appointments;
--- 2: only days that have no rows yet. Called by the appointment routines,
--- which hold the lock on ora.
-CREATE OR REPLACE PROCEDURE sp_dolgelonapok(IN ptol DATE, IN pig DATE, IN pmod INT)
-MODIFIES SQL DATA SQL SECURITY INVOKER
-BEGIN
-  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
-  DECLARE v_lock INT DEFAULT 0;
-  DECLARE EXIT HANDLER FOR SQLEXCEPTION
-  BEGIN
-    IF v_own THEN ROLLBACK; END IF;
-    RESIGNAL;
-  END;
-  IF v_own THEN START TRANSACTION; END IF;
-  SELECT COUNT(*) INTO v_lock FROM ora FOR UPDATE;
-  IF ptol IS NOT NULL AND pig IS NOT NULL AND ptol <= pig THEN
-    IF pmod = 0 THEN
-      DELETE FROM dolgelo WHERE datum BETWEEN ptol AND pig;
-    ELSEIF pmod = 1 THEN
-      DELETE FROM dolgelo
-       WHERE datum BETWEEN ptol AND pig
-         AND datum IN (SELECT e.datum FROM elojegyzes e WHERE e.datum BETWEEN ptol AND pig);
-    END IF;
-    INSERT INTO dolgelo (datum, ora,
-      elojegyzes01, azon01, szoveg01,
-      elojegyzes02, azon02, szoveg02,
-      elojegyzes03, azon03, szoveg03,
-      elojegyzes04, azon04, szoveg04,
-      elojegyzes05, azon05, szoveg05,
-      elojegyzes06, azon06, szoveg06,
-      elojegyzes07, azon07, szoveg07,
-      elojegyzes08, azon08, szoveg08,
-      elojegyzes09, azon09, szoveg09,
-      elojegyzes10, azon10, szoveg10,
-      elojegyzes11, azon11, szoveg11,
-      elojegyzes12, azon12, szoveg12,
-      elojegyzes13, azon13, szoveg13,
-      elojegyzes14, azon14, szoveg14,
-      elojegyzes15, azon15, szoveg15,
-      elojegyzes16, azon16, szoveg16,
-      elojegyzes17, azon17, szoveg17,
-      elojegyzes18, azon18, szoveg18,
-      elojegyzes19, azon19, szoveg19,
-      elojegyzes20, azon20, szoveg20)
-    WITH RECURSIVE napok (datum) AS (
-      SELECT ptol
-      UNION ALL
-      SELECT datum + INTERVAL 1 DAY FROM napok WHERE datum < pig
-    )
-    SELECT n.datum, o.ora,
-      COALESCE(MAX(IF(x.sorszam = 1, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 1, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 1, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 2, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 2, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 2, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 3, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 3, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 3, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 4, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 4, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 4, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 5, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 5, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 5, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 6, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 6, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 6, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 7, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 7, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 7, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 8, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 8, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 8, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 9, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 9, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 9, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 10, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 10, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 10, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 11, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 11, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 11, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 12, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 12, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 12, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 13, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 13, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 13, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 14, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 14, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 14, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 15, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 15, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 15, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 16, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 16, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 16, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 17, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 17, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 17, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 18, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 18, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 18, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 19, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 19, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 19, x.szoveg, NULL)), ''),
-      COALESCE(MAX(IF(x.sorszam = 20, x.elojegyzes, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 20, x.azon, NULL)), 0), COALESCE(MAX(IF(x.sorszam = 20, x.szoveg, NULL)), '')
-    FROM napok n
-      CROSS JOIN ora o
-      LEFT JOIN (
-        SELECT e.datum, e.ora, e.elojegyzes, e.azon, e.szoveg, d.sorszam
-          FROM elojegyzes e
-          JOIN dolgozo d ON d.dolgozo = e.dolgozo
-         WHERE e.datum BETWEEN ptol AND pig
-           AND d.torolve = 'N' AND d.sorszam BETWEEN 1 AND 20
-           AND e.elojegyzes = (SELECT MAX(e2.elojegyzes) FROM elojegyzes e2
-                                WHERE e2.dolgozo = e.dolgozo AND e2.datum = e.datum AND e2.ora = e.ora)
-      ) x ON x.datum = n.datum AND x.ora = o.ora
-    WHERE pmod = 0
-       OR (pmod = 1 AND EXISTS (SELECT 1 FROM elojegyzes f WHERE f.datum = n.datum))
-       OR (pmod = 2 AND NOT EXISTS (SELECT 1 FROM dolgelo g WHERE g.datum = n.datum))
-    GROUP BY n.datum, o.ora;
-  END IF;
-  IF v_own THEN COMMIT; END IF;
-END //
-
--- Prepares the planner grid around a day (called at start-up with the server
--- date): the day itself is rebuilt, and every day from 62 days before to 400
--- days after it that has no rows yet gets them.
+-- Makes the planner's day grid (the view dolgelo) show the day: the calendar
+-- holds every day from 2000 to 2099 already; another day is added.
 CREATE OR REPLACE PROCEDURE sp_dolgelofeltolt(IN pdatum DATE)
 MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
   DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
-  DECLARE v_lock INT DEFAULT 0;
   DECLARE EXIT HANDLER FOR SQLEXCEPTION
   BEGIN
     IF v_own THEN ROLLBACK; END IF;
     RESIGNAL;
   END;
   IF v_own THEN START TRANSACTION; END IF;
-  SELECT COUNT(*) INTO v_lock FROM ora FOR UPDATE;
   IF pdatum IS NOT NULL THEN
-    CALL sp_dolgelonapok(pdatum, pdatum, 0);
-    CALL sp_dolgelonapok(pdatum - INTERVAL 62 DAY, pdatum + INTERVAL 400 DAY, 2);
+    INSERT INTO nap (datum) VALUES (pdatum) ON DUPLICATE KEY UPDATE datum = datum;
   END IF;
   IF v_own THEN COMMIT; END IF;
 END //
 
--- A new appointment: one row per half-hour slot from pora, phossz slots long
--- (at least one, not past the day's last slot 47), all sharing the new
--- azon, which is the number of its first row. The captions of the sheet,
--- customer and device are stored with the rows; a sheet gives its customer
--- and device when none is passed. The day's planner grid is rebuilt. The
--- appointment's last row number is left in LAST_INSERT_ID().
-CREATE OR REPLACE PROCEDURE sp_ujelojegyzes(IN pdolgozo INT, IN pdatum DATE, IN pora INT, IN phossz INT,
-                                            IN pmunkalap INT, IN pugyfel INT, IN pkeszulek INT,
-                                            IN pszoveg TEXT CHARACTER SET latin2)
+-- A new appointment: one row per half-hour slot, phossz slots (at least one)
+-- from slot pora, for one employee and day, all sharing the new azon, which
+-- is the number of the first row. The captions of the sheet, customer and
+-- device are stored with the rows; a sheet gives its customer and device when
+-- none is passed (-1 and 0 both mean none).
+--
+-- Nothing is written, and an error is raised, when the employee does not
+-- exist ('Nincs ilyen dolgozó'), the first slot is not one of the day's slots
+-- in ora ('Hibás időpont'), the appointment runs past them ('Az előjegyzés
+-- túlnyúlik a nap utolsó idősávján'), or any of its slots of that employee
+-- and day is booked already ('Az időpont már foglalt'). Bookings of one
+-- employee wait for one another on the employee's row, so two workstations
+-- booking the same slots at once get one appointment and one refusal.
+--
+-- Gives elojegyzes, the number of the appointment's last row (its largest),
+-- and azon; the same number is left in LAST_INSERT_ID(). Scripts call it with
+-- user variables; the program calls sp_ujelojegyzes.
+CREATE OR REPLACE PROCEDURE sp_elojegyzesfoglal(IN pdolgozo INT, IN pdatum DATE, IN pora INT, IN phossz INT,
+                                                IN pmunkalap INT, IN pugyfel INT, IN pkeszulek INT,
+                                                IN pszoveg TEXT CHARACTER SET latin2,
+                                                OUT pelojegyzes INT, OUT pazon INT)
 MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
   DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
-  DECLARE v_lock INT DEFAULT 0;
+  DECLARE v_hossz INT DEFAULT GREATEST(COALESCE(phossz, 1), 1);
   DECLARE v_munkalap INT DEFAULT GREATEST(COALESCE(pmunkalap, 0), 0);
   DECLARE v_ugyfel INT DEFAULT GREATEST(COALESCE(pugyfel, 0), 0);
   DECLARE v_keszulek INT DEFAULT GREATEST(COALESCE(pkeszulek, 0), 0);
   DECLARE v_munkalapstr VARCHAR(255) CHARACTER SET latin2 DEFAULT '';
   DECLARE v_ugyfelstr VARCHAR(255) CHARACTER SET latin2 DEFAULT '';
   DECLARE v_keszulekstr VARCHAR(255) CHARACTER SET latin2 DEFAULT '';
+  DECLARE v_db INT DEFAULT 0;
   DECLARE v_ora INT DEFAULT 0;
   DECLARE v_utolso INT DEFAULT 0;
   DECLARE v_azon INT DEFAULT 0;
@@ -668,13 +572,22 @@ BEGIN
     IF v_own THEN ROLLBACK; END IF;
     RESIGNAL;
   END;
-  IF pdatum IS NULL OR pora IS NULL OR pora < 0 OR pora > 47 THEN
+  IF pdatum IS NULL OR pora IS NULL OR NOT EXISTS (SELECT 1 FROM ora WHERE ora = pora) THEN
     SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Hibás időpont';
   END IF;
+  SET v_utolso = pora + v_hossz - 1;
+  IF (SELECT COUNT(*) FROM ora WHERE ora BETWEEN pora AND v_utolso) <> v_hossz THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Az előjegyzés túlnyúlik a nap utolsó idősávján';
+  END IF;
   IF v_own THEN START TRANSACTION; END IF;
-  SELECT COUNT(*) INTO v_lock FROM ora FOR UPDATE;
-  IF NOT EXISTS (SELECT 1 FROM dolgozo WHERE dolgozo = pdolgozo) THEN
+  SELECT COUNT(*) INTO v_db FROM dolgozo WHERE dolgozo = pdolgozo FOR UPDATE;
+  IF v_db = 0 THEN
     SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Nincs ilyen dolgozó';
+  END IF;
+  SELECT COUNT(*) INTO v_db FROM elojegyzes
+   WHERE dolgozo = pdolgozo AND datum = pdatum AND ora BETWEEN pora AND v_utolso FOR UPDATE;
+  IF v_db > 0 THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Az időpont már foglalt';
   END IF;
   IF v_munkalap > 0 THEN
     IF v_ugyfel = 0 THEN
@@ -700,7 +613,6 @@ BEGIN
        WHERE k.keszulek = v_keszulek), '');
   END IF;
   SET v_ora = pora;
-  SET v_utolso = LEAST(pora + GREATEST(COALESCE(phossz, 1), 1) - 1, 47);
   WHILE v_ora <= v_utolso DO
     INSERT INTO elojegyzes (azon, dolgozo, datum, ora, munkalap, ugyfel, keszulek, szoveg,
                             munkalapstr, ugyfelstr, keszulekstr)
@@ -713,33 +625,39 @@ BEGIN
     END IF;
     SET v_ora = v_ora + 1;
   END WHILE;
-  CALL sp_dolgelonapok(pdatum, pdatum, 0);
+  INSERT INTO nap (datum) VALUES (pdatum) ON DUPLICATE KEY UPDATE datum = datum;
   IF v_own THEN COMMIT; END IF;
   DO LAST_INSERT_ID(v_sor);
+  SET pelojegyzes = v_sor;
+  SET pazon = v_azon;
 END //
 
--- Deletes every slot of one appointment (azon) of one employee and rebuilds
--- the planner grid of its day.
+-- sp_elojegyzesfoglal for the program: its one result row is elojegyzes and
+-- azon of the new appointment, read on the connection that booked it.
+CREATE OR REPLACE PROCEDURE sp_ujelojegyzes(IN pdolgozo INT, IN pdatum DATE, IN pora INT, IN phossz INT,
+                                            IN pmunkalap INT, IN pugyfel INT, IN pkeszulek INT,
+                                            IN pszoveg TEXT CHARACTER SET latin2)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_elojegyzes INT DEFAULT 0;
+  DECLARE v_azon INT DEFAULT 0;
+  CALL sp_elojegyzesfoglal(pdolgozo, pdatum, pora, phossz, pmunkalap, pugyfel, pkeszulek, pszoveg,
+                           v_elojegyzes, v_azon);
+  SELECT v_elojegyzes AS elojegyzes, v_azon AS azon;
+END //
+
+-- Deletes every slot of one appointment (azon) of one employee.
 CREATE OR REPLACE PROCEDURE sp_elojegyzestorol(IN pazon INT, IN pdolgozo INT)
 MODIFIES SQL DATA SQL SECURITY INVOKER
 BEGIN
   DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
-  DECLARE v_lock INT DEFAULT 0;
-  DECLARE v_tol DATE;
-  DECLARE v_ig DATE;
   DECLARE EXIT HANDLER FOR SQLEXCEPTION
   BEGIN
     IF v_own THEN ROLLBACK; END IF;
     RESIGNAL;
   END;
   IF v_own THEN START TRANSACTION; END IF;
-  SELECT COUNT(*) INTO v_lock FROM ora FOR UPDATE;
-  SELECT MIN(datum), MAX(datum) INTO v_tol, v_ig
-    FROM elojegyzes WHERE azon = pazon AND dolgozo = pdolgozo;
-  IF v_tol IS NOT NULL THEN
-    DELETE FROM elojegyzes WHERE azon = pazon AND dolgozo = pdolgozo;
-    CALL sp_dolgelonapok(v_tol, v_ig, 0);
-  END IF;
+  DELETE FROM elojegyzes WHERE azon = pazon AND dolgozo = pdolgozo;
   IF v_own THEN COMMIT; END IF;
 END //
 

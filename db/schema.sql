@@ -20,7 +20,9 @@ SET NAMES utf8mb4;
 --   ugyfel.gyszstr                           (triggers on keszulek, sp_gyszstr)
 --   munkalap_kereses, ugyfel_kereses, keszulek_kereses
 --                                            (triggers on the tables they are read from, sp_kereses_ujra)
---   dolgelo                                  (appointment routines, sp_dolgelofeltolt, sp_dolgujrasor)
+--
+-- The planner's day grid dolgelo is a view (views.sql) over the appointments,
+-- the slots (ora) and the calendar days (nap), so it is current for any day.
 
 -- ---------------------------------------------------------------------------
 -- Work sheets
@@ -278,38 +280,19 @@ CREATE TABLE elojegyzes (
   ugyfelstr VARCHAR(255) NULL,
   keszulekstr VARCHAR(255) NULL,
   PRIMARY KEY (elojegyzes),
-  KEY ix_elojegyzes_dolgozo_nap (dolgozo, datum, ora),
+  -- An employee's half hour is booked once: no two workstations can take it.
+  UNIQUE KEY ux_elojegyzes_dolgozo_nap (dolgozo, datum, ora),
   KEY ix_elojegyzes_nap (datum, ora),
   KEY ix_elojegyzes_azon (azon, dolgozo),
   KEY ix_elojegyzes_munkalap (munkalap)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
--- The planner's day grid: one row per day and slot; position NN holds the
--- appointment of the employee whose sorszam is NN (0 / '' when free).
-CREATE TABLE dolgelo (
+-- The days the planner's day grid (the view dolgelo) has rows for: every day
+-- from 2000 to 2099 (seed.sql), and any other day an appointment is booked
+-- on or start-up is held on.
+CREATE TABLE nap (
   datum DATE NOT NULL,
-  ora INT NOT NULL,
-  elojegyzes01 INT NOT NULL DEFAULT 0, azon01 INT NOT NULL DEFAULT 0, szoveg01 TEXT NULL,
-  elojegyzes02 INT NOT NULL DEFAULT 0, azon02 INT NOT NULL DEFAULT 0, szoveg02 TEXT NULL,
-  elojegyzes03 INT NOT NULL DEFAULT 0, azon03 INT NOT NULL DEFAULT 0, szoveg03 TEXT NULL,
-  elojegyzes04 INT NOT NULL DEFAULT 0, azon04 INT NOT NULL DEFAULT 0, szoveg04 TEXT NULL,
-  elojegyzes05 INT NOT NULL DEFAULT 0, azon05 INT NOT NULL DEFAULT 0, szoveg05 TEXT NULL,
-  elojegyzes06 INT NOT NULL DEFAULT 0, azon06 INT NOT NULL DEFAULT 0, szoveg06 TEXT NULL,
-  elojegyzes07 INT NOT NULL DEFAULT 0, azon07 INT NOT NULL DEFAULT 0, szoveg07 TEXT NULL,
-  elojegyzes08 INT NOT NULL DEFAULT 0, azon08 INT NOT NULL DEFAULT 0, szoveg08 TEXT NULL,
-  elojegyzes09 INT NOT NULL DEFAULT 0, azon09 INT NOT NULL DEFAULT 0, szoveg09 TEXT NULL,
-  elojegyzes10 INT NOT NULL DEFAULT 0, azon10 INT NOT NULL DEFAULT 0, szoveg10 TEXT NULL,
-  elojegyzes11 INT NOT NULL DEFAULT 0, azon11 INT NOT NULL DEFAULT 0, szoveg11 TEXT NULL,
-  elojegyzes12 INT NOT NULL DEFAULT 0, azon12 INT NOT NULL DEFAULT 0, szoveg12 TEXT NULL,
-  elojegyzes13 INT NOT NULL DEFAULT 0, azon13 INT NOT NULL DEFAULT 0, szoveg13 TEXT NULL,
-  elojegyzes14 INT NOT NULL DEFAULT 0, azon14 INT NOT NULL DEFAULT 0, szoveg14 TEXT NULL,
-  elojegyzes15 INT NOT NULL DEFAULT 0, azon15 INT NOT NULL DEFAULT 0, szoveg15 TEXT NULL,
-  elojegyzes16 INT NOT NULL DEFAULT 0, azon16 INT NOT NULL DEFAULT 0, szoveg16 TEXT NULL,
-  elojegyzes17 INT NOT NULL DEFAULT 0, azon17 INT NOT NULL DEFAULT 0, szoveg17 TEXT NULL,
-  elojegyzes18 INT NOT NULL DEFAULT 0, azon18 INT NOT NULL DEFAULT 0, szoveg18 TEXT NULL,
-  elojegyzes19 INT NOT NULL DEFAULT 0, azon19 INT NOT NULL DEFAULT 0, szoveg19 TEXT NULL,
-  elojegyzes20 INT NOT NULL DEFAULT 0, azon20 INT NOT NULL DEFAULT 0, szoveg20 TEXT NULL,
-  PRIMARY KEY (datum, ora)
+  PRIMARY KEY (datum)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
 -- ---------------------------------------------------------------------------

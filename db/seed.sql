@@ -44,6 +44,20 @@ INSERT INTO ora (ora) VALUES
   (16), (17), (18), (19), (20), (21), (22), (23), (24), (25), (26), (27),
   (28), (29), (30), (31), (32), (33), (34), (35), (36), (37), (38), (39);
 
+-- The calendar days of the planner's day grid: 2000-01-01 to 2099-12-31.
+INSERT INTO nap (datum)
+SELECT DATE '2000-01-01' + INTERVAL (a.n + 10 * b.n + 100 * c.n + 1000 * d.n + 10000 * e.n) DAY
+  FROM (SELECT 0 AS n UNION ALL SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4
+        UNION ALL SELECT 5 UNION ALL SELECT 6 UNION ALL SELECT 7 UNION ALL SELECT 8 UNION ALL SELECT 9) a,
+       (SELECT 0 AS n UNION ALL SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4
+        UNION ALL SELECT 5 UNION ALL SELECT 6 UNION ALL SELECT 7 UNION ALL SELECT 8 UNION ALL SELECT 9) b,
+       (SELECT 0 AS n UNION ALL SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4
+        UNION ALL SELECT 5 UNION ALL SELECT 6 UNION ALL SELECT 7 UNION ALL SELECT 8 UNION ALL SELECT 9) c,
+       (SELECT 0 AS n UNION ALL SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4
+        UNION ALL SELECT 5 UNION ALL SELECT 6 UNION ALL SELECT 7 UNION ALL SELECT 8 UNION ALL SELECT 9) d,
+       (SELECT 0 AS n UNION ALL SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3) e
+ WHERE a.n + 10 * b.n + 100 * c.n + 1000 * d.n + 10000 * e.n <= DATEDIFF('2099-12-31', '2000-01-01');
+
 -- The shop's settings.
 INSERT INTO beallit (beallit, vanbelep, mlaphatid, autocikkszam, autocikkszamhossz, mlapdatummodosit, kedvmutat,
                      afakulcs, szlamegjegyzes, prgtipus, kepftp, kephost, kepuser, keppwd, kepfolder, kepport,

@@ -351,6 +351,68 @@ GROUP BY m.munkalap, mt.betujel, m.datum, g.gyarto_nev, t.tipus_nev, u.ugyfel_ne
          m.ar_ossz, m.ar_besz, m.ar_kedvezmeny;
 
 -- ---------------------------------------------------------------------------
+-- The day planner
+
+-- The planner's day grid: one row per calendar day (nap) and slot (ora);
+-- position NN (01 to 20) holds the appointment of that slot of the live
+-- employee whose sorszam is NN (0 and '' when free). Read live from the
+-- appointments, so it is current for any day and any order of positions. The
+-- planner reads one day ("WHERE datum = ..."): the server pushes the day into
+-- the grouping, which then reads that day's appointments alone
+-- (ix_elojegyzes_nap).
+CREATE OR REPLACE SQL SECURITY INVOKER VIEW dolgelo AS
+SELECT
+  n.datum, o.ora,
+  COALESCE(MAX(IF(x.sorszam = 1, x.elojegyzes, NULL)), 0) AS elojegyzes01, COALESCE(MAX(IF(x.sorszam = 1, x.azon, NULL)), 0) AS azon01,
+  COALESCE(MAX(IF(x.sorszam = 1, x.szoveg, NULL)), '') AS szoveg01,
+  COALESCE(MAX(IF(x.sorszam = 2, x.elojegyzes, NULL)), 0) AS elojegyzes02, COALESCE(MAX(IF(x.sorszam = 2, x.azon, NULL)), 0) AS azon02,
+  COALESCE(MAX(IF(x.sorszam = 2, x.szoveg, NULL)), '') AS szoveg02,
+  COALESCE(MAX(IF(x.sorszam = 3, x.elojegyzes, NULL)), 0) AS elojegyzes03, COALESCE(MAX(IF(x.sorszam = 3, x.azon, NULL)), 0) AS azon03,
+  COALESCE(MAX(IF(x.sorszam = 3, x.szoveg, NULL)), '') AS szoveg03,
+  COALESCE(MAX(IF(x.sorszam = 4, x.elojegyzes, NULL)), 0) AS elojegyzes04, COALESCE(MAX(IF(x.sorszam = 4, x.azon, NULL)), 0) AS azon04,
+  COALESCE(MAX(IF(x.sorszam = 4, x.szoveg, NULL)), '') AS szoveg04,
+  COALESCE(MAX(IF(x.sorszam = 5, x.elojegyzes, NULL)), 0) AS elojegyzes05, COALESCE(MAX(IF(x.sorszam = 5, x.azon, NULL)), 0) AS azon05,
+  COALESCE(MAX(IF(x.sorszam = 5, x.szoveg, NULL)), '') AS szoveg05,
+  COALESCE(MAX(IF(x.sorszam = 6, x.elojegyzes, NULL)), 0) AS elojegyzes06, COALESCE(MAX(IF(x.sorszam = 6, x.azon, NULL)), 0) AS azon06,
+  COALESCE(MAX(IF(x.sorszam = 6, x.szoveg, NULL)), '') AS szoveg06,
+  COALESCE(MAX(IF(x.sorszam = 7, x.elojegyzes, NULL)), 0) AS elojegyzes07, COALESCE(MAX(IF(x.sorszam = 7, x.azon, NULL)), 0) AS azon07,
+  COALESCE(MAX(IF(x.sorszam = 7, x.szoveg, NULL)), '') AS szoveg07,
+  COALESCE(MAX(IF(x.sorszam = 8, x.elojegyzes, NULL)), 0) AS elojegyzes08, COALESCE(MAX(IF(x.sorszam = 8, x.azon, NULL)), 0) AS azon08,
+  COALESCE(MAX(IF(x.sorszam = 8, x.szoveg, NULL)), '') AS szoveg08,
+  COALESCE(MAX(IF(x.sorszam = 9, x.elojegyzes, NULL)), 0) AS elojegyzes09, COALESCE(MAX(IF(x.sorszam = 9, x.azon, NULL)), 0) AS azon09,
+  COALESCE(MAX(IF(x.sorszam = 9, x.szoveg, NULL)), '') AS szoveg09,
+  COALESCE(MAX(IF(x.sorszam = 10, x.elojegyzes, NULL)), 0) AS elojegyzes10, COALESCE(MAX(IF(x.sorszam = 10, x.azon, NULL)), 0) AS azon10,
+  COALESCE(MAX(IF(x.sorszam = 10, x.szoveg, NULL)), '') AS szoveg10,
+  COALESCE(MAX(IF(x.sorszam = 11, x.elojegyzes, NULL)), 0) AS elojegyzes11, COALESCE(MAX(IF(x.sorszam = 11, x.azon, NULL)), 0) AS azon11,
+  COALESCE(MAX(IF(x.sorszam = 11, x.szoveg, NULL)), '') AS szoveg11,
+  COALESCE(MAX(IF(x.sorszam = 12, x.elojegyzes, NULL)), 0) AS elojegyzes12, COALESCE(MAX(IF(x.sorszam = 12, x.azon, NULL)), 0) AS azon12,
+  COALESCE(MAX(IF(x.sorszam = 12, x.szoveg, NULL)), '') AS szoveg12,
+  COALESCE(MAX(IF(x.sorszam = 13, x.elojegyzes, NULL)), 0) AS elojegyzes13, COALESCE(MAX(IF(x.sorszam = 13, x.azon, NULL)), 0) AS azon13,
+  COALESCE(MAX(IF(x.sorszam = 13, x.szoveg, NULL)), '') AS szoveg13,
+  COALESCE(MAX(IF(x.sorszam = 14, x.elojegyzes, NULL)), 0) AS elojegyzes14, COALESCE(MAX(IF(x.sorszam = 14, x.azon, NULL)), 0) AS azon14,
+  COALESCE(MAX(IF(x.sorszam = 14, x.szoveg, NULL)), '') AS szoveg14,
+  COALESCE(MAX(IF(x.sorszam = 15, x.elojegyzes, NULL)), 0) AS elojegyzes15, COALESCE(MAX(IF(x.sorszam = 15, x.azon, NULL)), 0) AS azon15,
+  COALESCE(MAX(IF(x.sorszam = 15, x.szoveg, NULL)), '') AS szoveg15,
+  COALESCE(MAX(IF(x.sorszam = 16, x.elojegyzes, NULL)), 0) AS elojegyzes16, COALESCE(MAX(IF(x.sorszam = 16, x.azon, NULL)), 0) AS azon16,
+  COALESCE(MAX(IF(x.sorszam = 16, x.szoveg, NULL)), '') AS szoveg16,
+  COALESCE(MAX(IF(x.sorszam = 17, x.elojegyzes, NULL)), 0) AS elojegyzes17, COALESCE(MAX(IF(x.sorszam = 17, x.azon, NULL)), 0) AS azon17,
+  COALESCE(MAX(IF(x.sorszam = 17, x.szoveg, NULL)), '') AS szoveg17,
+  COALESCE(MAX(IF(x.sorszam = 18, x.elojegyzes, NULL)), 0) AS elojegyzes18, COALESCE(MAX(IF(x.sorszam = 18, x.azon, NULL)), 0) AS azon18,
+  COALESCE(MAX(IF(x.sorszam = 18, x.szoveg, NULL)), '') AS szoveg18,
+  COALESCE(MAX(IF(x.sorszam = 19, x.elojegyzes, NULL)), 0) AS elojegyzes19, COALESCE(MAX(IF(x.sorszam = 19, x.azon, NULL)), 0) AS azon19,
+  COALESCE(MAX(IF(x.sorszam = 19, x.szoveg, NULL)), '') AS szoveg19,
+  COALESCE(MAX(IF(x.sorszam = 20, x.elojegyzes, NULL)), 0) AS elojegyzes20, COALESCE(MAX(IF(x.sorszam = 20, x.azon, NULL)), 0) AS azon20,
+  COALESCE(MAX(IF(x.sorszam = 20, x.szoveg, NULL)), '') AS szoveg20
+FROM nap n
+  CROSS JOIN ora o
+  LEFT JOIN (SELECT e.datum, e.ora, e.elojegyzes, e.azon, e.szoveg, d.sorszam
+               FROM elojegyzes e
+                 JOIN dolgozo d ON d.dolgozo = e.dolgozo
+              WHERE d.torolve = 'N' AND d.sorszam BETWEEN 1 AND 20) x
+    ON x.datum = n.datum AND x.ora = o.ora
+GROUP BY n.datum, o.ora;
+
+-- ---------------------------------------------------------------------------
 -- Settings and website
 
 -- The settings row with the texts of the shop's program type.

@@ -25,6 +25,8 @@
 #include <utility>
 #include <vector>
 
+class QObject;
+
 namespace kml {
 
 class ListController;
@@ -76,6 +78,9 @@ public:
     virtual ListController& list(MainTab tab) = 0;
     virtual ListController& detail(MainDetail detail) = 0;
     ListController& currentList() { return list(currentTab()); }
+    // What a tab shows besides its list, as the window's subsystem gave it
+    // (the planner tab's day: worksheets/DayPlanner.h); null when nothing.
+    virtual QObject* panel(MainTab tab) { return nullptr; }
 };
 
 using MainHandler = std::function<void(MainContext& main)>;

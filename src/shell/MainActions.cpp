@@ -99,7 +99,7 @@ const std::vector<MainActionDefinition>& MainActionTable() {
             {"aTegnap", "Tegnap", "Ctrl+Left", R::None, all, V::Always, {T::Planner}},
             {"aMa", "Ma", "Ctrl+Space", R::None, all, V::Always, {T::Planner}},
             {"aHolnap", "Holnap", "Ctrl+Right", R::None, all, V::Always, {T::Planner}},
-            {"aNaptarba", "Naptárba", "F7"},
+            {"aNaptarba", "Naptárba", "F7", R::None, all, V::Always, records},
             {"aWebSzoveg", "Honlap szövegezése", "", R::RecordMaintenance},
             {"aWebBanner", "Bannerek kezelése", "", R::RecordMaintenance},
             {"aWebIntro", "Intro beállítása", "", R::RecordMaintenance},

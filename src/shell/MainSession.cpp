@@ -3,6 +3,7 @@
 #include "exchange/ExchangeRoutes.h"
 #include "records/RecordRoutes.h"
 #include "reports/ReportRoutes.h"
+#include "worksheets/PlannerRoutes.h"
 #include "worksheets/WorkSheetLists.h"
 
 #include <QStringList>
@@ -25,6 +26,7 @@ void RegisterMainRoutes(MainRoutes& routes) {
     RegisterWorkSheetRoutes(routes);
     RegisterExchangeRoutes(routes);
     RegisterReportRoutes(routes);
+    RegisterPlannerRoutes(routes);
 }
 
 MainSession::MainSession() {
@@ -62,6 +64,7 @@ MainSession::MainSession() {
                                                      {MainDetail::CustomerDevices, &QryKeszulek}};
     for (const auto& [detail, query] : details)
         m_details[size_t(detail)] = std::make_unique<ListController>(routes.detail(detail).list, query);
+    m_dayPlanner = std::make_unique<DayPlanner>(QryNaptar, list(MainTab::Planner));
 }
 
 MainSession::~MainSession() {

@@ -9,6 +9,7 @@
 #include "components/Query.h"
 #include "patterns/ListController.h"
 #include "patterns/MainRoutes.h"
+#include "worksheets/DayPlanner.h"
 
 #include <array>
 #include <memory>
@@ -43,10 +44,13 @@ struct MainSession final {
 
     ListController& list(MainTab tab) { return *m_lists[size_t(tab)]; }
     ListController& detail(MainDetail detail) { return *m_details[size_t(detail)]; }
+    // The planner tab's day: the current employee's slots (QryNaptar).
+    DayPlanner& dayPlanner() { return *m_dayPlanner; }
 
 private:
     std::array<std::unique_ptr<ListController>, MainTabCount> m_lists;
     std::array<std::unique_ptr<ListController>, MainDetailCount> m_details;
+    std::unique_ptr<DayPlanner> m_dayPlanner;
 };
 
 } // namespace kml

@@ -11,6 +11,7 @@
 #include "records/CustomerWindows.h"
 #include "records/DeviceWindows.h"
 #include "records/TextWindows.h"
+#include "worksheets/PlannerSlots.h"
 #include "worksheets/PlannerWindows.h"
 #include "worksheets/WorkSheetWindows.h"
 

@@ -5,6 +5,7 @@
 #include "components/DbError.h"
 #include "components/Query.h"
 #include "components/Table.h"
+#include "worksheets/Appointments.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <barrier>
 #include <latch>
 #include <set>
 #include <thread>
@@ -60,7 +62,7 @@ protected:
     }
     void SetUp() override {
         for (const char* table : {"munkalap", "munkalap_tetel", "munkalap_dolgozo", "statuszvaltas", "elojegyzes",
-                                  "dolgelo", "dolgozo", "ugyfel", "keszulek", "tipus", "gyarto", "tetel", "megj",
+                                  "dolgozo", "ugyfel", "keszulek", "tipus", "gyarto", "tetel", "megj",
                                   "webintro", "uzenet"})
             exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
         exec(QStringLiteral("UPDATE beallit SET mlaphatid = 3, afakulcs = 27, szlamegjegyzes = '', prgtipus = 1"));
@@ -297,11 +299,11 @@ TEST_F(Routines, AFailureInsideARoutineUndoesAllOfIt) {
     EXPECT_EQ(sheetField(sheet, QStringLiteral("statusz")), "1");
     EXPECT_EQ(sheetField(sheet, QStringLiteral("dat_kesz")), "<null>");
 
-    // The planner grid refuses rows: the appointment rows go too.
+    // The second slot of an appointment is refused: the first goes too.
     const qlonglong emp = employee(QStringLiteral("Anna"));
     exec(QStringLiteral("CALL sp_dolgujrasor();"));
-    exec(QStringLiteral("CREATE TRIGGER teszt_hiba BEFORE INSERT ON dolgelo FOR EACH ROW "
-                        "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'teszt'"));
+    exec(QStringLiteral("CREATE TRIGGER teszt_hiba BEFORE INSERT ON elojegyzes FOR EACH ROW "
+                        "IF NEW.ora = 21 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'teszt'; END IF"));
     expectError(QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',20,2,-1,0,0,'x');").arg(emp).arg(Today()));
     exec(QStringLiteral("DROP TRIGGER teszt_hiba"));
     EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM elojegyzes")), 0);
@@ -467,43 +469,143 @@ TEST_F(Routines, AppointmentFillsItsSlotsAndTheDayGrid) {
     EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM elojegyzes")), 2);
 }
 
-TEST_F(Routines, AppointmentLengthStopsAtTheEndOfTheDay) {
+TEST_F(Routines, AppointmentStaysWithinTheDaysSlots) {
+    // The day's slots are 16 (08:00) to 39 (19:30).
     const qlonglong emp = employee(QStringLiteral("Anna"));
     struct Case {
         int slot, halfHours;
-        const char* slotList;
+        const char* stored; // the slots booked, or the refusal
     };
-    const Case cases[] = {{46, 4, "46,47"}, {30, 0, "30"}, {16, 1, "16"}};
+    const Case cases[] = {
+        {38, 2, "38,39"},
+        {30, 0, "30"}, // at least one slot
+        {16, 1, "16"},
+        {39, 2, "Az előjegyzés túlnyúlik a nap utolsó idősávján"},
+        {20, 48, "Az előjegyzés túlnyúlik a nap utolsó idősávján"},
+        {40, 1, "Hibás időpont"}, // not a slot of the day
+        {15, 2, "Hibás időpont"},
+        {-1, 1, "Hibás időpont"},
+    };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
         exec(QStringLiteral("DELETE FROM elojegyzes"));
-        exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-02',%2,%3,-1,-1,-1,'');").arg(emp).arg(c.slot).arg(c.halfHours));
-        EXPECT_EQ(value(QStringLiteral("SELECT GROUP_CONCAT(ora ORDER BY ora) FROM elojegyzes")), QLatin1String(c.slotList));
-        EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(DISTINCT azon) FROM elojegyzes")), 1);
+        const QString call =
+            QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-02',%2,%3,-1,-1,-1,'');").arg(emp).arg(c.slot).arg(c.halfHours);
+        try {
+            exec(call);
+            EXPECT_EQ(value(QStringLiteral("SELECT GROUP_CONCAT(ora ORDER BY ora) FROM elojegyzes")), QString::fromUtf8(c.stored));
+            EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(DISTINCT azon) FROM elojegyzes")), 1);
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.message(), QString::fromUtf8(c.stored));
+            EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM elojegyzes")), 0);
+        }
     }
-    expectError(QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-02',48,1,-1,-1,-1,'');").arg(emp));
-    expectError(QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-02',-1,1,-1,-1,-1,'');").arg(emp));
     expectError(QStringLiteral("CALL sp_ujelojegyzes(987654,'2030-01-02',20,1,-1,-1,-1,'');"));
 }
 
-TEST_F(Routines, StartUpPreparesThePlannerDaysAroundTheDate) {
+TEST_F(Routines, AppointmentOverABookedSlotIsRefusedWhole) {
+    const qlonglong anna = employee(QStringLiteral("Anna"));
+    const qlonglong bela = employee(QStringLiteral("Béla"));
+    exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-02',22,1,-1,-1,-1,'foglalt');").arg(anna));
+    // Two hours from 10:00 would run over 11:00: nothing of it is written.
+    try {
+        exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-02',20,4,-1,-1,-1,'');").arg(anna));
+        ADD_FAILURE() << "booked over a taken slot";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(IsAppointmentTaken(e)) << e.what();
+    }
+    EXPECT_EQ(lines(QStringLiteral("SELECT ora, szoveg FROM elojegyzes")), QStringList{QStringLiteral("22|foglalt")});
+    EXPECT_EQ(value(QStringLiteral("SELECT @@in_transaction")), "0");
+    // The same slots of another employee, and of the same employee another day, are free.
+    exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-02',20,4,-1,-1,-1,'');").arg(bela));
+    exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-03',20,4,-1,-1,-1,'');").arg(anna));
+    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM elojegyzes")), 9);
+    // A row written past the routine meets the unique key, which the client
+    // reads as a taken slot too.
+    try {
+        exec(QStringLiteral("INSERT INTO elojegyzes (azon, dolgozo, datum, ora) VALUES (1, %1, '2030-01-02', 22)").arg(anna));
+        ADD_FAILURE() << "the unique key let a second row in";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(IsAppointmentTaken(e)) << e.what();
+    }
+}
+
+TEST_F(Routines, TwoWorkstationsBookingOverlappingSlotsGetOneAppointment) {
     const qlonglong emp = employee(QStringLiteral("Anna"));
+    constexpr int rounds = 150;
+    // Each round both book the same employee on a new day, overlapping at
+    // 11:00: one from 10:00 for 1.5 hours, the other from 11:00 for 1 hour.
+    std::barrier together(2);
+    int wins[2] = {0, 0}, refusals[2] = {0, 0};
+    std::vector<qlonglong> numbers[2];
+    std::string failures[2];
+    auto work = [&](int index) {
+        try {
+            auto c = db->connect();
+            for (int round = 0; round < rounds; ++round) {
+                const QString day = QDate(2031, 1, 1).addDays(round).toString(Qt::ISODate);
+                const QString call = index == 0
+                                         ? QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',20,3,-1,0,0,'egyik');")
+                                         : QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',22,2,-1,0,0,'masik');");
+                together.arrive_and_wait();
+                try {
+                    const ResultSet booked = c->query(call.arg(emp).arg(day));
+                    numbers[index].push_back(booked.value(0, 0).toLongLong());
+                    ++wins[index];
+                } catch (const DbError& e) {
+                    if (!IsAppointmentTaken(e))
+                        throw;
+                    ++refusals[index];
+                }
+            }
+        } catch (const std::exception& e) {
+            failures[index] = e.what();
+            together.arrive_and_drop();
+        }
+    };
+    std::thread a(work, 0);
+    std::thread b(work, 1);
+    a.join();
+    b.join();
+    ASSERT_EQ(failures[0], "");
+    ASSERT_EQ(failures[1], "");
+    EXPECT_EQ(wins[0] + wins[1], rounds) << "exactly one booking a day";
+    EXPECT_EQ(refusals[0] + refusals[1], rounds);
+    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(DISTINCT datum) FROM elojegyzes")), rounds);
+    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM elojegyzes GROUP BY dolgozo, datum, ora "
+                                     "HAVING COUNT(*) > 1) x")),
+              0);
+    // Every day holds one whole appointment, and each winner got its own number.
+    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM (SELECT datum FROM elojegyzes GROUP BY datum "
+                                     "HAVING COUNT(DISTINCT azon) <> 1 OR COUNT(*) NOT IN (2, 3)) x")),
+              0);
+    for (int t = 0; t < 2; ++t)
+        for (qlonglong n : numbers[t])
+            EXPECT_EQ(value(QStringLiteral("SELECT szoveg FROM elojegyzes WHERE elojegyzes = %1").arg(n)),
+                      t == 0 ? "egyik" : "masik");
+}
+
+TEST_F(Routines, TheDayGridIsCurrentForAnyDay) {
+    const qlonglong anna = employee(QStringLiteral("Anna"));
     exec(QStringLiteral("CALL sp_dolgujrasor();"));
-    exec(QStringLiteral("CALL sp_dolgelofeltolt('2030-03-01');"));
-    const int days = 62 + 1 + 400;
-    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM dolgelo")), days * 24);
-    EXPECT_EQ(lines(QStringLiteral("SELECT MIN(datum), MAX(datum), COUNT(DISTINCT datum) FROM dolgelo")),
-              QStringList{QStringLiteral("2029-12-29|2031-04-05|%1").arg(days)});
-    // Run again (the next start-up): nothing doubled, and an appointment
-    // written outside the routines shows on the day itself.
-    exec(QStringLiteral("INSERT INTO elojegyzes (azon, dolgozo, datum, ora, szoveg) VALUES (99, %1, '2030-03-01', 22, 'kézi')")
-             .arg(emp));
-    exec(QStringLiteral("CALL sp_dolgelofeltolt('2030-03-01');"));
-    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM dolgelo")), days * 24);
-    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT(azon01, ' ', szoveg01) FROM dolgelo WHERE datum = '2030-03-01' AND ora = 22")),
+    const auto dayRows = [](const QString& day) {
+        return integer(QStringLiteral("SELECT COUNT(*) FROM dolgelo WHERE datum = '%1'").arg(day));
+    };
+    // Any day of the calendar has its slots, booked or not, near or far.
+    for (const char* day : {"2000-01-01", "2026-12-31", "2027-01-01", "2099-12-31"})
+        EXPECT_EQ(dayRows(QString::fromLatin1(day)), 24) << day;
+    // An appointment shows at once, however it was written.
+    exec(QStringLiteral("INSERT INTO elojegyzes (azon, dolgozo, datum, ora, szoveg) VALUES (99, %1, '2088-03-01', 22, 'kézi')")
+             .arg(anna));
+    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT(azon01, ' ', szoveg01) FROM dolgelo WHERE datum = '2088-03-01' AND ora = 22")),
               "99 kézi");
-    // A day far away gets its rows when an appointment is booked on it.
-    exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'2035-06-01',20,1,-1,-1,-1,'messze');").arg(emp));
-    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM dolgelo WHERE datum = '2035-06-01'")), 24);
+    // Beyond the calendar: a booking brings its day, so does start-up.
+    exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'2150-06-01',20,1,-1,-1,-1,'messze');").arg(anna));
+    EXPECT_EQ(dayRows(QStringLiteral("2150-06-01")), 24);
+    EXPECT_EQ(value(QStringLiteral("SELECT szoveg01 FROM dolgelo WHERE datum = '2150-06-01' AND ora = 20")), "messze");
+    exec(QStringLiteral("CALL sp_dolgelofeltolt('2160-01-01');"));
+    exec(QStringLiteral("CALL sp_dolgelofeltolt('2160-01-01');"));
+    EXPECT_EQ(dayRows(QStringLiteral("2160-01-01")), 24);
 }
 
 // --- Work-sheet completion and deletion ---------------------------------------

@@ -170,6 +170,8 @@ TEST_F(Schema, EveryViewHasTheColumnsTheProgramReads) {
                                        "ar_kedvezmeny nyereseg")
                             .split(' ')},
         {"vw_banner", QStringLiteral("banner banner_nev szoveg link hatterkep kiskep szovegstr").split(' ')},
+        {"dolgelo", QStringList{"datum", "ora"} + range("elojegyzes0", 1, 9) + range("elojegyzes", 10, 20) +
+                        range("azon0", 1, 9) + range("azon", 10, 20) + range("szoveg0", 1, 9) + range("szoveg", 10, 20)},
     };
     for (const auto& [view, columns] : expected) {
         const std::set<QString> present = ViewColumns(conn(), view);
@@ -363,7 +365,10 @@ protected:
                               "IF(seq > 19900, 1 + seq MOD 3, 4) FROM seq_1_to_20000"));
         c.exec(QStringLiteral("INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar) "
                               "SELECT 1 + seq MOD 20000, 1 + seq MOD 500, 1, 100 FROM seq_1_to_60000"));
-        c.exec(QStringLiteral("ANALYZE TABLE munkalap, munkalap_tetel, ugyfel, keszulek, tetel"));
+        c.exec(QStringLiteral("INSERT INTO dolgozo (dolgozo_nev, sorszam) SELECT CONCAT('D', seq), seq FROM seq_1_to_5"));
+        c.exec(QStringLiteral("INSERT INTO elojegyzes (azon, dolgozo, datum, ora) SELECT 1, d.dolgozo, "
+                              "'2021-01-01' + INTERVAL n.seq DAY, o.ora FROM dolgozo d JOIN seq_0_to_199 n JOIN ora o"));
+        c.exec(QStringLiteral("ANALYZE TABLE munkalap, munkalap_tetel, ugyfel, keszulek, tetel, elojegyzes, dolgozo"));
     }
     static void TearDownTestSuite() {
         delete db;
@@ -426,6 +431,9 @@ TEST_F(SchemaPlans, GroupedViewsGroupOnlyTheRowsAsked) {
         "SELECT * FROM vw_mlapsum WHERE munkalap = 4711",
         "SELECT * FROM vw_nyereseg WHERE (datum BETWEEN '2021-01-01' AND '2021-01-31') ORDER BY munkalap",
         "SELECT * FROM vw_arbevetel WHERE (dat BETWEEN '2021-01-01' AND '2021-01-31') ORDER BY 1, 2",
+        // The planner's day: one day's appointments, not the calendar's.
+        "SELECT dolgelo.*,CONCAT(LPAD(ora DIV 2,2,'0'),':',IF(ora MOD 2 = 0,'00','30')) ora2\nFROM dolgelo\n"
+        "WHERE datum = '2021-03-01'\nORDER BY datum,ora;",
     };
     Connection& c = db->connection();
     for (const char* select : selects) {

@@ -2,7 +2,6 @@
 // prices, discounts and the gross-up, the amount payable, the garment
 // markers, and the statements they send (numbers always in the C locale).
 #include "worksheets/LineItems.h"
-#include "worksheets/PlannerWindows.h"
 #include "worksheets/WorkSheetEditing.h"
 #include "worksheets/WorkSheetStatus.h"
 
@@ -203,9 +202,6 @@ TEST(WorkSheetEditor, DeadlineShowsNowForAnEmptyValue) {
     EXPECT_EQ(DeadlineShown(QVariant(QMetaType(QMetaType::QDateTime)), now), now);
     const QDateTime stored(QDate(2024, 3, 8), QTime(14, 30));
     EXPECT_EQ(DeadlineShown(stored, now), stored);
-    EXPECT_EQ(SlotTimeText(17), "08:30");
-    EXPECT_EQ(SlotTimeText(0), "00:00");
-    EXPECT_EQ(SlotStart(QDate(2024, 3, 8), 29), QDateTime(QDate(2024, 3, 8), QTime(14, 30)));
 }
 
 } // namespace

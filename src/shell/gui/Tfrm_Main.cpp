@@ -19,7 +19,10 @@
 #include "shell/gui/MainActionSet.h"
 #include "shell/gui/Tfrm_Logo.h"
 #include "shell/gui/Tfrm_Nevjegy.h"
+#include "worksheets/SlotCells.h"
 #include "worksheets/WorkSheetLists.h"
+#include "worksheets/gui/DayPlannerPanel.h"
+#include "worksheets/gui/SlotGrid.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -30,7 +33,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -367,39 +369,24 @@ QWidget* Tfrm_Main::buildCustomerPanel() {
 QWidget* Tfrm_Main::buildPlannerPanel() {
     makeGrids(m_session.routes.list(MainTab::Planner), list(MainTab::Planner));
     DBGrid7 = grid("DBGrid7");
-    DBGrid8 = Named(new QTableView, "DBGrid8");
-    BindQueryGrid(DBGrid8, m_session.QryNaptar, PlannerSlotColumns());
-    // The day's slots come with the day planner.
-    DBGrid8->setEnabled(false);
-    DBGrid8->setToolTip(SoonHint);
-
-    Panel17 = Named(new QLabel, "Panel17");
-    QFont bold = Panel17->font();
-    bold.setBold(true);
-    Panel17->setFont(bold);
-    DateTimePicker1 = Named(new QDateEdit, "DateTimePicker1");
-    DateTimePicker1->setCalendarPopup(true);
-    DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
-    DateTimePicker1->setEnabled(false);
-    DateTimePicker1->setToolTip(SoonHint);
+    // The chosen employee stands out as the day panel's current slot does.
+    QPalette employees = DBGrid7->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        employees.setColor(group, QPalette::Highlight, DayPanelSelection);
+    DBGrid7->setPalette(employees);
+    DayPanel = Named(new DayPlannerPanel(m_session.dayPlanner()), "DayPanel");
+    DBGrid8 = DayPanel->DBGrid8;
+    Panel17 = DayPanel->Panel17;
+    DateTimePicker1 = DayPanel->DateTimePicker1;
     auto* dayTools = Named(new QToolBar, "ToolBar17");
     dayTools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_actions->addTo(dayTools, {QStringLiteral("aTegnap"), QStringLiteral("aMa"), QStringLiteral("aHolnap"),
                                 QStringLiteral("aNaptarba")});
-
-    auto* day = new QWidget;
-    auto* dayLayout = new QVBoxLayout(day);
-    dayLayout->setContentsMargins(0, 0, 0, 0);
-    auto* dateRow = new QHBoxLayout;
-    dateRow->addWidget(Panel17, 1);
-    dateRow->addWidget(dayTools);
-    dateRow->addWidget(DateTimePicker1);
-    dayLayout->addLayout(dateRow);
-    dayLayout->addWidget(DBGrid8, 1);
+    DayPanel->setTools(dayTools);
 
     auto* panel = Named(new QSplitter(Qt::Horizontal), "pNaptar");
     panel->addWidget(DBGrid7);
-    panel->addWidget(day);
+    panel->addWidget(DayPanel);
     panel->setStretchFactor(0, 1);
     panel->setStretchFactor(1, 3);
     return panel;
@@ -559,9 +546,7 @@ void Tfrm_Main::applyProgramType(int programType) {
 }
 
 void Tfrm_Main::showWorkingDate() {
-    const QDate date = Beall().workDate;
-    DateTimePicker1->setDate(date);
-    Panel17->setText(QLocale(QLocale::Hungarian).toString(date, QStringLiteral("yyyy MMMM d. dddd")));
+    DayPanel->showWorkingDate();
 }
 
 void Tfrm_Main::showEvent(QShowEvent* event) {
@@ -627,6 +612,10 @@ MainTab Tfrm_Main::currentTab() const {
 
 int Tfrm_Main::statusTab() const {
     return TabControl2->currentIndex();
+}
+
+QObject* Tfrm_Main::panel(MainTab tab) {
+    return tab == MainTab::Planner ? &m_session.dayPlanner() : nullptr;
 }
 
 QAction* Tfrm_Main::action(const QString& name) const {

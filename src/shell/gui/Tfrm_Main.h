@@ -36,8 +36,10 @@ class QToolBar;
 
 namespace kml {
 
+class DayPlannerPanel;
 class ListGrid;
 class MainActionSet;
+class SlotGrid;
 class SearchKeyHandover;
 class WheelToArrowKeys;
 
@@ -55,6 +57,7 @@ public:
     int statusTab() const override;
     ListController& list(MainTab tab) override { return m_session.list(tab); }
     ListController& detail(MainDetail detail) override { return m_session.detail(detail); }
+    QObject* panel(MainTab tab) override;
 
     // The action of that name ("aUj", ...); throws for an unknown name.
     QAction* action(const QString& name) const;
@@ -109,7 +112,8 @@ public:
 
     // Day planner.
     QTableView* DBGrid7 = nullptr; // employees
-    QTableView* DBGrid8 = nullptr; // slots
+    DayPlannerPanel* DayPanel = nullptr; // the chosen employee's day:
+    SlotGrid* DBGrid8 = nullptr;   // its slots
     QLabel* Panel17 = nullptr;     // the working date in words
     QDateEdit* DateTimePicker1 = nullptr;
 

@@ -9,6 +9,7 @@
 #include "shell/gui/Tfrm_Beallit.h"
 #include "shell/gui/Tfrm_Init.h"
 #include "shell/gui/Tfrm_Login.h"
+#include "worksheets/gui/PlannerWindows.h"
 #include "worksheets/gui/WorkSheetWindows.h"
 
 namespace kml {
@@ -21,6 +22,7 @@ void InstallWindows() {
     InstallRecordWindows();
     InstallExchangeWindows();
     InstallReportWindows();
+    InstallPlannerWindows();
     InstallWorkSheetWindows();
 }
 
