@@ -42,6 +42,7 @@ int LengthPrefixSize(quint64 length) {
 // them, over the session's controller of the tab.
 ListBenchDefinition FromRoute(const char* name, MainSession& session, MainTab tab) {
     const MainListRoute& route = session.routes.list(tab);
+    session.streamLists(); // as the main window does
     ListBenchDefinition definition;
     definition.name = QString::fromUtf8(name);
     definition.tab = tab;

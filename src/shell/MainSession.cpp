@@ -53,18 +53,19 @@ MainSession::MainSession() {
                                                {MainTab::Customers, &QryU},
                                                {MainTab::Planner, &QryDolgozo},
                                                {MainTab::Devices, &QryKesz}};
-    for (const auto& [tab, query] : tabs) {
+    for (const auto& [tab, query] : tabs)
         m_lists[size_t(tab)] = std::make_unique<ListController>(routes.list(tab).list, query);
-        // The lists that may hold a shop's whole history show their first
-        // screen at once and the rest as it arrives.
-        m_lists[size_t(tab)]->setStreaming(m_lists[size_t(tab)]->usesSearchIndex());
-    }
     const std::pair<MainDetail, Query*> details[] = {{MainDetail::SheetEmployees, &QryDolg},
                                                      {MainDetail::SheetLines, &QryTetel},
                                                      {MainDetail::CustomerDevices, &QryKeszulek}};
     for (const auto& [detail, query] : details)
         m_details[size_t(detail)] = std::make_unique<ListController>(routes.detail(detail).list, query);
     m_dayPlanner = std::make_unique<DayPlanner>(QryNaptar, list(MainTab::Planner));
+}
+
+void MainSession::streamLists() {
+    for (const std::unique_ptr<ListController>& list : m_lists)
+        list->setStreaming(list->usesSearchIndex());
 }
 
 MainSession::~MainSession() {

@@ -421,6 +421,7 @@ void Tfrm_Main::buildStatusBar() {
 }
 
 void Tfrm_Main::connectLists() {
+    m_session.streamLists();
     connect(&list(MainTab::WorkSheets), &ListController::moved, this, &Tfrm_Main::workSheetMoved);
     connect(&list(MainTab::Customers), &ListController::moved, this, &Tfrm_Main::customerMoved);
     connect(&list(MainTab::Planner), &ListController::moved, this, &Tfrm_Main::showCounter);
