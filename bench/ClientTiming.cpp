@@ -58,4 +58,9 @@ double ClientStatementMs(const ClientSetup& setup, const QByteArray& statement, 
     return Median(samples);
 }
 
+double ClientOnceMs(const ClientSetup& setup, const QByteArray& statement, bool compress) {
+    const double overhead = ClientBatchMs(setup, QByteArrayLiteral("SELECT 1"), 1, compress);
+    return ClientBatchMs(setup, statement, 1, compress) - overhead;
+}
+
 } // namespace kml::bench

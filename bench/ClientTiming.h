@@ -34,4 +34,9 @@ double ClientBatchMs(const ClientSetup& setup, const QByteArray& statement, int 
 // of (batch of 1 + n) - (batch of 1), divided by n.
 double ClientStatementMs(const ClientSetup& setup, const QByteArray& statement, bool compress, int n, int repeats);
 
+// One run of a long statement: a batch of it less a batch of "SELECT 1"
+// (the client's start, connect and session set-up), for statements that take
+// long enough for that difference to be small beside them.
+double ClientOnceMs(const ClientSetup& setup, const QByteArray& statement, bool compress);
+
 } // namespace kml::bench

@@ -3,8 +3,11 @@
 // Keystrokes typed into the real main window: Tfrm_Main is built on the
 // shop (start-up steps included), shown offscreen, and every keystroke puts
 // the text into the search box Edit1, whose change runs the window's own
-// search (MainList::search, detail panels, counter); the shown list grid is
-// then laid out and painted.
+// search (its list controller, detail panels, counter). When the list's query
+// is then still receiving rows (Query::openAsync), the event loop runs until
+// a screenful is there (first screen) and until every row is (complete); the
+// shown list grid is painted at both points. A window that reads every row
+// before it returns (Query::open) has its first screen when it is complete.
 
 #include "ListBench.h"
 
@@ -25,13 +28,16 @@ public:
 
     // Brings a list to the front as the user would: "folyamatban" and
     // "osszes" are the work-sheet tab on its first two status tabs,
-    // "ugyfelek" the customer tab.
+    // "ugyfelek" the customer tab, "keszulekek" the device tab.
     void select(const QString& list);
 
     KeystrokeTimes type(const QString& text) override;
     QString statement() const override;
 
 private:
+    ListController& currentList() const;
+    Query& currentQuery() const;
+
     std::unique_ptr<Tfrm_Main> m_window;
 };
 

@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
         MainSession session;
         session.mySQLDatabase1.open(c);
         SetSharedConnection(&session.mySQLDatabase1);
-        ListSpec list = WorkSheetList(session);
+        ListBenchDefinition list = WorkSheetList(session);
         Query& q = *list.query;
         QElapsedTimer openTimer;
         openTimer.start();

@@ -729,6 +729,321 @@ BEGIN
 END //
 
 -- ---------------------------------------------------------------------------
+-- Search texts of the main window's lists (munkalap_kereses, ugyfel_kereses,
+-- keszulek_kereses; computed by the views vw_*_kereses)
+--
+-- The triggers below store them again whenever a value they are made of
+-- changes: the sheet itself, its type, customer, status and device, the
+-- device's type and manufacturer. They stand aside while the session variable
+-- @kml_kereses_ki is set (a data script restores the search tables with the
+-- other tables and then calls sp_kereses_ujra).
+
+-- The search texts of the sheets chosen by pmi: 'munkalap' (the sheet pid),
+-- 'ugyfel', 'keszulek', 'mlaptipus', 'statusz' (the sheets of that customer,
+-- device, type or status), 'tipus', 'gyarto' (the sheets whose device is of
+-- that type or manufacturer).
+CREATE OR REPLACE PROCEDURE sp_kereses_munkalap(IN pmi VARCHAR(20), IN pid INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  CASE pmi
+  WHEN 'munkalap' THEN
+    -- Replaced, not deleted first: deleting a key not yet there would lock
+    -- the gap after the last sheet, and two workstations opening sheets at
+    -- once would deadlock on it.
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE munkalap = pid;
+    IF ROW_COUNT() = 0 THEN
+      DELETE FROM munkalap_kereses WHERE munkalap = pid;
+    END IF;
+  WHEN 'ugyfel' THEN
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE ugyfel = pid;
+  WHEN 'keszulek' THEN
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE keszulek = pid;
+  WHEN 'mlaptipus' THEN
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE mlaptipus = pid;
+  WHEN 'statusz' THEN
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses WHERE statusz = pid;
+  WHEN 'tipus' THEN
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses
+     WHERE keszulek IN (SELECT keszulek FROM keszulek WHERE tipus = pid);
+  WHEN 'gyarto' THEN
+    REPLACE INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses
+     WHERE keszulek IN (SELECT k.keszulek FROM keszulek k JOIN tipus t ON t.tipus = k.tipus WHERE t.gyarto = pid);
+  END CASE;
+END //
+
+-- The search text of the customer pid (none for a deleted one).
+CREATE OR REPLACE PROCEDURE sp_kereses_ugyfel(IN pid INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  REPLACE INTO ugyfel_kereses (ugyfel, szoveg_hu, szoveg_alt, szoveg_hosszu)
+  SELECT ugyfel, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_ugyfel_kereses WHERE ugyfel = pid;
+  IF ROW_COUNT() = 0 THEN
+    DELETE FROM ugyfel_kereses WHERE ugyfel = pid;
+  END IF;
+END //
+
+-- The search texts of the devices chosen by pmi: 'keszulek' (the device
+-- pid), 'ugyfel', 'tipus', 'gyarto' (the devices of that customer, type or
+-- manufacturer); deleted devices have none.
+CREATE OR REPLACE PROCEDURE sp_kereses_keszulek(IN pmi VARCHAR(20), IN pid INT)
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  CASE pmi
+  WHEN 'keszulek' THEN
+    REPLACE INTO keszulek_kereses (keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_keszulek_kereses WHERE keszulek = pid;
+    IF ROW_COUNT() = 0 THEN
+      DELETE FROM keszulek_kereses WHERE keszulek = pid;
+    END IF;
+  WHEN 'ugyfel' THEN
+    REPLACE INTO keszulek_kereses (keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_keszulek_kereses WHERE ugyfel = pid;
+  WHEN 'tipus' THEN
+    REPLACE INTO keszulek_kereses (keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_keszulek_kereses WHERE tipus = pid;
+  WHEN 'gyarto' THEN
+    REPLACE INTO keszulek_kereses (keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu)
+    SELECT keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_keszulek_kereses WHERE gyarto = pid;
+  END CASE;
+END //
+
+-- Every search text computed again: after a data script, after changes made
+-- with the triggers standing aside, or to repair. One transaction.
+CREATE OR REPLACE PROCEDURE sp_kereses_ujra()
+MODIFIES SQL DATA SQL SECURITY INVOKER
+BEGIN
+  DECLARE v_own BOOLEAN DEFAULT (@@in_transaction = 0);
+  DECLARE EXIT HANDLER FOR SQLEXCEPTION
+  BEGIN
+    IF v_own THEN ROLLBACK; END IF;
+    RESIGNAL;
+  END;
+  IF v_own THEN START TRANSACTION; END IF;
+  DELETE FROM munkalap_kereses;
+  INSERT INTO munkalap_kereses (munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu)
+  SELECT munkalap, statusz, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_munkalap_kereses;
+  DELETE FROM ugyfel_kereses;
+  INSERT INTO ugyfel_kereses (ugyfel, szoveg_hu, szoveg_alt, szoveg_hosszu)
+  SELECT ugyfel, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_ugyfel_kereses;
+  DELETE FROM keszulek_kereses;
+  INSERT INTO keszulek_kereses (keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu)
+  SELECT keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_keszulek_kereses;
+  IF v_own THEN COMMIT; END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_munkalap_kereses_ai AFTER INSERT ON munkalap FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    CALL sp_kereses_munkalap('munkalap', NEW.munkalap);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_munkalap_kereses_au AFTER UPDATE ON munkalap FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL AND NOT (
+       OLD.munkalap <=> NEW.munkalap AND OLD.panasz <=> NEW.panasz AND OLD.vegzett_munka <=> NEW.vegzett_munka
+       AND OLD.megjegyzes <=> NEW.megjegyzes AND OLD.mlaptipus <=> NEW.mlaptipus AND OLD.ugyfel <=> NEW.ugyfel
+       AND OLD.keszulek <=> NEW.keszulek AND OLD.statusz <=> NEW.statusz AND OLD.datum <=> NEW.datum
+       AND OLD.dat_hatid <=> NEW.dat_hatid AND OLD.dat_kesz <=> NEW.dat_kesz) THEN
+    IF NOT (OLD.munkalap <=> NEW.munkalap) THEN
+      CALL sp_kereses_munkalap('munkalap', OLD.munkalap);
+    END IF;
+    CALL sp_kereses_munkalap('munkalap', NEW.munkalap);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_munkalap_kereses_ad AFTER DELETE ON munkalap FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    DELETE FROM munkalap_kereses WHERE munkalap = OLD.munkalap;
+  END IF;
+END //
+
+-- A customer: its own text, and the sheets and devices that show its name
+-- (the sheets also its phone and address).
+CREATE OR REPLACE TRIGGER trg_ugyfel_kereses_ai AFTER INSERT ON ugyfel FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    CALL sp_kereses_ugyfel(NEW.ugyfel);
+    CALL sp_kereses_munkalap('ugyfel', NEW.ugyfel);
+    CALL sp_kereses_keszulek('ugyfel', NEW.ugyfel);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_ugyfel_kereses_au AFTER UPDATE ON ugyfel FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    IF NOT (OLD.ugyfel <=> NEW.ugyfel AND OLD.ugyfel_nev <=> NEW.ugyfel_nev AND OLD.kapcsolat <=> NEW.kapcsolat
+            AND OLD.telefon <=> NEW.telefon AND OLD.emil <=> NEW.emil AND OLD.cim_irsz <=> NEW.cim_irsz
+            AND OLD.cim_varos <=> NEW.cim_varos AND OLD.cim_cim <=> NEW.cim_cim AND OLD.gyszstr <=> NEW.gyszstr
+            AND OLD.dat_figyelmeztet <=> NEW.dat_figyelmeztet AND OLD.torolve <=> NEW.torolve) THEN
+      CALL sp_kereses_ugyfel(OLD.ugyfel);
+      CALL sp_kereses_ugyfel(NEW.ugyfel);
+    END IF;
+    IF NOT (OLD.ugyfel <=> NEW.ugyfel AND OLD.ugyfel_nev <=> NEW.ugyfel_nev AND OLD.telefon <=> NEW.telefon
+            AND OLD.cim_irsz <=> NEW.cim_irsz AND OLD.cim_varos <=> NEW.cim_varos AND OLD.cim_cim <=> NEW.cim_cim) THEN
+      CALL sp_kereses_munkalap('ugyfel', OLD.ugyfel);
+      CALL sp_kereses_munkalap('ugyfel', NEW.ugyfel);
+    END IF;
+    IF NOT (OLD.ugyfel <=> NEW.ugyfel AND OLD.ugyfel_nev <=> NEW.ugyfel_nev) THEN
+      CALL sp_kereses_keszulek('ugyfel', OLD.ugyfel);
+      CALL sp_kereses_keszulek('ugyfel', NEW.ugyfel);
+    END IF;
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_ugyfel_kereses_ad AFTER DELETE ON ugyfel FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    DELETE FROM ugyfel_kereses WHERE ugyfel = OLD.ugyfel;
+    CALL sp_kereses_munkalap('ugyfel', OLD.ugyfel);
+    CALL sp_kereses_keszulek('ugyfel', OLD.ugyfel);
+  END IF;
+END //
+
+-- A device: its own text and the sheets that show its serial number, type
+-- and year.
+CREATE OR REPLACE TRIGGER trg_keszulek_kereses_ai AFTER INSERT ON keszulek FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    CALL sp_kereses_keszulek('keszulek', NEW.keszulek);
+    CALL sp_kereses_munkalap('keszulek', NEW.keszulek);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_keszulek_kereses_au AFTER UPDATE ON keszulek FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    IF NOT (OLD.keszulek <=> NEW.keszulek AND OLD.gysz <=> NEW.gysz AND OLD.gysz2 <=> NEW.gysz2
+            AND OLD.gysz3 <=> NEW.gysz3 AND OLD.ugyfel <=> NEW.ugyfel AND OLD.tipus <=> NEW.tipus
+            AND OLD.torolve <=> NEW.torolve) THEN
+      CALL sp_kereses_keszulek('keszulek', OLD.keszulek);
+      CALL sp_kereses_keszulek('keszulek', NEW.keszulek);
+    END IF;
+    IF NOT (OLD.keszulek <=> NEW.keszulek AND OLD.gysz <=> NEW.gysz AND OLD.evjarat <=> NEW.evjarat
+            AND OLD.tipus <=> NEW.tipus) THEN
+      CALL sp_kereses_munkalap('keszulek', OLD.keszulek);
+      CALL sp_kereses_munkalap('keszulek', NEW.keszulek);
+    END IF;
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_keszulek_kereses_ad AFTER DELETE ON keszulek FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    DELETE FROM keszulek_kereses WHERE keszulek = OLD.keszulek;
+    CALL sp_kereses_munkalap('keszulek', OLD.keszulek);
+  END IF;
+END //
+
+-- Types, manufacturers, sheet types and statuses: the texts that show their
+-- names.
+CREATE OR REPLACE TRIGGER trg_tipus_kereses_ai AFTER INSERT ON tipus FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    CALL sp_kereses_keszulek('tipus', NEW.tipus);
+    CALL sp_kereses_munkalap('tipus', NEW.tipus);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_tipus_kereses_au AFTER UPDATE ON tipus FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL
+     AND NOT (OLD.tipus <=> NEW.tipus AND OLD.tipus_nev <=> NEW.tipus_nev AND OLD.gyarto <=> NEW.gyarto) THEN
+    CALL sp_kereses_keszulek('tipus', OLD.tipus);
+    CALL sp_kereses_keszulek('tipus', NEW.tipus);
+    CALL sp_kereses_munkalap('tipus', OLD.tipus);
+    CALL sp_kereses_munkalap('tipus', NEW.tipus);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_tipus_kereses_ad AFTER DELETE ON tipus FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    CALL sp_kereses_keszulek('tipus', OLD.tipus);
+    CALL sp_kereses_munkalap('tipus', OLD.tipus);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_gyarto_kereses_ai AFTER INSERT ON gyarto FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    CALL sp_kereses_keszulek('gyarto', NEW.gyarto);
+    CALL sp_kereses_munkalap('gyarto', NEW.gyarto);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_gyarto_kereses_au AFTER UPDATE ON gyarto FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL AND NOT (OLD.gyarto <=> NEW.gyarto AND OLD.gyarto_nev <=> NEW.gyarto_nev) THEN
+    CALL sp_kereses_keszulek('gyarto', OLD.gyarto);
+    CALL sp_kereses_keszulek('gyarto', NEW.gyarto);
+    CALL sp_kereses_munkalap('gyarto', OLD.gyarto);
+    CALL sp_kereses_munkalap('gyarto', NEW.gyarto);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_gyarto_kereses_ad AFTER DELETE ON gyarto FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    CALL sp_kereses_keszulek('gyarto', OLD.gyarto);
+    CALL sp_kereses_munkalap('gyarto', OLD.gyarto);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_mlaptipus_kereses_ai AFTER INSERT ON mlaptipus FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    CALL sp_kereses_munkalap('mlaptipus', NEW.mlaptipus);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_mlaptipus_kereses_au AFTER UPDATE ON mlaptipus FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL AND NOT (OLD.mlaptipus <=> NEW.mlaptipus AND OLD.betujel <=> NEW.betujel
+                                       AND OLD.mlaptipus_nev <=> NEW.mlaptipus_nev) THEN
+    CALL sp_kereses_munkalap('mlaptipus', OLD.mlaptipus);
+    CALL sp_kereses_munkalap('mlaptipus', NEW.mlaptipus);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_mlaptipus_kereses_ad AFTER DELETE ON mlaptipus FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    CALL sp_kereses_munkalap('mlaptipus', OLD.mlaptipus);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_statusz_kereses_ai AFTER INSERT ON statusz FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    CALL sp_kereses_munkalap('statusz', NEW.statusz);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_statusz_kereses_au AFTER UPDATE ON statusz FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL AND NOT (OLD.statusz <=> NEW.statusz AND OLD.statusz_nev <=> NEW.statusz_nev) THEN
+    CALL sp_kereses_munkalap('statusz', OLD.statusz);
+    CALL sp_kereses_munkalap('statusz', NEW.statusz);
+  END IF;
+END //
+
+CREATE OR REPLACE TRIGGER trg_statusz_kereses_ad AFTER DELETE ON statusz FOR EACH ROW
+BEGIN
+  IF @kml_kereses_ki IS NULL THEN
+    CALL sp_kereses_munkalap('statusz', OLD.statusz);
+  END IF;
+END //
+
+-- ---------------------------------------------------------------------------
 -- Items catalogue
 
 -- The next automatic item code: the largest all-digit code of the live items
@@ -892,3 +1207,7 @@ BEGIN
 END //
 
 DELIMITER ;
+
+-- The search texts of the rows already there (a database these routines are
+-- loaded into for the first time, or loaded again).
+CALL sp_kereses_ujra();

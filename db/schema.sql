@@ -18,6 +18,8 @@ SET NAMES utf8mb4;
 --   munkalap.dolgozostr                      (sp_dolgstr)
 --   keszulek.utolso_munkalap                 (sp_ujmunkalap, sp_mlaptorol, sp_munkalapkesz)
 --   ugyfel.gyszstr                           (triggers on keszulek, sp_gyszstr)
+--   munkalap_kereses, ugyfel_kereses, keszulek_kereses
+--                                            (triggers on the tables they are read from, sp_kereses_ujra)
 --
 -- The planner's day grid dolgelo is a view (views.sql) over the appointments,
 -- the slots (ora) and the calendar days (nap), so it is current for any day.
@@ -498,3 +500,44 @@ CREATE TABLE webuzenet (
   KEY ix_webuzenet_nyugtazva (nyugtazva),
   KEY ix_webuzenet_ugyfel (ugyfel)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
+
+-- ---------------------------------------------------------------------------
+-- Search texts of the main window's lists
+
+-- One row per row of a list's view (vw_munkalap, vw_ugyfel, vw_keszulek): the
+-- values of the fields its search box looks in, joined by the byte 0x02 and
+-- folded to their collation weights (WEIGHT_STRING), so that a typed text is
+-- found with a plain byte search in one narrow row instead of a LIKE per field
+-- over the joined view. The fields compared under latin2_hungarian_ci (the
+-- columns as they are) go into szoveg_hu, those compared under
+-- latin2_general_ci (the CONVERT(... USING latin2) expressions of the field
+-- lists) into szoveg_alt; a Hungarian text longer than 16000 bytes goes into
+-- szoveg_hosszu instead of szoveg_hu. The views vw_*_kereses compute the rows;
+-- the triggers of routines.sql keep them current.
+-- The tables also hold what the lists' fixed conditions test (the sheet's
+-- statusz; the key), so that a search can narrow its rows by them at once.
+CREATE TABLE munkalap_kereses (
+  munkalap INT NOT NULL,
+  statusz INT NOT NULL DEFAULT 0,
+  szoveg_hu VARBINARY(16000) NULL,
+  szoveg_alt VARBINARY(1000) NOT NULL,
+  szoveg_hosszu MEDIUMBLOB NULL,
+  PRIMARY KEY (munkalap),
+  KEY ix_munkalap_kereses_statusz (statusz)
+) ENGINE=InnoDB;
+
+CREATE TABLE ugyfel_kereses (
+  ugyfel INT NOT NULL,
+  szoveg_hu VARBINARY(16000) NULL,
+  szoveg_alt VARBINARY(1000) NOT NULL,
+  szoveg_hosszu MEDIUMBLOB NULL,
+  PRIMARY KEY (ugyfel)
+) ENGINE=InnoDB;
+
+CREATE TABLE keszulek_kereses (
+  keszulek INT NOT NULL,
+  szoveg_hu VARBINARY(16000) NULL,
+  szoveg_alt VARBINARY(1000) NOT NULL,
+  szoveg_hosszu MEDIUMBLOB NULL,
+  PRIMARY KEY (keszulek)
+) ENGINE=InnoDB;

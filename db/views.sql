@@ -431,3 +431,67 @@ SELECT
   b.banner, b.banner_nev, b.szoveg, b.link, b.hatterkep, b.kiskep,
   LEFT(REPLACE(REPLACE(b.szoveg, '\r', ' '), '\n', ' '), 50) AS szovegstr
 FROM banner b;
+
+-- ---------------------------------------------------------------------------
+-- Search texts of the main window's lists (tables munkalap_kereses,
+-- ugyfel_kereses, keszulek_kereses)
+
+-- The fields of a list's search, as its LIKE conditions see them, joined by
+-- the byte 0x02 (equal to no other character in either collation, so a typed
+-- text without it never matches across two fields) and folded to weights:
+-- szoveg_hu holds the fields compared under latin2_hungarian_ci, szoveg_alt
+-- those compared under latin2_general_ci (the CONVERT(... USING latin2)
+-- expressions). A NULL field is left out, as it matches nothing.
+CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_munkalap_keresoszoveg AS
+SELECT
+  v.munkalap, v.ugyfel, v.keszulek, v.mlaptipus, v.statusz,
+  WEIGHT_STRING(CONCAT_WS(_latin2 X'02', v.panasz, v.vegzett_munka, v.megjegyzes, v.mlaptipus_nev, v.ugyfel_nev,
+                          v.telefon, v.statusz_nev, v.gysz) COLLATE latin2_hungarian_ci) AS szoveg_hu,
+  WEIGHT_STRING(CONCAT_WS(_latin2 X'02', CONVERT(v.munkalapstr USING latin2),
+                          CONVERT(DATE_FORMAT(v.datum, '%Y.%m.%d') USING latin2),
+                          CONVERT(DATE_FORMAT(v.dat_hatid, '%Y.%m.%d') USING latin2),
+                          CONVERT(v.tipusstr2 USING latin2),
+                          CONVERT(DATE_FORMAT(v.dat_kesz, '%Y.%m.%d') USING latin2),
+                          CONVERT(v.irszvaroscim USING latin2), CONVERT(v.tipusstr USING latin2))
+                COLLATE latin2_general_ci) AS szoveg_alt
+FROM vw_munkalap v;
+
+CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_ugyfel_keresoszoveg AS
+SELECT
+  v.ugyfel,
+  WEIGHT_STRING(CONCAT_WS(_latin2 X'02', v.ugyfel_nev, v.kapcsolat, v.telefon, v.emil, v.irszvaroscim, v.gyszstr)
+                COLLATE latin2_hungarian_ci) AS szoveg_hu,
+  WEIGHT_STRING(CONCAT_WS(_latin2 X'02', CONVERT(DATE_FORMAT(v.dat_figyelmeztet, '%Y.%m.%d') USING latin2))
+                COLLATE latin2_general_ci) AS szoveg_alt
+FROM vw_ugyfel v;
+
+CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_keszulek_keresoszoveg AS
+SELECT
+  v.keszulek, v.ugyfel, v.tipus, t.gyarto,
+  WEIGHT_STRING(CONCAT_WS(_latin2 X'02', v.gysz, v.gysz2, v.gysz3, v.ugyfel_nev) COLLATE latin2_hungarian_ci) AS szoveg_hu,
+  WEIGHT_STRING(CONCAT_WS(_latin2 X'02', CONVERT(v.tipusstr USING latin2)) COLLATE latin2_general_ci) AS szoveg_alt
+FROM vw_keszulek v
+  LEFT JOIN tipus t ON t.tipus = v.tipus;
+
+-- The rows of the search tables: a Hungarian text longer than 16000 bytes
+-- goes into szoveg_hosszu, so that the scanned column stays a short one.
+CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_munkalap_kereses AS
+SELECT
+  s.munkalap, s.ugyfel, s.keszulek, s.mlaptipus, s.statusz,
+  IF(LENGTH(s.szoveg_hu) <= 16000, s.szoveg_hu, NULL) AS szoveg_hu, s.szoveg_alt,
+  IF(LENGTH(s.szoveg_hu) > 16000, s.szoveg_hu, NULL) AS szoveg_hosszu
+FROM vw_munkalap_keresoszoveg s;
+
+CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_ugyfel_kereses AS
+SELECT
+  s.ugyfel,
+  IF(LENGTH(s.szoveg_hu) <= 16000, s.szoveg_hu, NULL) AS szoveg_hu, s.szoveg_alt,
+  IF(LENGTH(s.szoveg_hu) > 16000, s.szoveg_hu, NULL) AS szoveg_hosszu
+FROM vw_ugyfel_keresoszoveg s;
+
+CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_keszulek_kereses AS
+SELECT
+  s.keszulek, s.ugyfel, s.tipus, s.gyarto,
+  IF(LENGTH(s.szoveg_hu) <= 16000, s.szoveg_hu, NULL) AS szoveg_hu, s.szoveg_alt,
+  IF(LENGTH(s.szoveg_hu) > 16000, s.szoveg_hu, NULL) AS szoveg_hosszu
+FROM vw_keszulek_keresoszoveg s;

@@ -2,6 +2,7 @@
 
 #include "components/Cp1250.h"
 #include "components/DbError.h"
+#include "components/StreamingStatement.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -51,7 +52,9 @@ FieldKind KindOf(const MYSQL_FIELD& field) {
     }
 }
 
-std::vector<ColumnInfo> ColumnsOf(MYSQL_RES* res) {
+} // namespace
+
+std::vector<ColumnInfo> ResultColumns(st_mysql_res* res) {
     const unsigned n = mysql_num_fields(res);
     const MYSQL_FIELD* fields = mysql_fetch_fields(res);
     std::vector<ColumnInfo> columns;
@@ -76,8 +79,6 @@ std::vector<ColumnInfo> ColumnsOf(MYSQL_RES* res) {
     return columns;
 }
 
-} // namespace
-
 Connection::Connection() = default;
 
 Connection::~Connection() { close(); }
@@ -90,6 +91,10 @@ void Connection::open(const ConnectionOptions& options) {
 }
 
 void Connection::close() {
+    if (m_streamLinks) {
+        m_streamLinks->detach();
+        m_streamLinks.reset();
+    }
     dropSession();
     m_open = false;
 }
@@ -120,6 +125,8 @@ void Connection::connect() {
     // statement is sent twice.
     my_bool reconnect = 0;
     mysql_optionsv(mysql, MYSQL_OPT_RECONNECT, &reconnect);
+    if (m_options.nonBlocking)
+        mysql_optionsv(mysql, MYSQL_OPT_NONBLOCK, 0);
 
     const QByteArray host = ToCp1250(m_options.host);
     const QByteArray user = ToCp1250(m_options.user);
@@ -204,7 +211,7 @@ ResultSet Connection::readResults(bool wantRows) {
     for (;;) {
         if (MYSQL_RES* res = mysql_use_result(m_mysql)) {
             if (wantRows && !haveRows) {
-                ResultSet rows(ColumnsOf(res));
+                ResultSet rows(ResultColumns(res));
                 while (MYSQL_ROW row = mysql_fetch_row(res))
                     rows.appendRow(row, mysql_fetch_lengths(res));
                 rows.finish();
@@ -246,7 +253,9 @@ quint64 MatchedRows(const char* info, quint64 affectedRows) {
     return strtoull(info + sizeof prefix - 1, nullptr, 10);
 }
 
-void Connection::fail(bool afterSend) {
+DbError Connection::lastError(bool afterSend) {
+    if (!m_mysql)
+        return DbError(QStringLiteral("Nincs adatbázis kapcsolat"), CR_CONNECTION_ERROR);
     const unsigned code = mysql_errno(m_mysql);
     const char* text = mysql_error(m_mysql);
     const QString message = FromCp1250(text, qsizetype(strlen(text)));
@@ -257,7 +266,15 @@ void Connection::fail(bool afterSend) {
         m_broken = true;
         m_inTransaction = false;
     }
-    throw DbError(message, code, lost && afterSend);
+    return DbError(message, code, lost && afterSend);
+}
+
+void Connection::fail(bool afterSend) { throw lastError(afterSend); }
+
+std::shared_ptr<StreamLinks> Connection::streamLinks() {
+    if (!m_streamLinks)
+        m_streamLinks = std::make_shared<StreamLinks>(this);
+    return m_streamLinks;
 }
 
 void Connection::exec(const QString& sql) {

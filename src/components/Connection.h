@@ -1,11 +1,15 @@
 #pragma once
 
+#include "components/DbError.h"
 #include "components/ResultSet.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 struct st_mysql;
+struct st_mysql_res;
 
 namespace kml {
 
@@ -19,7 +23,15 @@ struct ConnectionOptions {
     unsigned connectTimeout = 30; // seconds
     QString charset = QStringLiteral("latin2");
     QString collation = QStringLiteral("latin2_hungarian_ci");
+    // Lets the client library's non-blocking calls run on the connection as
+    // well (MYSQL_OPT_NONBLOCK); set for the stream links of StreamLinks.
+    bool nonBlocking = false;
 };
+
+class StreamLinks;
+
+// The columns of a result as the client library describes them.
+std::vector<ColumnInfo> ResultColumns(st_mysql_res* result);
 
 // The rows an UPDATE matched, from the client library's info text.
 quint64 MatchedRows(const char* info, quint64 affectedRows);
@@ -95,11 +107,25 @@ public:
     // while the server cannot be reached.
     st_mysql* handle() const { return m_mysql; }
 
+    // Opens the session again when the server has closed it, as every
+    // statement does before it is sent; for callers that send statements
+    // through the handle themselves (StreamingStatement).
+    void ensureAlive();
+    // The client library's current error as a DbError. A lost session is
+    // remembered, so that the next statement opens a new one; lost after the
+    // statement was sent (afterSend), the error says it was interrupted.
+    DbError lastError(bool afterSend = false);
+
+    // The further connections streaming statements run on while this one
+    // stays free for other statements (StreamingStatement, Query::openAsync),
+    // opened with this connection's options on demand. They are closed with
+    // this connection.
+    std::shared_ptr<StreamLinks> streamLinks();
+
 private:
     void connect();
     void setNames();
     void dropSession();
-    void ensureAlive();
     bool socketClosedByServer() const;
     ResultSet readResults(bool wantRows);
     // Throws the client library's error; one met after the statement was
@@ -115,6 +141,7 @@ private:
     bool m_inTransaction = false;
     quint64 m_affectedRows = 0;
     quint64 m_matchedRows = 0;
+    std::shared_ptr<StreamLinks> m_streamLinks;
 };
 
 } // namespace kml

@@ -17,6 +17,13 @@ DatasetModel::DatasetModel(Query* query, QObject* parent) : QAbstractTableModel(
         m_rows = 0;
         endResetModel();
     });
+    connect(query, &Query::rowsArrived, this, [this](int, int last) {
+        if (last < m_rows)
+            return;
+        beginInsertRows({}, m_rows, last);
+        m_rows = last + 1;
+        endInsertRows();
+    });
     rebuild();
 }
 

@@ -29,7 +29,8 @@ struct RowStyle {
 // A read-only table model over a Query, reused by every grid. Cells are
 // converted to text only when the view asks for them, so a grid over a very
 // large result costs no more than the result itself. The model follows the
-// query: opening or closing it resets the model.
+// query: opening or closing it resets the model, and the rows of a query
+// opened with openAsync() are inserted batch by batch as they arrive.
 class DatasetModel final : public QAbstractTableModel {
     Q_OBJECT
 public:

@@ -1,11 +1,14 @@
 #include "components/Query.h"
 
 #include "components/Connection.h"
+#include "components/Cp1250.h"
 #include "components/DbError.h"
 #include "components/NumberFormat.h"
+#include "components/StreamingStatement.h"
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kml {
@@ -86,7 +89,7 @@ QString DisplayText(const QVariant& value, FieldKind kind, const QString& format
 
 Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
 
-Query::~Query() = default;
+Query::~Query() { stopStream(); }
 
 Connection& Query::connection() const { return m_connection ? *m_connection : SharedConnection(); }
 
@@ -132,10 +135,22 @@ QString Query::statement() const {
     return out;
 }
 
-void Query::open() {
+void Query::open(const QueryPrelude& prelude) {
+    if (m_fetching)
+        close();
     if (m_active)
         return;
-    m_result = connection().query(statement());
+    m_result = connection().query(prelude.sql.isEmpty() ? statement()
+                                                        : prelude.statement(connection().query(prelude.sql)));
+    m_complete = true;
+    adoptColumns();
+    m_active = true;
+    emit opened();
+    setRow(m_result.rowCount() > 0 ? 0 : -1);
+    m_bof = true;
+}
+
+void Query::adoptColumns() {
     m_fields.clear();
     m_fields.reserve(size_t(m_result.columnCount()));
     for (const ColumnInfo& column : m_result.columns()) {
@@ -150,13 +165,133 @@ void Query::open() {
         f.size = column.size;
         m_fields.push_back(std::move(f));
     }
-    m_active = true;
-    emit opened();
-    setRow(m_result.rowCount() > 0 ? 0 : -1);
-    m_bof = true;
+}
+
+StreamingStatement& Query::stream() {
+    Connection& conn = connection();
+    if (!m_stream || m_streamConnection != &conn) {
+        if (m_stream) {
+            // It may be the sender of the signal being handled.
+            m_stream->abandon();
+            m_stream->disconnect(this);
+            m_stream->deleteLater();
+        }
+        m_stream = new StreamingStatement(conn.streamLinks(), this);
+        m_streamConnection = &conn;
+        connect(m_stream, &StreamingStatement::columnsArrived, this, [this] {
+            if (m_inPrelude)
+                return;
+            adoptColumns();
+            m_active = true;
+            m_announced = 0;
+            m_row = -1;
+            m_bof = m_eof = true;
+            emit opened();
+        });
+        connect(m_stream, &StreamingStatement::rowsArrived, this, [this](int first, int last) {
+            if (!m_inPrelude)
+                announceRows(first, last);
+        });
+        connect(m_stream, &StreamingStatement::finished, this, [this] {
+            if (m_inPrelude) {
+                preludeDone();
+                return;
+            }
+            m_fetching = false;
+            m_complete = true;
+            if (!m_active) {
+                // A statement without a result set.
+                adoptColumns();
+                m_active = true;
+                emit opened();
+            }
+            emit finished();
+        });
+        connect(m_stream, &StreamingStatement::failed, this, [this](const QString& message, unsigned code) {
+            m_inPrelude = false;
+            m_preludeRows = ResultSet();
+            m_fetching = false;
+            close();
+            emit failed(message, code);
+        });
+    }
+    return *m_stream;
+}
+
+void Query::announceRows(int first, int last) {
+    m_announced = last + 1;
+    emit rowsArrived(first, last);
+    if (m_row < 0 && m_active && m_announced > 0)
+        setRow(0);
+    else if (m_row >= 0)
+        m_eof = m_row >= recordCount() - 1;
+}
+
+void Query::openAsync(QueryPrelude prelude) {
+    close();
+    StreamingStatement& streaming = stream();
+    m_result = ResultSet();
+    m_announced = 0;
+    m_complete = false;
+    m_fetching = true;
+    m_inPrelude = !prelude.sql.isEmpty();
+    m_prelude = std::move(prelude);
+    try {
+        if (m_inPrelude)
+            streaming.start(ToCp1250(m_prelude.sql), &m_preludeRows);
+        else
+            streaming.start(ToCp1250(statement()), &m_result);
+    } catch (...) {
+        m_fetching = false;
+        m_inPrelude = false;
+        throw;
+    }
+}
+
+void Query::preludeDone() {
+    m_inPrelude = false;
+    const QString sql = m_prelude.statement(m_preludeRows);
+    m_preludeRows = ResultSet();
+    m_prelude = {};
+    try {
+        stream().start(ToCp1250(sql), &m_result);
+    } catch (const DbError& error) {
+        // No link for the second statement: reported as its failure.
+        m_fetching = false;
+        emit failed(error.message(), error.code());
+    }
+}
+
+void Query::stopStream() {
+    if (!m_fetching)
+        return;
+    m_fetching = false;
+    m_inPrelude = false;
+    m_prelude = {};
+    if (m_stream)
+        m_stream->abandon();
+}
+
+void Query::cancel() {
+    if (!m_fetching)
+        return;
+    const int announced = m_announced;
+    stopStream();
+    if (!m_active) {
+        // Nothing had arrived yet: the query stays closed.
+        m_result = ResultSet();
+        return;
+    }
+    m_result.finish();
+    // Rows read but not yet announced are announced now, so that the query
+    // and its grids agree on what it holds.
+    if (m_result.rowCount() > announced)
+        announceRows(announced, m_result.rowCount() - 1);
 }
 
 void Query::close() {
+    stopStream();
+    m_complete = false;
     if (!m_active)
         return;
     for (const Field& f : m_fields)
@@ -168,13 +303,13 @@ void Query::close() {
     emit closed();
 }
 
-void Query::refresh(const QString& keyField) {
+void Query::refresh(const QString& keyField, const QueryPrelude& prelude) {
     const int oldRow = m_row;
     QVariant key;
     if (m_active && !keyField.isEmpty() && fieldIndex(keyField) >= 0)
         key = value(keyField);
     close();
-    open();
+    open(prelude);
     if (key.isValid() && fieldIndex(keyField) >= 0 && locate(keyField, key))
         return;
     if (oldRow >= 0 && !isEmpty())
@@ -184,7 +319,7 @@ void Query::refresh(const QString& keyField) {
 void Query::setRow(int row) {
     m_row = row;
     m_bof = row <= 0;
-    m_eof = row < 0 || row >= m_result.rowCount() - 1;
+    m_eof = row < 0 || row >= recordCount() - 1;
     emit currentChanged(m_row);
 }
 
@@ -226,18 +361,18 @@ bool Query::moveTo(int row) {
     return true;
 }
 
-bool Query::locate(const QString& field, const QVariant& value, bool partial) {
+bool Query::locate(const QString& field, const QVariant& value, bool partial, int from) {
     const int col = checkedIndex(field);
     const int n = recordCount();
     if (partial) {
         const QString wanted = value.toString();
-        for (int r = 0; r < n; ++r)
+        for (int r = std::max(from, 0); r < n; ++r)
             if (m_result.text(r, col).startsWith(wanted, Qt::CaseInsensitive))
                 return moveTo(r);
         return false;
     }
     if (value.isNull()) {
-        for (int r = 0; r < n; ++r)
+        for (int r = std::max(from, 0); r < n; ++r)
             if (m_result.isNull(r, col))
                 return moveTo(r);
         return false;
@@ -249,12 +384,12 @@ bool Query::locate(const QString& field, const QVariant& value, bool partial) {
         if (!ok)
             return false;
         const QByteArray digits = QByteArray::number(wanted);
-        for (int r = 0; r < n; ++r)
+        for (int r = std::max(from, 0); r < n; ++r)
             if (m_result.raw(r, col) == digits && !m_result.isNull(r, col))
                 return moveTo(r);
         return false;
     }
-    for (int r = 0; r < n; ++r)
+    for (int r = std::max(from, 0); r < n; ++r)
         if (!m_result.isNull(r, col) && m_result.value(r, col) == value)
             return moveTo(r);
     return false;

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -34,6 +35,20 @@ struct Field {
     bool isFloat() const { return kind == FieldKind::Float; }
 };
 
+class StreamingStatement;
+
+// A statement openAsync() runs before the query's own, on the same stream
+// link, that decides what the query's statement is for this opening from its
+// rows: a search that first asks a list's search table for the keys of the
+// matching rows and then reads the rows of those keys. An empty prelude
+// (no sql) runs nothing.
+struct QueryPrelude {
+    QString sql;
+    // The statement to run as the query's, from the prelude's rows. The
+    // query's own SQL lines stay as they are (a later opening starts over).
+    std::function<QString(const ResultSet& rows)> statement;
+};
+
 // A read-only dataset over one SELECT (or a CALL that returns rows).
 //
 // The SQL is held as lines so that list windows can replace the line that
@@ -41,6 +56,10 @@ struct Field {
 // literals when the query opens: integers as digits, numbers with ".", texts
 // through the SQL quoting rules, dates as 'yyyy-mm-dd', a null value as NULL.
 // The query keeps a current row; moving it emits currentChanged().
+//
+// open() waits for every row. openAsync() returns at once and lets the rows
+// arrive while the event loop runs (see there); it is for lists that may be
+// long, such as the main window's lists and their searches.
 class Query final : public QObject {
     Q_OBJECT
 public:
@@ -59,15 +78,57 @@ public:
     void setParam(const QString& name, const QVariant& value);
     QVariant param(const QString& name) const;
 
-    void open();
+    // Runs the statement and reads every row (a statement still arriving
+    // from openAsync() is abandoned first); with a prelude, the prelude
+    // first and then the statement it makes (see openAsync). Throws DbError.
+    void open(const QueryPrelude& prelude = {});
+    // Closes the query; a statement still arriving is abandoned.
     void close();
     bool isActive() const { return m_active; }
-    // Runs the statement again and stays on the row with the same value of
-    // keyField (the same row number when keyField is empty or gone).
-    void refresh(const QString& keyField = {});
+    // Runs the statement again (through the prelude, when given) and stays
+    // on the row with the same value of keyField (the same row number when
+    // keyField is empty or gone).
+    void refresh(const QString& keyField = {}, const QueryPrelude& prelude = {});
 
-    int recordCount() const { return m_result.rowCount(); }
-    bool isEmpty() const { return m_result.rowCount() == 0; }
+    // Opens the query without waiting for its rows. The query is closed
+    // (closed(); a statement of this query still arriving is abandoned, and
+    // none of its rows appears any more), then the statement is sent on a
+    // stream link of the query's connection (StreamingStatement), so that
+    // the connection itself stays free for other statements. As the server
+    // answers, on this thread's event loop:
+    //   opened()            the fields are known, no rows yet; isActive();
+    //   rowsArrived(f, l)   rows f..l were appended; the first batch comes
+    //                       as soon as a screenful is there (or the result
+    //                       is shorter) and moves the query to row 0
+    //                       (currentChanged), later ones every few tens of
+    //                       milliseconds;
+    //   finished()          every row is there, recordCount() is final;
+    //   failed(text, code)  the statement failed (the server's message and
+    //                       error number); the query is closed again.
+    // Until finished() or failed(), isFetching() is true and recordCount(),
+    // locate() and the values see the rows received so far. Throws DbError
+    // only when no stream link can be connected.
+    //
+    // With a prelude, its statement runs first (its rows are not the
+    // query's and nothing is announced for them) and then the statement it
+    // makes of them instead of the query's own; a failure of either comes as
+    // failed(). The query's SQL lines are not changed: refresh() and open()
+    // run them, and a list re-read with openAsync() needs its prelude again.
+    void openAsync(QueryPrelude prelude = {});
+    bool isFetching() const { return m_fetching; }
+    // Every row of the last opening has arrived (false after cancel()).
+    bool isComplete() const { return m_active && !m_fetching && m_complete; }
+    // Stops a statement still arriving (KILL QUERY on the server): the rows
+    // received so far stay, no further ones arrive, finished() is not
+    // emitted. Nothing happens when none is arriving.
+    void cancel();
+    // The streaming statement of openAsync() (its batching can be tuned).
+    StreamingStatement& stream();
+
+    // The rows of the query: while a statement of openAsync() is arriving,
+    // those announced by rowsArrived() so far.
+    int recordCount() const { return m_fetching ? m_announced : m_result.rowCount(); }
+    bool isEmpty() const { return recordCount() == 0; }
     int row() const { return m_row; } // 0-based; -1 when empty
     int recNo() const { return m_row + 1; } // 1-based; 0 when empty
     bool bof() const { return m_bof; }
@@ -79,9 +140,10 @@ public:
     bool moveTo(int row);
 
     // Moves to the first row whose field equals value; with partial, to the
-    // first whose text begins with it, ignoring letter case. Stays put and
-    // returns false when none does.
-    bool locate(const QString& field, const QVariant& value, bool partial = false);
+    // first whose text begins with it, ignoring letter case. Only rows from
+    // row from on are looked at (the rows a streaming opening just added).
+    // Stays put and returns false when none does.
+    bool locate(const QString& field, const QVariant& value, bool partial = false, int from = 0);
 
     int fieldCount() const { return int(m_fields.size()); }
     Field& field(int index) { return m_fields.at(size_t(index)); }
@@ -105,16 +167,26 @@ public:
     // format, dates as yyyy.MM.dd, date-times as yyyy.MM.dd hh:mm.
     QString displayText(int row, int col) const;
 
+    // The rows as read; while a statement is arriving it may already hold
+    // rows beyond recordCount() that are not announced yet.
     const ResultSet& result() const { return m_result; }
 
 signals:
     void opened();
     void closed();
     void currentChanged(int row);
+    // openAsync(): see there.
+    void rowsArrived(int first, int last);
+    void finished();
+    void failed(const QString& message, unsigned code);
 
 private:
     void setRow(int row);
     int checkedIndex(const QString& name) const;
+    void adoptColumns();
+    void stopStream();
+    void announceRows(int first, int last);
+    void preludeDone();
 
     Connection* m_connection = nullptr;
     QStringList m_sql;
@@ -123,6 +195,14 @@ private:
     std::vector<Field> m_fields;
     std::map<QString, Field> m_settings; // by lower-cased name
     bool m_active = false;
+    bool m_fetching = false;
+    bool m_complete = false;
+    int m_announced = 0; // rows announced while fetching
+    QueryPrelude m_prelude; // of the opening whose prelude is running
+    ResultSet m_preludeRows;
+    bool m_inPrelude = false;
+    StreamingStatement* m_stream = nullptr;
+    Connection* m_streamConnection = nullptr; // the connection m_stream's links belong to
     int m_row = -1;
     bool m_bof = true;
     bool m_eof = true;

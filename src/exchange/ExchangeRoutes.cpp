@@ -8,6 +8,8 @@ namespace kml {
 
 void RegisterExchangeRoutes(MainRoutes& routes) {
     routes.on(QStringLiteral("aExcelbe"), [](MainContext& main) {
+        // The whole list, also when its last rows are still on their way.
+        main.currentList().completeRows();
         ExportDataset(main.currentList().query(), QStringLiteral("KoravelML.csv"));
     });
     routes.on(QStringLiteral("aSzla"), MainTab::WorkSheets, [](MainContext& main) {

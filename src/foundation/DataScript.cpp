@@ -17,13 +17,17 @@ constexpr int kRowsPerStatement = 100;
 // Session lines around a data script: the rows go in exactly as they were
 // (a key 0 is not replaced by the next auto-increment value, no foreign-key
 // check depends on the order of the tables), and the session is put back.
+// The search tables of the lists come back from the script like every other
+// table, so their triggers stand aside while it runs (@kml_kereses_ki).
 const char* const kScriptHead[] = {
     "SET @kml_sql_mode = @@SESSION.sql_mode;",
     "SET @kml_foreign_key_checks = @@SESSION.foreign_key_checks;",
     "SET SESSION sql_mode = 'NO_AUTO_VALUE_ON_ZERO';",
     "SET SESSION foreign_key_checks = 0;",
+    "SET @kml_kereses_ki = 1;",
 };
 const char* const kScriptTail[] = {
+    "SET @kml_kereses_ki = NULL;",
     "SET SESSION foreign_key_checks = @kml_foreign_key_checks;",
     "SET SESSION sql_mode = @kml_sql_mode;",
 };
@@ -164,8 +168,9 @@ int RunSqlScript(Connection& connection, const QStringList& lines, const Progres
     // Put back what a script may change in the session when it stops halfway.
     const ResultSet before =
         connection.query(QStringLiteral("SELECT @@SESSION.sql_mode, @@SESSION.foreign_key_checks"));
-    const QString restore = QStringLiteral("SET SESSION sql_mode = %1, SESSION foreign_key_checks = %2")
-                                .arg(SqlStr(before.text(0, 0)), before.text(0, 1));
+    const QString restore =
+        QStringLiteral("SET SESSION sql_mode = %1, SESSION foreign_key_checks = %2, @kml_kereses_ki = NULL")
+            .arg(SqlStr(before.text(0, 0)), before.text(0, 1));
     SqlScriptSplitter splitter;
     int executed = 0;
     const int count = int(lines.size());

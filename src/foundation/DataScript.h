@@ -41,8 +41,9 @@ void WriteTableInsertScript(Connection& connection, const QString& table,
 // server's order) to a cp1250 text file with CR LF line ends: for each table
 // the line "TRUNCATE " + table + ";" and its TableInsertScript (an empty line
 // for an empty table), between session lines that let the rows go in as they
-// are (no foreign-key checks, a key 0 kept as 0) and put the session back
-// afterwards. Reports progress (table index of table count) before each table
+// are (no foreign-key checks, a key 0 kept as 0, the search-text triggers
+// standing aside while the search tables come back with the rest) and put the
+// session back afterwards. Reports progress (table index of table count) before each table
 // and (0, count) at the end. Throws std::runtime_error when the file cannot
 // be written (an existing file is then left as it was) and DbError for a
 // failed statement.
@@ -72,7 +73,8 @@ private:
 // Returns the number of statements executed. A failing statement throws its
 // DbError; the statements before it stay executed. Lines after the last
 // terminator are not executed. The session's sql_mode and foreign-key checks
-// are the same after the run as before it, whether it succeeded or not.
+// are the same after the run as before it, whether it succeeded or not, and
+// the search-text triggers no longer stand aside (@kml_kereses_ki).
 int RunSqlScript(Connection& connection, const QStringList& lines, const ProgressFn& progress = {});
 // The same for a cp1250 script file (as DumpTablesToFile writes them).
 // Throws std::runtime_error when the file cannot be read.

@@ -1,8 +1,12 @@
 #include "foundation/SearchFilter.h"
 
+#include "foundation/QueryHelpers.h"
 #include "foundation/TextHelpers.h"
 
+#include <QRegularExpression>
 #include <QStringList>
+
+#include <optional>
 
 namespace kml {
 namespace {
@@ -44,6 +48,113 @@ QString LikeFilter(const QString& fields, const QString& text, bool withAnd) {
     if (condition.isEmpty())
         return {};
     return Wrap(condition, withAnd);
+}
+
+namespace {
+
+// The byte that separates the fields in a search table's text: equal to no
+// other character under either collation, so a text without it and without
+// wildcards can only be found inside one field.
+constexpr QChar kFieldSeparator(0x02);
+
+// "the piece is in the column": a byte search of its weights, as the search
+// table holds the values folded by the column's collation.
+QString PieceInColumn(const QString& column, const char* collation, const QString& piece) {
+    return QStringLiteral("INSTR(k.") + column + QStringLiteral(", WEIGHT_STRING(_latin2") + SqlStr(piece) +
+           QStringLiteral(" COLLATE ") + QLatin1String(collation) + QStringLiteral(")) > 0");
+}
+
+// Every piece in one column, for each of the three columns.
+QString PiecesInAnyColumn(const QStringList& pieces) {
+    struct Column {
+        const char* name;
+        const char* collation;
+    };
+    static const Column kColumns[] = {{"szoveg_hu", "latin2_hungarian_ci"},
+                                      {"szoveg_alt", "latin2_general_ci"},
+                                      {"szoveg_hosszu", "latin2_hungarian_ci"}};
+    QStringList alternatives;
+    for (const Column& column : kColumns) {
+        QStringList tests;
+        for (const QString& piece : pieces)
+            tests << PieceInColumn(QLatin1String(column.name), column.collation, piece);
+        alternatives << (tests.size() == 1 ? tests.first()
+                                           : QLatin1Char('(') + tests.join(QLatin1String(" AND ")) + QLatin1Char(')'));
+    }
+    return alternatives.join(QLatin1String(" OR "));
+}
+
+// What a search through a search table needs of a typed text.
+struct TableSearch {
+    QString matches; // the search table's rows that may match ("k." columns)
+    QString exact;   // LikeFilter's condition, when the matches only narrow the rows; else empty
+};
+
+// Nothing when the search table cannot serve (another field list, nothing to
+// look up in it): LikeFilter alone decides then.
+std::optional<TableSearch> SearchThroughTable(const SearchIndex& index, const QString& fields, const QString& text) {
+    if (index.table.isEmpty() || fields != index.fields || text.isEmpty())
+        return std::nullopt;
+    static const QRegularExpression kWildcards(QStringLiteral("[%_]"));
+    const QStringList pieces = text.split(kWildcards, Qt::SkipEmptyParts);
+    if (pieces.isEmpty())
+        return std::nullopt;
+    // Without wildcards or separator bytes the byte search finds exactly the
+    // rows with a field that holds the text; otherwise it only narrows them.
+    const bool plain = pieces.size() == 1 && pieces.first() == text && !text.contains(kFieldSeparator);
+    return TableSearch{PiecesInAnyColumn(pieces), plain ? QString() : LikeFilter(fields, text, false)};
+}
+
+QString AndExact(const QString& condition, const TableSearch& search) {
+    return search.exact.isEmpty() ? condition : condition + QStringLiteral(" AND ") + search.exact;
+}
+
+} // namespace
+
+QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const QString& text, bool withAnd) {
+    const std::optional<TableSearch> search = SearchThroughTable(index, fields, text);
+    if (!search)
+        return LikeFilter(fields, text, withAnd);
+    const QString candidates = index.keyField + QStringLiteral(" IN (SELECT k.") + index.keyField +
+                               QStringLiteral(" FROM ") + index.table + QStringLiteral(" k WHERE ") + search->matches +
+                               QLatin1Char(')');
+    return Wrap(AndExact(candidates, *search), withAnd);
+}
+
+QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
+                                  const QString& fixedCondition, const QString& tableCondition, const QString& text,
+                                  int maxKeys) {
+    const std::optional<TableSearch> search = SearchThroughTable(index, fields, text);
+    if (!search)
+        return {};
+    QueryPrelude prelude;
+    // Newest first: a list shows them first, and a text found in many rows
+    // (a date of this year) reaches the limit without reading the rest.
+    prelude.sql = QStringLiteral("SELECT k.") + index.keyField + QStringLiteral(" FROM ") + index.table +
+                  QStringLiteral(" k WHERE ") +
+                  (tableCondition.isEmpty() ? QString() : tableCondition + QStringLiteral(" AND ")) +
+                  QLatin1Char('(') + search->matches + QStringLiteral(") ORDER BY k.") + index.keyField +
+                  QStringLiteral(" DESC LIMIT ") + QString::number(maxKeys + 1) + QLatin1Char(';');
+    prelude.statement = [=](const ResultSet& rows) {
+        QString condition;
+        if (rows.rowCount() > maxKeys) {
+            // Too many to name: the search table joined in the statement.
+            condition = fixedCondition + IndexedLikeFilter(index, fields, text, true);
+        } else {
+            QStringList keys;
+            keys.reserve(rows.rowCount());
+            for (int r = 0; r < rows.rowCount(); ++r)
+                keys << QString::number(rows.value(r, 0).toLongLong());
+            const QString named = keys.isEmpty() ? QStringLiteral("1 = 0")
+                                                 : index.keyField + QStringLiteral(" IN (") +
+                                                       keys.join(QLatin1Char(',')) + QLatin1Char(')');
+            condition = fixedCondition + Wrap(AndExact(named, *search), true);
+        }
+        QStringList lines = sqlLines;
+        ReplaceWhere(lines, condition, true);
+        return lines.join(QLatin1Char('\n'));
+    };
+    return prelude;
 }
 
 QString WordsFilter(const QString& fields, const QString& text, bool withAnd) {

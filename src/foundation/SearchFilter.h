@@ -1,6 +1,9 @@
 #pragma once
 
+#include "components/Query.h"
+
 #include <QString>
+#include <QStringList>
 
 namespace kml {
 
@@ -23,6 +26,51 @@ QString LikeFilter(const QString& fields, const QString& text, bool withAnd);
 // WordsFilter("nev;varos", "kis pest", false) ==
 //   "(((nev LIKE '%kis%') OR (varos LIKE '%kis%')) AND ((nev LIKE '%pest%') OR (varos LIKE '%pest%')))"
 QString WordsFilter(const QString& fields, const QString& text, bool withAnd);
+
+// A list's search table (db/schema.sql: munkalap_kereses, ugyfel_kereses,
+// keszulek_kereses): one row per row of the list's view, with the same key
+// and the columns the list's fixed conditions test, holding the values of
+// the list's search fields folded to collation weights:
+// szoveg_hu those compared under latin2_hungarian_ci, szoveg_alt those under
+// latin2_general_ci (the CONVERT(... USING latin2) fields), szoveg_hosszu a
+// Hungarian text too long for szoveg_hu.
+struct SearchIndex {
+    QString table;    // e.g. "munkalap_kereses"; empty: the list has none
+    QString keyField; // the key of the table and of the list's rows
+    QString fields;   // the field list the table holds, exactly as the list searches it
+    // The list's fixed conditions test only columns the table holds too (the
+    // status, the key), so the key search is narrowed by them as well.
+    bool holdsFixedCondition = false;
+};
+
+// The rows of LikeFilter(fields, text, withAnd), found through the list's
+// search table when it holds exactly these fields (LikeFilter itself when
+// not): the server scans one narrow row per list row with a byte search
+// instead of a LIKE per field over the joined view, and the result is the
+// same set of rows.
+//
+//   text without "%", "_" and the byte 0x02:
+//     " AND (key IN (SELECT key FROM table WHERE <the folded text is in
+//      szoveg_hu, szoveg_alt or szoveg_hosszu>))"
+//   otherwise the same test for each piece between the wildcards (a row can
+//   only match when all of them are in one column), followed by the exact
+//   LikeFilter condition " AND ((field LIKE ...) OR ...)"; a text of
+//   wildcards only gives LikeFilter alone.
+QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const QString& text, bool withAnd);
+
+// The same search in two statements for Query::openAsync, much faster when
+// few rows match: first the keys of at most maxKeys + 1 matching rows, the
+// highest first, read from the search table alone (narrowed by
+// tableCondition, the part of the fixed condition the search table can test
+// by itself, "" for none); then the list's statement (sqlLines, its first
+// WHERE line replaced) with the condition fixedCondition + " AND (key IN
+// (those keys))", LikeFilter's condition added when the text needs it,
+// " AND (1 = 0)" for none. When more rows match, the list's statement with
+// fixedCondition + IndexedLikeFilter. Empty (nothing to run first) when
+// IndexedLikeFilter would be LikeFilter itself.
+QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
+                                  const QString& fixedCondition, const QString& tableCondition, const QString& text,
+                                  int maxKeys = 20000);
 
 // The SQL literal of a LIKE pattern that finds text anywhere:
 // '%' + text + '%', a backslash in text standing for itself.

@@ -16,6 +16,15 @@ ListController::ListController(ListDefinition definition, Query* query, QObject*
     m_query->setSql(m_definition.sql);
     connect(m_query, &Query::currentChanged, this, &ListController::moved);
     connect(m_query, &Query::closed, this, &ListController::moved);
+    connect(m_query, &Query::rowsArrived, this, &ListController::rowsArrived);
+    connect(m_query, &Query::finished, this, [this] {
+        fetchEnded();
+        emit completed();
+    });
+    connect(m_query, &Query::failed, this, [this](const QString& message, unsigned code) {
+        fetchEnded();
+        emit failed(message, code);
+    });
 }
 
 ListController::~ListController() {
@@ -23,40 +32,105 @@ ListController::~ListController() {
     disconnect(m_query, nullptr, this, nullptr);
 }
 
+bool ListController::usesSearchIndex() const {
+    return !m_definition.searchIndex.table.isEmpty() && !m_definition.searchCondition &&
+           m_definition.searchKind == SearchKind::Like;
+}
+
 QString ListController::condition(const QString& text) const {
     if (m_definition.searchCondition)
         return m_definition.searchCondition(m_fixed, text);
+    if (usesSearchIndex())
+        return m_fixed + IndexedLikeFilter(m_definition.searchIndex, m_definition.searchFields, text, true);
     return ListCondition(m_fixed, m_definition.searchFields, text, m_definition.searchKind);
+}
+
+QueryPrelude ListController::searchPrelude(const QString& text) const {
+    if (!usesSearchIndex())
+        return {};
+    const SearchIndex& index = m_definition.searchIndex;
+    return IndexedSearchPrelude(index, m_definition.searchFields, m_query->sql(), m_fixed,
+                                index.holdsFixedCondition ? m_fixed : QString(), text);
+}
+
+bool ListController::isFetching() const {
+    return m_query->isFetching();
+}
+
+void ListController::completeRows() {
+    if (m_query->isFetching())
+        reread();
+}
+
+void ListController::reopen(const QString& text, std::optional<qlonglong> key, bool quickLocate) {
+    m_query->close();
+    m_pendingKey.reset();
+    m_pendingText.clear();
+    ReplaceWhere(m_query->sql(), condition(text), true);
+    const QueryPrelude prelude = searchPrelude(text);
+    if (m_streaming) {
+        m_pendingKey = key;
+        if (quickLocate && !key)
+            m_pendingText = text;
+        m_query->openAsync(prelude);
+        return;
+    }
+    m_query->open(prelude);
+    if (key)
+        locate(*key);
+    else if (quickLocate)
+        QuickLocate(*m_query, m_sortField, text);
+    emit completed();
+}
+
+void ListController::rowsArrived(int first, int /*last*/) {
+    if (m_pendingKey) {
+        if (m_query->locate(m_definition.keyField, *m_pendingKey, false, first))
+            m_pendingKey.reset();
+    } else if (!m_pendingText.isEmpty()) {
+        if (m_query->locate(m_sortField, m_pendingText, true, first))
+            m_pendingText.clear();
+    }
+}
+
+void ListController::fetchEnded() {
+    m_pendingKey.reset();
+    m_pendingText.clear();
 }
 
 void ListController::sortBy(const QString& field) {
     if (field.isEmpty())
         return;
     m_sortField = field;
-    ReopenWithOrder(*m_query, m_definition.orderExpression ? m_definition.orderExpression(field) : field);
+    m_query->close();
+    ReplaceOrderBy(m_query->sql(),
+                   m_definition.orderExpression ? m_definition.orderExpression(field) : field);
+    reopen(m_text, std::nullopt, false);
     emit sortChanged();
 }
 
 void ListController::open(std::optional<qlonglong> key) {
     m_text.clear();
-    ReopenWithCondition(*m_query, condition({}));
-    if (key)
-        locate(*key);
+    reopen({}, key, false);
 }
 
 void ListController::search(const QString& text) {
     m_text = text;
-    ReopenWithCondition(*m_query, condition(text));
-    QuickLocate(*m_query, m_sortField, text);
+    reopen(text, std::nullopt, true);
 }
 
 void ListController::reread(std::optional<qlonglong> key) {
-    if (m_query->isActive())
-        m_query->refresh(m_definition.keyField);
-    else
-        ReopenWithCondition(*m_query, condition(m_text));
+    fetchEnded();
+    if (m_query->isActive()) {
+        m_query->refresh(m_definition.keyField, searchPrelude(m_text));
+    } else {
+        m_query->close();
+        ReplaceWhere(m_query->sql(), condition(m_text), true);
+        m_query->open(searchPrelude(m_text));
+    }
     if (key)
         locate(*key);
+    emit completed();
 }
 
 void ListController::close() {

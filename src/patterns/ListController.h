@@ -13,6 +13,22 @@
 //
 // "No row" is always an empty optional; keys are never 0-as-none. Server
 // errors rise as DbError. User-interface thread only.
+//
+// A list with a search table (ListDefinition::searchIndex) searches through
+// it: the WHERE line holds the condition through the table, and the query
+// opens with the key search first (searchPrelude), so the server never runs
+// the filter's LIKEs over the joined view row by row.
+//
+// Streaming (setStreaming, the main window's lists): open(), search() and
+// sortBy() return at once, and the rows arrive while the event loop runs
+// (Query::openAsync): the first screen first, the rest in batches. The
+// quick-locate of search() (the key of open()) is looked for in every batch
+// until it is found; completed() says every row is there (the counter is
+// final); failed() says the server refused the statement (the list is closed
+// again). The next open, search, sort, reread or close abandons a statement
+// still running (KILL QUERY): none of its rows appears any more, so a list
+// never shows the rows of an older text. reread() always reads every row
+// before it returns, so the hooks' callers find the row they name.
 
 #include "patterns/ListDefinition.h"
 
@@ -45,6 +61,24 @@ public:
     // The WHERE condition for a search text: the fixed condition alone for
     // an empty text, otherwise followed by the list's filter.
     QString condition(const QString& text) const;
+
+    // The statement a search for text runs before the list's own (the keys
+    // of the matching rows from the search table); empty when the list has
+    // no search table or the text is empty. For the query's SQL as it is.
+    QueryPrelude searchPrelude(const QString& text) const;
+
+    // Whether the list searches through its search table.
+    bool usesSearchIndex() const;
+
+    // See the streaming paragraph above; off by default.
+    void setStreaming(bool on) { m_streaming = on; }
+    bool isStreaming() const { return m_streaming; }
+    // A streaming opening's rows are still arriving.
+    bool isFetching() const;
+    // Makes sure every row is there, for what reads the whole list (an
+    // export): an opening still streaming is read again at once, blocking,
+    // on the same row.
+    void completeRows();
 
     // The sort and quick-locate column.
     const QString& sortField() const { return m_sortField; }
@@ -93,14 +127,29 @@ signals:
     void moved();
     // The sort column changed (grids repaint their highlighted column).
     void sortChanged();
+    // Every row of the last opening is there (after a blocking one at once).
+    void completed();
+    // A streaming opening failed: the server's message and error number; the
+    // list is closed.
+    void failed(const QString& message, unsigned code);
 
 private:
+    // Closes the query, puts the condition for text on its WHERE line and
+    // opens it (streaming or not); then moves to key, or quick-locates text.
+    void reopen(const QString& text, std::optional<qlonglong> key, bool quickLocate);
+    void rowsArrived(int first, int last);
+    void fetchEnded();
+
     ListDefinition m_definition;
     std::unique_ptr<Query> m_ownQuery;
     Query* m_query;
     QString m_fixed;
     QString m_sortField;
     QString m_text;
+    bool m_streaming = false;
+    // What a streaming opening still looks for in the rows arriving.
+    std::optional<qlonglong> m_pendingKey;
+    QString m_pendingText;
 };
 
 // Whether every field a definition names exists in its query's result: the

@@ -17,6 +17,7 @@
 //     d.hooks.create = EditorOpener(...); d.hooks.remove = HardDelete("gyarto", ...);
 
 #include "components/DatasetModel.h"
+#include "foundation/SearchFilter.h"
 #include "patterns/ListSearch.h"
 
 #include <QSize>
@@ -113,6 +114,12 @@ struct ListDefinition {
     // A search of the list's own: the WHERE condition for the base condition
     // and a typed text (the device types' three-word filter).
     std::function<QString(const QString& baseCondition, const QString& text)> searchCondition;
+    // The search table the server keeps for the list (db/schema.sql), for a
+    // list that may be long: a LikeFilter search then runs through it, with
+    // exactly the rows the filter over searchFields gives and in the same
+    // order (IndexedLikeFilter, IndexedSearchPrelude). Its fields must be
+    // searchFields; unused when the table is empty or a searchCondition is set.
+    SearchIndex searchIndex;
     // The ORDER BY expression of a title click on a field (the field itself
     // when unset); the work sheets keep their number as second key.
     std::function<QString(const QString& field)> orderExpression;

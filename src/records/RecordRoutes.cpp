@@ -104,6 +104,7 @@ MainListRoute CustomerTabList() {
     d.searchFields = QStringLiteral("ugyfel_nev;kapcsolat;telefon;emil;irszvaroscim;gyszstr;"
                                     "CONVERT(DATE_FORMAT(dat_figyelmeztet,'%Y.%m.%d') USING latin2)");
     d.keyField = QStringLiteral("ugyfel");
+    d.searchIndex = {QStringLiteral("ugyfel_kereses"), d.keyField, d.searchFields, true};
     d.nameField = QStringLiteral("ugyfel_nev");
     d.hooks = CustomerHooks();
     d.colouring.style = [](const Query& query, int row, bool selected) {
@@ -128,6 +129,7 @@ MainListRoute DeviceTabList() {
     d.sortField = QStringLiteral("gysz");
     d.searchFields = QStringLiteral("gysz;gysz2;gysz3;ugyfel_nev;CONVERT(tipusstr USING latin2)");
     d.keyField = QStringLiteral("keszulek");
+    d.searchIndex = {QStringLiteral("keszulek_kereses"), d.keyField, d.searchFields, true};
     d.hooks.create = [](ListController&) { return NewDevice(-1); };
     d.hooks.edit = [](ListController&, qlonglong device) { return EditExistingDevice(device); };
     d.hooks.remove = SoftDeleteHook(QStringLiteral("keszulek"));

@@ -63,6 +63,11 @@ MainSession::MainSession() {
     m_dayPlanner = std::make_unique<DayPlanner>(QryNaptar, list(MainTab::Planner));
 }
 
+void MainSession::streamLists() {
+    for (const std::unique_ptr<ListController>& list : m_lists)
+        list->setStreaming(list->usesSearchIndex());
+}
+
 MainSession::~MainSession() {
     // The datasets close before the connection they run on; the shared
     // connection must not outlive it.

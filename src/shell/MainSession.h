@@ -44,6 +44,12 @@ struct MainSession final {
 
     ListController& list(MainTab tab) { return *m_lists[size_t(tab)]; }
     ListController& detail(MainDetail detail) { return *m_details[size_t(detail)]; }
+    // The tab lists that have a search table (work sheets, customers,
+    // devices), which may hold a shop's whole history, stream their rows as
+    // the main window shows them: the first screen at once, the rest as it
+    // arrives (ListController::setStreaming). Until then every list reads
+    // all its rows before it returns, as flows and their tests expect.
+    void streamLists();
     // The planner tab's day: the current employee's slots (QryNaptar).
     DayPlanner& dayPlanner() { return *m_dayPlanner; }
 

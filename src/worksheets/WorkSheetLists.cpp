@@ -231,6 +231,9 @@ MainListRoute WorkSheetTabList() {
         "CONVERT(irszvaroscim USING latin2);statusz_nev;CONVERT(tipusstr USING latin2);"
         "gysz");
     d.keyField = QStringLiteral("munkalap");
+    // The status tabs' conditions test only the status, which the search
+    // table holds as well.
+    d.searchIndex = {QStringLiteral("munkalap_kereses"), d.keyField, d.searchFields, true};
     d.orderExpression = &WorkSheetOrder;
     d.colouring = WorkSheetColouring(false);
     // "Szerkeszt": the editor itself refuses a cancelled sheet.

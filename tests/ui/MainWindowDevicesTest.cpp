@@ -71,6 +71,7 @@ TEST_F(MainWindowDevices, MasterDataActionsOpenTheirListsWithTheRight) {
 TEST_F(MainWindowDevices, DeviceTabCreatesForAChosenCustomerAndEditsTheCurrentDevice) {
     Tfrm_Main& w = open();
     w.TabControl1->setCurrentIndex(int(MainTab::Devices));
+    settle();
     Query& devices = w.session().QryKesz;
     const int customer = QueryInt(QStringLiteral("SELECT MIN(ugyfel) FROM vw_ugyfel WHERE ugyfel > 0;"));
     const int type = QueryInt(QStringLiteral("SELECT MIN(tipus) FROM vw_tipus;"));
@@ -103,6 +104,7 @@ TEST_F(MainWindowDevices, DeviceTabCreatesForAChosenCustomerAndEditsTheCurrentDe
 TEST_F(MainWindowDevices, CustomerPanelCreatesForTheCurrentCustomerAndEdits) {
     Tfrm_Main& w = open();
     w.TabControl1->setCurrentIndex(int(MainTab::Customers));
+    settle();
     const int owner = QueryInt(QStringLiteral("SELECT MAX(k.ugyfel) FROM vw_keszulek k JOIN vw_ugyfel u ON "
                                               "u.ugyfel = k.ugyfel WHERE k.ugyfel > 0;"));
     ASSERT_TRUE(w.session().QryU.locate(QStringLiteral("ugyfel"), owner));

@@ -49,17 +49,35 @@ TEST(MainLists, StatusTabsSelectTheirStatuses) {
 TEST(MainLists, SearchConditionsOfTheFourLists) {
     MainRoutes routes;
     RegisterMainRoutes(routes);
-    // Customers: the fixed condition, " AND (", one LIKE per field joined by
-    // OR, the closing bracket; the date searched in its yyyy.mm.dd form.
-    ListController customers(routes.list(MainTab::Customers).list);
+    // Customers: one LIKE per field joined by OR, the date searched in its
+    // yyyy.mm.dd form; the search runs through the customers' search table,
+    // which holds exactly these fields (the rows are the same: ListSearchTest).
+    const ListDefinition& customerList = routes.list(MainTab::Customers).list;
     const QString like = QStringLiteral(" LIKE '%kov%')");
-    EXPECT_EQ(customers.condition("kov"),
-              "(ugyfel > 0) AND ((ugyfel_nev" + like + " OR (kapcsolat" + like + " OR (telefon" + like +
-                  " OR (emil" + like + " OR (irszvaroscim" + like + " OR (gyszstr" + like +
+    EXPECT_EQ(LikeFilter(customerList.searchFields, "kov", true),
+              " AND ((ugyfel_nev" + like + " OR (kapcsolat" + like + " OR (telefon" + like + " OR (emil" + like +
+                  " OR (irszvaroscim" + like + " OR (gyszstr" + like +
                   " OR (CONVERT(DATE_FORMAT(dat_figyelmeztet,'%Y.%m.%d') USING latin2)" + like + ")");
+    ListController customers(customerList);
+    EXPECT_EQ(customers.condition("kov"),
+              "(ugyfel > 0)" + IndexedLikeFilter(customerList.searchIndex, customerList.searchFields, "kov", true));
+    const struct {
+        MainTab tab;
+        const char* table;
+    } indexed[] = {{MainTab::WorkSheets, "munkalap_kereses"},
+                   {MainTab::Customers, "ugyfel_kereses"},
+                   {MainTab::Devices, "keszulek_kereses"}};
+    for (const auto& i : indexed) {
+        const ListDefinition& d = routes.list(i.tab).list;
+        EXPECT_EQ(d.searchIndex.table, QString::fromLatin1(i.table));
+        EXPECT_EQ(d.searchIndex.fields, d.searchFields) << i.table;
+        EXPECT_EQ(d.searchIndex.keyField, d.keyField) << i.table;
+        EXPECT_TRUE(ListController(d).usesSearchIndex()) << i.table;
+    }
 
     // The planner searches the employees by name only.
     ListController planner(routes.list(MainTab::Planner).list);
+    EXPECT_FALSE(planner.usesSearchIndex());
     EXPECT_EQ(planner.condition("an"), "torolve = 'N' AND ((dolgozo_nev LIKE '%an%'))");
 
     // All fifteen work-sheet fields take part; the devices search five.

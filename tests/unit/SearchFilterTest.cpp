@@ -35,6 +35,31 @@ TEST(LikeFilter, TypedCharactersAreSearchedAsTheyStand) {
     EXPECT_EQ(LikeFilter("nev;varos", "a)(b", false), "((nev LIKE '%a)(b%') OR (varos LIKE '%a)(b%'))");
 }
 
+// Which way a text goes through a search table; that the rows are LikeFilter's
+// is shown against the server (db/ListSearchTest).
+TEST(IndexedLikeFilter, ByteSearchAloneOnlyForPlainTexts) {
+    const SearchIndex index{"ugyfel_kereses", "ugyfel", "ugyfel_nev;telefon"};
+    const QString byteSearch = " AND (ugyfel IN (SELECT k.ugyfel FROM ugyfel_kereses k WHERE ";
+    // A plain text: the byte search alone, the text quoted as a literal.
+    const QString plain = IndexedLikeFilter(index, index.fields, "O'Brien", true);
+    EXPECT_TRUE(plain.startsWith(byteSearch)) << plain.toStdString();
+    EXPECT_TRUE(plain.contains("_latin2'O''Brien'"));
+    EXPECT_FALSE(plain.contains(" LIKE "));
+    EXPECT_EQ(IndexedLikeFilter(index, index.fields, "kov", false).left(9), "(ugyfel I");
+    // Wildcards or the field separator byte: each piece narrows, LikeFilter decides.
+    for (const QString& text : {QStringLiteral("10%_x"), QStringLiteral("a") + QChar(2) + QStringLiteral("b")}) {
+        const QString filter = IndexedLikeFilter(index, index.fields, text, true);
+        EXPECT_TRUE(filter.startsWith(byteSearch)) << text.toStdString();
+        EXPECT_TRUE(filter.endsWith(" AND " + LikeFilter(index.fields, text, false) + ")")) << text.toStdString();
+    }
+    // Nothing to narrow with, another field list, no table: LikeFilter itself.
+    for (const QString& text : {QStringLiteral("%"), QStringLiteral("_%_")})
+        EXPECT_EQ(IndexedLikeFilter(index, index.fields, text, true), LikeFilter(index.fields, text, true));
+    EXPECT_EQ(IndexedLikeFilter(index, "ugyfel_nev", "kov", true), LikeFilter("ugyfel_nev", "kov", true));
+    EXPECT_EQ(IndexedLikeFilter({}, index.fields, "kov", true), LikeFilter(index.fields, "kov", true));
+    EXPECT_EQ(IndexedLikeFilter(index, index.fields, "", true), "");
+}
+
 TEST(LikeFilter, AtMostFifteenFieldsUpToTheFirstEmpty) {
     QStringList fields;
     for (int i = 1; i <= 17; ++i)

@@ -1,5 +1,6 @@
 #include "shell/gui/Tfrm_Main.h"
 
+#include "components/DbError.h"
 #include "components/DatasetModel.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
@@ -420,10 +421,23 @@ void Tfrm_Main::buildStatusBar() {
 }
 
 void Tfrm_Main::connectLists() {
+    m_session.streamLists();
     connect(&list(MainTab::WorkSheets), &ListController::moved, this, &Tfrm_Main::workSheetMoved);
     connect(&list(MainTab::Customers), &ListController::moved, this, &Tfrm_Main::customerMoved);
     connect(&list(MainTab::Planner), &ListController::moved, this, &Tfrm_Main::showCounter);
     connect(&list(MainTab::Devices), &ListController::moved, this, &Tfrm_Main::deviceMoved);
+    for (const MainTab tab : {MainTab::WorkSheets, MainTab::Customers, MainTab::Planner, MainTab::Devices}) {
+        // A streaming list's counter is final once its last rows are there.
+        connect(&list(tab), &ListController::completed, this, [this, tab] {
+            if (currentTab() == tab)
+                showCounter();
+        });
+        // A search the server refused arrives from the event loop, not as
+        // an exception: it goes to the error handler all the same.
+        connect(&list(tab), &ListController::failed, this, [](const QString& message, unsigned code) {
+            HandleAppError(AppErrorText(DbError(message, code).text()));
+        });
+    }
 
     m_keys = new SearchKeyHandover(Edit1, this);
     for (QTableView* view : {DBGrid2, DBGrid22, DBGrid23, DBGrid1, DBGrid7, DBGrid5})

@@ -19,6 +19,7 @@
 #include "foundation/Settings.h"
 #include "foundation/ShellOpener.h"
 #include "foundation/TextHelpers.h"
+#include "patterns/ListController.h"
 #include "shell/gui/Tfrm_Main.h"
 #include "shell/gui/Windows.h"
 
@@ -80,7 +81,20 @@ protected:
         QApplication::setActiveWindow(m_window.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
         QTest::qWait(20);
+        settle();
         return *m_window;
+    }
+
+    // The lists that stream their rows (work sheets, customers, devices)
+    // have all of them: a search or a tab switch returns before they are
+    // there.
+    void settle() {
+        for (int tab = 0; tab < MainTabCount; ++tab) {
+            const ListController& list = m_window->list(MainTab(tab));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !list.isFetching(); }, 5000)) << tab;
+        }
+        // The grids lay out the rows inserted last.
+        QTest::qWait(1);
     }
 
     // A screenshot of the main window: build/screenshots/main-<name>.png.
