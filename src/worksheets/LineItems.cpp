@@ -4,6 +4,7 @@
 #include "components/DbError.h"
 #include "components/Query.h"
 #include "foundation/Conversions.h"
+#include "foundation/FieldLimits.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/TextHelpers.h"
 #include "records/CatalogueWindows.h"
@@ -133,6 +134,18 @@ void GrossUp(LineRecord& line, double vatPercent) {
     const double factor = vatPercent / 100 + 1;
     for (double* value : {&line.ar_teljes, &line.egysar, &line.beszar, &line.osszar})
         *value = RoundHalfToEven(*value * factor);
+}
+
+std::optional<QString> DiscountProblem(double percent, const QString& caption) {
+    if (std::isfinite(percent) && percent >= 0 && percent <= 100)
+        return std::nullopt;
+    return limit_text::Between.arg(caption, QStringLiteral("0"), QStringLiteral("100"));
+}
+
+std::optional<QString> LineProblem(const LineRecord& line) {
+    if (auto problem = DiscountProblem(line.kedv_kap, QStringLiteral("Kapott kedv%")))
+        return problem;
+    return DiscountProblem(line.kedv_ad, QStringLiteral("Adott kedv%"));
 }
 
 QString SaveLineSql(int sheet, int line, const LineRecord& r) {

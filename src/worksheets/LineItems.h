@@ -80,6 +80,14 @@ void UnitPriceFromGivenDiscount(LineRecord& line);
 void GrossUp(LineRecord& line, double vatPercent);
 double RoundHalfToEven(double value);
 
+// A discount percent outside 0-100: the message naming the field by its
+// caption; empty when the percent may be stored.
+std::optional<QString> DiscountProblem(double percent, const QString& caption);
+// The first value the line must not be saved with (a received or given
+// discount outside 0-100), as the message naming its field; empty when the
+// line may be saved.
+std::optional<QString> LineProblem(const LineRecord& line);
+
 // "CALL sp_munkalap_ujsor(sheet,...);" for a new line (line -1),
 // "CALL sp_munkalap_szerkesztsor(line,...);" for a stored one: item,
 // quantity, unit price, purchase price, received and given discount, list

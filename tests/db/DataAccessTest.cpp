@@ -258,8 +258,9 @@ TEST_F(DataAccess, TableRefusesToSaveARowChangedOrDeletedMeanwhile) {
             EXPECT_EQ(e.reason(), *c.refused);
         }
         const ResultSet rs = conn().query(QStringLiteral("SELECT ertek FROM szoveg WHERE szoveg = %1").arg(key));
-        if (rs.rowCount() > 0)
+        if (rs.rowCount() > 0) {
             EXPECT_DOUBLE_EQ(rs.value(0, 0).toDouble(), 0.1 + 0.2) << "nothing of ours was written";
+        }
     }
 }
 

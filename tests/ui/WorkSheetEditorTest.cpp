@@ -524,6 +524,18 @@ TEST_F(WorkSheetEditor, LineEditorRecalculatesWhenAFieldIsLeft) {
         received->setText(QStringLiteral("35,5"));
         QTest::mouseClick(Child<QPushButton>(w, "btnKedvKap"), Qt::LeftButton);
         EXPECT_EQ(Child<QLineEdit>(w, "edtBeszar")->text(), "6450");
+        {
+            // A discount over 100% is refused by name: the window stays
+            // open with what was typed and nothing is saved.
+            ScriptedDialogs dialogs;
+            received->setText(QStringLiteral("135"));
+            QTest::mouseClick(Child<QPushButton>(w, "btnOk"), Qt::LeftButton);
+            ASSERT_EQ(dialogs.calls().size(), 1u);
+            EXPECT_EQ(dialogs.calls()[0].text, "Kapott kedv%: az érték 0 és 100 között lehet.");
+            EXPECT_TRUE(w->isVisible());
+            EXPECT_EQ(received->text(), "135");
+            received->setText(QStringLiteral("35,5"));
+        }
         // A quantity typed and Ctrl+Enter at once: recalculated, then saved.
         QLineEdit* quantity = Child<QLineEdit>(w, "edtDb");
         quantity->setFocus();

@@ -7,6 +7,8 @@
 
 #include <QLocale>
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace kml {
@@ -100,6 +102,32 @@ TEST(LineRecord, RecalculationsWhileEditing) {
     line.ar_teljes = 0;
     DiscountFromUnitPrice(line);
     EXPECT_DOUBLE_EQ(line.kedv_ad, 0);
+}
+
+TEST(LineRecord, DiscountsOutsideZeroToHundredAreRefusedByName) {
+    struct Case {
+        double received, given;
+        std::optional<QString> message;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Case cases[] = {
+        {0, 0, std::nullopt},
+        {100, 100, std::nullopt},
+        {35.5, 12.5, std::nullopt},
+        {-0.5, 10, QStringLiteral("Kapott kedv%: az érték 0 és 100 között lehet.")},
+        {100.01, 10, QStringLiteral("Kapott kedv%: az érték 0 és 100 között lehet.")},
+        {10, -10, QStringLiteral("Adott kedv%: az érték 0 és 100 között lehet.")},
+        {10, 150, QStringLiteral("Adott kedv%: az érték 0 és 100 között lehet.")},
+        {10, nan, QStringLiteral("Adott kedv%: az érték 0 és 100 között lehet.")},
+    };
+    for (const Case& c : cases) {
+        LineRecord line;
+        line.kedv_kap = c.received;
+        line.kedv_ad = c.given;
+        EXPECT_EQ(LineProblem(line), c.message) << c.received << " " << c.given;
+    }
+    EXPECT_EQ(DiscountProblem(101, QStringLiteral("Kedvezmény")),
+              QStringLiteral("Kedvezmény: az érték 0 és 100 között lehet."));
 }
 
 TEST(LineRecord, GrossUpRoundsHalvesToEven) {

@@ -14,6 +14,7 @@
 #include "records/TextWindows.h"
 #include "reports/WorkSheetPrint.h"
 #include "worksheets/PlannerWindows.h"
+#include "worksheets/LineItems.h"
 #include "worksheets/WorkSheetLists.h"
 #include "worksheets/WorkSheetWindows.h"
 #include "worksheets/gui/GarmentDrawing.h"
@@ -840,9 +841,16 @@ std::optional<int> Tfrm_Munkalap::selectedLine() {
 }
 
 void Tfrm_Munkalap::changeLines(const QString& caption, const QString& prompt, double start,
-                                const std::function<SheetWrite(double)>& change) {
+                                const std::function<SheetWrite(double)>& change,
+                                const std::function<std::optional<QString>(double)>& refuse) {
     double number = start;
-    if (!AskDecimal(caption, prompt, number) || !postSheet())
+    if (!AskDecimal(caption, prompt, number))
+        return;
+    if (const std::optional<QString> problem = refuse ? refuse(number) : std::nullopt) {
+        ShowError(*problem, this);
+        return;
+    }
+    if (!postSheet())
         return;
     change(number);
     loadSheet();
@@ -856,13 +864,19 @@ void Tfrm_Munkalap::changePrice() {
                     [&](double price) { return SetLinePrice(m_sheet, *line, price); });
 }
 
+namespace {
+std::optional<QString> RefuseDiscount(double percent) {
+    return DiscountProblem(percent, QStringLiteral("Kedvezmény"));
+}
+} // namespace
+
 void Tfrm_Munkalap::lineDiscount() {
     if (m_locked || m_programType != 2 || m_pages->currentIndex() != LinesPage)
         return;
     if (const std::optional<int> line = selectedLine())
         changeLines(worksheet_text::DiscountCaption, worksheet_text::DiscountPrompt,
                     m_lines.asFloat(QStringLiteral("kedv_ad")),
-                    [&](double discount) { return SetLineDiscount(m_sheet, *line, discount); });
+                    [&](double discount) { return SetLineDiscount(m_sheet, *line, discount); }, RefuseDiscount);
 }
 
 void Tfrm_Munkalap::sheetDiscount() {
@@ -870,7 +884,7 @@ void Tfrm_Munkalap::sheetDiscount() {
         return;
     changeLines(worksheet_text::DiscountCaption, worksheet_text::DiscountPrompt,
                 currentLine() ? m_lines.asFloat(QStringLiteral("kedv_ad")) : 0,
-                [this](double discount) { return SetSheetDiscount(m_sheet, discount); });
+                [this](double discount) { return SetSheetDiscount(m_sheet, discount); }, RefuseDiscount);
 }
 
 void Tfrm_Munkalap::insertText() {

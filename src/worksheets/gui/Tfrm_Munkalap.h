@@ -102,9 +102,11 @@ private:
     // message, when there is none.
     std::optional<int> selectedLine();
     // Asks a price or discount (starting from start), saves the row, makes
-    // the change with the number and reads the sheet again.
+    // the change with the number and reads the sheet again. A number refuse
+    // gives a message for is shown that message and changes nothing.
     void changeLines(const QString& caption, const QString& prompt, double start,
-                     const std::function<SheetWrite(double)>& change);
+                     const std::function<SheetWrite(double)>& change,
+                     const std::function<std::optional<QString>(double)>& refuse = {});
 
     // Actions.
     void newRow();

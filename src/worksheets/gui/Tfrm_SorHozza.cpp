@@ -2,6 +2,7 @@
 
 #include "components/NumberFormat.h"
 #include "foundation/Conversions.h"
+#include "foundation/Dialogs.h"
 #include "foundation/LastAction.h"
 #include "foundation/Settings.h"
 #include "foundation/gui/WidgetHelpers.h"
@@ -254,6 +255,11 @@ void Tfrm_SorHozza::accept() {
     SetLastAction(WindowName + QStringLiteral(".btnOk"));
     leave(focusWidget());
     readFields();
+    if (const std::optional<QString> problem = LineProblem(m_record)) {
+        // Nothing is saved and everything typed stays for correcting.
+        ShowError(*problem, this);
+        return;
+    }
     if (!SaveLine(m_sheet, m_line, m_record)) {
         // The sheet may no longer take the line; the work-sheet editor shows why.
         QDialog::reject();
