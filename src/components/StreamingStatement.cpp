@@ -206,8 +206,9 @@ void StatementRun::waitFor(int status) {
 }
 
 void StatementRun::onSocket(QSocketDescriptor, QSocketNotifier::Type type) {
-    m_read->setEnabled(false);
-    m_write->setEnabled(false);
+    // The notifiers stay as they are while the next step waits for the same
+    // (a long result waits for reading again and again; switching a
+    // notifier off and on costs the event loop more than the rows do).
     m_continue.stop();
     step(type == QSocketNotifier::Write ? MYSQL_WAIT_WRITE : MYSQL_WAIT_READ);
 }
@@ -286,6 +287,9 @@ void StatementRun::step(int readyStatus) {
     } else if (wait) {
         waitFor(wait);
     } else if (sliceOver) {
+        // Nothing is awaited until the timer steps on.
+        m_read->setEnabled(false);
+        m_write->setEnabled(false);
         m_sliceTimerArmed = true;
         m_continue.start(0);
     }
