@@ -197,6 +197,22 @@ StreamingStatement& Query::stream() {
                 preludeDone();
                 return;
             }
+            if (m_active && !m_nextPart.sql.isEmpty()) {
+                // The next part of the list: its keys first, then its rows
+                // after those already there.
+                m_prelude = std::move(m_nextPart);
+                m_nextPart = {};
+                m_inPrelude = true;
+                try {
+                    stream().start(ToCp1250(m_prelude.sql), &m_preludeRows);
+                } catch (const DbError& error) {
+                    m_inPrelude = false;
+                    m_prelude = {};
+                    m_fetching = false;
+                    emit failed(error.message(), error.code());
+                }
+                return;
+            }
             m_fetching = false;
             m_complete = true;
             if (!m_active) {
@@ -251,10 +267,12 @@ void Query::openAsync(QueryPrelude prelude) {
 void Query::preludeDone() {
     m_inPrelude = false;
     const QString sql = m_prelude.statement(m_preludeRows);
+    m_nextPart = m_prelude.next ? m_prelude.next(m_preludeRows) : QueryPrelude{};
     m_preludeRows = ResultSet();
     m_prelude = {};
     try {
-        stream().start(ToCp1250(sql), &m_result);
+        // A later part's rows go after the earlier parts'.
+        stream().start(ToCp1250(sql), &m_result, m_active);
     } catch (const DbError& error) {
         // No link for the second statement: reported as its failure.
         m_fetching = false;
@@ -268,6 +286,7 @@ void Query::stopStream() {
     m_fetching = false;
     m_inPrelude = false;
     m_prelude = {};
+    m_nextPart = {};
     if (m_stream)
         m_stream->abandon();
 }

@@ -47,6 +47,11 @@ struct QueryPrelude {
     // The statement to run as the query's, from the prelude's rows. The
     // query's own SQL lines stay as they are (a later opening starts over).
     std::function<QString(const ResultSet& rows)> statement;
+    // openAsync() only: the next part of the same list, from this prelude's
+    // rows, run once the statement made of them has finished; the rows of
+    // its statement are appended to the query's (same columns). An empty
+    // prelude (no sql) ends the opening. open() and refresh() ignore it.
+    std::function<QueryPrelude(const ResultSet& rows)> next;
 };
 
 // A read-only dataset over one SELECT (or a CALL that returns rows).
@@ -200,6 +205,7 @@ private:
     int m_announced = 0; // rows announced while fetching
     QueryPrelude m_prelude; // of the opening whose prelude is running
     ResultSet m_preludeRows;
+    QueryPrelude m_nextPart; // the part to run when the statement running finishes
     bool m_inPrelude = false;
     StreamingStatement* m_stream = nullptr;
     Connection* m_streamConnection = nullptr; // the connection m_stream's links belong to

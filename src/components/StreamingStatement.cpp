@@ -77,7 +77,7 @@ class StatementRun final : public QObject {
     Q_OBJECT
 public:
     StatementRun(StreamingStatement* owner, std::shared_ptr<StreamLinks> links, std::unique_ptr<Connection> link,
-                 ResultSet* target);
+                 ResultSet* target, bool append);
     ~StatementRun() override;
 
     void start(const QByteArray& sql);
@@ -108,6 +108,7 @@ private:
     st_mysql* m_mysql = nullptr;
     MYSQL_RES* m_res = nullptr;
     ResultSet* m_target;
+    bool m_append = false; // the rows go after those m_target holds
     QByteArray m_sql;
     Phase m_phase = Phase::Executing;
     bool m_abandoned = false;
@@ -128,9 +129,9 @@ private:
 };
 
 StatementRun::StatementRun(StreamingStatement* owner, std::shared_ptr<StreamLinks> links,
-                           std::unique_ptr<Connection> link, ResultSet* target)
+                           std::unique_ptr<Connection> link, ResultSet* target, bool append)
     : m_owner(owner), m_links(std::move(links)), m_link(std::move(link)), m_mysql(m_link->handle()),
-      m_target(target) {
+      m_target(target), m_append(append && target), m_announced(m_append ? target->rowCount() : 0) {
     const int fd = int(mysql_get_socket(m_mysql));
     m_read = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     m_write = new QSocketNotifier(fd, QSocketNotifier::Write, this);
@@ -205,8 +206,9 @@ void StatementRun::waitFor(int status) {
 }
 
 void StatementRun::onSocket(QSocketDescriptor, QSocketNotifier::Type type) {
-    m_read->setEnabled(false);
-    m_write->setEnabled(false);
+    // The notifiers stay as they are while the next step waits for the same
+    // (a long result waits for reading again and again; switching a
+    // notifier off and on costs the event loop more than the rows do).
     m_continue.stop();
     step(type == QSocketNotifier::Write ? MYSQL_WAIT_WRITE : MYSQL_WAIT_READ);
 }
@@ -223,12 +225,13 @@ int StatementRun::executeDone(int result) {
             return 0;
         }
         // A statement without rows: nothing to read but further results.
-        if (m_target)
+        if (m_target && !m_append) {
             *m_target = ResultSet();
-        m_columnsDue = true;
+            m_columnsDue = true;
+        }
         return checkNextResult();
     }
-    if (m_target) {
+    if (m_target && !m_append) {
         *m_target = ResultSet(ResultColumns(m_res));
         m_columnsDue = true;
     }
@@ -284,6 +287,9 @@ void StatementRun::step(int readyStatus) {
     } else if (wait) {
         waitFor(wait);
     } else if (sliceOver) {
+        // Nothing is awaited until the timer steps on.
+        m_read->setEnabled(false);
+        m_write->setEnabled(false);
         m_sliceTimerArmed = true;
         m_continue.start(0);
     }
@@ -446,9 +452,9 @@ StreamingStatement::StreamingStatement(std::shared_ptr<StreamLinks> links, QObje
 
 StreamingStatement::~StreamingStatement() { abandon(); }
 
-void StreamingStatement::start(const QByteArray& sql, ResultSet* target) {
+void StreamingStatement::start(const QByteArray& sql, ResultSet* target, bool append) {
     abandon();
-    auto* run = new StatementRun(this, m_links, m_links->take(), target);
+    auto* run = new StatementRun(this, m_links, m_links->take(), target, append);
     m_run = run;
     run->start(sql);
 }

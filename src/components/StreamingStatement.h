@@ -84,7 +84,10 @@ public:
     // running statement is abandoned first. Throws DbError when no link can
     // be had; errors of the statement itself arrive through failed(). No
     // signal comes from inside start(): all of them from the event loop.
-    void start(const QByteArray& sql, ResultSet* target);
+    // With append, the rows are added to those target already holds (the
+    // statement gives the same columns): no columnsArrived(), and
+    // rowsArrived() counts on from target's rows.
+    void start(const QByteArray& sql, ResultSet* target, bool append = false);
     // Abandons the running statement: no further signal, no further row.
     void abandon();
     bool isRunning() const { return m_run != nullptr; }

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <optional>
 
 namespace kml {
@@ -121,25 +122,37 @@ QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const
     return Wrap(AndExact(candidates, *search), withAnd);
 }
 
-QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
-                                  const QString& fixedCondition, const QString& tableCondition, const QString& text,
-                                  int maxKeys) {
-    const std::optional<TableSearch> search = SearchThroughTable(index, fields, text);
-    if (!search)
-        return {};
+namespace {
+
+// One part of a search through the search table: the keys below below (all
+// when none), at most limit of them, highest first; see IndexedSearchPrelude.
+QueryPrelude SearchPart(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
+                        const QString& fixedCondition, const QString& tableCondition, const QString& text,
+                        const TableSearch& search, int maxKeys, int firstKeys, std::optional<qlonglong> below) {
+    const QString belowCondition =
+        below ? QLatin1Char('(') + index.keyField + QStringLiteral(" < ") + QString::number(*below) + QLatin1Char(')')
+              : QString();
+    QStringList tableTests;
+    if (!tableCondition.isEmpty())
+        tableTests << tableCondition;
+    if (below)
+        tableTests << QStringLiteral("(k.") + index.keyField + QStringLiteral(" < ") + QString::number(*below) +
+                          QLatin1Char(')');
+    tableTests << QLatin1Char('(') + search.matches + QLatin1Char(')');
+    const int limit = firstKeys > 0 ? firstKeys : maxKeys + 1;
     QueryPrelude prelude;
     // Newest first: a list shows them first, and a text found in many rows
     // (a date of this year) reaches the limit without reading the rest.
     prelude.sql = QStringLiteral("SELECT k.") + index.keyField + QStringLiteral(" FROM ") + index.table +
-                  QStringLiteral(" k WHERE ") +
-                  (tableCondition.isEmpty() ? QString() : tableCondition + QStringLiteral(" AND ")) +
-                  QLatin1Char('(') + search->matches + QStringLiteral(") ORDER BY k.") + index.keyField +
-                  QStringLiteral(" DESC LIMIT ") + QString::number(maxKeys + 1) + QLatin1Char(';');
+                  QStringLiteral(" k WHERE ") + tableTests.join(QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY k.") +
+                  index.keyField + QStringLiteral(" DESC LIMIT ") + QString::number(limit) + QLatin1Char(';');
     prelude.statement = [=](const ResultSet& rows) {
-        QString condition;
+        QString condition = fixedCondition;
+        if (below)
+            condition += QStringLiteral(" AND ") + belowCondition;
         if (rows.rowCount() > maxKeys) {
             // Too many to name: the search table joined in the statement.
-            condition = fixedCondition + IndexedLikeFilter(index, fields, text, true);
+            condition += IndexedLikeFilter(index, fields, text, true);
         } else {
             QStringList keys;
             keys.reserve(rows.rowCount());
@@ -148,13 +161,33 @@ QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& field
             const QString named = keys.isEmpty() ? QStringLiteral("1 = 0")
                                                  : index.keyField + QStringLiteral(" IN (") +
                                                        keys.join(QLatin1Char(',')) + QLatin1Char(')');
-            condition = fixedCondition + Wrap(AndExact(named, *search), true);
+            condition += Wrap(AndExact(named, search), true);
         }
         QStringList lines = sqlLines;
         ReplaceWhere(lines, condition, true);
         return lines.join(QLatin1Char('\n'));
     };
+    if (firstKeys > 0)
+        prelude.next = [=](const ResultSet& rows) -> QueryPrelude {
+            // Fewer than asked for: the first part read the whole table.
+            if (rows.rowCount() < firstKeys)
+                return {};
+            return SearchPart(index, fields, sqlLines, fixedCondition, tableCondition, text, search, maxKeys, 0,
+                              rows.value(rows.rowCount() - 1, 0).toLongLong());
+        };
     return prelude;
+}
+
+} // namespace
+
+QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
+                                  const QString& fixedCondition, const QString& tableCondition, const QString& text,
+                                  int maxKeys, int firstKeys) {
+    const std::optional<TableSearch> search = SearchThroughTable(index, fields, text);
+    if (!search)
+        return {};
+    return SearchPart(index, fields, sqlLines, fixedCondition, tableCondition, text, *search, maxKeys,
+                      std::max(0, firstKeys), std::nullopt);
 }
 
 QString WordsFilter(const QString& fields, const QString& text, bool withAnd) {

@@ -41,6 +41,9 @@ struct SearchIndex {
     // The list's fixed conditions test only columns the table holds too (the
     // status, the key), so the key search is narrowed by them as well.
     bool holdsFixedCondition = false;
+    // The list's own order (the ORDER line of its SQL) is by the key,
+    // highest first, so a streaming search can bring the newest rows first.
+    bool newestFirst = false;
 };
 
 // The rows of LikeFilter(fields, text, withAnd), found through the list's
@@ -68,9 +71,17 @@ QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const
 // " AND (1 = 0)" for none. When more rows match, the list's statement with
 // fixedCondition + IndexedLikeFilter. Empty (nothing to run first) when
 // IndexedLikeFilter would be LikeFilter itself.
+//
+// With firstKeys > 0 (for Query::openAsync, on a list whose rows are ordered
+// by the key, highest first) the search comes in parts so that the first
+// screen does not wait for the whole table: the first part names the
+// highest firstKeys matching keys only; when it found that many, its next
+// part is the search as above restricted to the keys below the lowest of
+// them (key < that one, in the search table and in the statement), whose
+// rows follow. Together the parts give the same rows in the same order.
 QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
                                   const QString& fixedCondition, const QString& tableCondition, const QString& text,
-                                  int maxKeys = 20000);
+                                  int maxKeys = 20000, int firstKeys = 0);
 
 // The SQL literal of a LIKE pattern that finds text anywhere:
 // '%' + text + '%', a backslash in text standing for itself.

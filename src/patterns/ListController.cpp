@@ -53,6 +53,33 @@ QueryPrelude ListController::searchPrelude(const QString& text) const {
                                 index.holdsFixedCondition ? m_fixed : QString(), text);
 }
 
+namespace {
+
+// How many of the newest matching rows a streaming search reads first:
+// enough for a screen, few enough to be found in a fraction of the table.
+constexpr int kFirstPartKeys = 100;
+
+QString OrderLine(const QStringList& lines) {
+    for (const QString& line : lines)
+        if (line.trimmed().startsWith(QLatin1String("ORDER"), Qt::CaseInsensitive))
+            return line.trimmed();
+    return {};
+}
+
+} // namespace
+
+QueryPrelude ListController::streamingPrelude(const QString& text) const {
+    if (!usesSearchIndex())
+        return {};
+    const SearchIndex& index = m_definition.searchIndex;
+    // In parts, newest first, only while the list is in its own order.
+    const bool inParts =
+        index.newestFirst && OrderLine(m_query->sql()) == OrderLine(m_definition.sql.split(QLatin1Char('\n')));
+    return IndexedSearchPrelude(index, m_definition.searchFields, m_query->sql(), m_fixed,
+                                index.holdsFixedCondition ? m_fixed : QString(), text, 20000,
+                                inParts ? kFirstPartKeys : 0);
+}
+
 bool ListController::isFetching() const {
     return m_query->isFetching();
 }
@@ -67,14 +94,14 @@ void ListController::reopen(const QString& text, std::optional<qlonglong> key, b
     m_pendingKey.reset();
     m_pendingText.clear();
     ReplaceWhere(m_query->sql(), condition(text), true);
-    const QueryPrelude prelude = searchPrelude(text);
     if (m_streaming) {
         m_pendingKey = key;
         if (quickLocate && !key)
             m_pendingText = text;
-        m_query->openAsync(prelude);
+        m_query->openAsync(streamingPrelude(text));
         return;
     }
+    const QueryPrelude prelude = searchPrelude(text);
     m_query->open(prelude);
     if (key)
         locate(*key);

@@ -66,6 +66,10 @@ public:
     // of the matching rows from the search table); empty when the list has
     // no search table or the text is empty. For the query's SQL as it is.
     QueryPrelude searchPrelude(const QString& text) const;
+    // The same search as a streaming opening runs it: in parts, the newest
+    // rows first, when the search table allows and the list is in its own
+    // order (SearchIndex::newestFirst); otherwise searchPrelude(text).
+    QueryPrelude streamingPrelude(const QString& text) const;
 
     // Whether the list searches through its search table.
     bool usesSearchIndex() const;

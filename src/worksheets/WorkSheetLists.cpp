@@ -233,7 +233,7 @@ MainListRoute WorkSheetTabList() {
     d.keyField = QStringLiteral("munkalap");
     // The status tabs' conditions test only the status, which the search
     // table holds as well.
-    d.searchIndex = {QStringLiteral("munkalap_kereses"), d.keyField, d.searchFields, true};
+    d.searchIndex = {QStringLiteral("munkalap_kereses"), d.keyField, d.searchFields, true, true};
     d.orderExpression = &WorkSheetOrder;
     d.colouring = WorkSheetColouring(false);
     // "Szerkeszt": the editor itself refuses a cancelled sheet.

@@ -102,6 +102,29 @@ QStringList KeysInTwoSteps(Connection& c, const ListCase& list, const QString& t
     return keys;
 }
 
+// The keys of the search in parts (the highest firstKeys matching keys
+// first, then the rest below them), the parts' rows one after the other as
+// a streaming opening appends them.
+QStringList KeysInParts(Connection& c, const ListCase& list, const QString& text, int firstKeys) {
+    const std::unique_ptr<ListController> controller = KeyList(list);
+    const ListDefinition& d = controller->definition();
+    QueryPrelude part = IndexedSearchPrelude(d.searchIndex, d.searchFields, controller->query().sql(), list.fixed,
+                                             list.fixed, text, 20000, firstKeys);
+    if (part.sql.isEmpty())
+        return Keys(c, list, list.fixed + LikeFilter(d.searchFields, text, true));
+    QStringList keys;
+    int parts = 0;
+    while (!part.sql.isEmpty()) {
+        EXPECT_LE(++parts, 2);
+        const ResultSet found = c.query(part.sql);
+        const ResultSet rs = c.query(part.statement(found));
+        for (int r = 0; r < rs.rowCount(); ++r)
+            keys << rs.text(r, 0);
+        part = part.next ? part.next(found) : QueryPrelude{};
+    }
+    return keys;
+}
+
 // Compares LikeFilter's rows with those of the search through the search
 // table, as one statement and as two (with few and with many keys named),
 // for every text on every list; returns how many comparisons found rows, so
@@ -118,6 +141,11 @@ int ExpectSameRows(Connection& c, const std::vector<ListCase>& lists, const QStr
             EXPECT_EQ(Keys(c, list, controller->condition(text)), expected) << what;
             for (const int maxKeys : {0, 2})
                 EXPECT_EQ(KeysInTwoSteps(c, list, text, maxKeys), expected) << what << " in two steps, " << maxKeys;
+            // In parts only where the list's order is by the key, highest first.
+            if (controller->definition().searchIndex.newestFirst && list.order.endsWith(QLatin1String("DESC"))) {
+                for (const int firstKeys : {1, 3})
+                    EXPECT_EQ(KeysInParts(c, list, text, firstKeys), expected) << what << " in parts, " << firstKeys;
+            }
             if (!expected.isEmpty())
                 ++nonEmpty;
         }

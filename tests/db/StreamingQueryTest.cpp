@@ -352,6 +352,49 @@ TEST_F(StreamingQuery, APreludeDecidesTheStatementAndIsNotTheQuerysRows) {
     EXPECT_TRUE(WaitFor([] { return Running(QStringLiteral("SLEEP(20) AS sor")).isEmpty(); }, 10000));
 }
 
+TEST_F(StreamingQuery, APreludesNextPartsAppendTheirRows) {
+    // Three parts, the keys from the top down in steps: each part's rows go
+    // after the earlier ones', announced once, and the opening ends after
+    // the last part; a part naming no key adds nothing.
+    Query q;
+    q.setSql("SELECT * FROM sor\nWHERE sor > 0\nORDER BY sor DESC");
+    std::vector<std::pair<int, int>> batches;
+    QObject::connect(&q, &Query::rowsArrived, [&](int first, int last) { batches.emplace_back(first, last); });
+    QSignalSpy opened(&q, &Query::opened);
+    QSignalSpy finished(&q, &Query::finished);
+    std::function<QueryPrelude(int)> part = [&](int below) {
+        QueryPrelude p;
+        p.sql = QStringLiteral("SELECT sor FROM sor WHERE sor < %1 AND sor MOD 7 = 0 ORDER BY sor DESC LIMIT 2000")
+                    .arg(below);
+        p.statement = [](const ResultSet& keys) {
+            QStringList list{QStringLiteral("0")};
+            for (int r = 0; r < keys.rowCount(); ++r)
+                list << keys.text(r, 0);
+            return QStringLiteral("SELECT * FROM sor WHERE sor IN (%1) ORDER BY sor DESC").arg(list.join(','));
+        };
+        p.next = [&part](const ResultSet& keys) {
+            return keys.rowCount() < 2000 ? QueryPrelude{} : part(keys.value(keys.rowCount() - 1, 0).toInt());
+        };
+        return p;
+    };
+    q.openAsync(part(kRows + 1));
+    ASSERT_TRUE(WaitFor([&] { return !q.isFetching(); }));
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(finished.count(), 1);
+    Query blocking;
+    blocking.setSql("SELECT * FROM sor WHERE sor MOD 7 = 0 ORDER BY sor DESC");
+    blocking.open();
+    ExpectSameRows(q.result(), blocking.result());
+    EXPECT_EQ(q.recordCount(), blocking.recordCount());
+    int next = 0;
+    for (const auto& [first, last] : batches) {
+        EXPECT_EQ(first, next);
+        next = last + 1;
+    }
+    EXPECT_EQ(next, blocking.recordCount());
+    EXPECT_EQ(q.asInt("sor"), blocking.result().value(0, 0).toInt());
+}
+
 TEST_F(StreamingQuery, TheEventLoopRunsWhileRowsArrive) {
     // The window must answer while a long list arrives: timers fire between
     // the batches, not only after the last one.
