@@ -46,6 +46,10 @@ struct SearchIndex {
     bool newestFirst = false;
 };
 
+// The most matching keys a search names in its statement; beyond them the
+// statement joins the search table instead.
+inline constexpr int MaxNamedSearchKeys = 20000;
+
 // The rows of LikeFilter(fields, text, withAnd), found through the list's
 // search table when it holds exactly these fields (LikeFilter itself when
 // not): the server scans one narrow row per list row with a byte search
@@ -81,7 +85,7 @@ QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const
 // rows follow. Together the parts give the same rows in the same order.
 QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
                                   const QString& fixedCondition, const QString& tableCondition, const QString& text,
-                                  int maxKeys = 20000, int firstKeys = 0);
+                                  int maxKeys = MaxNamedSearchKeys, int firstKeys = 0);
 
 // The SQL literal of a LIKE pattern that finds text anywhere:
 // '%' + text + '%', a backslash in text standing for itself.

@@ -46,11 +46,16 @@ QString ListController::condition(const QString& text) const {
 }
 
 QueryPrelude ListController::searchPrelude(const QString& text) const {
+    return indexedPrelude(text, 0);
+}
+
+QueryPrelude ListController::indexedPrelude(const QString& text, int firstKeys) const {
     if (!usesSearchIndex())
         return {};
     const SearchIndex& index = m_definition.searchIndex;
     return IndexedSearchPrelude(index, m_definition.searchFields, m_query->sql(), m_fixed,
-                                index.holdsFixedCondition ? m_fixed : QString(), text);
+                                index.holdsFixedCondition ? m_fixed : QString(), text, MaxNamedSearchKeys,
+                                firstKeys);
 }
 
 namespace {
@@ -69,15 +74,10 @@ QString OrderLine(const QStringList& lines) {
 } // namespace
 
 QueryPrelude ListController::streamingPrelude(const QString& text) const {
-    if (!usesSearchIndex())
-        return {};
-    const SearchIndex& index = m_definition.searchIndex;
     // In parts, newest first, only while the list is in its own order.
-    const bool inParts =
-        index.newestFirst && OrderLine(m_query->sql()) == OrderLine(m_definition.sql.split(QLatin1Char('\n')));
-    return IndexedSearchPrelude(index, m_definition.searchFields, m_query->sql(), m_fixed,
-                                index.holdsFixedCondition ? m_fixed : QString(), text, 20000,
-                                inParts ? kFirstPartKeys : 0);
+    const bool inParts = m_definition.searchIndex.newestFirst &&
+                         OrderLine(m_query->sql()) == OrderLine(m_definition.sql.split(QLatin1Char('\n')));
+    return indexedPrelude(text, inParts ? kFirstPartKeys : 0);
 }
 
 bool ListController::isFetching() const {

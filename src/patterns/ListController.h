@@ -138,6 +138,8 @@ signals:
     void failed(const QString& message, unsigned code);
 
 private:
+    // The search through the search table, in parts from firstKeys > 0.
+    QueryPrelude indexedPrelude(const QString& text, int firstKeys) const;
     // Closes the query, puts the condition for text on its WHERE line and
     // opens it (streaming or not); then moves to key, or quick-locates text.
     void reopen(const QString& text, std::optional<qlonglong> key, bool quickLocate);
