@@ -313,14 +313,11 @@ int StatementRun::continueFetching(int status, QElapsedTimer& slice, bool& slice
                 m_target->finish();
             return startFreeing();
         }
-        if (m_target) {
+        // Rows already waiting on the socket are read before any goes out,
+        // within one slice: a result that comes in one go is announced (and
+        // painted) once, and the first screen waits at most a slice.
+        if (m_target)
             m_target->appendRow(row, mysql_fetch_lengths(m_res));
-            if (m_owner && m_announced < m_owner->firstBatchRows() &&
-                m_target->rowCount() >= m_owner->firstBatchRows()) {
-                sliceOver = true; // the first screen goes out at once
-                return 0;
-            }
-        }
         if (slice.elapsed() >= kSliceMs) {
             sliceOver = true;
             return 0;

@@ -94,7 +94,8 @@ public:
 
     // Announcements are batched: until a screenful of rows (firstBatchRows)
     // is out, whatever has arrived is announced as soon as nothing more is
-    // waiting on the socket; then at most every batchIntervalMs while rows
+    // waiting on the socket or a slice of reading (a few milliseconds) is
+    // over; then at most every batchIntervalMs while rows
     // keep coming, and the last ones right before finished().
     void setBatching(int firstBatchRows, int batchIntervalMs);
     int firstBatchRows() const { return m_firstBatchRows; }

@@ -1,5 +1,7 @@
 #include "foundation/DateHelpers.h"
 
+#include <QElapsedTimer>
+
 namespace kml {
 
 QString SqlDate(bool usFormat, const QDate& date) {
@@ -23,6 +25,16 @@ int DateMonth(const QDate& date) {
 
 int DateWeek(const QDate& date) {
     return date.weekNumber();
+}
+
+QDate Today() {
+    thread_local QElapsedTimer sinceRead;
+    thread_local QDate today;
+    if (!sinceRead.isValid() || sinceRead.elapsed() >= 1000) {
+        today = QDate::currentDate();
+        sinceRead.start();
+    }
+    return today;
 }
 
 } // namespace kml

@@ -16,4 +16,9 @@ int DateMonth(const QDate& date);
 // Thursday (so 1 January may be in week 52 or 53 of the year before).
 int DateWeek(const QDate& date);
 
+// Today's date for code that asks for it very often (a grid colouring each
+// cell by a date): the clock is read at most once a second, because
+// QDate::currentDate() reads the time-zone data again on every call.
+QDate Today();
+
 } // namespace kml

@@ -2,6 +2,7 @@
 
 #include "components/Query.h"
 #include "foundation/Conversions.h"
+#include "foundation/DateHelpers.h"
 #include "foundation/Dialogs.h"
 #include "foundation/QueryHelpers.h"
 #include "patterns/ListController.h"
@@ -108,7 +109,7 @@ MainListRoute CustomerTabList() {
     d.nameField = QStringLiteral("ugyfel_nev");
     d.hooks = CustomerHooks();
     d.colouring.style = [](const Query& query, int row, bool selected) {
-        return CustomerRowStyle(ValueAt(query, row, QStringLiteral("dat_figyelmeztet")), QDate::currentDate(),
+        return CustomerRowStyle(ValueAt(query, row, QStringLiteral("dat_figyelmeztet")), Today(),
                                 selected);
     };
     d.colouring.reach = ColourReach::TextEverywhere;

@@ -7,7 +7,10 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyleOption>
 #include <QTableView>
+
+#include <algorithm>
 #include <map>
 
 namespace kml {
@@ -20,8 +23,9 @@ CellIcon GridPainter::iconAt(const QModelIndex& index) const {
     const Query* query = m_model->query();
     if (!m_colouring.icon || field < 0 || !query->isActive())
         return CellIcon::None;
-    const QString name = query->field(field).name;
-    return m_colouring.icon(name, ValueAt(*query, index.row(), name));
+    if (index.row() >= query->recordCount())
+        return CellIcon::None;
+    return m_colouring.icon(query->field(field).name, query->result().value(index.row(), field));
 }
 
 void GridPainter::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
@@ -46,21 +50,109 @@ void GridPainter::initStyleOption(QStyleOptionViewItem* option, const QModelInde
     }
 }
 
+namespace {
+
+// A cell that holds one line of text and nothing else: drawn by
+// drawTextCell instead of the style's general item drawing, which lays the
+// text out two or three times over to allow for wrapping, pictures and
+// check boxes; a screen of a grid is hundreds of such cells.
+bool IsPlainTextCell(const QStyleOptionViewItem& cell) {
+    constexpr auto kExtras = QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator |
+                             QStyleOptionViewItem::WrapText;
+    if (cell.features & kExtras || cell.state & QStyle::State_Editing)
+        return false;
+    for (const QChar c : cell.text)
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            return false;
+    return true;
+}
+
+} // namespace
+
 void GridPainter::paint(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const {
-    const CellIcon icon = iconAt(index);
-    if (icon == CellIcon::None) {
-        QStyledItemDelegate::paint(painter, option, index);
-        return;
-    }
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
     const QWidget* widget = cell.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    const CellIcon icon = iconAt(index);
+    if (icon == CellIcon::None && IsPlainTextCell(cell)) {
+        drawTextCell(painter, cell, style);
+        return;
+    }
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
-    const QSize size(16, 16);
-    const QRect place = QStyle::alignedRect(cell.direction, Qt::AlignCenter, size, cell.rect);
-    CellIconPicture(icon).paint(painter, place);
+    if (icon != CellIcon::None) {
+        const QSize size(16, 16);
+        const QRect place = QStyle::alignedRect(cell.direction, Qt::AlignCenter, size, cell.rect);
+        CellIconPicture(icon).paint(painter, place);
+    }
+}
+
+// As the style draws an item: its panel (background and selection), the
+// text in the option's colours, alignment and elision, and the focus frame.
+void GridPainter::drawTextCell(QPainter* painter, const QStyleOptionViewItem& cell, const QStyle* style) const {
+    const QWidget* widget = cell.widget;
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, widget);
+
+    QPalette::ColorGroup group = cell.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(cell.state & QStyle::State_Active))
+        group = QPalette::Inactive;
+    if (!cell.text.isEmpty()) {
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect area = cell.rect.adjusted(margin, 0, -margin, 0);
+        const PreparedLine& line = preparedLine(cell, area.width());
+        const QRect place = QStyle::alignedRect(cell.direction, cell.displayAlignment,
+                                                QSize(line.width, cell.fontMetrics.height()), area);
+        painter->save();
+        painter->setClipRect(area, Qt::IntersectClip);
+        painter->setFont(cell.font);
+        painter->setPen(cell.palette.color(
+            group, cell.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawStaticText(place.topLeft(), line.text);
+        painter->restore();
+    }
+
+    if (cell.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(cell);
+        focus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &cell, widget);
+        focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+        focus.backgroundColor =
+            cell.palette.color(cell.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
+                               cell.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Window);
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+    }
+}
+
+const GridPainter::PreparedLine& GridPainter::preparedLine(const QStyleOptionViewItem& cell, int areaWidth) const {
+    // A grid uses a font or two (bold rows); should it use many, the lines
+    // are laid out afresh.
+    auto font = std::find(m_lineFonts.begin(), m_lineFonts.end(), cell.font);
+    if (font == m_lineFonts.end()) {
+        if (m_lineFonts.size() >= 8) {
+            m_lines.clear();
+            m_lineFonts.clear();
+        }
+        m_lineFonts.push_back(cell.font);
+        font = m_lineFonts.end() - 1;
+    }
+    const QString key = QString::number(font - m_lineFonts.begin()) + QChar(0x1F) + QString::number(areaWidth) +
+                        QChar(0x1F) + QString::number(int(cell.textElideMode)) + QChar(0x1F) + cell.text;
+    if (const PreparedLine* line = m_lines.object(key))
+        return *line;
+    const QFontMetrics& metrics = cell.fontMetrics;
+    QString text = cell.text;
+    int width = metrics.horizontalAdvance(text);
+    if (width > areaWidth) {
+        text = metrics.elidedText(text, cell.textElideMode, areaWidth);
+        width = metrics.horizontalAdvance(text);
+    }
+    auto* line = new PreparedLine{QStaticText(text), width};
+    line->text.setTextFormat(Qt::PlainText);
+    line->text.prepare(QTransform(), cell.font);
+    m_lines.insert(key, line);
+    return *line;
 }
 
 // ---- Pictures of the flag columns ----------------------------------------------------

@@ -2,8 +2,13 @@
 
 #include "patterns/ListDefinition.h"
 
+#include <QCache>
+#include <QFont>
 #include <QIcon>
+#include <QStaticText>
 #include <QStyledItemDelegate>
+
+#include <vector>
 
 namespace kml {
 
@@ -23,10 +28,23 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
+    // One line of a cell's text as it is drawn at a given width: elided when
+    // it does not fit, laid out once and kept for the next paints (a grid
+    // paints the same screen again whenever rows arrive or the selection
+    // moves).
+    struct PreparedLine {
+        QStaticText text;
+        int width = 0;
+    };
+
     CellIcon iconAt(const QModelIndex& index) const;
+    void drawTextCell(QPainter* painter, const QStyleOptionViewItem& cell, const QStyle* style) const;
+    const PreparedLine& preparedLine(const QStyleOptionViewItem& cell, int areaWidth) const;
 
     RowColouring m_colouring;
     DatasetModel* m_model;
+    mutable QCache<QString, PreparedLine> m_lines{3000};
+    mutable std::vector<QFont> m_lineFonts; // the fonts m_lines were laid out in, by number
 };
 
 // The pictures of the flag columns, 16 x 16.
