@@ -43,7 +43,7 @@ private:
 
     RowColouring m_colouring;
     DatasetModel* m_model;
-    mutable QCache<QString, PreparedLine> m_lines{3000};
+    mutable QCache<QString, PreparedLine> m_lines{1500}; // about three screens of cells
     mutable std::vector<QFont> m_lineFonts; // the fonts m_lines were laid out in, by number
 };
 
