@@ -203,14 +203,7 @@ StreamingStatement& Query::stream() {
                 m_prelude = std::move(m_nextPart);
                 m_nextPart = {};
                 m_inPrelude = true;
-                try {
-                    stream().start(ToCp1250(m_prelude.sql), &m_preludeRows);
-                } catch (const DbError& error) {
-                    m_inPrelude = false;
-                    m_prelude = {};
-                    m_fetching = false;
-                    emit failed(error.message(), error.code());
-                }
+                continueOpening(m_prelude.sql, &m_preludeRows, false);
                 return;
             }
             m_fetching = false;
@@ -252,6 +245,7 @@ void Query::openAsync(QueryPrelude prelude) {
     m_fetching = true;
     m_inPrelude = !prelude.sql.isEmpty();
     m_prelude = std::move(prelude);
+    m_nextPart = {};
     try {
         if (m_inPrelude)
             streaming.start(ToCp1250(m_prelude.sql), &m_preludeRows);
@@ -270,12 +264,20 @@ void Query::preludeDone() {
     m_nextPart = m_prelude.next ? m_prelude.next(m_preludeRows) : QueryPrelude{};
     m_preludeRows = ResultSet();
     m_prelude = {};
+    // A later part's rows go after the earlier parts'.
+    continueOpening(sql, &m_result, m_active);
+}
+
+void Query::continueOpening(QString sql, ResultSet* target, bool append) {
     try {
-        // A later part's rows go after the earlier parts'.
-        stream().start(ToCp1250(sql), &m_result, m_active);
+        stream().start(ToCp1250(sql), target, append);
     } catch (const DbError& error) {
-        // No link for the second statement: reported as its failure.
+        // No link for the next statement: reported as the opening's failure,
+        // and nothing of it is left to run.
         m_fetching = false;
+        m_inPrelude = false;
+        m_prelude = {};
+        m_nextPart = {};
         emit failed(error.message(), error.code());
     }
 }

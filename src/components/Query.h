@@ -192,6 +192,10 @@ private:
     void stopStream();
     void announceRows(int first, int last);
     void preludeDone();
+    // Starts the next statement of the opening under way (the list's own
+    // after its prelude, or the next part's prelude) into target; when no
+    // link can be had the opening ends with failed().
+    void continueOpening(QString sql, ResultSet* target, bool append);
 
     Connection* m_connection = nullptr;
     QStringList m_sql;

@@ -129,15 +129,14 @@ namespace {
 QueryPrelude SearchPart(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
                         const QString& fixedCondition, const QString& tableCondition, const QString& text,
                         const TableSearch& search, int maxKeys, int firstKeys, std::optional<qlonglong> below) {
-    const QString belowCondition =
-        below ? QLatin1Char('(') + index.keyField + QStringLiteral(" < ") + QString::number(*below) + QLatin1Char(')')
-              : QString();
+    const auto keyBelow = [below](const QString& key) {
+        return QLatin1Char('(') + key + QStringLiteral(" < ") + QString::number(*below) + QLatin1Char(')');
+    };
     QStringList tableTests;
     if (!tableCondition.isEmpty())
         tableTests << tableCondition;
     if (below)
-        tableTests << QStringLiteral("(k.") + index.keyField + QStringLiteral(" < ") + QString::number(*below) +
-                          QLatin1Char(')');
+        tableTests << keyBelow(QStringLiteral("k.") + index.keyField);
     tableTests << QLatin1Char('(') + search.matches + QLatin1Char(')');
     const int limit = firstKeys > 0 ? firstKeys : maxKeys + 1;
     QueryPrelude prelude;
@@ -149,7 +148,7 @@ QueryPrelude SearchPart(const SearchIndex& index, const QString& fields, const Q
     prelude.statement = [=](const ResultSet& rows) {
         QString condition = fixedCondition;
         if (below)
-            condition += QStringLiteral(" AND ") + belowCondition;
+            condition += QStringLiteral(" AND ") + keyBelow(index.keyField);
         if (rows.rowCount() > maxKeys) {
             // Too many to name: the search table joined in the statement.
             condition += IndexedLikeFilter(index, fields, text, true);
