@@ -172,8 +172,8 @@ QString SearchStatements(const ListController& list, const QString& text) {
     const QueryPrelude prelude = list.searchPrelude(text);
     if (prelude.sql.isEmpty())
         return list.query().statement();
-    const ResultSet keys = SharedConnection().query(prelude.sql);
-    return prelude.sql + QLatin1Char('\n') + prelude.statement(keys);
+    const ResultSet keys = QueryInTurn(SharedConnection(), prelude.sql);
+    return (prelude.sql + prelude.statement(keys)).join(QLatin1Char('\n'));
 }
 
 KeystrokeTimes StreamingListBench::type(const QString& text) {

@@ -87,6 +87,13 @@ QString DisplayText(const QVariant& value, FieldKind kind, const QString& format
     }
 }
 
+ResultSet QueryInTurn(Connection& connection, const QStringList& statements) {
+    ResultSet rows;
+    for (const QString& sql : statements)
+        rows.append(connection.query(sql));
+    return rows;
+}
+
 Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
 
 Query::~Query() { stopStream(); }
@@ -140,8 +147,9 @@ void Query::open(const QueryPrelude& prelude) {
         close();
     if (m_active)
         return;
-    m_result = connection().query(prelude.sql.isEmpty() ? statement()
-                                                        : prelude.statement(connection().query(prelude.sql)));
+    Connection& conn = connection();
+    m_result = prelude.sql.isEmpty() ? conn.query(statement())
+                                     : QueryInTurn(conn, prelude.statement(QueryInTurn(conn, prelude.sql)));
     m_complete = true;
     adoptColumns();
     m_active = true;
@@ -176,6 +184,12 @@ StreamingStatement& Query::stream() {
             m_stream->disconnect(this);
             m_stream->deleteLater();
         }
+        for (StreamingStatement* side : m_sideStreams) {
+            side->abandon();
+            side->disconnect(this);
+            side->deleteLater();
+        }
+        m_sideStreams.clear();
         m_stream = new StreamingStatement(conn.streamLinks(), this);
         m_streamConnection = &conn;
         connect(m_stream, &StreamingStatement::columnsArrived, this, [this] {
@@ -193,38 +207,38 @@ StreamingStatement& Query::stream() {
                 announceRows(first, last);
         });
         connect(m_stream, &StreamingStatement::finished, this, [this] {
-            if (m_inPrelude) {
-                preludeDone();
-                return;
-            }
-            if (m_active && !m_nextPart.sql.isEmpty()) {
-                // The next part of the list: its keys first, then its rows
-                // after those already there.
-                m_prelude = std::move(m_nextPart);
-                m_nextPart = {};
-                m_inPrelude = true;
-                continueOpening(m_prelude.sql, &m_preludeRows, false);
-                return;
-            }
-            m_fetching = false;
-            m_complete = true;
-            if (!m_active) {
-                // A statement without a result set.
-                adoptColumns();
-                m_active = true;
-                emit opened();
-            }
-            emit finished();
+            m_mainDone = true;
+            stepProgress();
         });
-        connect(m_stream, &StreamingStatement::failed, this, [this](const QString& message, unsigned code) {
-            m_inPrelude = false;
-            m_preludeRows = ResultSet();
-            m_fetching = false;
-            close();
-            emit failed(message, code);
-        });
+        connect(m_stream, &StreamingStatement::failed, this, &Query::streamFailed);
     }
     return *m_stream;
+}
+
+StreamingStatement& Query::sideStream(size_t index) {
+    Connection& conn = connection();
+    stream(); // drops side streams of another connection
+    while (m_sideStreams.size() <= index) {
+        auto* side = new StreamingStatement(conn.streamLinks(), this);
+        // Its rows are announced by the query when their turn comes.
+        const size_t n = m_sideStreams.size();
+        connect(side, &StreamingStatement::finished, this, [this, n] {
+            if (n < m_sides.size()) {
+                m_sides[n]->done = true;
+                stepProgress();
+            }
+        });
+        connect(side, &StreamingStatement::failed, this, &Query::streamFailed);
+        m_sideStreams.push_back(side);
+    }
+    return *m_sideStreams[index];
+}
+
+void Query::streamFailed(const QString& message, unsigned code) {
+    stopStream();
+    m_preludeRows = ResultSet();
+    close();
+    emit failed(message, code);
 }
 
 void Query::announceRows(int first, int last) {
@@ -238,7 +252,6 @@ void Query::announceRows(int first, int last) {
 
 void Query::openAsync(QueryPrelude prelude) {
     close();
-    StreamingStatement& streaming = stream();
     m_result = ResultSet();
     m_announced = 0;
     m_complete = false;
@@ -248,19 +261,85 @@ void Query::openAsync(QueryPrelude prelude) {
     m_nextPart = {};
     try {
         if (m_inPrelude)
-            streaming.start(ToCp1250(m_prelude.sql), &m_preludeRows);
+            startStep(m_prelude.sql, &m_preludeRows, false);
         else
-            streaming.start(ToCp1250(statement()), &m_result);
+            startStep({statement()}, &m_result, false);
     } catch (...) {
-        m_fetching = false;
-        m_inPrelude = false;
+        stopStream();
         throw;
     }
 }
 
+void Query::startStep(const QStringList& sql, ResultSet* target, bool append) {
+    StreamingStatement& first = stream();
+    m_mainDone = false;
+    m_sidesTaken = 0;
+    m_sides.clear();
+    for (qsizetype i = 1; i < sql.size(); ++i)
+        m_sides.push_back(std::make_unique<SideRun>());
+    first.start(ToCp1250(sql.value(0)), target, append);
+    for (qsizetype i = 1; i < sql.size(); ++i)
+        sideStream(size_t(i - 1)).start(ToCp1250(sql.at(i)), &m_sides[size_t(i - 1)]->rows);
+}
+
+void Query::stepProgress() {
+    if (!m_mainDone)
+        return;
+    const quint64 opening = m_opening;
+    ResultSet& target = m_inPrelude ? m_preludeRows : m_result;
+    while (m_sidesTaken < m_sides.size()) {
+        if (m_inPrelude && m_prelude.rowsWanted > 0 && target.rowCount() >= m_prelude.rowsWanted) {
+            // Enough keys from the statements before: the rest are not needed.
+            for (size_t i = m_sidesTaken; i < m_sides.size(); ++i)
+                m_sideStreams[i]->abandon();
+            m_sidesTaken = m_sides.size();
+            break;
+        }
+        SideRun& side = *m_sides[m_sidesTaken];
+        if (!side.done)
+            return;
+        ++m_sidesTaken;
+        const int first = target.rowCount();
+        target.append(std::move(side.rows));
+        if (!m_inPrelude && target.rowCount() > first) {
+            announceRows(first, target.rowCount() - 1);
+            if (opening != m_opening)
+                return; // a receiver started another opening or closed the query
+        }
+    }
+    m_sides.clear();
+    m_sidesTaken = 0;
+    stepDone();
+}
+
+void Query::stepDone() {
+    if (m_inPrelude) {
+        preludeDone();
+        return;
+    }
+    if (m_active && !m_nextPart.sql.isEmpty()) {
+        // The next part of the list: its keys first, then its rows after
+        // those already there.
+        m_prelude = std::move(m_nextPart);
+        m_nextPart = {};
+        m_inPrelude = true;
+        continueOpening(m_prelude.sql, &m_preludeRows, false);
+        return;
+    }
+    m_fetching = false;
+    m_complete = true;
+    if (!m_active) {
+        // A statement without a result set.
+        adoptColumns();
+        m_active = true;
+        emit opened();
+    }
+    emit finished();
+}
+
 void Query::preludeDone() {
     m_inPrelude = false;
-    const QString sql = m_prelude.statement(m_preludeRows);
+    const QStringList sql = m_prelude.statement(m_preludeRows);
     m_nextPart = m_prelude.next ? m_prelude.next(m_preludeRows) : QueryPrelude{};
     m_preludeRows = ResultSet();
     m_prelude = {};
@@ -268,29 +347,33 @@ void Query::preludeDone() {
     continueOpening(sql, &m_result, m_active);
 }
 
-void Query::continueOpening(QString sql, ResultSet* target, bool append) {
+void Query::continueOpening(const QStringList& sql, ResultSet* target, bool append) {
     try {
-        stream().start(ToCp1250(sql), target, append);
+        startStep(sql, target, append);
     } catch (const DbError& error) {
         // No link for the next statement: reported as the opening's failure,
         // and nothing of it is left to run.
+        stopStream();
         m_fetching = false;
-        m_inPrelude = false;
-        m_prelude = {};
-        m_nextPart = {};
         emit failed(error.message(), error.code());
     }
 }
 
 void Query::stopStream() {
+    ++m_opening;
+    if (m_stream)
+        m_stream->abandon();
+    for (StreamingStatement* side : m_sideStreams)
+        side->abandon();
+    m_sides.clear();
+    m_sidesTaken = 0;
+    m_mainDone = false;
     if (!m_fetching)
         return;
     m_fetching = false;
     m_inPrelude = false;
     m_prelude = {};
     m_nextPart = {};
-    if (m_stream)
-        m_stream->abandon();
 }
 
 void Query::cancel() {

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace kml {
@@ -37,22 +38,38 @@ struct Field {
 
 class StreamingStatement;
 
-// A statement openAsync() runs before the query's own, on the same stream
-// link, that decides what the query's statement is for this opening from its
-// rows: a search that first asks a list's search table for the keys of the
-// matching rows and then reads the rows of those keys. An empty prelude
-// (no sql) runs nothing.
+// Statements openAsync() runs before the query's own, on the query's stream
+// links, that decide what the query's statement is for this opening from
+// their rows: a search that first asks a list's search table for the keys
+// of the matching rows and then reads the rows of those keys. An empty
+// prelude (no sql) runs nothing.
+//
+// A step of more than one statement (the prelude's, or the query's made of
+// it) runs side by side, each statement on a link of its own, so that the
+// server works on them at the same time; their rows are taken one
+// statement after the other, in the order given. open() and refresh() run
+// them one after the other.
 struct QueryPrelude {
-    QString sql;
-    // The statement to run as the query's, from the prelude's rows. The
+    QStringList sql;
+    // With more than one prelude statement: as soon as the rows of the
+    // statements finished in order reach this many, the rest are not waited
+    // for (abandoned); 0 waits for all.
+    int rowsWanted = 0;
+    // The statements to run as the query's, from the prelude's rows. The
     // query's own SQL lines stay as they are (a later opening starts over).
-    std::function<QString(const ResultSet& rows)> statement;
+    // Rows of a later statement are announced once those before it are all
+    // there.
+    std::function<QStringList(const ResultSet& rows)> statement;
     // openAsync() only: the next part of the same list, from this prelude's
-    // rows, run once the statement made of them has finished; the rows of
-    // its statement are appended to the query's (same columns). An empty
+    // rows, run once the statements made of them have finished; the rows of
+    // its statements are appended to the query's (same columns). An empty
     // prelude (no sql) ends the opening. open() and refresh() ignore it.
     std::function<QueryPrelude(const ResultSet& rows)> next;
 };
+
+// Runs the statements one after the other on the connection and returns
+// their rows in this order, as one result. Throws DbError.
+ResultSet QueryInTurn(Connection& connection, const QStringList& statements);
 
 // A read-only dataset over one SELECT (or a CALL that returns rows).
 //
@@ -114,9 +131,9 @@ public:
     // locate() and the values see the rows received so far. Throws DbError
     // only when no stream link can be connected.
     //
-    // With a prelude, its statement runs first (its rows are not the
-    // query's and nothing is announced for them) and then the statement it
-    // makes of them instead of the query's own; a failure of either comes as
+    // With a prelude, its statements run first (their rows are not the
+    // query's and nothing is announced for them) and then the statements it
+    // makes of them instead of the query's own; a failure of any comes as
     // failed(). The query's SQL lines are not changed: refresh() and open()
     // run them, and a list re-read with openAsync() needs its prelude again.
     void openAsync(QueryPrelude prelude = {});
@@ -192,10 +209,25 @@ private:
     void stopStream();
     void announceRows(int first, int last);
     void preludeDone();
-    // Starts the next statement of the opening under way (the list's own
-    // after its prelude, or the next part's prelude) into target; when no
-    // link can be had the opening ends with failed().
-    void continueOpening(QString sql, ResultSet* target, bool append);
+    // Starts the statements of the next step of the opening under way (the
+    // query's own after its prelude, or the next part's prelude), the first
+    // into target, the others beside it; when no link can be had the
+    // opening ends with failed().
+    void continueOpening(const QStringList& sql, ResultSet* target, bool append);
+    void startStep(const QStringList& sql, ResultSet* target, bool append);
+    // The step's first statement, or a side statement, finished: the side
+    // results whose turn it is are appended, and the step ends when all are.
+    void stepProgress();
+    void stepDone();
+    void streamFailed(const QString& message, unsigned code);
+    StreamingStatement& sideStream(size_t index);
+
+    // A statement of the running step beside its first: its rows wait here
+    // until those before them are complete.
+    struct SideRun {
+        ResultSet rows;
+        bool done = false;
+    };
 
     Connection* m_connection = nullptr;
     QStringList m_sql;
@@ -209,9 +241,14 @@ private:
     int m_announced = 0; // rows announced while fetching
     QueryPrelude m_prelude; // of the opening whose prelude is running
     ResultSet m_preludeRows;
-    QueryPrelude m_nextPart; // the part to run when the statement running finishes
+    QueryPrelude m_nextPart; // the part to run when the step running finishes
     bool m_inPrelude = false;
     StreamingStatement* m_stream = nullptr;
+    std::vector<StreamingStatement*> m_sideStreams; // on the same links as m_stream
+    std::vector<std::unique_ptr<SideRun>> m_sides;  // of the running step
+    size_t m_sidesTaken = 0; // side results appended so far
+    bool m_mainDone = false; // the step's first statement has finished
+    quint64 m_opening = 0;   // counts openings and abandons, to notice either from inside a signal
     Connection* m_streamConnection = nullptr; // the connection m_stream's links belong to
     int m_row = -1;
     bool m_bof = true;

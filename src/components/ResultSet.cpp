@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <iterator>
 
 namespace kml {
 namespace {
@@ -186,6 +187,20 @@ void ResultSet::finish() {
     if (!m_chunks.empty())
         m_chunks.back().squeeze();
     m_rows.shrink_to_fit();
+}
+
+void ResultSet::append(ResultSet&& other) {
+    if (m_columns.empty())
+        m_columns = other.m_columns;
+    // Row positions name their chunk by number: the moved chunks come after
+    // this result's own.
+    const std::uint64_t shift = std::uint64_t(m_chunks.size()) << 32;
+    m_rows.reserve(m_rows.size() + other.m_rows.size());
+    for (const std::uint64_t pos : other.m_rows)
+        m_rows.push_back(pos + shift);
+    std::move(other.m_chunks.begin(), other.m_chunks.end(), std::back_inserter(m_chunks));
+    m_dataBytes += other.m_dataBytes;
+    other = ResultSet();
 }
 
 quint64 ResultSet::memoryBytes() const {

@@ -57,6 +57,9 @@ public:
     // Building (used by the connection while reading a result).
     void appendRow(const char* const* fields, const unsigned long* lengths);
     void finish(); // releases spare capacity
+    // Takes over the rows of another result of the same columns, after this
+    // one's (its bytes are moved, not copied); other is left empty.
+    void append(ResultSet&& other);
 
     // Memory held for the rows (chunk capacity + row index), and the bytes of
     // the field values themselves, for comparing storage against the data.

@@ -124,55 +124,94 @@ QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const
 
 namespace {
 
+// "(key < below)", "(key >= from)": a bound on the keys.
+QString KeyBound(const QString& key, const char* op, qlonglong bound) {
+    return QLatin1Char('(') + key + QLatin1Char(' ') + QLatin1String(op) + QLatin1Char(' ') +
+           QString::number(bound) + QLatin1Char(')');
+}
+
+// The statement of the list for the named keys (none: no row).
+QString NamedKeysStatement(const SearchIndex& index, const QStringList& sqlLines, const QString& condition,
+                           const TableSearch& search, const QStringList& keys) {
+    const QString named = keys.isEmpty() ? QStringLiteral("1 = 0")
+                                         : index.keyField + QStringLiteral(" IN (") + keys.join(QLatin1Char(',')) +
+                                               QLatin1Char(')');
+    QStringList lines = sqlLines;
+    ReplaceWhere(lines, condition + Wrap(AndExact(named, search), true), true);
+    return lines.join(QLatin1Char('\n'));
+}
+
 // One part of a search through the search table: the keys below below (all
 // when none), at most limit of them, highest first; see IndexedSearchPrelude.
 QueryPrelude SearchPart(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
                         const QString& fixedCondition, const QString& tableCondition, const QString& text,
-                        const TableSearch& search, int maxKeys, int firstKeys, std::optional<qlonglong> below) {
-    const auto keyBelow = [below](const QString& key) {
-        return QLatin1Char('(') + key + QStringLiteral(" < ") + QString::number(*below) + QLatin1Char(')');
-    };
+                        const TableSearch& search, const SearchPlan& plan, std::optional<qlonglong> below) {
+    const bool inParts = plan.firstKeys > 0;
+    const bool firstPart = inParts && !below;
+    const int limit = firstPart ? plan.firstKeys : plan.maxKeys + 1;
+    const QString tableKey = QStringLiteral("k.") + index.keyField;
     QStringList tableTests;
     if (!tableCondition.isEmpty())
         tableTests << tableCondition;
     if (below)
-        tableTests << keyBelow(QStringLiteral("k.") + index.keyField);
-    tableTests << QLatin1Char('(') + search.matches + QLatin1Char(')');
-    const int limit = firstKeys > 0 ? firstKeys : maxKeys + 1;
-    QueryPrelude prelude;
+        tableTests << KeyBound(tableKey, "<", *below);
     // Newest first: a list shows them first, and a text found in many rows
     // (a date of this year) reaches the limit without reading the rest.
-    prelude.sql = QStringLiteral("SELECT k.") + index.keyField + QStringLiteral(" FROM ") + index.table +
-                  QStringLiteral(" k WHERE ") + tableTests.join(QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY k.") +
-                  index.keyField + QStringLiteral(" DESC LIMIT ") + QString::number(limit) + QLatin1Char(';');
-    prelude.statement = [=](const ResultSet& rows) {
+    const auto keySearch = [&](const QString& range) {
+        QStringList tests = tableTests;
+        if (!range.isEmpty())
+            tests << range;
+        tests << QLatin1Char('(') + search.matches + QLatin1Char(')');
+        return QStringLiteral("SELECT ") + tableKey + QStringLiteral(" FROM ") + index.table +
+               QStringLiteral(" k WHERE ") + tests.join(QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY ") +
+               tableKey + QStringLiteral(" DESC LIMIT ") + QString::number(limit) + QLatin1Char(';');
+    };
+    QueryPrelude prelude;
+    const qlonglong top = below ? *below - 1 : plan.highKey;
+    if (plan.highKey > plan.lowKey && top - plan.lowKey + 1 >= plan.splitKeys) {
+        // A long range of keys is searched in two halves side by side, the
+        // upper one first; keys above the highest known fall in the upper.
+        const qlonglong middle = plan.lowKey + (top - plan.lowKey + 1) / 2;
+        prelude.sql = QStringList{keySearch(KeyBound(tableKey, ">=", middle)),
+                                  keySearch(KeyBound(tableKey, "<", middle))};
+        prelude.rowsWanted = limit;
+    } else {
+        prelude.sql = QStringList{keySearch(QString())};
+    }
+    // The halves' rows together are the highest matching keys when no more
+    // than limit of them are taken.
+    const auto found = [limit](const ResultSet& rows) { return std::min(rows.rowCount(), limit); };
+    prelude.statement = [=](const ResultSet& rows) -> QStringList {
         QString condition = fixedCondition;
         if (below)
-            condition += QStringLiteral(" AND ") + keyBelow(index.keyField);
-        if (rows.rowCount() > maxKeys) {
+            condition += QStringLiteral(" AND ") + KeyBound(index.keyField, "<", *below);
+        const int n = found(rows);
+        if (n > plan.maxKeys) {
             // Too many to name: the search table joined in the statement.
-            condition += IndexedLikeFilter(index, fields, text, true);
-        } else {
-            QStringList keys;
-            keys.reserve(rows.rowCount());
-            for (int r = 0; r < rows.rowCount(); ++r)
-                keys << QString::number(rows.value(r, 0).toLongLong());
-            const QString named = keys.isEmpty() ? QStringLiteral("1 = 0")
-                                                 : index.keyField + QStringLiteral(" IN (") +
-                                                       keys.join(QLatin1Char(',')) + QLatin1Char(')');
-            condition += Wrap(AndExact(named, search), true);
+            QStringList lines = sqlLines;
+            ReplaceWhere(lines, condition + IndexedLikeFilter(index, fields, text, true), true);
+            return {lines.join(QLatin1Char('\n'))};
         }
-        QStringList lines = sqlLines;
-        ReplaceWhere(lines, condition, true);
-        return lines.join(QLatin1Char('\n'));
+        QStringList keys;
+        keys.reserve(n);
+        for (int r = 0; r < n; ++r)
+            keys << QString::number(rows.value(r, 0).toLongLong());
+        if (!inParts || n < plan.splitRows)
+            return {NamedKeysStatement(index, sqlLines, condition, search, keys)};
+        // The list is in the order of the keys: the rows of the higher half
+        // of them, then those of the lower half, read side by side.
+        const qsizetype half = n / 2;
+        return {NamedKeysStatement(index, sqlLines, condition, search, keys.mid(0, half)),
+                NamedKeysStatement(index, sqlLines, condition, search, keys.mid(half))};
     };
-    if (firstKeys > 0)
+    if (firstPart)
         prelude.next = [=](const ResultSet& rows) -> QueryPrelude {
             // Fewer than asked for: the first part read the whole table.
-            if (rows.rowCount() < firstKeys)
+            const int n = found(rows);
+            if (n < plan.firstKeys)
                 return {};
-            return SearchPart(index, fields, sqlLines, fixedCondition, tableCondition, text, search, maxKeys, 0,
-                              rows.value(rows.rowCount() - 1, 0).toLongLong());
+            return SearchPart(index, fields, sqlLines, fixedCondition, tableCondition, text, search, plan,
+                              rows.value(n - 1, 0).toLongLong());
         };
     return prelude;
 }
@@ -181,12 +220,11 @@ QueryPrelude SearchPart(const SearchIndex& index, const QString& fields, const Q
 
 QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
                                   const QString& fixedCondition, const QString& tableCondition, const QString& text,
-                                  int maxKeys, int firstKeys) {
+                                  const SearchPlan& plan) {
     const std::optional<TableSearch> search = SearchThroughTable(index, fields, text);
     if (!search)
         return {};
-    return SearchPart(index, fields, sqlLines, fixedCondition, tableCondition, text, *search, maxKeys,
-                      std::max(0, firstKeys), std::nullopt);
+    return SearchPart(index, fields, sqlLines, fixedCondition, tableCondition, text, *search, plan, std::nullopt);
 }
 
 QString WordsFilter(const QString& fields, const QString& text, bool withAnd) {

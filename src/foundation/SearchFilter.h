@@ -65,8 +65,24 @@ inline constexpr int MaxNamedSearchKeys = 20000;
 //   wildcards only gives LikeFilter alone.
 QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const QString& text, bool withAnd);
 
-// The same search in two statements for Query::openAsync, much faster when
-// few rows match: first the keys of at most maxKeys + 1 matching rows, the
+// How IndexedSearchPrelude divides the work of a search.
+struct SearchPlan {
+    int maxKeys = MaxNamedSearchKeys;
+    // > 0: in parts, the highest firstKeys matching keys first.
+    int firstKeys = 0;
+    // The search table's lowest and highest key (equal when not known). With
+    // them, a key search over a range of at least splitKeys keys runs as two
+    // statements side by side: the upper half of the range and the lower.
+    qlonglong lowKey = 0;
+    qlonglong highKey = 0;
+    int splitKeys = 10000;
+    // In parts, a statement naming at least splitRows keys runs as two side
+    // by side: the higher half of the keys and the lower.
+    int splitRows = 1000;
+};
+
+// The same search in two steps for Query::openAsync, much faster when few
+// rows match: first the keys of at most maxKeys + 1 matching rows, the
 // highest first, read from the search table alone (narrowed by
 // tableCondition, the part of the fixed condition the search table can test
 // by itself, "" for none); then the list's statement (sqlLines, its first
@@ -74,18 +90,21 @@ QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const
 // (those keys))", LikeFilter's condition added when the text needs it,
 // " AND (1 = 0)" for none. When more rows match, the list's statement with
 // fixedCondition + IndexedLikeFilter. Empty (nothing to run first) when
-// IndexedLikeFilter would be LikeFilter itself.
+// IndexedLikeFilter would be LikeFilter itself. With the table's key range
+// in the plan, a long key search is two statements (see SearchPlan), their
+// rows the keys in the same order.
 //
-// With firstKeys > 0 (for Query::openAsync, on a list whose rows are ordered
-// by the key, highest first) the search comes in parts so that the first
-// screen does not wait for the whole table: the first part names the
+// With plan.firstKeys > 0 (for Query::openAsync, on a list whose rows are
+// ordered by the key, highest first) the search comes in parts so that the
+// first screen does not wait for the whole table: the first part names the
 // highest firstKeys matching keys only; when it found that many, its next
 // part is the search as above restricted to the keys below the lowest of
 // them (key < that one, in the search table and in the statement), whose
-// rows follow. Together the parts give the same rows in the same order.
+// rows follow, in two statements when it names many keys. Together the
+// parts give the same rows in the same order.
 QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
                                   const QString& fixedCondition, const QString& tableCondition, const QString& text,
-                                  int maxKeys = MaxNamedSearchKeys, int firstKeys = 0);
+                                  const SearchPlan& plan = {});
 
 // The SQL literal of a LIKE pattern that finds text anywhere:
 // '%' + text + '%', a backslash in text standing for itself.

@@ -1,7 +1,10 @@
 #include "patterns/ListController.h"
 
+#include "components/Connection.h"
 #include "components/Query.h"
 #include "foundation/QueryHelpers.h"
+
+#include <tuple>
 
 namespace kml {
 
@@ -46,16 +49,25 @@ QString ListController::condition(const QString& text) const {
 }
 
 QueryPrelude ListController::searchPrelude(const QString& text) const {
-    return indexedPrelude(text, 0);
+    return indexedPrelude(text, SearchPlan{});
 }
 
-QueryPrelude ListController::indexedPrelude(const QString& text, int firstKeys) const {
+QueryPrelude ListController::indexedPrelude(const QString& text, const SearchPlan& plan) const {
     if (!usesSearchIndex())
         return {};
     const SearchIndex& index = m_definition.searchIndex;
     return IndexedSearchPrelude(index, m_definition.searchFields, m_query->sql(), m_fixed,
-                                index.holdsFixedCondition ? m_fixed : QString(), text, MaxNamedSearchKeys,
-                                firstKeys);
+                                index.holdsFixedCondition ? m_fixed : QString(), text, plan);
+}
+
+std::pair<qlonglong, qlonglong> ListController::searchKeyRange() const {
+    if (!m_searchKeys) {
+        const QString key = m_definition.searchIndex.keyField;
+        const ResultSet range = m_query->connection().query(QStringLiteral("SELECT MIN(%1), MAX(%1) FROM %2")
+                                                                .arg(key, m_definition.searchIndex.table));
+        m_searchKeys.emplace(range.value(0, 0).toLongLong(), range.value(0, 1).toLongLong());
+    }
+    return *m_searchKeys;
 }
 
 namespace {
@@ -74,10 +86,16 @@ QString OrderLine(const QStringList& lines) {
 } // namespace
 
 QueryPrelude ListController::streamingPrelude(const QString& text) const {
-    // In parts, newest first, only while the list is in its own order.
-    const bool inParts = m_definition.searchIndex.newestFirst &&
-                         OrderLine(m_query->sql()) == OrderLine(m_definition.sql.split(QLatin1Char('\n')));
-    return indexedPrelude(text, inParts ? kFirstPartKeys : 0);
+    if (!usesSearchIndex() || text.isEmpty())
+        return {};
+    // In parts, newest first, only while the list is in its own order; the
+    // work spread over two links where the table is long.
+    SearchPlan plan;
+    if (m_definition.searchIndex.newestFirst &&
+        OrderLine(m_query->sql()) == OrderLine(m_definition.sql.split(QLatin1Char('\n'))))
+        plan.firstKeys = kFirstPartKeys;
+    std::tie(plan.lowKey, plan.highKey) = searchKeyRange();
+    return indexedPrelude(text, plan);
 }
 
 bool ListController::isFetching() const {
@@ -138,6 +156,7 @@ void ListController::sortBy(const QString& field) {
 
 void ListController::open(std::optional<qlonglong> key) {
     m_text.clear();
+    m_searchKeys.reset();
     reopen({}, key, false);
 }
 

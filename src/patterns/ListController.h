@@ -37,6 +37,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace kml {
 
@@ -138,8 +139,11 @@ signals:
     void failed(const QString& message, unsigned code);
 
 private:
-    // The search through the search table, in parts from firstKeys > 0.
-    QueryPrelude indexedPrelude(const QString& text, int firstKeys) const;
+    // The search through the search table as the plan divides it.
+    QueryPrelude indexedPrelude(const QString& text, const SearchPlan& plan) const;
+    // The search table's lowest and highest key, read at the first
+    // streaming search after the list was opened without a text.
+    std::pair<qlonglong, qlonglong> searchKeyRange() const;
     // Closes the query, puts the condition for text on its WHERE line and
     // opens it (streaming or not); then moves to key, or quick-locates text.
     void reopen(const QString& text, std::optional<qlonglong> key, bool quickLocate);
@@ -156,6 +160,7 @@ private:
     // What a streaming opening still looks for in the rows arriving.
     std::optional<qlonglong> m_pendingKey;
     QString m_pendingText;
+    mutable std::optional<std::pair<qlonglong, qlonglong>> m_searchKeys; // see searchKeyRange()
 };
 
 // Whether every field a definition names exists in its query's result: the

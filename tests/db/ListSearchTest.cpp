@@ -23,6 +23,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 
 using namespace kml;
@@ -81,48 +82,67 @@ QStringList Keys(Connection& c, const ListCase& list, const QString& condition) 
     return keys;
 }
 
-// The keys the two statements of a search find: the search table's keys
-// first, then the list's statement for them (or, beyond maxKeys, with the
-// search table joined in).
-// maxKeys 0: the controller's own prelude.
-QStringList KeysInTwoSteps(Connection& c, const ListCase& list, const QString& text, int maxKeys) {
-    const std::unique_ptr<ListController> controller = KeyList(list);
-    const ListDefinition& d = controller->definition();
-    EXPECT_TRUE(controller->usesSearchIndex());
-    const QueryPrelude prelude =
-        maxKeys == 0 ? controller->searchPrelude(text)
-                     : IndexedSearchPrelude(d.searchIndex, d.searchFields, controller->query().sql(), list.fixed,
-                                            list.fixed, text, maxKeys);
-    if (prelude.sql.isEmpty())
-        return Keys(c, list, list.fixed + LikeFilter(d.searchFields, text, true));
-    const ResultSet rs = c.query(prelude.statement(c.query(prelude.sql)));
+QStringList KeysOf(const ResultSet& rs) {
     QStringList keys;
     for (int r = 0; r < rs.rowCount(); ++r)
         keys << rs.text(r, 0);
     return keys;
 }
 
-// The keys of the search in parts (the highest firstKeys matching keys
+// The keys the two steps of a search find: the search table's keys first,
+// then the list's statement for them (or, beyond maxKeys, with the search
+// table joined in); the statements of a step run one after the other here,
+// their rows in order, as a streaming opening takes them.
+// No plan: the controller's own prelude.
+QStringList KeysInTwoSteps(Connection& c, const ListCase& list, const QString& text,
+                           const std::optional<SearchPlan>& plan) {
+    const std::unique_ptr<ListController> controller = KeyList(list);
+    const ListDefinition& d = controller->definition();
+    EXPECT_TRUE(controller->usesSearchIndex());
+    const QueryPrelude prelude =
+        plan ? IndexedSearchPrelude(d.searchIndex, d.searchFields, controller->query().sql(), list.fixed, list.fixed,
+                                    text, *plan)
+             : controller->searchPrelude(text);
+    if (prelude.sql.isEmpty())
+        return Keys(c, list, list.fixed + LikeFilter(d.searchFields, text, true));
+    return KeysOf(QueryInTurn(c, prelude.statement(QueryInTurn(c, prelude.sql))));
+}
+
+// The keys of the search in parts (the highest plan.firstKeys matching keys
 // first, then the rest below them), the parts' rows one after the other as
 // a streaming opening appends them.
-QStringList KeysInParts(Connection& c, const ListCase& list, const QString& text, int firstKeys) {
+QStringList KeysInParts(Connection& c, const ListCase& list, const QString& text, const SearchPlan& plan) {
     const std::unique_ptr<ListController> controller = KeyList(list);
     const ListDefinition& d = controller->definition();
     QueryPrelude part = IndexedSearchPrelude(d.searchIndex, d.searchFields, controller->query().sql(), list.fixed,
-                                             list.fixed, text, 20000, firstKeys);
+                                             list.fixed, text, plan);
     if (part.sql.isEmpty())
         return Keys(c, list, list.fixed + LikeFilter(d.searchFields, text, true));
     QStringList keys;
     int parts = 0;
     while (!part.sql.isEmpty()) {
         EXPECT_LE(++parts, 2);
-        const ResultSet found = c.query(part.sql);
-        const ResultSet rs = c.query(part.statement(found));
-        for (int r = 0; r < rs.rowCount(); ++r)
-            keys << rs.text(r, 0);
+        const ResultSet found = QueryInTurn(c, part.sql);
+        keys << KeysOf(QueryInTurn(c, part.statement(found)));
         part = part.next ? part.next(found) : QueryPrelude{};
     }
     return keys;
+}
+
+// A plan that divides every step it can into two statements: the key
+// search over the search table's whole key range, a statement naming two
+// keys or more.
+SearchPlan SplitEverything(Connection& c, const ListDefinition& d, int maxKeys, int firstKeys) {
+    const ResultSet range = c.query(QStringLiteral("SELECT MIN(%1), MAX(%1) FROM %2")
+                                        .arg(d.searchIndex.keyField, d.searchIndex.table));
+    SearchPlan plan;
+    plan.maxKeys = maxKeys;
+    plan.firstKeys = firstKeys;
+    plan.lowKey = range.value(0, 0).toLongLong();
+    plan.highKey = range.value(0, 1).toLongLong();
+    plan.splitKeys = 2;
+    plan.splitRows = 2;
+    return plan;
 }
 
 // Compares LikeFilter's rows with those of the search through the search
@@ -139,12 +159,25 @@ int ExpectSameRows(Connection& c, const std::vector<ListCase>& lists, const QStr
             const std::string what = std::string(list.name) + " " + list.fixed.toStdString() + " text \"" +
                                      text.toStdString() + "\"";
             EXPECT_EQ(Keys(c, list, controller->condition(text)), expected) << what;
-            for (const int maxKeys : {0, 2})
-                EXPECT_EQ(KeysInTwoSteps(c, list, text, maxKeys), expected) << what << " in two steps, " << maxKeys;
+            EXPECT_EQ(KeysInTwoSteps(c, list, text, std::nullopt), expected) << what << " in two steps";
+            SearchPlan fewNamed;
+            fewNamed.maxKeys = 2;
+            EXPECT_EQ(KeysInTwoSteps(c, list, text, fewNamed), expected) << what << " in two steps, 2 named";
+            for (const int maxKeys : {2, MaxNamedSearchKeys})
+                EXPECT_EQ(KeysInTwoSteps(c, list, text, SplitEverything(c, controller->definition(), maxKeys, 0)),
+                          expected)
+                    << what << " in two steps side by side, " << maxKeys << " named";
             // In parts only where the list's order is by the key, highest first.
             if (controller->definition().searchIndex.newestFirst && list.order.endsWith(QLatin1String("DESC"))) {
-                for (const int firstKeys : {1, 3})
-                    EXPECT_EQ(KeysInParts(c, list, text, firstKeys), expected) << what << " in parts, " << firstKeys;
+                for (const int firstKeys : {1, 3}) {
+                    SearchPlan plan;
+                    plan.firstKeys = firstKeys;
+                    EXPECT_EQ(KeysInParts(c, list, text, plan), expected) << what << " in parts, " << firstKeys;
+                    EXPECT_EQ(KeysInParts(c, list, text,
+                                          SplitEverything(c, controller->definition(), MaxNamedSearchKeys, firstKeys)),
+                              expected)
+                        << what << " in parts side by side, " << firstKeys;
+                }
             }
             if (!expected.isEmpty())
                 ++nonEmpty;

@@ -309,12 +309,12 @@ TEST_F(StreamingQuery, APreludeDecidesTheStatementAndIsNotTheQuerysRows) {
     QSignalSpy opened(&q, &Query::opened);
     QSignalSpy failed(&q, &Query::failed);
     QueryPrelude prelude;
-    prelude.sql = "SELECT sor FROM sor WHERE sor MOD 1000 = 0";
+    prelude.sql = {"SELECT sor FROM sor WHERE sor MOD 1000 = 0"};
     prelude.statement = [](const ResultSet& keys) {
         QStringList list;
         for (int r = 0; r < keys.rowCount(); ++r)
             list << keys.text(r, 0);
-        return QStringLiteral("SELECT * FROM sor WHERE sor IN (%1) ORDER BY sor DESC").arg(list.join(','));
+        return QStringList{QStringLiteral("SELECT * FROM sor WHERE sor IN (%1) ORDER BY sor DESC").arg(list.join(','))};
     };
     q.openAsync(prelude);
     ASSERT_TRUE(WaitFor([&] { return !q.isFetching(); }));
@@ -337,13 +337,13 @@ TEST_F(StreamingQuery, APreludeDecidesTheStatementAndIsNotTheQuerysRows) {
     EXPECT_EQ(blocking.asInt("sor"), 39000);
 
     // A failing prelude fails the opening; a new opening abandons a prelude still running.
-    prelude.sql = "SELECT sor FROM nincs_ilyen";
+    prelude.sql = {"SELECT sor FROM nincs_ilyen"};
     q.openAsync(prelude);
     ASSERT_TRUE(WaitFor([&] { return !q.isFetching(); }));
     ASSERT_EQ(failed.count(), 1);
     EXPECT_EQ(failed.at(0).at(1).toUInt(), 1146u);
     EXPECT_FALSE(q.isActive());
-    prelude.sql = "SELECT SLEEP(20) AS sor";
+    prelude.sql = {"SELECT SLEEP(20) AS sor"};
     q.openAsync(prelude);
     ASSERT_TRUE(WaitFor([] { return !Running(QStringLiteral("SLEEP(20) AS sor")).isEmpty(); }, 10000));
     q.openAsync();
@@ -364,13 +364,14 @@ TEST_F(StreamingQuery, APreludesNextPartsAppendTheirRows) {
     QSignalSpy finished(&q, &Query::finished);
     std::function<QueryPrelude(int)> part = [&](int below) {
         QueryPrelude p;
-        p.sql = QStringLiteral("SELECT sor FROM sor WHERE sor < %1 AND sor MOD 7 = 0 ORDER BY sor DESC LIMIT 2000")
-                    .arg(below);
+        p.sql = QStringList{
+            QStringLiteral("SELECT sor FROM sor WHERE sor < %1 AND sor MOD 7 = 0 ORDER BY sor DESC LIMIT 2000").arg(below)};
         p.statement = [](const ResultSet& keys) {
             QStringList list{QStringLiteral("0")};
             for (int r = 0; r < keys.rowCount(); ++r)
                 list << keys.text(r, 0);
-            return QStringLiteral("SELECT * FROM sor WHERE sor IN (%1) ORDER BY sor DESC").arg(list.join(','));
+            return QStringList{
+                QStringLiteral("SELECT * FROM sor WHERE sor IN (%1) ORDER BY sor DESC").arg(list.join(','))};
         };
         p.next = [&part](const ResultSet& keys) {
             return keys.rowCount() < 2000 ? QueryPrelude{} : part(keys.value(keys.rowCount() - 1, 0).toInt());
@@ -393,6 +394,94 @@ TEST_F(StreamingQuery, APreludesNextPartsAppendTheirRows) {
     }
     EXPECT_EQ(next, blocking.recordCount());
     EXPECT_EQ(q.asInt("sor"), blocking.result().value(0, 0).toInt());
+}
+
+// The statements of the rows of sor whose numbers are in [from, to) and
+// multiples of step, highest first.
+QString SorRange(int from, int to, int step, const char* columns = "*") {
+    return QStringLiteral("SELECT %1 FROM sor WHERE sor >= %2 AND sor < %3 AND sor MOD %4 = 0 ORDER BY sor DESC")
+        .arg(QLatin1String(columns))
+        .arg(from)
+        .arg(to)
+        .arg(step);
+}
+
+TEST_F(StreamingQuery, TheStatementsOfAStepRunSideBySideAndKeepTheirOrder) {
+    Query q;
+    q.setSql("SELECT * FROM sor\nWHERE sor > 0\nORDER BY sor DESC");
+    std::vector<std::pair<int, int>> batches;
+    QObject::connect(&q, &Query::rowsArrived, [&](int first, int last) { batches.emplace_back(first, last); });
+    QSignalSpy opened(&q, &Query::opened);
+    QSignalSpy finished(&q, &Query::finished);
+    QSignalSpy failed(&q, &Query::failed);
+
+    // The server runs them at the same time; a new opening stops them all.
+    QueryPrelude sleeping;
+    sleeping.sql = {"SELECT SLEEP(20) AS sor", "SELECT SLEEP(20) + 1 AS sor"};
+    q.openAsync(sleeping);
+    ASSERT_TRUE(WaitFor([] { return Running(QStringLiteral("SLEEP(20)")).size() == 2; }, 10000));
+    q.close();
+    EXPECT_TRUE(WaitFor([] { return Running(QStringLiteral("SLEEP(20)")).isEmpty(); }, 10000));
+    EXPECT_EQ(failed.count(), 0);
+
+    // Keys in two halves, rows in three statements: every row once, in the
+    // order of the statements, announced from the first row on without gaps,
+    // the later statements' rows after the earlier ones'.
+    QueryPrelude prelude;
+    prelude.sql = {SorRange(20000, kRows + 1, 1000, "sor"), SorRange(0, 20000, 1000, "sor")};
+    prelude.statement = [](const ResultSet& keys) {
+        QStringList thirds[3];
+        for (int r = 0; r < keys.rowCount(); ++r)
+            thirds[r * 3 / keys.rowCount()] << keys.text(r, 0);
+        QStringList statements;
+        for (const QStringList& third : thirds)
+            statements << QStringLiteral("SELECT * FROM sor WHERE sor IN (%1) ORDER BY sor DESC").arg(third.join(','));
+        return statements;
+    };
+    q.openAsync(prelude);
+    ASSERT_TRUE(WaitFor([&] { return !q.isFetching(); }));
+    EXPECT_EQ(failed.count(), 0);
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(finished.count(), 1);
+    Query blocking;
+    blocking.setSql(SorRange(0, kRows + 1, 1000));
+    blocking.open();
+    ExpectSameRows(q.result(), blocking.result());
+    int next = 0;
+    for (const auto& [first, last] : batches) {
+        EXPECT_EQ(first, next);
+        next = last + 1;
+    }
+    EXPECT_EQ(next, kRows / 1000);
+    EXPECT_EQ(q.asInt("sor"), kRows);
+    // Read at once, the statements one after the other: the same rows.
+    Query inTurn;
+    inTurn.setSql(q.sql().join('\n'));
+    inTurn.open(prelude);
+    ExpectSameRows(inTurn.result(), blocking.result());
+
+    // Enough keys from the first statement: the second is not waited for.
+    QueryPrelude enough = prelude;
+    enough.sql = {SorRange(0, kRows + 1, 1000, "sor") + " LIMIT 5", "SELECT SLEEP(20) AS sor"};
+    enough.rowsWanted = 5;
+    q.openAsync(enough);
+    ASSERT_TRUE(WaitFor([&] { return !q.isFetching(); }, 15000));
+    EXPECT_EQ(failed.count(), 0);
+    EXPECT_EQ(q.recordCount(), 5);
+    EXPECT_TRUE(WaitFor([] { return Running(QStringLiteral("SLEEP(20)")).isEmpty(); }, 10000));
+
+    // A statement beside the first fails: the opening fails, the first stops.
+    QueryPrelude broken;
+    broken.sql = {"SELECT 1 AS sor"};
+    broken.statement = [](const ResultSet&) {
+        return QStringList{"SELECT *, SLEEP(20) AS alszik FROM sor WHERE sor = 1", "SELECT * FROM nincs_ilyen"};
+    };
+    q.openAsync(broken);
+    ASSERT_TRUE(WaitFor([&] { return !q.isFetching(); }, 15000));
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.at(0).at(1).toUInt(), 1146u);
+    EXPECT_FALSE(q.isActive());
+    EXPECT_TRUE(WaitFor([] { return Running(QStringLiteral("SLEEP(20)")).isEmpty(); }, 10000));
 }
 
 TEST_F(StreamingQuery, TheEventLoopRunsWhileRowsArrive) {
