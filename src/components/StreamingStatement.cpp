@@ -17,7 +17,6 @@ namespace kml {
 
 namespace {
 
-constexpr int kMaxIdleLinks = 2;
 // The longest stretch of rows read in one go before the event loop gets its
 // turn, so that the window keeps answering while a large result arrives.
 constexpr int kSliceMs = 12;
@@ -43,7 +42,7 @@ std::unique_ptr<Connection> StreamLinks::take() {
 }
 
 void StreamLinks::giveBack(std::unique_ptr<Connection> link) {
-    if (m_control && link && link->isOpen() && int(m_idle.size()) < kMaxIdleLinks)
+    if (m_control && link && link->isOpen() && int(m_idle.size()) < MaxIdle)
         m_idle.push_back(std::move(link));
 }
 

@@ -41,6 +41,10 @@ namespace kml {
 // not outlive what it gives its link back to.
 class StreamLinks final {
 public:
+    // Idle links kept: enough for a search whose steps run two statements
+    // side by side while links of abandoned ones are still draining.
+    static constexpr int MaxIdle = 4;
+
     explicit StreamLinks(Connection* control);
     StreamLinks(const StreamLinks&) = delete;
     StreamLinks& operator=(const StreamLinks&) = delete;
@@ -49,8 +53,8 @@ public:
     // one. Throws DbError when no connection can be made.
     std::unique_ptr<Connection> take();
     // Keeps a link whose last result was read to the end for the next
-    // statement (at most two are kept; one that the control connection no
-    // longer wants is closed).
+    // statement (at most MaxIdle are kept; one that the control connection
+    // no longer wants is closed).
     void giveBack(std::unique_ptr<Connection> link);
     // Stops the statement running on a link: "KILL QUERY <thread>" over the
     // control connection. False when there is no control connection any
