@@ -1,7 +1,6 @@
 #include "BenchSupport.h"
 
 #include <QFile>
-
 #include <algorithm>
 
 namespace kml::bench {
@@ -40,10 +39,13 @@ quint64 ResidentBytes() {
     return 0;
 }
 
-QString Ms(double milliseconds) { return QString::number(milliseconds, 'f', 1).rightJustified(8); }
+QString Ms(double milliseconds) {
+    return QString::number(milliseconds, 'f', 1).rightJustified(8);
+}
 
 QString MiB(quint64 bytes) {
-    return (QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MiB")).rightJustified(11);
+    return (QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MiB"))
+        .rightJustified(11);
 }
 
 QString Ratio(double a, double b) {

@@ -5,7 +5,6 @@
 
 #include <QElapsedTimer>
 #include <QString>
-
 #include <functional>
 #include <vector>
 
@@ -14,7 +13,9 @@ namespace kml::bench {
 double Median(std::vector<double> values); // 0 for none
 
 // Milliseconds since the timer started, with sub-millisecond precision.
-inline double ElapsedMs(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+inline double ElapsedMs(const QElapsedTimer& timer) {
+    return double(timer.nsecsElapsed()) / 1e6;
+}
 
 // Runs work once to warm up (fonts, caches, the server's buffers), then runs
 // times, and gives each run's milliseconds.
@@ -24,8 +25,8 @@ std::vector<double> TimeRuns(int runs, const std::function<void()>& work);
 quint64 ResidentBytes();
 
 // Fixed-width text for the result tables.
-QString Ms(double milliseconds);       // "  123.4"
-QString MiB(quint64 bytes);            // "  12.3 MiB"
-QString Ratio(double a, double b);     // a / b as "1.23x", "-" when b is 0
+QString Ms(double milliseconds);   // "  123.4"
+QString MiB(quint64 bytes);        // "  12.3 MiB"
+QString Ratio(double a, double b); // a / b as "1.23x", "-" when b is 0
 
 } // namespace kml::bench

@@ -4,7 +4,6 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
-
 #include <stdexcept>
 #include <vector>
 
@@ -19,7 +18,7 @@ double ClientBatchMs(const ClientSetup& setup, const QByteArray& statement, int 
     for (int i = 0; i < copies; ++i)
         input += one;
 
-    QStringList args{QStringLiteral("--no-defaults"), QStringLiteral("--protocol=tcp"),
+    QStringList args{QStringLiteral("--no-defaults"),   QStringLiteral("--protocol=tcp"),
                      QStringLiteral("-h") + setup.host, QStringLiteral("-P") + QString::number(setup.port),
                      QStringLiteral("-u") + setup.user, QStringLiteral("--default-character-set=latin2"),
                      QStringLiteral("--batch")};
@@ -48,7 +47,8 @@ double ClientBatchMs(const ClientSetup& setup, const QByteArray& statement, int 
     return ms;
 }
 
-double ClientStatementMs(const ClientSetup& setup, const QByteArray& statement, bool compress, int n, int repeats) {
+double ClientStatementMs(const ClientSetup& setup, const QByteArray& statement, bool compress, int n,
+                         int repeats) {
     std::vector<double> samples;
     for (int r = 0; r < repeats; ++r) {
         const double single = ClientBatchMs(setup, statement, 1, compress);

@@ -32,7 +32,8 @@ double ClientBatchMs(const ClientSetup& setup, const QByteArray& statement, int 
 
 // The milliseconds of one run of the statement: the median over `repeats`
 // of (batch of 1 + n) - (batch of 1), divided by n.
-double ClientStatementMs(const ClientSetup& setup, const QByteArray& statement, bool compress, int n, int repeats);
+double ClientStatementMs(const ClientSetup& setup, const QByteArray& statement, bool compress, int n,
+                         int repeats);
 
 // One run of a long statement: a batch of it less a batch of "SELECT 1"
 // (the client's start, connect and session set-up), for statements that take

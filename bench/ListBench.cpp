@@ -1,10 +1,9 @@
 #include "ListBench.h"
 
 #include "BenchSupport.h"
-
 #include "foundation/QueryHelpers.h"
-#include "patterns/gui/GridLink.h"
 #include "patterns/ListSearch.h"
+#include "patterns/gui/GridLink.h"
 #include "patterns/gui/GridPainter.h"
 #include "shell/MainSession.h"
 #include "worksheets/WorkSheetLists.h"
@@ -103,7 +102,9 @@ int ListGrid::screenRows() const {
     return std::max(1, m_view->viewport()->height() / rowHeight);
 }
 
-void ListGrid::setVisible(bool visible) const { m_view->setVisible(visible); }
+void ListGrid::setVisible(bool visible) const {
+    m_view->setVisible(visible);
+}
 
 void ListGrid::paint() const {
     QCoreApplication::processEvents(); // the deferred layout after the reset or the inserted rows
@@ -129,7 +130,8 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
 
 // ---- ListBench (blocking, as the window searches today) ------------------------------------
 
-ListBench::ListBench(ListBenchDefinition definition) : m_definition(std::move(definition)), m_grid(m_definition) {}
+ListBench::ListBench(ListBenchDefinition definition)
+    : m_definition(std::move(definition)), m_grid(m_definition) {}
 
 ListBench::~ListBench() = default;
 
@@ -156,7 +158,9 @@ KeystrokeTimes ListBench::type(const QString& text) {
 StreamingListBench::StreamingListBench(ListBenchDefinition definition)
     : m_definition(std::move(definition)), m_grid(m_definition) {}
 
-StreamingListBench::~StreamingListBench() { query().close(); }
+StreamingListBench::~StreamingListBench() {
+    query().close();
+}
 
 void StreamingListBench::start(const QString& text) {
     ListController& list = *m_definition.list;
@@ -283,7 +287,8 @@ double RefreshWorkSheetDetails(MainSession& session, int sheet) {
     return ElapsedMs(timer);
 }
 
-MemoryFigures MeasureListMemory(Query& query, const ListGrid& grid, const QString& condition, bool streaming) {
+MemoryFigures MeasureListMemory(Query& query, const ListGrid& grid, const QString& condition,
+                                bool streaming) {
     MemoryFigures m;
     query.close();
     m.rssBefore = ResidentBytes();

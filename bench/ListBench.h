@@ -32,7 +32,6 @@
 #include "patterns/MainRoutes.h"
 
 #include <QString>
-
 #include <functional>
 #include <memory>
 #include <set>
@@ -77,7 +76,8 @@ struct KeystrokeTimes {
     double openMs = 0;   // blocking: condition, close, ReplaceWhere, open (statement + rows + model reset)
     double locateMs = 0; // blocking: quick-locate and the grid following the row
     double gridMs = 0;   // blocking: the grid laying out and painting the new rows
-    double maxStallMs = 0; // streaming: the longest wait of the event loop between the first screen and complete
+    double maxStallMs =
+        0; // streaming: the longest wait of the event loop between the first screen and complete
     int rows = 0;
 };
 
@@ -135,9 +135,9 @@ private:
 // What typing a word letter by letter faster than the searches finish costs.
 struct BurstFigures {
     int keystrokes = 0;
-    int completed = 0;      // statements whose rows all arrived (finished())
-    int abandoned = 0;      // statements abandoned by the next keystroke
-    int foreignRows = 0;    // rows shown that the text in the box at that moment does not find
+    int completed = 0;           // statements whose rows all arrived (finished())
+    int abandoned = 0;           // statements abandoned by the next keystroke
+    int foreignRows = 0;         // rows shown that the text in the box at that moment does not find
     bool finalRowsRight = false; // the last text's rows, in the same order as a search of its own
     double lastToCompleteMs = 0; // from the last keystroke to its search complete
 };

@@ -1,9 +1,8 @@
 #include "MainWindowBench.h"
 
 #include "BenchSupport.h"
-#include "StartupBench.h"
-
 #include "ScriptedDialogs.h"
+#include "StartupBench.h"
 #include "shell/MainSession.h"
 #include "shell/StartupWindows.h"
 #include "shell/gui/Tfrm_Main.h"
@@ -14,7 +13,6 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTableView>
-
 #include <stdexcept>
 
 namespace kml::bench {
@@ -59,9 +57,13 @@ void MainWindowBench::select(const QString& list) {
     PumpUntil([this] { return !currentQuery().isFetching(); });
 }
 
-ListController& MainWindowBench::currentList() const { return m_window->currentList(); }
+ListController& MainWindowBench::currentList() const {
+    return m_window->currentList();
+}
 
-Query& MainWindowBench::currentQuery() const { return currentList().query(); }
+Query& MainWindowBench::currentQuery() const {
+    return currentList().query();
+}
 
 KeystrokeTimes MainWindowBench::type(const QString& text) {
     KeystrokeTimes t;
@@ -104,6 +106,8 @@ KeystrokeTimes MainWindowBench::type(const QString& text) {
     return t;
 }
 
-QString MainWindowBench::statement() const { return SearchStatements(currentList(), currentList().searchText()); }
+QString MainWindowBench::statement() const {
+    return SearchStatements(currentList(), currentList().searchText());
+}
 
 } // namespace kml::bench

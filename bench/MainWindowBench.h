@@ -10,7 +10,6 @@
 // before it returns (Query::open) has its first screen when it is complete.
 
 #include "ListBench.h"
-
 #include "components/Connection.h"
 
 #include <memory>

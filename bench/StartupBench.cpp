@@ -1,9 +1,8 @@
 #include "StartupBench.h"
 
 #include "BenchSupport.h"
-
-#include "foundation/Folders.h"
 #include "ScriptedDialogs.h"
+#include "foundation/Folders.h"
 #include "shell/ConnectionEntries.h"
 #include "shell/StartupWindows.h"
 #include "shell/gui/Tfrm_Main.h"
@@ -14,7 +13,6 @@
 #include <QProcess>
 #include <QTableView>
 #include <QTextStream>
-
 #include <cstdio>
 #include <vector>
 
@@ -52,7 +50,7 @@ int RunStartupChild(const ConnectionOptions& options, qint64 mainTimerNs) {
     timer.start();
     try {
         WriteIniFile(options);
-        ScriptedDialogs dialogs;       // a message box would fail the run instead of waiting
+        ScriptedDialogs dialogs; // a message box would fail the run instead of waiting
         const double iniMs = ElapsedMs(timer);
         Tfrm_Main window;
         const double constructMs = ElapsedMs(timer) - iniMs;

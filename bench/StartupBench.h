@@ -24,12 +24,12 @@ void WriteIniFile(const ConnectionOptions& options);
 
 struct StartupFigures {
     int runs = 0;
-    double sinceStartMs = 0;  // median: process start to the list painted (measured by the parent)
-    double constructMs = 0;   // median: building Tfrm_Main, the start-up steps included
-    double showMs = 0;        // median: showing the window and painting the work-sheet grid
-    int rows = 0;             // rows of the work-sheet list
-    quint64 rssBytes = 0;     // the child's resident memory at that moment (median)
-    QString failure;          // why start-up failed; empty when it did not
+    double sinceStartMs = 0; // median: process start to the list painted (measured by the parent)
+    double constructMs = 0;  // median: building Tfrm_Main, the start-up steps included
+    double showMs = 0;       // median: showing the window and painting the work-sheet grid
+    int rows = 0;            // rows of the work-sheet list
+    quint64 rssBytes = 0;    // the child's resident memory at that moment (median)
+    QString failure;         // why start-up failed; empty when it did not
 };
 
 // Runs the child `runs` times with childArguments (connection options).

@@ -10,7 +10,6 @@
 
 #include "BenchSupport.h"
 #include "ListBench.h"
-
 #include "components/Connection.h"
 #include "components/Cp1250.h"
 #include "exchange/DelimitedExport.h"
@@ -25,7 +24,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
-
 #include <algorithm>
 #include <vector>
 
@@ -70,10 +68,16 @@ struct WindowLikeProgress {
 
 double ClientToFileMs(const ConnectionOptions& c, const QString& statement, const QString& file) {
     QProcess client;
-    QStringList args{QStringLiteral("--no-defaults"), QStringLiteral("--protocol=tcp"), QStringLiteral("-h") + c.host,
-                     QStringLiteral("-P") + QString::number(c.port), QStringLiteral("-u") + c.user,
-                     QStringLiteral("--default-character-set=latin2"), QStringLiteral("--compress"), QStringLiteral("-B"),
-                     c.database, QStringLiteral("-e"),
+    QStringList args{QStringLiteral("--no-defaults"),
+                     QStringLiteral("--protocol=tcp"),
+                     QStringLiteral("-h") + c.host,
+                     QStringLiteral("-P") + QString::number(c.port),
+                     QStringLiteral("-u") + c.user,
+                     QStringLiteral("--default-character-set=latin2"),
+                     QStringLiteral("--compress"),
+                     QStringLiteral("-B"),
+                     c.database,
+                     QStringLiteral("-e"),
                      QStringLiteral("SET NAMES 'latin2' COLLATE 'latin2_hungarian_ci'; ") + statement};
     client.setStandardOutputFile(file);
     QElapsedTimer timer;
@@ -93,16 +97,17 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server host."), QStringLiteral("host"),
-                                  QStringLiteral("127.0.0.1"));
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Server port."), QStringLiteral("port"),
-                                  QStringLiteral("3306"));
+    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server host."),
+                                  QStringLiteral("host"), QStringLiteral("127.0.0.1"));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Server port."),
+                                  QStringLiteral("port"), QStringLiteral("3306"));
     const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Database."),
                                       QStringLiteral("database"), QStringLiteral("koravel_large"));
-    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Timed runs of each."), QStringLiteral("n"),
-                                  QStringLiteral("5"));
-    const QCommandLineOption xlsxRows(QStringLiteral("xlsx-rows"), QStringLiteral("Rows of the .xlsx export."),
-                                      QStringLiteral("n"), QStringLiteral("100000"));
+    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Timed runs of each."),
+                                  QStringLiteral("n"), QStringLiteral("5"));
+    const QCommandLineOption xlsxRows(QStringLiteral("xlsx-rows"),
+                                      QStringLiteral("Rows of the .xlsx export."), QStringLiteral("n"),
+                                      QStringLiteral("100000"));
     parser.addOptions({host, port, database, runs, xlsxRows});
     parser.process(app);
 
@@ -145,11 +150,13 @@ int main(int argc, char** argv) {
         }
         Out() << "Delimited export of the work-sheet list \"Összes\" (" << q.recordCount() << " rows x "
               << q.fieldCount() << " columns), medians of " << n << " runs:\n"
-              << "  mariadb -B -e ... > file     " << Ms(Median(client)) << " ms   (" << clientBytes / 1024 << " KiB)\n"
-              << "  ours, the list already open  " << Ms(Median(ours)) << " ms   (" << ourBytes / 1024 << " KiB)   ratio "
-              << Ratio(Median(ours), Median(client)) << "\n"
-              << "  ours with opening the list   " << Ms(openMs + Median(ours)) << " ms   (open " << Ms(openMs).trimmed()
-              << " ms, once)   ratio " << Ratio(openMs + Median(ours), Median(client)) << "\n"
+              << "  mariadb -B -e ... > file     " << Ms(Median(client)) << " ms   (" << clientBytes / 1024
+              << " KiB)\n"
+              << "  ours, the list already open  " << Ms(Median(ours)) << " ms   (" << ourBytes / 1024
+              << " KiB)   ratio " << Ratio(Median(ours), Median(client)) << "\n"
+              << "  ours with opening the list   " << Ms(openMs + Median(ours)) << " ms   (open "
+              << Ms(openMs).trimmed() << " ms, once)   ratio " << Ratio(openMs + Median(ours), Median(client))
+              << "\n"
               << "  longest stretch without letting events run: " << Ms(longestGap).trimmed() << " ms\n\n";
         Out().flush();
 
@@ -177,8 +184,9 @@ int main(int argc, char** argv) {
         Out() << ".xlsx export of " << limited.recordCount() << " rows x " << limited.fieldCount()
               << " columns (median of " << xlsx.size() << "): " << Ms(Median(xlsx)).trimmed() << " ms, file "
               << xlsxBytes / 1024 << " KiB\n"
-              << "  process RSS before " << MiB(before).trimmed() << ", peak before " << MiB(peakBefore).trimmed()
-              << ", peak after " << MiB(peakAfter).trimmed() << " (the export's own peak: at most "
+              << "  process RSS before " << MiB(before).trimmed() << ", peak before "
+              << MiB(peakBefore).trimmed() << ", peak after " << MiB(peakAfter).trimmed()
+              << " (the export's own peak: at most "
               << MiB(peakAfter > before ? peakAfter - before : 0).trimmed() << ")\n"
               << "  longest stretch without letting events run: " << Ms(xlsxGap).trimmed() << " ms\n";
         Out().flush();

@@ -6,11 +6,9 @@
 
 #include <cstdlib>
 #include <cstring>
-
-#include <mysql.h>
 #include <errmsg.h>
+#include <mysql.h>
 #include <mysqld_error.h>
-
 #include <poll.h>
 
 namespace kml {
@@ -81,7 +79,9 @@ std::vector<ColumnInfo> ResultColumns(st_mysql_res* res) {
 
 Connection::Connection() = default;
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 void Connection::open(const ConnectionOptions& options) {
     close();
@@ -269,7 +269,9 @@ DbError Connection::lastError(bool afterSend) {
     return DbError(message, code, lost && afterSend);
 }
 
-void Connection::fail(bool afterSend) { throw lastError(afterSend); }
+void Connection::fail(bool afterSend) {
+    throw lastError(afterSend);
+}
 
 std::shared_ptr<StreamLinks> Connection::streamLinks() {
     if (!m_streamLinks)
@@ -302,9 +304,13 @@ void Connection::rollback() noexcept {
     m_inTransaction = false;
 }
 
-quint64 Connection::lastInsertId() const { return m_mysql ? mysql_insert_id(m_mysql) : 0; }
+quint64 Connection::lastInsertId() const {
+    return m_mysql ? mysql_insert_id(m_mysql) : 0;
+}
 
-unsigned long Connection::threadId() const { return m_mysql ? mysql_thread_id(m_mysql) : 0; }
+unsigned long Connection::threadId() const {
+    return m_mysql ? mysql_thread_id(m_mysql) : 0;
+}
 
 QString Connection::serverVersion() const {
     return m_mysql ? QString::fromLatin1(mysql_get_server_info(m_mysql)) : QString();

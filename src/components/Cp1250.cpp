@@ -1,7 +1,6 @@
 #include "components/Cp1250.h"
 
 #include <QStringDecoder>
-
 #include <array>
 #include <stdexcept>
 
@@ -40,9 +39,13 @@ const Cp1250Tables& Tables() {
 
 } // namespace
 
-char16_t Cp1250ToUnicode(unsigned char byte) { return Tables().toUnicode[byte]; }
+char16_t Cp1250ToUnicode(unsigned char byte) {
+    return Tables().toUnicode[byte];
+}
 
-int UnicodeToCp1250(char16_t ch) { return Tables().fromUnicode[ch]; }
+int UnicodeToCp1250(char16_t ch) {
+    return Tables().fromUnicode[ch];
+}
 
 QString FromCp1250(const char* data, qsizetype size) {
     const auto& table = Tables().toUnicode;

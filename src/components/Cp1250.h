@@ -10,7 +10,9 @@ namespace kml {
 // the ICU "windows-1250" codec, so they cost no more than a byte copy.
 // Characters that cp1250 cannot hold become '?'.
 QString FromCp1250(const char* data, qsizetype size);
-inline QString FromCp1250(const QByteArray& bytes) { return FromCp1250(bytes.constData(), bytes.size()); }
+inline QString FromCp1250(const QByteArray& bytes) {
+    return FromCp1250(bytes.constData(), bytes.size());
+}
 QByteArray ToCp1250(QStringView text);
 
 // The Unicode character of one cp1250 byte, and the byte of one character

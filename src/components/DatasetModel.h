@@ -3,7 +3,6 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QIcon>
-
 #include <functional>
 #include <vector>
 
@@ -20,10 +19,10 @@ struct GridColumn {
 
 // How one row is painted, as a window's colouring rules decide.
 struct RowStyle {
-    QColor background;  // invalid: the grid's own
+    QColor background; // invalid: the grid's own
     QColor foreground;
     bool bold = false;
-    QIcon icon;         // shown in the first column
+    QIcon icon; // shown in the first column
 };
 
 // A read-only table model over a Query, reused by every grid. Cells are

@@ -7,7 +7,6 @@
 #include "components/StreamingStatement.h"
 
 #include <QRegularExpression>
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -24,7 +23,9 @@ Connection& SharedConnection() {
     return *g_sharedConnection;
 }
 
-void SetSharedConnection(Connection* connection) { g_sharedConnection = connection; }
+void SetSharedConnection(Connection* connection) {
+    g_sharedConnection = connection;
+}
 
 QString QuoteSqlText(const QString& text) {
     QString out;
@@ -32,11 +33,20 @@ QString QuoteSqlText(const QString& text) {
     out += QLatin1Char('\'');
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\'': out += QLatin1String("''"); break;
-        default: out += c;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\'':
+            out += QLatin1String("''");
+            break;
+        default:
+            out += c;
         }
     }
     out += QLatin1Char('\'');
@@ -96,9 +106,13 @@ ResultSet QueryInTurn(Connection& connection, const QStringList& statements) {
 
 Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
 
-Query::~Query() { stopStream(); }
+Query::~Query() {
+    stopStream();
+}
 
-Connection& Query::connection() const { return m_connection ? *m_connection : SharedConnection(); }
+Connection& Query::connection() const {
+    return m_connection ? *m_connection : SharedConnection();
+}
 
 void Query::setSql(const QString& text) {
     m_sql = text.split(QLatin1Char('\n'));
@@ -122,7 +136,8 @@ QString Query::statement() const {
         return text;
     // Replace :name outside quoted literals; longer names first so that
     // :pdatum2 is not taken for :pdatum.
-    static const QRegularExpression kToken(QStringLiteral(R"('(?:[^'\\]|\\.|'')*'|"(?:[^"\\]|\\.)*"|:([A-Za-z_][A-Za-z0-9_]*))"));
+    static const QRegularExpression kToken(
+        QStringLiteral(R"('(?:[^'\\]|\\.|'')*'|"(?:[^"\\]|\\.)*"|:([A-Za-z_][A-Za-z0-9_]*))"));
     QString out;
     out.reserve(text.size());
     qsizetype last = 0;
@@ -513,7 +528,9 @@ int Query::checkedIndex(const QString& name) const {
     return index;
 }
 
-Field& Query::fieldByName(const QString& name) { return m_fields[size_t(checkedIndex(name))]; }
+Field& Query::fieldByName(const QString& name) {
+    return m_fields[size_t(checkedIndex(name))];
+}
 
 Field& Query::fieldSettings(const QString& name) {
     // A closed query still lists the fields of its last opening, but the
@@ -533,7 +550,9 @@ QVariant Query::value(int col) const {
     return m_result.value(m_row, col);
 }
 
-QVariant Query::value(const QString& name) const { return value(checkedIndex(name)); }
+QVariant Query::value(const QString& name) const {
+    return value(checkedIndex(name));
+}
 
 bool Query::isNull(const QString& name) const {
     const int col = checkedIndex(name);
@@ -545,9 +564,13 @@ QString Query::asString(const QString& name) const {
     return m_row < 0 ? QString() : m_result.text(m_row, col);
 }
 
-qlonglong Query::asInt(const QString& name) const { return value(name).toLongLong(); }
+qlonglong Query::asInt(const QString& name) const {
+    return value(name).toLongLong();
+}
 
-double Query::asFloat(const QString& name) const { return value(name).toDouble(); }
+double Query::asFloat(const QString& name) const {
+    return value(name).toDouble();
+}
 
 QDate Query::asDate(const QString& name) const {
     const QVariant v = value(name);

@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -29,7 +28,7 @@ struct Field {
     QString displayLabel;  // grid title; the name when empty
     QString displayFormat; // number pattern (see FormatNumber) or date pattern
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    int tag = 0;           // number-format choice: 0 money, 1 quantity, 2 three decimals
+    int tag = 0; // number-format choice: 0 money, 1 quantity, 2 three decimals
     bool visible = true;
 
     QString label() const { return displayLabel.isEmpty() ? name : displayLabel; }
@@ -151,7 +150,7 @@ public:
     // those announced by rowsArrived() so far.
     int recordCount() const { return m_fetching ? m_announced : m_result.rowCount(); }
     bool isEmpty() const { return recordCount() == 0; }
-    int row() const { return m_row; } // 0-based; -1 when empty
+    int row() const { return m_row; }       // 0-based; -1 when empty
     int recNo() const { return m_row + 1; } // 1-based; 0 when empty
     bool bof() const { return m_bof; }
     bool eof() const { return m_eof; }
@@ -238,7 +237,7 @@ private:
     bool m_active = false;
     bool m_fetching = false;
     bool m_complete = false;
-    int m_announced = 0; // rows announced while fetching
+    int m_announced = 0;    // rows announced while fetching
     QueryPrelude m_prelude; // of the opening whose prelude is running
     ResultSet m_preludeRows;
     QueryPrelude m_nextPart; // the part to run when the step running finishes
@@ -246,9 +245,9 @@ private:
     StreamingStatement* m_stream = nullptr;
     std::vector<StreamingStatement*> m_sideStreams; // on the same links as m_stream
     std::vector<std::unique_ptr<SideRun>> m_sides;  // of the running step
-    size_t m_sidesTaken = 0; // side results appended so far
-    bool m_mainDone = false; // the step's first statement has finished
-    quint64 m_opening = 0;   // counts openings and abandons, to notice either from inside a signal
+    size_t m_sidesTaken = 0;                        // side results appended so far
+    bool m_mainDone = false;                        // the step's first statement has finished
+    quint64 m_opening = 0; // counts openings and abandons, to notice either from inside a signal
     Connection* m_streamConnection = nullptr; // the connection m_stream's links belong to
     int m_row = -1;
     bool m_bof = true;

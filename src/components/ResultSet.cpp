@@ -42,7 +42,9 @@ inline int VarintSize(std::uint64_t value) {
     return n;
 }
 
-int TwoDigits(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
+int TwoDigits(const char* p) {
+    return (p[0] - '0') * 10 + (p[1] - '0');
+}
 
 bool AllDigits(const char* p, int n) {
     for (int i = 0; i < n; ++i)

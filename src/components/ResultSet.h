@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
-
 #include <cstdint>
 #include <vector>
 
@@ -18,14 +17,14 @@ enum class FieldKind { Text, Memo, Integer, Float, Date, DateTime, Time, Other }
 struct ColumnInfo {
     QString name;
     FieldKind kind = FieldKind::Text;
-    int serverType = 0;    // enum_field_types of the client library
-    unsigned size = 0;     // declared width in characters (text) or display width (numbers)
+    int serverType = 0; // enum_field_types of the client library
+    unsigned size = 0;  // declared width in characters (text) or display width (numbers)
     unsigned decimals = 0;
     bool isUnsigned = false;
     bool autoIncrement = false;
     bool primaryKey = false;
-    bool binary = false;   // of the binary character set: a BLOB, not a long text
-    QString table;         // the table (or view) the column comes from
+    bool binary = false; // of the binary character set: a BLOB, not a long text
+    QString table;       // the table (or view) the column comes from
 };
 
 // The rows of one result, held compactly: each row is stored as its fields one

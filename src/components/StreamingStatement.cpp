@@ -5,10 +5,8 @@
 #include <QElapsedTimer>
 #include <QSocketNotifier>
 #include <QTimer>
-
 #include <mysql.h>
 #include <mysqld_error.h>
-
 #include <sys/socket.h>
 
 namespace kml {
@@ -75,8 +73,8 @@ void StreamLinks::detach() {
 class StatementRun final : public QObject {
     Q_OBJECT
 public:
-    StatementRun(StreamingStatement* owner, std::shared_ptr<StreamLinks> links, std::unique_ptr<Connection> link,
-                 ResultSet* target, bool append);
+    StatementRun(StreamingStatement* owner, std::shared_ptr<StreamLinks> links,
+                 std::unique_ptr<Connection> link, ResultSet* target, bool append);
     ~StatementRun() override;
 
     void start(const QByteArray& sql);
@@ -161,7 +159,8 @@ void StatementRun::start(const QByteArray& sql) {
     m_sql = sql;
     m_phase = Phase::Executing;
     int result = 0;
-    const int status = mysql_real_query_start(&result, m_mysql, m_sql.constData(), (unsigned long)m_sql.size());
+    const int status =
+        mysql_real_query_start(&result, m_mysql, m_sql.constData(), (unsigned long)m_sql.size());
     if (status) {
         waitFor(status);
         return;
@@ -298,7 +297,8 @@ void StatementRun::step(int readyStatus) {
 int StatementRun::continueFetching(int status, QElapsedTimer& slice, bool& sliceOver) {
     for (;;) {
         MYSQL_ROW row = nullptr;
-        const int wait = status ? mysql_fetch_row_cont(&row, m_res, status) : mysql_fetch_row_start(&row, m_res);
+        const int wait =
+            status ? mysql_fetch_row_cont(&row, m_res, status) : mysql_fetch_row_start(&row, m_res);
         status = 0;
         if (wait)
             return wait;
@@ -422,7 +422,8 @@ void StatementRun::deliver() {
             if (!self || !m_owner || m_abandoned)
                 return;
         } else {
-            m_announce.start(int(std::max<qint64>(1, m_owner->batchIntervalMs() - m_sinceAnnounce.elapsed())));
+            m_announce.start(
+                int(std::max<qint64>(1, m_owner->batchIntervalMs() - m_sinceAnnounce.elapsed())));
         }
     }
     if (m_outcome != Outcome::None) {
@@ -446,7 +447,9 @@ void StatementRun::deliver() {
 StreamingStatement::StreamingStatement(std::shared_ptr<StreamLinks> links, QObject* parent)
     : QObject(parent), m_links(std::move(links)) {}
 
-StreamingStatement::~StreamingStatement() { abandon(); }
+StreamingStatement::~StreamingStatement() {
+    abandon();
+}
 
 void StreamingStatement::start(const QByteArray& sql, ResultSet* target, bool append) {
     abandon();
@@ -467,7 +470,9 @@ void StreamingStatement::setBatching(int firstBatchRows, int batchIntervalMs) {
     m_batchIntervalMs = std::max(0, batchIntervalMs);
 }
 
-unsigned long StreamingStatement::linkThreadId() const { return m_run ? m_run->threadId() : 0; }
+unsigned long StreamingStatement::linkThreadId() const {
+    return m_run ? m_run->threadId() : 0;
+}
 
 } // namespace kml
 

@@ -28,7 +28,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
-
 #include <memory>
 #include <vector>
 

@@ -21,15 +21,18 @@ QString ComparableLiteral(const QVariant& value) {
 } // namespace
 
 StaleRowError::StaleRowError(Reason reason, const QString& table)
-    : std::runtime_error((table + (reason == Reason::Deleted ? QStringLiteral(": the row was deleted meanwhile")
-                                                             : QStringLiteral(": the row was changed meanwhile")))
-                             .toStdString()),
+    : std::runtime_error(
+          (table + (reason == Reason::Deleted ? QStringLiteral(": the row was deleted meanwhile")
+                                              : QStringLiteral(": the row was changed meanwhile")))
+              .toStdString()),
       m_reason(reason) {}
 
 Table::Table(const QString& tableName, Connection* connection)
     : m_table(tableName), m_keyField(tableName), m_connection(connection) {}
 
-Connection& Table::connection() const { return m_connection ? *m_connection : SharedConnection(); }
+Connection& Table::connection() const {
+    return m_connection ? *m_connection : SharedConnection();
+}
 
 void Table::readColumns(const ResultSet& rs) {
     m_columns = rs.columns();
@@ -46,8 +49,8 @@ bool Table::load(const QVariant& key) {
 }
 
 void Table::loadRow(const QVariant& key) {
-    const ResultSet rs = connection().query(QStringLiteral("SELECT * FROM %1 WHERE %2 = %3;")
-                                                .arg(m_table, m_keyField, SqlLiteral(key)));
+    const ResultSet rs = connection().query(
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = %3;").arg(m_table, m_keyField, SqlLiteral(key)));
     readColumns(rs);
     m_new = false;
     m_active = rs.rowCount() > 0;
@@ -85,7 +88,9 @@ int Table::checkedIndex(const QString& name) const {
     return index;
 }
 
-QVariant Table::value(const QString& name) const { return m_values[size_t(checkedIndex(name))]; }
+QVariant Table::value(const QString& name) const {
+    return m_values[size_t(checkedIndex(name))];
+}
 
 void Table::setValue(const QString& name, const QVariant& value) {
     const size_t i = size_t(checkedIndex(name));
@@ -95,7 +100,9 @@ void Table::setValue(const QString& name, const QVariant& value) {
     m_changed[i] = m_new ? true : SqlLiteral(value) != SqlLiteral(m_original[i]);
 }
 
-bool Table::isModified(const QString& name) const { return m_changed[size_t(checkedIndex(name))]; }
+bool Table::isModified(const QString& name) const {
+    return m_changed[size_t(checkedIndex(name))];
+}
 
 int Table::maxLength(const QString& name) const {
     const ColumnInfo& c = m_columns[size_t(checkedIndex(name))];
@@ -198,11 +205,14 @@ QVariant Table::postChanges(Connection& db) {
         }
     if (!assignments.isEmpty()) {
         db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3;")
-                    .arg(m_table, assignments.join(QStringLiteral(", ")), unchanged.join(QStringLiteral(" AND "))));
+                    .arg(m_table, assignments.join(QStringLiteral(", ")),
+                         unchanged.join(QStringLiteral(" AND "))));
         if (db.matchedRows() == 0) {
-            const ResultSet found = db.query(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2;").arg(m_table, unchanged.first()));
+            const ResultSet found =
+                db.query(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2;").arg(m_table, unchanged.first()));
             const bool gone = found.rowCount() == 0 || found.value(0, 0).toLongLong() == 0;
-            throw StaleRowError(gone ? StaleRowError::Reason::Deleted : StaleRowError::Reason::Changed, m_table);
+            throw StaleRowError(gone ? StaleRowError::Reason::Deleted : StaleRowError::Reason::Changed,
+                                m_table);
         }
         m_original = m_values;
         m_changed.assign(m_columns.size(), false);

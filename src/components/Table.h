@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QVariant>
-
 #include <stdexcept>
 #include <vector>
 

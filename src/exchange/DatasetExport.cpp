@@ -27,7 +27,8 @@ void PlaceAfter(Query& data, const ExportOutcome& outcome) {
 } // namespace
 
 QString InitialExportFileName(const QString& defaultFileName) {
-    return ResolveExportPath(defaultFileName.trimmed().isEmpty() ? export_text::DefaultFileName : defaultFileName);
+    return ResolveExportPath(defaultFileName.trimmed().isEmpty() ? export_text::DefaultFileName
+                                                                 : defaultFileName);
 }
 
 ExportFileKind ExportKindOf(const QString& fileName) {
@@ -42,7 +43,9 @@ ExportFileKind ExportKindOf(const QString& fileName) {
 }
 
 QString StoppedFileMessage(const QString& path, int rows) {
-    return QStringLiteral("Az exportot megállította: a %1 file csak az első %2 sort tartalmazza.").arg(path).arg(rows);
+    return QStringLiteral("Az exportot megállította: a %1 file csak az első %2 sort tartalmazza.")
+        .arg(path)
+        .arg(rows);
 }
 
 QString StoppedClipboardMessage(int rows) {
@@ -69,9 +72,9 @@ bool RunFileExport(Query& data, QString& fileName, const DelimitedOptions& optio
         if (kind == ExportFileKind::Delimited)
             outcome = WriteDelimitedFile(rows, path, options, progress);
         else
-            outcome = WriteSpreadsheet(rows, path,
-                                       kind == ExportFileKind::Xls ? SpreadsheetFormat::Xls : SpreadsheetFormat::Xlsx,
-                                       progress);
+            outcome = WriteSpreadsheet(
+                rows, path, kind == ExportFileKind::Xls ? SpreadsheetFormat::Xls : SpreadsheetFormat::Xlsx,
+                progress);
     } catch (const ExportError& e) {
         ShowError(export_text::ErrorPrefix + e.message());
         return false;

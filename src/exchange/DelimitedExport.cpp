@@ -30,7 +30,8 @@ void AppendCell(QByteArray& line, const ExportRows& rows, int row, int col, cons
     }
     const QByteArray text = ExportCellText(field.kind, result.raw(row, col), isNull);
     if (NeedsEscape(text, memo, options.separator))
-        line += QuoteExportValue(EscapeExportValue(text, memo, options.separator), options.separator, options.quote);
+        line += QuoteExportValue(EscapeExportValue(text, memo, options.separator), options.separator,
+                                 options.quote);
     else
         line += QuoteExportValue(text, options.separator, options.quote);
 }
@@ -74,8 +75,8 @@ QByteArray EscapeExportValue(QByteArrayView value, bool memo, char separator) {
 QByteArray QuoteExportValue(QByteArrayView value, char separator, char quote) {
     char q = quote;
     if (!q) {
-        const bool needed = value.contains(separator) || value.contains('"') || value.contains('\r') ||
-                            value.contains('\n');
+        const bool needed =
+            value.contains(separator) || value.contains('"') || value.contains('\r') || value.contains('\n');
         if (!needed)
             return value.toByteArray();
         q = '"';
@@ -117,8 +118,8 @@ namespace {
 
 // Feeds the lines to sink(bytes) in large pieces.
 template <typename Sink>
-ExportOutcome EmitLines(const ExportRows& rows, const DelimitedOptions& options, const ExportProgress& progress,
-                        Sink&& sink) {
+ExportOutcome EmitLines(const ExportRows& rows, const DelimitedOptions& options,
+                        const ExportProgress& progress, Sink&& sink) {
     ExportOutcome outcome;
     QByteArray buffer;
     buffer.reserve(kWriteChunk + 4096);
@@ -162,8 +163,8 @@ ExportOutcome WriteDelimitedFile(const ExportRows& rows, const QString& path, co
     return outcome;
 }
 
-ExportOutcome DelimitedText(const ExportRows& rows, const DelimitedOptions& options, const ExportProgress& progress,
-                            QString& text) {
+ExportOutcome DelimitedText(const ExportRows& rows, const DelimitedOptions& options,
+                            const ExportProgress& progress, QString& text) {
     QByteArray all;
     const ExportOutcome outcome =
         EmitLines(rows, options, progress, [&](const QByteArray& bytes) { all += bytes; });

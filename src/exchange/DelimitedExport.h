@@ -32,7 +32,7 @@ struct DelimitedOptions {
     char quote = 0;          // 0: none
     bool memos = true;       // "Többsoros mezőket is kiírja"
     bool fieldNames = false; // "Eredeti mezőneveket használja": names instead of labels
-    bool header = true;      // not "Fejléc nem kell (az első sorban)": without it there is no header line at all
+    bool header = true; // not "Fejléc nem kell (az első sorban)": without it there is no header line at all
     std::vector<bool> ticked; // by field index; missing entries count as ticked
 };
 
@@ -57,7 +57,7 @@ ExportOutcome WriteDelimitedFile(const ExportRows& rows, const QString& path, co
                                  const ExportProgress& progress);
 
 // The same lines as one text, each line ended by CR LF.
-ExportOutcome DelimitedText(const ExportRows& rows, const DelimitedOptions& options, const ExportProgress& progress,
-                            QString& text);
+ExportOutcome DelimitedText(const ExportRows& rows, const DelimitedOptions& options,
+                            const ExportProgress& progress, QString& text);
 
 } // namespace kml

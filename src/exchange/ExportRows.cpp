@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <charconv>
 
 namespace kml {
@@ -28,7 +27,8 @@ QByteArray ExportCellText(FieldKind kind, QByteArrayView raw, bool isNull) {
         if (error != std::errc() || end != raw.data() + raw.size())
             return raw.toByteArray();
         char buffer[32];
-        const auto [last, failed] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+        const auto [last, failed] =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
         QByteArray text(buffer, failed == std::errc() ? last - buffer : 0);
         text.replace('.', ',');
         return text;

@@ -9,7 +9,6 @@
 #include "components/ResultSet.h"
 
 #include <QString>
-
 #include <functional>
 #include <vector>
 
@@ -46,7 +45,9 @@ public:
     const Field& field(int col) const { return m_fields[size_t(col)]; }
     const ResultSet& rows() const { return m_rows; }
     // A large object other than a long text (a binary BLOB).
-    bool isBinary(int col) const { return m_rows.column(col).binary && m_fields[size_t(col)].kind == FieldKind::Memo; }
+    bool isBinary(int col) const {
+        return m_rows.column(col).binary && m_fields[size_t(col)].kind == FieldKind::Memo;
+    }
 
 private:
     ResultSet m_rows;

@@ -9,7 +9,6 @@
 
 #include <QFileInfo>
 #include <QProcess>
-
 #include <stdexcept>
 
 namespace kml {
@@ -33,7 +32,8 @@ QString InvoiceFileName(const QString& folder, qlonglong customer, qlonglong doc
 }
 
 InvoiceBuyer ReadInvoiceBuyer(int customer) {
-    const ResultSet head = SharedConnection().query(QStringLiteral("CALL sp_szlafej(%1)").arg(VarIntStr(customer)));
+    const ResultSet head =
+        SharedConnection().query(QStringLiteral("CALL sp_szlafej(%1)").arg(VarIntStr(customer)));
     InvoiceBuyer buyer;
     if (head.rowCount() == 0)
         return buyer;
@@ -49,11 +49,13 @@ InvoiceBuyer ReadInvoiceBuyer(int customer) {
 }
 
 ResultSet ReadInvoiceLines(int kind, int document) {
-    return SharedConnection().query(QStringLiteral("CALL sp_szlasor(%1, %2)").arg(VarIntStr(kind), VarIntStr(document)));
+    return SharedConnection().query(
+        QStringLiteral("CALL sp_szlasor(%1, %2)").arg(VarIntStr(kind), VarIntStr(document)));
 }
 
 QString InvoiceRemark(int document) {
-    const ResultSet remark = SharedConnection().query(QStringLiteral("SELECT fn_szlamegj(%1);").arg(VarIntStr(document)));
+    const ResultSet remark =
+        SharedConnection().query(QStringLiteral("SELECT fn_szlamegj(%1);").arg(VarIntStr(document)));
     return remark.rowCount() ? remark.text(0, 0) : QString();
 }
 
@@ -129,10 +131,11 @@ bool ExportInvoiceXml(int customer, int document, int kind) {
 
 bool InvoiceWorkSheet(qlonglong workSheet) {
     const ResultSet sheet =
-        workSheet > 0 ? SharedConnection().query(
-                            QStringLiteral("SELECT ugyfel, storno, szlaszam FROM munkalap WHERE munkalap = %1")
-                                .arg(VarIntStr(workSheet)))
-                      : ResultSet();
+        workSheet > 0
+            ? SharedConnection().query(
+                  QStringLiteral("SELECT ugyfel, storno, szlaszam FROM munkalap WHERE munkalap = %1")
+                      .arg(VarIntStr(workSheet)))
+            : ResultSet();
     if (sheet.rowCount() == 0) {
         ShowError(invoice_text::NoWorkSheet);
         return false;

@@ -8,10 +8,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
-
 #include <algorithm>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -84,7 +83,8 @@ Cell CellOf(const ExportRows& rows, int row, int col) {
 }
 
 double ColumnWidth(const Field& field) {
-    const double wanted = std::max<double>(field.label().size(), field.kind == FieldKind::Memo ? 40 : field.size);
+    const double wanted =
+        std::max<double>(field.label().size(), field.kind == FieldKind::Memo ? 40 : field.size);
     return std::clamp(wanted + 2, 8.0, 50.0);
 }
 
@@ -148,7 +148,9 @@ public:
     }
     void setColumnWidth(int col, double width) { m_book.setColumnWidth(col, width); }
     void writeNumber(int row, int col, double v, CellStyle s) { m_book.writeNumber(row, col, v, s); }
-    void writeText(int row, int col, QStringView t, CellStyle s = CellStyle::General) { m_book.writeText(row, col, t, s); }
+    void writeText(int row, int col, QStringView t, CellStyle s = CellStyle::General) {
+        m_book.writeText(row, col, t, s);
+    }
     void writeDate(int row, int col, const QDateTime& v, CellStyle s) { m_book.writeDate(row, col, v, s); }
     void close() { m_book.close(); }
 
@@ -191,7 +193,8 @@ ExportOutcome WriteXlsx(const ExportRows& rows, const QString& path, const Expor
             outcome = FillBook(book, rows, xls::XlsxWorkbook::MaxRows, progress);
             book.close();
         }
-        QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile::setPermissions(temporary,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
         if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
             throw ExportError(CannotWrite(path, QString::fromLocal8Bit(std::strerror(errno))));
         return outcome;
@@ -218,10 +221,12 @@ ExportOutcome WriteSpreadsheet(const ExportRows& rows, const QString& path, Spre
                                const ExportProgress& progress) {
     const int maxColumns = SpreadsheetMaxColumns(format);
     if (int(rows.columns().size()) > maxColumns)
-        throw ExportError(QStringLiteral("Egy munkalapon legfeljebb %1 oszlop fér el, de %2 oszlop van kijelölve.")
-                              .arg(maxColumns)
-                              .arg(rows.columns().size()));
-    return format == SpreadsheetFormat::Xls ? WriteXls(rows, path, progress) : WriteXlsx(rows, path, progress);
+        throw ExportError(
+            QStringLiteral("Egy munkalapon legfeljebb %1 oszlop fér el, de %2 oszlop van kijelölve.")
+                .arg(maxColumns)
+                .arg(rows.columns().size()));
+    return format == SpreadsheetFormat::Xls ? WriteXls(rows, path, progress)
+                                            : WriteXlsx(rows, path, progress);
 }
 
 } // namespace kml

@@ -5,13 +5,14 @@
 
 #include <QFile>
 #include <QSaveFile>
-
 #include <cmath>
 #include <stdexcept>
 
 namespace kml {
 
-void TXml::AddHeader(const QString& line) { m_lines << line; }
+void TXml::AddHeader(const QString& line) {
+    m_lines << line;
+}
 
 void TXml::AddNode(const QString& name, const QString& attributes) {
     m_lines << indent() + QLatin1Char('<') + name +
@@ -36,13 +37,14 @@ QString TXml::XmlLegal(const QString& text) {
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
             out += text.at(i);
             out += text.at(++i);
             continue;
         }
-        const bool legal = c == 0x09 || c == 0x0A || c == 0x0D || (c >= 0x20 && c <= 0xD7FF) ||
-                           (c >= 0xE000 && c <= 0xFFFD);
+        const bool legal =
+            c == 0x09 || c == 0x0A || c == 0x0D || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD);
         if (legal)
             out += QChar(c);
     }
@@ -84,7 +86,9 @@ void TXml::AddFloat(const QString& name, const QString& format, double value) {
     addElement(name, text);
 }
 
-void TXml::AddInt(const QString& name, qlonglong value) { addElement(name, QString::number(value)); }
+void TXml::AddInt(const QString& name, qlonglong value) {
+    addElement(name, QString::number(value));
+}
 
 void TXml::AddDate(const QString& name, const QDate& value) {
     if (value.isValid())

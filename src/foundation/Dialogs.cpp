@@ -2,8 +2,8 @@
 
 #include "components/NumberFormat.h"
 #include "foundation/Conversions.h"
-#include "foundation/TextHelpers.h"
 #include "foundation/Settings.h"
+#include "foundation/TextHelpers.h"
 
 #include <stdexcept>
 
@@ -19,8 +19,8 @@ DialogBackend& Backend() {
     return *g_backend;
 }
 
-bool Message(MessageIcon icon, MessageButtons buttons, const QString& caption,
-             const QString& text, QWidget* owner) {
+bool Message(MessageIcon icon, MessageButtons buttons, const QString& caption, const QString& text,
+             QWidget* owner) {
     return Backend().showMessage(MessageBoxRequest{icon, buttons, caption, text, owner});
 }
 
@@ -73,8 +73,8 @@ void InfoT(const QString& message, QWidget* owner) {
     ShowInfo(message, owner);
 }
 
-bool AskText(const QString& caption, const QString& prompt, QString& text, int minLength,
-             int maxLength, bool mixedCase) {
+bool AskText(const QString& caption, const QString& prompt, QString& text, int minLength, int maxLength,
+             bool mixedCase) {
     const bool upperCase = !mixedCase;
     // The edit shows what it would hold: cut to its length, in capitals when
     // it takes only capitals.
@@ -121,8 +121,8 @@ bool AskDate(QDate& date, const QString& caption) {
     // A missing date starts the picker at today rather than at an arbitrary
     // default of the widget.
     const QDate start = date.isValid() ? date : QDate::currentDate();
-    const std::optional<QDate> result = Backend().askDate(
-        DateRequest{caption.isEmpty() ? dialog_text::DateCaption : caption, start});
+    const std::optional<QDate> result =
+        Backend().askDate(DateRequest{caption.isEmpty() ? dialog_text::DateCaption : caption, start});
     if (!result)
         return false;
     date = *result;
@@ -166,7 +166,8 @@ double NumberEditValue(const QString& text) {
 
 bool NumberEditAccepts(QChar typed, bool pointMarksDecimals) {
     const char16_t c = typed.unicode();
-    return (c >= u'0' && c <= u'9') || c == u',' || c == u'-' || c == u'\b' || (pointMarksDecimals && c == u'.');
+    return (c >= u'0' && c <= u'9') || c == u',' || c == u'-' || c == u'\b' ||
+           (pointMarksDecimals && c == u'.');
 }
 
 QString DecimalEditText(double number) {

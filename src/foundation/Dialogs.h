@@ -10,7 +10,6 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <optional>
 #include <utility>
@@ -54,9 +53,9 @@ struct MessageBoxRequest {
 struct TextRequest {
     QString caption;
     QString prompt;
-    QString text;             // the edit's text at start
-    int maxLength = -1;       // -1: no limit
-    bool upperCase = false;   // typed letters become capitals
+    QString text;           // the edit's text at start
+    int maxLength = -1;     // -1: no limit
+    bool upperCase = false; // typed letters become capitals
 };
 
 // Called with the edit's text when the user presses OK. False keeps the
@@ -80,7 +79,7 @@ struct DateRequest {
 // Window frm_Valasztas.
 struct TwoWayRequest {
     QString caption;
-    QString first;  // may hold line breaks
+    QString first; // may hold line breaks
     QString second;
 };
 
@@ -148,8 +147,8 @@ void InfoT(const QString& message, QWidget* owner = nullptr);
 // One line of text. maxLength -1 means no limit; mixedCase false turns the
 // letters into capitals. OK with fewer than minLength characters shows
 // TooShortMessage and keeps the window open. True and the new text on OK.
-bool AskText(const QString& caption, const QString& prompt, QString& text, int minLength,
-             int maxLength, bool mixedCase);
+bool AskText(const QString& caption, const QString& prompt, QString& text, int minLength, int maxLength,
+             bool mixedCase);
 // A number shown in the money format (Beall().formatFt) and read back the
 // way users type it. True and the new number on OK.
 bool AskNumber(const QString& caption, const QString& prompt, double& number);

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
-
 #include <cmath>
 #include <stdexcept>
 

@@ -5,7 +5,6 @@
 
 #include <QRegularExpression>
 #include <QStringList>
-
 #include <algorithm>
 #include <optional>
 
@@ -79,8 +78,9 @@ QString PiecesInAnyColumn(const QStringList& pieces) {
         QStringList tests;
         for (const QString& piece : pieces)
             tests << PieceInColumn(QLatin1String(column.name), column.collation, piece);
-        alternatives << (tests.size() == 1 ? tests.first()
-                                           : QLatin1Char('(') + tests.join(QLatin1String(" AND ")) + QLatin1Char(')'));
+        alternatives << (tests.size() == 1
+                             ? tests.first()
+                             : QLatin1Char('(') + tests.join(QLatin1String(" AND ")) + QLatin1Char(')'));
     }
     return alternatives.join(QLatin1String(" OR "));
 }
@@ -93,7 +93,8 @@ struct TableSearch {
 
 // Nothing when the search table cannot serve (another field list, nothing to
 // look up in it): LikeFilter alone decides then.
-std::optional<TableSearch> SearchThroughTable(const SearchIndex& index, const QString& fields, const QString& text) {
+std::optional<TableSearch> SearchThroughTable(const SearchIndex& index, const QString& fields,
+                                              const QString& text) {
     if (index.table.isEmpty() || fields != index.fields || text.isEmpty())
         return std::nullopt;
     static const QRegularExpression kWildcards(QStringLiteral("[%_]"));
@@ -112,13 +113,14 @@ QString AndExact(const QString& condition, const TableSearch& search) {
 
 } // namespace
 
-QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const QString& text, bool withAnd) {
+QString IndexedLikeFilter(const SearchIndex& index, const QString& fields, const QString& text,
+                          bool withAnd) {
     const std::optional<TableSearch> search = SearchThroughTable(index, fields, text);
     if (!search)
         return LikeFilter(fields, text, withAnd);
     const QString candidates = index.keyField + QStringLiteral(" IN (SELECT k.") + index.keyField +
-                               QStringLiteral(" FROM ") + index.table + QStringLiteral(" k WHERE ") + search->matches +
-                               QLatin1Char(')');
+                               QStringLiteral(" FROM ") + index.table + QStringLiteral(" k WHERE ") +
+                               search->matches + QLatin1Char(')');
     return Wrap(AndExact(candidates, *search), withAnd);
 }
 
@@ -134,8 +136,8 @@ QString KeyBound(const QString& key, const char* op, qlonglong bound) {
 QString NamedKeysStatement(const SearchIndex& index, const QStringList& sqlLines, const QString& condition,
                            const TableSearch& search, const QStringList& keys) {
     const QString named = keys.isEmpty() ? QStringLiteral("1 = 0")
-                                         : index.keyField + QStringLiteral(" IN (") + keys.join(QLatin1Char(',')) +
-                                               QLatin1Char(')');
+                                         : index.keyField + QStringLiteral(" IN (") +
+                                               keys.join(QLatin1Char(',')) + QLatin1Char(')');
     QStringList lines = sqlLines;
     ReplaceWhere(lines, condition + Wrap(AndExact(named, search), true), true);
     return lines.join(QLatin1Char('\n'));
@@ -163,8 +165,9 @@ QueryPrelude SearchPart(const SearchIndex& index, const QString& fields, const Q
             tests << range;
         tests << QLatin1Char('(') + search.matches + QLatin1Char(')');
         return QStringLiteral("SELECT ") + tableKey + QStringLiteral(" FROM ") + index.table +
-               QStringLiteral(" k WHERE ") + tests.join(QStringLiteral(" AND ")) + QStringLiteral(" ORDER BY ") +
-               tableKey + QStringLiteral(" DESC LIMIT ") + QString::number(limit) + QLatin1Char(';');
+               QStringLiteral(" k WHERE ") + tests.join(QStringLiteral(" AND ")) +
+               QStringLiteral(" ORDER BY ") + tableKey + QStringLiteral(" DESC LIMIT ") +
+               QString::number(limit) + QLatin1Char(';');
     };
     QueryPrelude prelude;
     const qlonglong top = below ? *below - 1 : plan.highKey;
@@ -218,13 +221,15 @@ QueryPrelude SearchPart(const SearchIndex& index, const QString& fields, const Q
 
 } // namespace
 
-QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
-                                  const QString& fixedCondition, const QString& tableCondition, const QString& text,
+QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields,
+                                  const QStringList& sqlLines, const QString& fixedCondition,
+                                  const QString& tableCondition, const QString& text,
                                   const SearchPlan& plan) {
     const std::optional<TableSearch> search = SearchThroughTable(index, fields, text);
     if (!search)
         return {};
-    return SearchPart(index, fields, sqlLines, fixedCondition, tableCondition, text, *search, plan, std::nullopt);
+    return SearchPart(index, fields, sqlLines, fixedCondition, tableCondition, text, *search, plan,
+                      std::nullopt);
 }
 
 QString WordsFilter(const QString& fields, const QString& text, bool withAnd) {

@@ -102,8 +102,9 @@ struct SearchPlan {
 // them (key < that one, in the search table and in the statement), whose
 // rows follow, in two statements when it names many keys. Together the
 // parts give the same rows in the same order.
-QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields, const QStringList& sqlLines,
-                                  const QString& fixedCondition, const QString& tableCondition, const QString& text,
+QueryPrelude IndexedSearchPrelude(const SearchIndex& index, const QString& fields,
+                                  const QStringList& sqlLines, const QString& fixedCondition,
+                                  const QString& tableCondition, const QString& text,
                                   const SearchPlan& plan = {});
 
 // The SQL literal of a LIKE pattern that finds text anywhere:

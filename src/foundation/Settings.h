@@ -15,18 +15,18 @@ struct TBeall {
     QString connectionName;  // the entry's display name
 
     // Per-workstation (ini file)
-    QString kepek;           // Defaults/Kepek: picture folder
-    bool vanPennart = false; // Pennart/VanPennart
-    QString pennart;         // Pennart/Pennart: path of the invoicing program
-    QString htmlUt;          // Alapertek/HtmlUt
-    int betumeret = 9;       // Alapertek/Betumeret, 8..10
-    QString alapVaros;       // Alapertek/AlapVaros
-    bool teljesKep = true;   // Alapertek/TeljesKep
-    QString tulajdonos;      // Tulajdonos/Tulajdonos
+    QString kepek;                                     // Defaults/Kepek: picture folder
+    bool vanPennart = false;                           // Pennart/VanPennart
+    QString pennart;                                   // Pennart/Pennart: path of the invoicing program
+    QString htmlUt;                                    // Alapertek/HtmlUt
+    int betumeret = 9;                                 // Alapertek/Betumeret, 8..10
+    QString alapVaros;                                 // Alapertek/AlapVaros
+    bool teljesKep = true;                             // Alapertek/TeljesKep
+    QString tulajdonos;                                // Tulajdonos/Tulajdonos
     int bal = 5, felul = 5, magas = 400, szeles = 640; // Alapertek/Bal, Felul, Magas, Szeles
-    QString formatFt = QStringLiteral("### ### ##0"); // Alapertek/FormatFt
-    QString formatDb = QStringLiteral("### ### ##0"); // Alapertek/FormatDb
-    QString alapNyomtato;    // Nyomtato/AlapNyomtato
+    QString formatFt = QStringLiteral("### ### ##0");  // Alapertek/FormatFt
+    QString formatDb = QStringLiteral("### ### ##0");  // Alapertek/FormatDb
+    QString alapNyomtato;                              // Nyomtato/AlapNyomtato
 
     // Working date: the server's date at start-up
     QDate workDate;
@@ -51,12 +51,12 @@ struct TBeall {
     bool vankeszulek = false;
 
     // Logged-in user
-    QString felhasznaloNev;      // display name recorded on work sheets and notes
-    bool rendszergazda = false;  // administrator
-    bool torzsszerkeszt = false; // record maintenance
-    bool nyomtathat = false;     // printing
-    bool nyeresegnezhet = false; // profit view
-    bool excelbe = false;        // export
+    QString felhasznaloNev;                               // display name recorded on work sheets and notes
+    bool rendszergazda = false;                           // administrator
+    bool torzsszerkeszt = false;                          // record maintenance
+    bool nyomtathat = false;                              // printing
+    bool nyeresegnezhet = false;                          // profit view
+    bool excelbe = false;                                 // export
     bool canins = false, canedit = false, candel = false; // loaded only
 
     bool startupFailed = false;

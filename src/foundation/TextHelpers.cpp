@@ -247,7 +247,9 @@ QString EscapeText(const QVariant& value) {
     return IsNull(value) ? QString() : EscapeText(value.toString());
 }
 
-QString SqlStr(const QString& text) { return QuoteSqlText(text); }
+QString SqlStr(const QString& text) {
+    return QuoteSqlText(text);
+}
 
 QString SqlStr(const QVariant& value) {
     return SqlStr(IsNull(value) ? QString() : value.toString());

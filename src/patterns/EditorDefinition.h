@@ -18,7 +18,6 @@
 
 #include <QString>
 #include <QVariant>
-
 #include <functional>
 #include <vector>
 
@@ -49,8 +48,8 @@ enum class EditorFieldKind {
 };
 
 struct EditorField {
-    QString field;   // the column (Lookup: the key column the button sets)
-    QString label;   // caption before the control; a check box's own text
+    QString field; // the column (Lookup: the key column the button sets)
+    QString label; // caption before the control; a check box's own text
     EditorFieldKind kind = EditorFieldKind::Text;
     FieldOptions options;
     // Lookup: the text shown for the row, and the button's choice: true when
@@ -63,8 +62,8 @@ struct EditorField {
 };
 
 // A field of the table: the column, its caption, its kind and options.
-inline EditorField FieldOf(const QString& field, const QString& label, EditorFieldKind kind = EditorFieldKind::Text,
-                           FieldOptions options = {}) {
+inline EditorField FieldOf(const QString& field, const QString& label,
+                           EditorFieldKind kind = EditorFieldKind::Text, FieldOptions options = {}) {
     EditorField f;
     f.field = field;
     f.label = label;
@@ -74,9 +73,9 @@ inline EditorField FieldOf(const QString& field, const QString& label, EditorFie
 }
 
 struct EditorDefinition {
-    QString name;    // window name: ini section, object name
-    QString caption; // window caption
-    QString table;   // the table of the row; its key column is named like it
+    QString name;     // window name: ini section, object name
+    QString caption;  // window caption
+    QString table;    // the table of the row; its key column is named like it
     QString keyField; // the key when it is not named like the table
     std::vector<EditorField> fields;
     bool ctrlEnterAccepts = true;

@@ -63,8 +63,8 @@ QueryPrelude ListController::indexedPrelude(const QString& text, const SearchPla
 std::pair<qlonglong, qlonglong> ListController::searchKeyRange() const {
     if (!m_searchKeys) {
         const QString key = m_definition.searchIndex.keyField;
-        const ResultSet range = m_query->connection().query(QStringLiteral("SELECT MIN(%1), MAX(%1) FROM %2")
-                                                                .arg(key, m_definition.searchIndex.table));
+        const ResultSet range = m_query->connection().query(
+            QStringLiteral("SELECT MIN(%1), MAX(%1) FROM %2").arg(key, m_definition.searchIndex.table));
         m_searchKeys.emplace(range.value(0, 0).toLongLong(), range.value(0, 1).toLongLong());
     }
     return *m_searchKeys;

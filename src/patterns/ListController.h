@@ -34,7 +34,6 @@
 
 #include <QObject>
 #include <QVariant>
-
 #include <memory>
 #include <optional>
 #include <utility>

@@ -22,7 +22,6 @@
 
 #include <QSize>
 #include <QString>
-
 #include <functional>
 #include <optional>
 #include <vector>
@@ -53,8 +52,8 @@ struct RowColouring {
 
 // A flag column drawn as one of two pictures: yes for 'I', no otherwise;
 // nothing for every other field.
-std::function<CellIcon(const QString& field, const QVariant& value)> FlagPictures(const QString& field, CellIcon yes,
-                                                                                  CellIcon no);
+std::function<CellIcon(const QString& field, const QVariant& value)> FlagPictures(const QString& field,
+                                                                                  CellIcon yes, CellIcon no);
 
 // A grid column from texts written in the source (the title in UTF-8).
 GridColumn ColumnOf(const char* field, const char* title, int widthShare);
@@ -97,14 +96,14 @@ struct ListActionCaptions {
     QString create = QStringLiteral("Új sor");
     QString edit = QStringLiteral("Szerkeszt");
     QString remove = QStringLiteral("Sor törlése");
-    QString refresh;       // "Frissítés" where the window has one (F5)
-    QString find;          // "Kereső" where the window has one (Ctrl+F)
+    QString refresh; // "Frissítés" where the window has one (F5)
+    QString find;    // "Kereső" where the window has one (Ctrl+F)
 };
 
 struct ListDefinition {
-    QString name;          // window name: ini section, prefix of the recorded actions
-    QString caption;       // window caption
-    QString heading;       // caption of the panel that holds the search box
+    QString name;    // window name: ini section, prefix of the recorded actions
+    QString caption; // window caption
+    QString heading; // caption of the panel that holds the search box
 
     QString sql;           // the query's lines, joined by "\n" (a WHERE and an ORDER line)
     QString baseCondition; // the condition the list always keeps
@@ -125,8 +124,8 @@ struct ListDefinition {
     std::function<QString(const QString& field)> orderExpression;
     bool titleClickSorts = true; // false: a title click only focuses the search box
 
-    QString keyField;      // the row's key, returned by a chooser
-    QString nameField;     // the text returned beside the key
+    QString keyField;  // the row's key, returned by a chooser
+    QString nameField; // the text returned beside the key
 
     std::vector<GridColumn> columns; // widthShare: percent of (grid width - widthReserve)
     int widthReserve = 40;

@@ -3,7 +3,6 @@
 #include "components/Query.h"
 #include "foundation/QueryHelpers.h"
 
-
 namespace kml {
 
 QString ListCondition(const QString& fixedCondition, const QString& searchFields, const QString& text,

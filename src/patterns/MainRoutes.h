@@ -17,7 +17,6 @@
 #include "patterns/ListDefinition.h"
 
 #include <QString>
-
 #include <array>
 #include <functional>
 #include <map>
@@ -50,7 +49,7 @@ struct MainGridDefinition {
     MainGridDefinition(QString gridName, std::vector<GridColumn> gridColumns)
         : name(std::move(gridName)), columns(std::move(gridColumns)) {}
 
-    QString name; // the grid's object name ("DBGrid2")
+    QString name;                    // the grid's object name ("DBGrid2")
     std::vector<GridColumn> columns; // widthShare: percent of the grid's width
     // The grid's own colouring; the list's when unset.
     RowColouring colouring;

@@ -7,7 +7,6 @@
 //     definition.hooks.remove = SoftDeleteHook(QStringLiteral("ugyfel"));
 
 #include <QString>
-
 #include <functional>
 
 namespace kml {

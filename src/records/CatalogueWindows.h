@@ -10,7 +10,8 @@ namespace kml {
 
 // The catalogue list: the chosen item and, through name, its tetel_nev; -1
 // (and an empty name) when closed without a choice.
-inline WindowOperation<int(int select, bool chooser, QString& name)> ChooseCatalogueItem{"ChooseCatalogueItem"};
+inline WindowOperation<int(int select, bool chooser, QString& name)> ChooseCatalogueItem{
+    "ChooseCatalogueItem"};
 
 // The item editor: -1 creates an item. The saved item or -1.
 inline WindowOperation<int(int item)> EditCatalogueItem{"EditCatalogueItem"};

@@ -12,11 +12,11 @@
 #include "records/CatalogueWindows.h"
 #include "records/CustomerWindows.h"
 #include "records/Customers.h"
-#include "records/TextWindows.h"
-#include "records/Texts.h"
 #include "records/DeviceTypes.h"
 #include "records/Devices.h"
 #include "records/LookupTables.h"
+#include "records/TextWindows.h"
+#include "records/Texts.h"
 #include "records/TypeWindows.h"
 
 namespace kml {
@@ -109,8 +109,7 @@ MainListRoute CustomerTabList() {
     d.nameField = QStringLiteral("ugyfel_nev");
     d.hooks = CustomerHooks();
     d.colouring.style = [](const Query& query, int row, bool selected) {
-        return CustomerRowStyle(ValueAt(query, row, QStringLiteral("dat_figyelmeztet")), Today(),
-                                selected);
+        return CustomerRowStyle(ValueAt(query, row, QStringLiteral("dat_figyelmeztet")), Today(), selected);
     };
     d.colouring.reach = ColourReach::TextEverywhere;
     d.colouring.icon = FlagPictures(QStringLiteral("maganszemely"), CellIcon::Private, CellIcon::Company);
@@ -139,9 +138,10 @@ MainListRoute DeviceTabList() {
     };
     // gysz and dat_muszaki take their titles from the fields' labels.
     route.grids = {{QStringLiteral("DBGrid5"),
-                    {ColumnOf("gysz", "", 14), ColumnOf("ugyfel_nev", "Ügyfél", 22), ColumnOf("evjarat", "Gyártás éve", 8),
-                     ColumnOf("tipusstr", "Gyártmány / Típus", 20), ColumnOf("munkalapstr", "Utolsó munkalap", 14),
-                     ColumnOf("dat_muszaki", "", 10), ColumnOf("keszulektipus_nev", "Típus", 12)}}};
+                    {ColumnOf("gysz", "", 14), ColumnOf("ugyfel_nev", "Ügyfél", 22),
+                     ColumnOf("evjarat", "Gyártás éve", 8), ColumnOf("tipusstr", "Gyártmány / Típus", 20),
+                     ColumnOf("munkalapstr", "Utolsó munkalap", 14), ColumnOf("dat_muszaki", "", 10),
+                     ColumnOf("keszulektipus_nev", "Típus", 12)}}};
     return route;
 }
 

@@ -25,7 +25,8 @@ inline WindowOperation<QString(const QString& title)> EditDictionaryText{"EditDi
 
 // The work-sheet type list: the chosen type and, through name, its
 // mlaptipus_nev; -1 when no choice was made.
-inline WindowOperation<int(int select, bool chooser, QString& name)> ChooseWorkSheetType{"ChooseWorkSheetType"};
+inline WindowOperation<int(int select, bool chooser, QString& name)> ChooseWorkSheetType{
+    "ChooseWorkSheetType"};
 // The work-sheet type editor: -1 creates a type. The saved type or -1.
 inline WindowOperation<int(int type)> EditWorkSheetType{"EditWorkSheetType"};
 

@@ -86,8 +86,9 @@ EditorDefinition DictionaryEditorDefinition(const QString& original) {
     d.caption = texts_text::DictionaryCaption;
     d.table = QStringLiteral("szotar");
     d.keyField = QStringLiteral("cim");
-    d.fields = {FieldOf(QStringLiteral("cim"), QStringLiteral("Cím"), EditorFieldKind::Text, {.upcaseFirst = true}),
-                FieldOf(QStringLiteral("szoveg"), QStringLiteral("Szöveg"), EditorFieldKind::Memo, {})};
+    d.fields = {
+        FieldOf(QStringLiteral("cim"), QStringLiteral("Cím"), EditorFieldKind::Text, {.upcaseFirst = true}),
+        FieldOf(QStringLiteral("szoveg"), QStringLiteral("Szöveg"), EditorFieldKind::Memo, {})};
     d.validate = [original](const Table& row) {
         const QString problem = DictionaryTitleProblem(VarStr(row.value(QStringLiteral("cim"))), original);
         if (problem.isEmpty())
@@ -153,7 +154,8 @@ EditorDefinition WorkSheetTypeEditorDefinition(int programType) {
     d.table = QStringLiteral("mlaptipus");
     const FieldOptions capital{.upcaseFirst = true};
     d.fields = {
-        FieldOf(QStringLiteral("mlaptipus_nev"), QStringLiteral("Munkalap típus"), EditorFieldKind::Text, capital),
+        FieldOf(QStringLiteral("mlaptipus_nev"), QStringLiteral("Munkalap típus"), EditorFieldKind::Text,
+                capital),
         FieldOf(QStringLiteral("betujel"), QStringLiteral("Betűjel"), EditorFieldKind::Text, capital),
         FieldOf(QStringLiteral("megjegyzes"), QStringLiteral("Megjegyzés"), EditorFieldKind::Memo, {})};
     d.newRow = [programType](Table& row) { row.setValue(QStringLiteral("prgtipus"), programType); };

@@ -23,12 +23,13 @@ inline WindowOperation<int(int type, int manufacturer)> EditDeviceType{"EditDevi
 // caption; soft delete marks rows deleted and hides them. The chosen key
 // and, through name, the row's name text; -1 (and an empty name) when
 // closed without a choice.
-inline WindowOperation<int(int select, bool chooser, const QString& table, bool softDelete, const QString& caption,
-                           QString& name)>
+inline WindowOperation<int(int select, bool chooser, const QString& table, bool softDelete,
+                           const QString& caption, QString& name)>
     OpenLookupTable{"OpenLookupTable"};
 
 // The row editor of a lookup table, captioned like its list: -1 creates a
 // row. The saved key or -1.
-inline WindowOperation<int(int key, const QString& table, const QString& caption)> EditLookupRow{"EditLookupRow"};
+inline WindowOperation<int(int key, const QString& table, const QString& caption)> EditLookupRow{
+    "EditLookupRow"};
 
 } // namespace kml

@@ -3,8 +3,8 @@
 #include "components/DbError.h"
 #include "foundation/Dialogs.h"
 #include "foundation/Folders.h"
-#include "foundation/TextHelpers.h"
 #include "foundation/Settings.h"
+#include "foundation/TextHelpers.h"
 #include "shell/Version.h"
 
 #include <QCoreApplication>

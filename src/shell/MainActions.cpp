@@ -42,8 +42,20 @@ const std::vector<MainActionDefinition>& MainActionTable() {
             {"aUj", "Új", "Ins", R::None, all, V::Always, all, H::Create},
             {"aSzerkeszt", "Szerkeszt", "F2", R::None, all, V::Always, records, H::Edit},
             {"aTorol", "Töröl", "Ctrl+Del", R::None, all, V::Always, all, H::Remove},
-            {"aNyomtatKep", "Nyom.kép", "Ctrl+K", R::Printing, {T::Customers}, V::Always, {T::WorkSheets, T::Customers}},
-            {"aNyomtat", "Nyomtat", "Ctrl+P", R::Printing, {T::Customers}, V::Always, {T::WorkSheets, T::Customers}},
+            {"aNyomtatKep",
+             "Nyom.kép",
+             "Ctrl+K",
+             R::Printing,
+             {T::Customers},
+             V::Always,
+             {T::WorkSheets, T::Customers}},
+            {"aNyomtat",
+             "Nyomtat",
+             "Ctrl+P",
+             R::Printing,
+             {T::Customers},
+             V::Always,
+             {T::WorkSheets, T::Customers}},
             {"aBezar", "Bezár", ""},
             {"aBeallit", "Beállítások", "Alt+Return", R::Administrator},
             {"aSQL", "Szabad lekérdezés", "", R::Administrator},
@@ -54,7 +66,13 @@ const std::vector<MainActionDefinition>& MainActionTable() {
             {"aExcelbe", "Excelbe... (CSV)", "Ctrl+E", R::Export},
             {"aHtml", "Html export", "Ctrl+H", R::Export},
             {"aBoritek", "Boríték", "Ctrl+I", R::None, all, V::Always, {T::Customers}},
-            {"aAjanlott", "Ajánlott postai szelvény kitöltés", "Shift+Ctrl+I", R::None, all, V::Always, {T::Customers}},
+            {"aAjanlott",
+             "Ajánlott postai szelvény kitöltés",
+             "Shift+Ctrl+I",
+             R::None,
+             all,
+             V::Always,
+             {T::Customers}},
             {"aStatusz", "Köv.státusz", "F3", R::None, all, V::Always, {T::WorkSheets}},
             {"aKesz", "Készen van!", "Shift+F3", R::None, all, V::NotOnQuotationTab, {T::WorkSheets}},
             {"aKifizet", "Kifizet", "", R::None, all, V::Always, {T::WorkSheets}},
@@ -83,11 +101,32 @@ const std::vector<MainActionDefinition>& MainActionTable() {
             {"aUgyfelAdatlap", "Ügyfél", "F6", R::None, all, V::Always, records},
             {"aMlapjai", "Előzmény", "F9", R::None, all, V::Always, records},
             {"aKeszulekAdatlap", "Készülék", "", R::None, all, V::WithDevices, {T::WorkSheets}},
-            {"aUjKeszulek", "Új készülék", "", R::None, all, V::WithDevices, {T::Customers}, H::Create,
+            {"aUjKeszulek",
+             "Új készülék",
+             "",
+             R::None,
+             all,
+             V::WithDevices,
+             {T::Customers},
+             H::Create,
              MainDetail::CustomerDevices},
-            {"aSzerkesztKeszulek", "Szerkeszt", "", R::None, all, V::Always, {T::Customers}, H::Edit,
+            {"aSzerkesztKeszulek",
+             "Szerkeszt",
+             "",
+             R::None,
+             all,
+             V::Always,
+             {T::Customers},
+             H::Edit,
              MainDetail::CustomerDevices},
-            {"aTorolKeszulek", "Töröl", "", R::None, all, V::Always, {T::Customers}, H::Remove,
+            {"aTorolKeszulek",
+             "Töröl",
+             "",
+             R::None,
+             all,
+             V::Always,
+             {T::Customers},
+             H::Remove,
              MainDetail::CustomerDevices},
             {"aMLapKeszulek", "Munkalap erre", "F8", R::None, all, V::Always, {T::Customers}},
             {"aMLapDolgozo", "Dolgozók", ""},
@@ -108,8 +147,8 @@ const std::vector<MainActionDefinition>& MainActionTable() {
         std::vector<MainActionDefinition> definitions;
         for (const Row& row : rows)
             definitions.push_back({QString::fromLatin1(row.name), QString::fromUtf8(row.caption),
-                                   QString::fromLatin1(row.shortcut), row.right, row.rightTabs, row.visibility,
-                                   row.tabs, row.hook, row.detail});
+                                   QString::fromLatin1(row.shortcut), row.right, row.rightTabs,
+                                   row.visibility, row.tabs, row.hook, row.detail});
         return definitions;
     }();
     return table;
@@ -220,7 +259,8 @@ bool ActionReady(const MainActionDefinition& action, MainTab tab, const MainRout
     return list && HasHook(*list, action.hook);
 }
 
-MainActionState ActionStateFor(const QString& action, const MainActionContext& context, const MainRoutes& routes) {
+MainActionState ActionStateFor(const QString& action, const MainActionContext& context,
+                               const MainRoutes& routes) {
     const MainActionDefinition& definition = MainActionByName(action);
     MainActionState state;
     switch (definition.visibility) {

@@ -13,7 +13,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <initializer_list>
 #include <optional>
 #include <vector>
@@ -41,7 +40,9 @@ public:
         for (MainTab tab : tabs)
             m_bits |= 1u << unsigned(tab);
     }
-    static TabSet all() { return TabSet({MainTab::WorkSheets, MainTab::Customers, MainTab::Planner, MainTab::Devices}); }
+    static TabSet all() {
+        return TabSet({MainTab::WorkSheets, MainTab::Customers, MainTab::Planner, MainTab::Devices});
+    }
     bool contains(MainTab tab) const { return m_bits & (1u << unsigned(tab)); }
 
 private:
@@ -109,7 +110,8 @@ struct MainActionState {
     bool enabled = true;
     bool soon = false; // disabled because it is not ready yet
 };
-MainActionState ActionStateFor(const QString& action, const MainActionContext& context, const MainRoutes& routes);
+MainActionState ActionStateFor(const QString& action, const MainActionContext& context,
+                               const MainRoutes& routes);
 
 // Runs an action on the current tab: its registered handler, or else its
 // list hook on the tab's list (or its detail). Nothing when neither exists.

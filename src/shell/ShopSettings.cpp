@@ -10,7 +10,9 @@ bool Flag(const Query& row, const char* column) {
     return row.asString(QLatin1String(column)) == QLatin1String("I");
 }
 
-QString Text(const Query& row, const char* column) { return row.asString(QLatin1String(column)); }
+QString Text(const Query& row, const char* column) {
+    return row.asString(QLatin1String(column));
+}
 
 int Int(const Query& row, const char* column, int whenNull) {
     const QString name = QLatin1String(column);

@@ -18,7 +18,9 @@ const QString DefaultNumberFormat = QStringLiteral("### ### ##0");
 
 } // namespace
 
-int ValidFontSize(int stored) { return stored < 8 || stored > 10 ? 9 : stored; }
+int ValidFontSize(int stored) {
+    return stored < 8 || stored > 10 ? 9 : stored;
+}
 
 void ReadWorkstationSettings(TBeall& s) {
     IniFile ini(IniFilePath());

@@ -54,8 +54,8 @@ std::optional<LineSource> ReadCatalogueItem(int item) {
 }
 
 std::optional<LineSource> ReadStoredLine(int line) {
-    return ReadSource(QStringLiteral("SELECT * FROM vw_mlaptetel WHERE munkalap_tetel = ") + QString::number(line) +
-                      QLatin1Char(';'));
+    return ReadSource(QStringLiteral("SELECT * FROM vw_mlaptetel WHERE munkalap_tetel = ") +
+                      QString::number(line) + QLatin1Char(';'));
 }
 
 double CustomerDiscount(int sheet) {
@@ -160,13 +160,14 @@ QString SaveLineSql(int sheet, int line, const LineRecord& r) {
                                 Number(r.ar_teljes),
                                 SqlStr(r.megjegyzes),
                                 SqlStr(r.egyeb)};
-    return (isNew ? QStringLiteral("CALL sp_munkalap_ujsor(") : QStringLiteral("CALL sp_munkalap_szerkesztsor(")) +
+    return (isNew ? QStringLiteral("CALL sp_munkalap_ujsor(")
+                  : QStringLiteral("CALL sp_munkalap_szerkesztsor(")) +
            arguments.join(QLatin1Char(',')) + QStringLiteral(");");
 }
 
 QString RemarkListSql(int item) {
-    return QStringLiteral("SELECT DISTINCT megjegyzes FROM munkalap_tetel WHERE tetel = ") + QString::number(item) +
-           QLatin1Char(';');
+    return QStringLiteral("SELECT DISTINCT megjegyzes FROM munkalap_tetel WHERE tetel = ") +
+           QString::number(item) + QLatin1Char(';');
 }
 
 std::optional<LineRecord> StartLineEdit(int sheet, int line, int programType) {
@@ -195,8 +196,8 @@ bool ChangeLineItem(LineRecord& line) {
         return false;
     line.tetel = item;
     line.tetel_nev = name;
-    line.tetel_kod = QueryStr(QStringLiteral("SELECT tetel_kod FROM tetel WHERE tetel = ") + QString::number(item) +
-                              QLatin1Char(';'));
+    line.tetel_kod = QueryStr(QStringLiteral("SELECT tetel_kod FROM tetel WHERE tetel = ") +
+                              QString::number(item) + QLatin1Char(';'));
     return true;
 }
 

@@ -11,7 +11,6 @@
 // (halves go to the even neighbour). Numbers reach the SQL in the C locale.
 
 #include <QString>
-
 #include <optional>
 
 namespace kml {
@@ -22,10 +21,10 @@ struct LineRecord {
     QString tetel_kod;
     QString tetel_nev;
     double db = 1;
-    double egysar = 0;  // unit sale price
-    double beszar = 0;  // unit purchase price
-    double osszar = 0;  // line total, shown only: the server computes the stored one
-    QString megjegyzes; // at most 255 characters
+    double egysar = 0;    // unit sale price
+    double beszar = 0;    // unit purchase price
+    double osszar = 0;    // line total, shown only: the server computes the stored one
+    QString megjegyzes;   // at most 255 characters
     double ar_teljes = 0; // list price before the given discount
     double kedv_kap = 0;  // discount received from the supplier, percent
     double kedv_ad = 0;   // discount given to the customer, percent

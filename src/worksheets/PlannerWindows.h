@@ -14,9 +14,9 @@ namespace kml {
 
 // A free slot picked in the planner.
 struct PlannerSlot {
-    int employee = 0;  // dolgozo key
-    int slot = 0;      // slot number: slot / 2 hours, 30 minutes when odd
-    double hours = 1;  // the length chosen, in hours
+    int employee = 0; // dolgozo key
+    int slot = 0;     // slot number: slot / 2 hours, 30 minutes when odd
+    double hours = 1; // the length chosen, in hours
     QDate day;
 };
 

@@ -47,7 +47,8 @@ QString CreateSheetSql(int customer, int type, int device, const QString& user) 
 }
 
 QString QuotationSql(int sheet) {
-    return QStringLiteral("UPDATE munkalap SET statusz = 0 WHERE munkalap = ") + Key(sheet) + QLatin1Char(';');
+    return QStringLiteral("UPDATE munkalap SET statusz = 0 WHERE munkalap = ") + Key(sheet) +
+           QLatin1Char(';');
 }
 
 std::optional<SheetOpening> BeginSheetEdit(int sheet, int customer, int type, bool quotation, int device) {
@@ -102,9 +103,8 @@ std::optional<SheetOpening> BeginSheetEdit(int sheet, int customer, int type, bo
 // ---- What the window shows ---------------------------------------------------
 
 bool StatusLocks(int status) {
-    return status != 0 &&
-           QueryStr(QStringLiteral("SELECT keszenvan FROM statusz WHERE statusz = ") + Key(status) + QLatin1Char(';')) ==
-               QLatin1String("I");
+    return status != 0 && QueryStr(QStringLiteral("SELECT keszenvan FROM statusz WHERE statusz = ") +
+                                   Key(status) + QLatin1Char(';')) == QLatin1String("I");
 }
 
 bool GarmentPageVisible(int programType, int type) {
@@ -147,8 +147,8 @@ QString GarmentChoicesSql(const QString& column, int type) {
 QStringList GarmentChoices(GarmentSide side) {
     if (side == GarmentSide::Side)
         return {QStringLiteral("Nincs kép"), QStringLiteral("Kép középen")};
-    return {QStringLiteral("Nincs kép"), QStringLiteral("Kis kép jobb oldalon"), QStringLiteral("Kis kép bal oldalon"),
-            QStringLiteral("Kép középen")};
+    return {QStringLiteral("Nincs kép"), QStringLiteral("Kis kép jobb oldalon"),
+            QStringLiteral("Kis kép bal oldalon"), QStringLiteral("Kép középen")};
 }
 
 std::optional<GarmentMarker> GarmentMarkerFor(GarmentSide side, const QString& code) {
@@ -178,7 +178,8 @@ std::optional<GarmentMarker> GarmentMarkerFor(GarmentSide side, const QString& c
 SheetWrite PostSheet(qlonglong sheet, Table& row) {
     if (!row.isActive() || !row.isModified())
         return SheetWrite::Written;
-    const bool amounts = row.isModified(QStringLiteral("ar_eloleg")) || row.isModified(QStringLiteral("ar_kedvezmeny"));
+    const bool amounts =
+        row.isModified(QStringLiteral("ar_eloleg")) || row.isModified(QStringLiteral("ar_kedvezmeny"));
     return WriteOpenSheet(sheet, [&] {
         row.post();
         if (amounts)
@@ -192,8 +193,8 @@ QString LinePriceSql(int line, double price) {
 }
 
 QString LineDiscountSql(int line, double discount) {
-    return QStringLiteral("CALL sp_munkalap_sorar(") + Key(line) + QStringLiteral(",NULL,") + Number(discount) +
-           QStringLiteral(");");
+    return QStringLiteral("CALL sp_munkalap_sorar(") + Key(line) + QStringLiteral(",NULL,") +
+           Number(discount) + QStringLiteral(");");
 }
 
 QString SheetDiscountSql(qlonglong sheet, double discount) {

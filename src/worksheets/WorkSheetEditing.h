@@ -17,7 +17,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-
 #include <functional>
 #include <optional>
 
@@ -32,8 +31,9 @@ inline const QString PriceCaption = QStringLiteral("Ár megadás");
 inline const QString PricePrompt = QStringLiteral("Add meg az árat!");
 inline const QString DiscountCaption = QStringLiteral("Kedvezmény megadás");
 inline const QString DiscountPrompt = QStringLiteral("Add meg a kedvezményt!");
-inline const QString DiscardNewSheetQuestion = QStringLiteral(
-    "Az új munkalapra már vettél fel tételt vagy dolgozót. Ha most bezárod, a munkalap törlődik. Valóban törlöd?");
+inline const QString DiscardNewSheetQuestion =
+    QStringLiteral("Az új munkalapra már vettél fel tételt vagy dolgozót. Ha most bezárod, a munkalap "
+                   "törlődik. Valóban törlöd?");
 } // namespace worksheet_text
 
 // ---- Opening --------------------------------------------------------------------
@@ -42,8 +42,8 @@ inline const QString DiscardNewSheetQuestion = QStringLiteral(
 struct SheetOpening {
     int sheet = -1;
     int customer = -1;
-    int type = -1;   // the new sheet's type, or the existing sheet's own
-    int device = -1; // -1 or 0: none
+    int type = -1;        // the new sheet's type, or the existing sheet's own
+    int device = -1;      // -1 or 0: none
     bool created = false; // created by this opening (removable when the editor is cancelled)
 };
 

@@ -20,8 +20,9 @@ bool FlagAt(const Query& query, int row, const char* field) {
 RowColouring WorkSheetColouring(bool sentMark) {
     RowColouring colouring;
     colouring.style = [sentMark](const Query& query, int row, bool selected) {
-        return WorkSheetRowStyle(ValueAt(query, row, QStringLiteral("statusz")).toInt(), FlagAt(query, row, "storno"),
-                                 FlagAt(query, row, "kuldve"), sentMark, selected);
+        return WorkSheetRowStyle(ValueAt(query, row, QStringLiteral("statusz")).toInt(),
+                                 FlagAt(query, row, "storno"), FlagAt(query, row, "kuldve"), sentMark,
+                                 selected);
     };
     colouring.reach = ColourReach::RowOnly;
     colouring.icon = FlagPictures(QStringLiteral("fizetve"), CellIcon::Paid, CellIcon::Unpaid);
@@ -222,14 +223,14 @@ MainListRoute WorkSheetTabList() {
     d.sql = QStringLiteral("SELECT * FROM vw_munkalap\nWHERE munkalap <> 0\nORDER BY 1 DESC;");
     d.baseCondition = StatusTabCondition(0);
     d.sortField = QStringLiteral("munkalapstr");
-    d.searchFields = QStringLiteral(
-        "panasz;vegzett_munka;megjegyzes;CONVERT(munkalapstr USING latin2);"
-        "mlaptipus_nev;CONVERT(DATE_FORMAT(datum,'%Y.%m.%d') USING latin2);"
-        "CONVERT(DATE_FORMAT(dat_hatid,'%Y.%m.%d') USING latin2);"
-        "CONVERT(tipusstr2 USING latin2);"
-        "CONVERT(DATE_FORMAT(dat_kesz,'%Y.%m.%d') USING latin2);ugyfel_nev;telefon;"
-        "CONVERT(irszvaroscim USING latin2);statusz_nev;CONVERT(tipusstr USING latin2);"
-        "gysz");
+    d.searchFields =
+        QStringLiteral("panasz;vegzett_munka;megjegyzes;CONVERT(munkalapstr USING latin2);"
+                       "mlaptipus_nev;CONVERT(DATE_FORMAT(datum,'%Y.%m.%d') USING latin2);"
+                       "CONVERT(DATE_FORMAT(dat_hatid,'%Y.%m.%d') USING latin2);"
+                       "CONVERT(tipusstr2 USING latin2);"
+                       "CONVERT(DATE_FORMAT(dat_kesz,'%Y.%m.%d') USING latin2);ugyfel_nev;telefon;"
+                       "CONVERT(irszvaroscim USING latin2);statusz_nev;CONVERT(tipusstr USING latin2);"
+                       "gysz");
     d.keyField = QStringLiteral("munkalap");
     // The status tabs' conditions test only the status, which the search
     // table holds as well.
@@ -238,7 +239,8 @@ MainListRoute WorkSheetTabList() {
     d.colouring = WorkSheetColouring(false);
     // "Szerkeszt": the editor itself refuses a cancelled sheet.
     d.hooks.edit = [](ListController& list, qlonglong sheet) -> std::optional<qlonglong> {
-        const int saved = EditWorkSheet(int(sheet), -1, list.currentValue(QStringLiteral("mlaptipus")).toInt(), false, -1);
+        const int saved =
+            EditWorkSheet(int(sheet), -1, list.currentValue(QStringLiteral("mlaptipus")).toInt(), false, -1);
         return saved > 0 ? std::optional<qlonglong>(saved) : std::nullopt;
     };
     // "Töröl" cancels the sheet; it stays in the list, coloured as cancelled.
@@ -249,27 +251,27 @@ MainListRoute WorkSheetTabList() {
             ExecSql(RecalculateWorkSheetSql(*sheet));
     };
 
-    MainGridDefinition types14 = Grid("DBGrid2",
-                               {ColumnOf("munkalapstr", "Munkalap", 8), ColumnOf("mlaptipus_nev", "Munkalap típusa", 10),
-                                ColumnOf("datum", "Beérkezett", 8), ColumnOf("ugyfel_nev", "Ügyfél", 16),
-                                ColumnOf("irszvaroscim", "Cím", 16), ColumnOf("tipusstr", "Típus", 12),
-                                ColumnOf("hatidstr", "Kezdés", 10), ColumnOf("ar_teljes", "Teljes ár", 8),
-                                ColumnOf("dolgozostr", "Dolgozók", 8), ColumnOf("fizetve", "Fiz?", 4)});
+    MainGridDefinition types14 = Grid(
+        "DBGrid2", {ColumnOf("munkalapstr", "Munkalap", 8), ColumnOf("mlaptipus_nev", "Munkalap típusa", 10),
+                    ColumnOf("datum", "Beérkezett", 8), ColumnOf("ugyfel_nev", "Ügyfél", 16),
+                    ColumnOf("irszvaroscim", "Cím", 16), ColumnOf("tipusstr", "Típus", 12),
+                    ColumnOf("hatidstr", "Kezdés", 10), ColumnOf("ar_teljes", "Teljes ár", 8),
+                    ColumnOf("dolgozostr", "Dolgozók", 8), ColumnOf("fizetve", "Fiz?", 4)});
     types14.programTypes = {1, 4};
-    MainGridDefinition type2 = Grid("DBGrid22",
-                             {ColumnOf("munkalapstr", "Munkalap", 8), ColumnOf("datum", "Beérkezett", 8),
-                              ColumnOf("statusz_nev", "Státusz", 9), ColumnOf("ugyfel_nev", "Ügyfél", 18),
-                              ColumnOf("tipusstr2", "Típus", 22), ColumnOf("kmora", "Km óra", 7),
-                              ColumnOf("ar_teljes", "Teljes ár", 9), ColumnOf("dolgozostr", "Dolgozók", 15),
-                              ColumnOf("fizetve", "Fiz?", 4)});
+    MainGridDefinition type2 =
+        Grid("DBGrid22", {ColumnOf("munkalapstr", "Munkalap", 8), ColumnOf("datum", "Beérkezett", 8),
+                          ColumnOf("statusz_nev", "Státusz", 9), ColumnOf("ugyfel_nev", "Ügyfél", 18),
+                          ColumnOf("tipusstr2", "Típus", 22), ColumnOf("kmora", "Km óra", 7),
+                          ColumnOf("ar_teljes", "Teljes ár", 9), ColumnOf("dolgozostr", "Dolgozók", 15),
+                          ColumnOf("fizetve", "Fiz?", 4)});
     type2.programTypes = {2};
     type2.colouring = WorkSheetColouring(true);
-    MainGridDefinition types35 = Grid("DBGrid23",
-                               {ColumnOf("munkalapstr", "Munkalap", 8), ColumnOf("datum", "Beérkezett", 8),
-                                ColumnOf("mlaptipus_nev", "Munkalap típusa", 12), ColumnOf("statusz_nev", "Státusz", 10),
-                                ColumnOf("ugyfel_nev", "Ügyfél", 20), ColumnOf("hatidstr", "Kezdés", 11),
-                                ColumnOf("ar_teljes", "Teljes ár", 9), ColumnOf("dolgozostr", "Dolgozók", 18),
-                                ColumnOf("fizetve", "Fiz?", 4)});
+    MainGridDefinition types35 =
+        Grid("DBGrid23", {ColumnOf("munkalapstr", "Munkalap", 8), ColumnOf("datum", "Beérkezett", 8),
+                          ColumnOf("mlaptipus_nev", "Munkalap típusa", 12),
+                          ColumnOf("statusz_nev", "Státusz", 10), ColumnOf("ugyfel_nev", "Ügyfél", 20),
+                          ColumnOf("hatidstr", "Kezdés", 11), ColumnOf("ar_teljes", "Teljes ár", 9),
+                          ColumnOf("dolgozostr", "Dolgozók", 18), ColumnOf("fizetve", "Fiz?", 4)});
     types35.programTypes = {3, 5};
     route.grids = {types14, type2, types35};
     return route;
@@ -298,18 +300,19 @@ MainListRoute SheetLinesList() {
         return ItemRowStyle(FlagAt(query, row, "ezszolg"), selected);
     };
     d.colouring.reach = ColourReach::TextEverywhere;
-    MainGridDefinition grid = Grid("DBGrid6",
-                            {ColumnOf("tetel_nev", "Tétel", 15), ColumnOf("megjegyzes", "Megjegyzés", 10),
-                             ColumnOf("egyeb", "Gyári cikkszám", 12), ColumnOf("db", "Mennyiség", 9),
-                             ColumnOf("ar_teljes", "Teljes ár", 8), ColumnOf("kedv_kap", "Kapott kedv.%", 11),
-                             ColumnOf("beszar", "Besz.ár", 7), ColumnOf("kedv_ad", "Adott kedv.%", 10),
-                             ColumnOf("egysar", "Egységár", 9), ColumnOf("osszar", "Össz ár", 9)});
+    MainGridDefinition grid =
+        Grid("DBGrid6", {ColumnOf("tetel_nev", "Tétel", 15), ColumnOf("megjegyzes", "Megjegyzés", 10),
+                         ColumnOf("egyeb", "Gyári cikkszám", 12), ColumnOf("db", "Mennyiség", 9),
+                         ColumnOf("ar_teljes", "Teljes ár", 8), ColumnOf("kedv_kap", "Kapott kedv.%", 11),
+                         ColumnOf("beszar", "Besz.ár", 7), ColumnOf("kedv_ad", "Adott kedv.%", 10),
+                         ColumnOf("egysar", "Egységár", 9), ColumnOf("osszar", "Össz ár", 9)});
     grid.sortable = false;
     // The shown columns share the grid's width; the car workshop's ten are the
     // design's, the other trades hide four.
     grid.sharesFor = [](int programType) {
-        return HiddenItemColumns(programType).isEmpty() ? std::vector<int>{15, 10, 12, 9, 8, 11, 7, 10, 9, 9}
-                                                        : std::vector<int>{30, 25, 0, 10, 12, 0, 0, 0, 11, 12};
+        return HiddenItemColumns(programType).isEmpty()
+                   ? std::vector<int>{15, 10, 12, 9, 8, 11, 7, 10, 9, 9}
+                   : std::vector<int>{30, 25, 0, 10, 12, 0, 0, 0, 11, 12};
     };
     route.grids = {grid};
     return route;
@@ -338,8 +341,9 @@ std::vector<GridColumn> DeviceHistoryColumns() {
 }
 
 std::vector<GridColumn> PlannerSlotColumns() {
-    return {ColumnOf("ora2", "Idő", 8), ColumnOf("szoveg", "Előjegyzés", 40), ColumnOf("munkalapstr", "Munkalap", 12),
-            ColumnOf("ugyfelstr", "Ügyfél", 20), ColumnOf("keszulekstr", "Készülék", 20)};
+    return {ColumnOf("ora2", "Idő", 8), ColumnOf("szoveg", "Előjegyzés", 40),
+            ColumnOf("munkalapstr", "Munkalap", 12), ColumnOf("ugyfelstr", "Ügyfél", 20),
+            ColumnOf("keszulekstr", "Készülék", 20)};
 }
 
 void RegisterWorkSheetRoutes(MainRoutes& routes) {
@@ -351,7 +355,8 @@ void RegisterWorkSheetRoutes(MainRoutes& routes) {
     routes.on(QStringLiteral("aUj"), MainTab::WorkSheets, &NewWorkSheet);
     routes.on(QStringLiteral("aStatusz"), MainTab::WorkSheets,
               [](MainContext& main) { OnCurrentSheet(main, &AdvanceStatus); });
-    routes.on(QStringLiteral("aKesz"), MainTab::WorkSheets, [](MainContext& main) { OnCurrentSheet(main, &MarkReady); });
+    routes.on(QStringLiteral("aKesz"), MainTab::WorkSheets,
+              [](MainContext& main) { OnCurrentSheet(main, &MarkReady); });
     routes.on(QStringLiteral("aKifizet"), MainTab::WorkSheets,
               [](MainContext& main) { OnCurrentSheet(main, &TogglePayment); });
     routes.on(QStringLiteral("aUjDolgozo"), MainTab::WorkSheets,

@@ -34,9 +34,10 @@ std::optional<QString> SheetState::refusal() const {
 
 SheetState ReadSheetState(qlonglong sheet) {
     const ResultSet rs = SharedConnection().query(
-        QStringLiteral("SELECT m.statusz, m.storno, m.fizetve, m.szlaszam, m.ar_fizetendo, s.keszenvan, m.ugyfel, "
-                       "m.keszulek, m.mlaptipus FROM munkalap m LEFT JOIN statusz s ON s.statusz = m.statusz "
-                       "WHERE m.munkalap = %1;")
+        QStringLiteral(
+            "SELECT m.statusz, m.storno, m.fizetve, m.szlaszam, m.ar_fizetendo, s.keszenvan, m.ugyfel, "
+            "m.keszulek, m.mlaptipus FROM munkalap m LEFT JOIN statusz s ON s.statusz = m.statusz "
+            "WHERE m.munkalap = %1;")
             .arg(sheet));
     SheetState state;
     if (rs.rowCount() == 0)
@@ -116,14 +117,15 @@ QString CurrentUserName() {
 
 int ChooseEmployee() {
     QString name;
-    const int employee = OpenLookupTable(-1, true, QStringLiteral("dolgozo"), true, worksheet_text::EmployeeCaption,
-                                         name);
+    const int employee =
+        OpenLookupTable(-1, true, QStringLiteral("dolgozo"), true, worksheet_text::EmployeeCaption, name);
     ExecSql(QStringLiteral("CALL sp_dolgujrasor();"));
     return employee > 0 ? employee : -1;
 }
 
 QString LinkEmployeeSql(qlonglong sheet, qlonglong employee) {
-    return QStringLiteral("CALL sp_dolgstr(") + Key(sheet) + QLatin1Char(',') + Key(employee) + QStringLiteral(");");
+    return QStringLiteral("CALL sp_dolgstr(") + Key(sheet) + QLatin1Char(',') + Key(employee) +
+           QStringLiteral(");");
 }
 
 QString RebuildEmployeesSql(qlonglong sheet) {

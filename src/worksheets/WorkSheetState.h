@@ -13,7 +13,6 @@
 // been cancelled or locked meanwhile.
 
 #include <QString>
-
 #include <functional>
 #include <optional>
 
@@ -27,7 +26,8 @@ inline const QString Closed = QStringLiteral("Ez a munkalap már le lett zárva.
 inline const QString Locked = QStringLiteral("Lezárt munkalap");
 inline const QString ChangedMeanwhile = QStringLiteral(
     "A munkalapot közben egy másik munkaállomáson módosították, ezért a művelet nem történt meg.");
-inline const QString DeletedMeanwhile = QStringLiteral("A munkalapot közben egy másik munkaállomáson törölték.");
+inline const QString DeletedMeanwhile =
+    QStringLiteral("A munkalapot közben egy másik munkaállomáson törölték.");
 inline const QString LineDeletedMeanwhile =
     QStringLiteral("A tételt közben egy másik munkaállomáson törölték.");
 inline const QString EmployeeCaption = QStringLiteral("Dolgozó");

@@ -66,13 +66,14 @@ QString worksheet_text::PaymentDone(const QString& amount) {
 QString StatusStepSql(qlonglong sheet, const QString& user, int from, int to,
                       const std::optional<QString>& invoiceNumber) {
     return QStringLiteral("CALL sp_statuszlepes(") + Key(sheet) + QLatin1Char(',') + SqlStr(user) +
-           QLatin1Char(',') + QString::number(from) + QLatin1Char(',') + QString::number(to) + QLatin1Char(',') +
-           (invoiceNumber ? SqlStr(*invoiceNumber) : QStringLiteral("NULL")) + QStringLiteral(");");
+           QLatin1Char(',') + QString::number(from) + QLatin1Char(',') + QString::number(to) +
+           QLatin1Char(',') + (invoiceNumber ? SqlStr(*invoiceNumber) : QStringLiteral("NULL")) +
+           QStringLiteral(");");
 }
 
 QString PaymentSql(qlonglong sheet, bool paid) {
-    return QStringLiteral("CALL sp_fizetes(") + Key(sheet) + (paid ? QStringLiteral(",'I');")
-                                                                   : QStringLiteral(",'N');"));
+    return QStringLiteral("CALL sp_fizetes(") + Key(sheet) +
+           (paid ? QStringLiteral(",'I');") : QStringLiteral(",'N');"));
 }
 
 QString CancelSheetSql(qlonglong sheet) {

@@ -13,7 +13,6 @@
 #include "worksheets/WorkSheetState.h"
 
 #include <QString>
-
 #include <optional>
 
 namespace kml {
@@ -23,7 +22,8 @@ inline const QString OrderedQuestion = QStringLiteral("Valóban megrendelték a 
 inline const QString ReadyQuestion = QStringLiteral("Biztosan elkészült?");
 inline const QString InvoiceCaption = QStringLiteral("Számlaszám");
 inline const QString InvoicePrompt = QStringLiteral("Add meg a számlaszámot!");
-inline const QString UnpayQuestion = QStringLiteral("Ez a munkalap már ki lett fizetve. Törlöd a kifizetést?");
+inline const QString UnpayQuestion =
+    QStringLiteral("Ez a munkalap már ki lett fizetve. Törlöd a kifizetést?");
 // "Munkalap kifizetés (" + amount + ") kész."
 QString PaymentDone(const QString& amount);
 } // namespace worksheet_text

@@ -4,17 +4,17 @@
 // and the substitutable window operations.
 #include "records/Customers.h"
 
+#include "ScriptedDialogs.h"
+#include "ScriptedWindows.h"
 #include "TestDatabase.h"
 #include "components/Query.h"
 #include "components/Table.h"
 #include "foundation/QueryHelpers.h"
-#include "ScriptedDialogs.h"
-#include "records/CustomerWindows.h"
-#include "patterns/ListSearch.h"
-#include "ScriptedWindows.h"
-#include "patterns/ListController.h"
-#include "patterns/RowDeletion.h"
 #include "foundation/Settings.h"
+#include "patterns/ListController.h"
+#include "patterns/ListSearch.h"
+#include "patterns/RowDeletion.h"
+#include "records/CustomerWindows.h"
 
 #include <QCryptographicHash>
 #include <gtest/gtest.h>
@@ -304,7 +304,8 @@ TEST_F(Customers, SoftDeleteAsksAndLeavesDevicesAlone) {
             QStringLiteral("SELECT COUNT(*) FROM keszulek WHERE ugyfel = %1 AND torolve = 'N';").arg(id)),
         1);
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM ugyfel WHERE ugyfel = %1;").arg(id)), 1);
-    EXPECT_EQ(SoftDeleteSql(QStringLiteral("ugyfel"), 17), "UPDATE ugyfel SET torolve = 'I' WHERE ugyfel = 17;");
+    EXPECT_EQ(SoftDeleteSql(QStringLiteral("ugyfel"), 17),
+              "UPDATE ugyfel SET torolve = 'I' WHERE ugyfel = 17;");
 }
 
 TEST_F(Customers, OperationsGoThroughTheInstalledWindows) {
@@ -326,7 +327,8 @@ TEST_F(Customers, OperationsGoThroughTheInstalledWindows) {
 
         ASSERT_EQ(windows.calls().size(), 3u);
         EXPECT_EQ(windows.calls()[0].operation, "OpenCustomerList");
-        EXPECT_EQ(windows.calls()[0].args, (QVariantList{-1, true, QStringLiteral("Ügyfél választás"), QString()}));
+        EXPECT_EQ(windows.calls()[0].args,
+                  (QVariantList{-1, true, QStringLiteral("Ügyfél választás"), QString()}));
         EXPECT_EQ(windows.calls()[2].operation, "EditCustomer");
         EXPECT_EQ(windows.calls()[2].args, QVariantList{-1});
 

@@ -2,7 +2,6 @@
 // connection, collation, reconnecting, errors, datasets, row editing and the
 // grid model.
 #include "TestDatabase.h"
-
 #include "components/Cp1250.h"
 #include "components/DatasetModel.h"
 #include "components/DbError.h"
@@ -11,7 +10,6 @@
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
-
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -56,7 +54,8 @@ TEST_F(DataAccess, SessionUsesHungarianCollation) {
     EXPECT_EQ(rs.text(0, 2), "latin2");
 
     for (const char* name : {"Ödön", "Oszkár", "Zoltán", "Ábel", "Olga"})
-        conn().exec(QStringLiteral("INSERT INTO szoveg (nev) VALUES (%1)").arg(SqlLiteral(QString::fromUtf8(name))));
+        conn().exec(
+            QStringLiteral("INSERT INTO szoveg (nev) VALUES (%1)").arg(SqlLiteral(QString::fromUtf8(name))));
     const ResultSet sorted = conn().query(QStringLiteral("SELECT nev FROM szoveg ORDER BY nev"));
     QStringList names;
     for (int r = 0; r < sorted.rowCount(); ++r)
@@ -64,7 +63,8 @@ TEST_F(DataAccess, SessionUsesHungarianCollation) {
     EXPECT_EQ(names, (QStringList{"Ábel", "Olga", "Oszkár", "Ödön", "Zoltán"}));
 
     conn().exec(QStringLiteral("INSERT INTO szoveg (nev) VALUES ('árvíztűrő')"));
-    const ResultSet like = conn().query(QStringLiteral("SELECT COUNT(*) FROM szoveg WHERE nev LIKE '%TŰRŐ%'"));
+    const ResultSet like =
+        conn().query(QStringLiteral("SELECT COUNT(*) FROM szoveg WHERE nev LIKE '%TŰRŐ%'"));
     EXPECT_EQ(like.value(0, 0).toInt(), 1);
 }
 
@@ -196,12 +196,14 @@ TEST_F(DataAccess, TableInsertsUpdatesChangedColumnsAndCancels) {
     EXPECT_EQ(t.value(QStringLiteral("jel")).toString(), "N"); // server default read back
 
     // Another workstation changes a column this editor does not touch.
-    conn().exec(QStringLiteral("UPDATE szoveg SET megj = 'másik gép' WHERE szoveg = %1").arg(key.toLongLong()));
+    conn().exec(
+        QStringLiteral("UPDATE szoveg SET megj = 'másik gép' WHERE szoveg = %1").arg(key.toLongLong()));
     t.setValue(QStringLiteral("nev"), QStringLiteral("Második"));
     EXPECT_TRUE(t.isModified(QStringLiteral("nev")));
     EXPECT_FALSE(t.isModified(QStringLiteral("ertek")));
     t.post();
-    const ResultSet rs = conn().query(QStringLiteral("SELECT nev, megj, ertek FROM szoveg WHERE szoveg = %1").arg(key.toLongLong()));
+    const ResultSet rs = conn().query(
+        QStringLiteral("SELECT nev, megj, ertek FROM szoveg WHERE szoveg = %1").arg(key.toLongLong()));
     EXPECT_EQ(rs.text(0, 0), "Második");
     EXPECT_EQ(rs.text(0, 1), "másik gép");
     EXPECT_DOUBLE_EQ(rs.value(0, 2).toDouble(), 2.5);
@@ -247,8 +249,9 @@ TEST_F(DataAccess, TableRefusesToSaveARowChangedOrDeletedMeanwhile) {
         t.setValue(QStringLiteral("megj"), QVariant()); // NULL compared as NULL
         if (!c.refused) {
             EXPECT_NO_THROW(t.post());
-            EXPECT_EQ(conn().query(QStringLiteral("SELECT nev FROM szoveg WHERE szoveg = %1").arg(key)).text(0, 0),
-                      "Új");
+            EXPECT_EQ(
+                conn().query(QStringLiteral("SELECT nev FROM szoveg WHERE szoveg = %1").arg(key)).text(0, 0),
+                "Új");
             continue;
         }
         try {
@@ -257,7 +260,8 @@ TEST_F(DataAccess, TableRefusesToSaveARowChangedOrDeletedMeanwhile) {
         } catch (const StaleRowError& e) {
             EXPECT_EQ(e.reason(), *c.refused);
         }
-        const ResultSet rs = conn().query(QStringLiteral("SELECT ertek FROM szoveg WHERE szoveg = %1").arg(key));
+        const ResultSet rs =
+            conn().query(QStringLiteral("SELECT ertek FROM szoveg WHERE szoveg = %1").arg(key));
         if (rs.rowCount() > 0) {
             EXPECT_DOUBLE_EQ(rs.value(0, 0).toDouble(), 0.1 + 0.2) << "nothing of ours was written";
         }
@@ -299,7 +303,8 @@ TEST_F(DataAccess, ModelPassesTheModelTesterAndFollowsTheQuery) {
 TEST_F(DataAccess, LargeResultIsHeldCompactly) {
     // 200,000 rows shaped like a work-sheet list row.
     const ResultSet rs = conn().query(QStringLiteral(
-        "SELECT seq AS munkalap, LPAD(seq, 5, '0') AS munkalapstr, CONCAT('Ügyfél ', seq MOD 5000) AS ugyfel_nev, "
+        "SELECT seq AS munkalap, LPAD(seq, 5, '0') AS munkalapstr, CONCAT('Ügyfél ', seq MOD 5000) AS "
+        "ugyfel_nev, "
         "CURDATE() - INTERVAL (seq MOD 365) DAY AS datum, seq MOD 5 AS statusz, seq * 1.5 AS ar_ossz, "
         "IF(seq MOD 3 = 0, NULL, 'Javítás, csere') AS panasz, 'N' AS storno "
         "FROM seq_1_to_200000"));

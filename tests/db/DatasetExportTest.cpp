@@ -26,7 +26,6 @@
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QUrl>
-
 #include <gtest/gtest.h>
 
 using namespace kml;
@@ -68,8 +67,9 @@ sys.stdout.write(json.dumps(rows, ensure_ascii=False))
 )";
 
 std::vector<QStringList> ReadCsv(const QString& path, char separator, char quote) {
-    const QByteArray json = RunPython(QString::fromLatin1(kCsvReader),
-                                      {path, QString(QLatin1Char(separator)), quote ? QString(QLatin1Char(quote)) : QString()});
+    const QByteArray json =
+        RunPython(QString::fromLatin1(kCsvReader),
+                  {path, QString(QLatin1Char(separator)), quote ? QString(QLatin1Char(quote)) : QString()});
     std::vector<QStringList> rows;
     for (const QJsonValue& row : QJsonDocument::fromJson(json).array()) {
         QStringList cells;
@@ -96,8 +96,9 @@ protected:
         for (const Awkward& a : kAwkward) {
             ++id;
             const QString value = a.value ? SqlStr(QString::fromUtf8(a.value)) : QStringLiteral("NULL");
-            ExecSql(QStringLiteral("INSERT INTO exp_sor VALUES (%1, %2, %2, %3, '2024-03-05', '2024-12-31 23:59:58', "
-                                   "'10:20:30')")
+            ExecSql(QStringLiteral(
+                        "INSERT INTO exp_sor VALUES (%1, %2, %2, %3, '2024-03-05', '2024-12-31 23:59:58', "
+                        "'10:20:30')")
                         .arg(id)
                         .arg(value, id % 2 ? QStringLiteral("12.5") : QStringLiteral("-1000")));
         }
@@ -137,7 +138,8 @@ TEST_F(DatasetExport, EverySeparatorAndQuoteReadsBackAsTheSameCells) {
             for (size_t i = 0; i < std::size(kAwkward); ++i) {
                 QString memo = QString::fromUtf8(kAwkward[i].exported);
                 memo.replace(QLatin1Char(options.separator), QLatin1Char(','));
-                EXPECT_EQ(rows[i + 1], QStringList({QString::number(i + 1), QString::fromUtf8(kAwkward[i].exported), memo}))
+                EXPECT_EQ(rows[i + 1], QStringList({QString::number(i + 1),
+                                                    QString::fromUtf8(kAwkward[i].exported), memo}))
                     << kAwkward[i].exported;
             }
         }
@@ -146,18 +148,23 @@ TEST_F(DatasetExport, EverySeparatorAndQuoteReadsBackAsTheSameCells) {
 
 TEST_F(DatasetExport, PlainExportsAreWrittenAsTheWindowPromises) {
     Query q;
-    Open(q, QStringLiteral("SELECT id, nev, megj, ar, datum, rogzitve, ido FROM exp_sor WHERE id IN (1, 2, 8) ORDER BY id"));
+    Open(
+        q,
+        QStringLiteral(
+            "SELECT id, nev, megj, ar, datum, rogzitve, ido FROM exp_sor WHERE id IN (1, 2, 8) ORDER BY id"));
     q.fieldSettings(QStringLiteral("nev")).displayLabel = QStringLiteral("Ügyfél");
     const QString path = dir.filePath(QStringLiteral("plain.csv"));
 
     DelimitedOptions defaults;
     WriteDelimitedFile(ExportRows(q, {}), path, defaults, {});
-    EXPECT_EQ(FromCp1250(FileBytes(path)),
-              QStringLiteral("id;Ügyfél;megj;ar;datum;rogzitve;ido;\r\n"
-                             "1;Kovács Béla;Kovács Béla;12,5;2024.03.05;2024.12.31 23:59:58;10:20:30\r\n"
-                             "2;\"a;b\";a,b;;;;10:20:30\r\n"
-                             "8;line1\\nline2;line1\\nline2;-1000;2024.03.05;2024.12.31 23:59:58;10:20:30\r\n"));
-    EXPECT_TRUE(FileBytes(path).contains("\xDC" "gyf\xE9l")); // cp1250 bytes
+    EXPECT_EQ(
+        FromCp1250(FileBytes(path)),
+        QStringLiteral("id;Ügyfél;megj;ar;datum;rogzitve;ido;\r\n"
+                       "1;Kovács Béla;Kovács Béla;12,5;2024.03.05;2024.12.31 23:59:58;10:20:30\r\n"
+                       "2;\"a;b\";a,b;;;;10:20:30\r\n"
+                       "8;line1\\nline2;line1\\nline2;-1000;2024.03.05;2024.12.31 23:59:58;10:20:30\r\n"));
+    EXPECT_TRUE(FileBytes(path).contains("\xDC"
+                                         "gyf\xE9l")); // cp1250 bytes
 
     DelimitedOptions quoted;
     quoted.quote = '"';
@@ -166,7 +173,8 @@ TEST_F(DatasetExport, PlainExportsAreWrittenAsTheWindowPromises) {
     quoted.ticked = {true, true, true, false, false, false, false};
     WriteDelimitedFile(ExportRows(q, quoted.ticked), path, quoted, {});
     EXPECT_EQ(FileBytes(path), QByteArray("\"id\";\"nev\";\"megj\";\r\n"
-                                          "\"1\";\"Kov\xE1" "cs B\xE9la\";\"BLOB\"\r\n"
+                                          "\"1\";\"Kov\xE1"
+                                          "cs B\xE9la\";\"BLOB\"\r\n"
                                           "\"2\";\"a;b\";\"BLOB\"\r\n"
                                           "\"8\";\"line1\\nline2\";\"BLOB\"\r\n"));
 
@@ -265,7 +273,8 @@ TEST_F(DatasetExport, FileExportFlow) {
     dialogs.clear();
     QString nowhere = dir.filePath(QStringLiteral("nincs/lista.csv"));
     EXPECT_FALSE(RunFileExport(q, nowhere, options, true, {}));
-    EXPECT_TRUE(dialogs.lastCall().text.startsWith(QStringLiteral("Hiba: A file nem hozható létre: ") + nowhere))
+    EXPECT_TRUE(
+        dialogs.lastCall().text.startsWith(QStringLiteral("Hiba: A file nem hozható létre: ") + nowhere))
         << dialogs.lastCall().text.toStdString();
     EXPECT_EQ(opened.size(), 1u);
 
@@ -273,7 +282,8 @@ TEST_F(DatasetExport, FileExportFlow) {
     dialogs.clear();
     EXPECT_TRUE(RunFileExport(q, name, options, true, [](int done, int) { return done < 3; }));
     EXPECT_EQ(dialogs.lastCall().text, StoppedFileMessage(name, 3));
-    EXPECT_EQ(FileBytes(name), QByteArray("id;nev;\r\n1;Kov\xE1" "cs B\xE9la\r\n2;\"a;b\"\r\n3;a,b\r\n"));
+    EXPECT_EQ(FileBytes(name), QByteArray("id;nev;\r\n1;Kov\xE1"
+                                          "cs B\xE9la\r\n2;\"a;b\"\r\n3;a,b\r\n"));
     EXPECT_EQ(q.row(), 3);
     EXPECT_EQ(opened.size(), 2u);
 
@@ -299,7 +309,8 @@ TEST_F(DatasetExport, FileExportFlow) {
 
 TEST_F(DatasetExport, WorkbooksHoldTypedCellsOfTheTickedColumnsOnly) {
     Query q;
-    Open(q, QStringLiteral("SELECT id, nev, megj, ar, datum, rogzitve, ido FROM exp_sor WHERE id IN (1, 2, 12) ORDER BY id"));
+    Open(q, QStringLiteral("SELECT id, nev, megj, ar, datum, rogzitve, ido FROM exp_sor WHERE id IN (1, 2, "
+                           "12) ORDER BY id"));
     q.fieldSettings(QStringLiteral("nev")).displayLabel = QStringLiteral("Ügyfél neve");
     const std::vector<bool> ticked{true, true, false, true, true, true, true}; // megj left out
     const ExportRows rows(q, ticked);
@@ -312,8 +323,8 @@ TEST_F(DatasetExport, WorkbooksHoldTypedCellsOfTheTickedColumnsOnly) {
     EXPECT_TRUE(FileBytes(xls).startsWith("\xD0\xCF\x11\xE0"));
 
     const std::pair<const char*, ReadBook> books[] = {{"freexl", ReadXlsWithFreexl(xls)},
-                                                       {"xlrd", ReadXlsWithXlrd(xls)},
-                                                       {"openpyxl", ReadXlsxWithOpenpyxl(xlsx)}};
+                                                      {"xlrd", ReadXlsWithXlrd(xls)},
+                                                      {"openpyxl", ReadXlsxWithOpenpyxl(xlsx)}};
     for (const auto& [reader, book] : books) {
         SCOPED_TRACE(reader);
         ASSERT_EQ(book.size(), 1u);
@@ -343,14 +354,20 @@ TEST_F(DatasetExport, WorkbooksHoldTypedCellsOfTheTickedColumnsOnly) {
 // with its header row.
 TEST_F(DatasetExport, SeventyThousandRows) {
     Query q;
-    Open(q, QStringLiteral("SELECT seq AS sorszam, CONCAT('tétel ő ', seq) AS nev, "
-                           "DATE_ADD(DATE '2024-01-01', INTERVAL seq % 365 DAY) AS datum FROM seq_1_to_70000"));
+    Open(q,
+         QStringLiteral("SELECT seq AS sorszam, CONCAT('tétel ő ', seq) AS nev, "
+                        "DATE_ADD(DATE '2024-01-01', INTERVAL seq % 365 DAY) AS datum FROM seq_1_to_70000"));
     ASSERT_EQ(q.recordCount(), 70000);
     const ExportRows rows(q, {});
     const QString xls = dir.filePath(QStringLiteral("sok.xls"));
     const QString xlsx = dir.filePath(QStringLiteral("sok.xlsx"));
     int lastReport = 0;
-    EXPECT_EQ(WriteSpreadsheet(rows, xls, SpreadsheetFormat::Xls, [&](int done, int) { lastReport = done; return true; }).rows,
+    EXPECT_EQ(WriteSpreadsheet(rows, xls, SpreadsheetFormat::Xls,
+                               [&](int done, int) {
+                                   lastReport = done;
+                                   return true;
+                               })
+                  .rows,
               70000);
     EXPECT_EQ(lastReport, 70000);
     EXPECT_EQ(WriteSpreadsheet(rows, xlsx, SpreadsheetFormat::Xlsx, {}).rows, 70000);
@@ -385,7 +402,9 @@ TEST_F(DatasetExport, SeventyThousandRows) {
         WriteSpreadsheet(ExportRows(wide, {}), tooWide, SpreadsheetFormat::Xls, {});
         ADD_FAILURE() << "no error";
     } catch (const ExportError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Egy munkalapon legfeljebb 256 oszlop fér el, de 257 oszlop van kijelölve."));
+        EXPECT_EQ(
+            e.message(),
+            QStringLiteral("Egy munkalapon legfeljebb 256 oszlop fér el, de 257 oszlop van kijelölve."));
     }
     EXPECT_FALSE(QFile::exists(tooWide));
 }

@@ -21,7 +21,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-
 #include <gtest/gtest.h>
 
 using namespace kml;
@@ -70,29 +69,34 @@ class InvoiceExport : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         db = new TestDatabase(QStringLiteral("invoice"), TestDatabase::Contents::Schema);
-        const int part = Insert(QStringLiteral(
-            "INSERT INTO tetel (tetel_kod, tetel_nev, mert, cikkszam) VALUES ('T-1', 'Szelep & <tömítés>', 'db', 'ABC-1')"));
-        const int labour = Insert(QStringLiteral(
-            "INSERT INTO tetel (tetel_kod, tetel_nev, mert, ezszolg) VALUES ('M-1', 'Munkadíj – ő', 'óra', 'I')"));
+        const int part = Insert(QStringLiteral("INSERT INTO tetel (tetel_kod, tetel_nev, mert, cikkszam) "
+                                               "VALUES ('T-1', 'Szelep & <tömítés>', 'db', 'ABC-1')"));
+        const int labour = Insert(QStringLiteral("INSERT INTO tetel (tetel_kod, tetel_nev, mert, ezszolg) "
+                                                 "VALUES ('M-1', 'Munkadíj – ő', 'óra', 'I')"));
         company = Insert(QStringLiteral(
             "INSERT INTO ugyfel (ugyfel_nev, adoszam, maganszemely, cim_irsz, cim_varos, cim_cim) "
             "VALUES ('Kovács & Fia Kft.', '12345678-2-13', 'N', '1011', 'Budapest', 'Fő utca 12.')"));
-        person = Insert(QStringLiteral("INSERT INTO ugyfel (ugyfel_nev, maganszemely, cim_varos) VALUES (") +
-                        SqlStr(QStringLiteral("Szabó \"Mester\"\vŐdön,.")) + QStringLiteral(", 'I', 'Győr')"));
-        withLines = Insert(QStringLiteral(
-                               "INSERT INTO munkalap (ugyfel, datum, statusz, ar_kedvezmeny, szoveg_kedvezmeny) "
-                               "VALUES (%1, '2024-03-05', 3, 1000, 'Törzsvevő')")
-                               .arg(company));
+        person =
+            Insert(QStringLiteral("INSERT INTO ugyfel (ugyfel_nev, maganszemely, cim_varos) VALUES (") +
+                   SqlStr(QStringLiteral("Szabó \"Mester\"\vŐdön,.")) + QStringLiteral(", 'I', 'Győr')"));
+        withLines = Insert(
+            QStringLiteral("INSERT INTO munkalap (ugyfel, datum, statusz, ar_kedvezmeny, szoveg_kedvezmeny) "
+                           "VALUES (%1, '2024-03-05', 3, 1000, 'Törzsvevő')")
+                .arg(company));
         ExecSql(QStringLiteral("INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar, megjegyzes) VALUES "
                                "(%1, %2, 1.5, 12700, 'bal oldali'), (%1, %3, 2, 5000, NULL)")
                     .arg(withLines)
                     .arg(part)
                     .arg(labour));
-        noLines = Insert(QStringLiteral("INSERT INTO munkalap (ugyfel, datum, statusz) VALUES (%1, '2024-03-06', 3)").arg(person));
+        noLines = Insert(
+            QStringLiteral("INSERT INTO munkalap (ugyfel, datum, statusz) VALUES (%1, '2024-03-06', 3)")
+                .arg(person));
         cancelled = Insert(
-            QStringLiteral("INSERT INTO munkalap (ugyfel, datum, statusz, storno) VALUES (%1, '2024-03-07', 3, 'I')").arg(person));
-        invoiced = Insert(QStringLiteral(
-                              "INSERT INTO munkalap (ugyfel, datum, statusz, szlaszam) VALUES (%1, '2024-03-08', 4, 'HL-2024/0001')")
+            QStringLiteral(
+                "INSERT INTO munkalap (ugyfel, datum, statusz, storno) VALUES (%1, '2024-03-07', 3, 'I')")
+                .arg(person));
+        invoiced = Insert(QStringLiteral("INSERT INTO munkalap (ugyfel, datum, statusz, szlaszam) VALUES "
+                                         "(%1, '2024-03-08', 4, 'HL-2024/0001')")
                               .arg(company));
     }
     static void TearDownTestSuite() {
@@ -118,7 +122,8 @@ protected:
 
 TEST_F(InvoiceExport, FileNames) {
     EXPECT_EQ(InvoiceFileName(QStringLiteral("/d"), 17, 125, 1), QStringLiteral("/d/000170012500001.xml"));
-    EXPECT_EQ(InvoiceFileName(QStringLiteral("/d"), 123456, 1234, 1), QStringLiteral("/d/1234560123400001.xml"));
+    EXPECT_EQ(InvoiceFileName(QStringLiteral("/d"), 123456, 1234, 1),
+              QStringLiteral("/d/1234560123400001.xml"));
 }
 
 TEST_F(InvoiceExport, DocumentsOfEveryBuyerFollowTheSchema) {
@@ -130,18 +135,23 @@ TEST_F(InvoiceExport, DocumentsOfEveryBuyerFollowTheSchema) {
         std::vector<const char*> absent;
         int lines;
     } cases[] = {
-        {"company with lines and a discount", &withLines, &company,
+        {"company with lines and a discount",
+         &withLines,
+         &company,
          {"\t\t<fejlec>", "\t\t\t<szlatipus>1</szlatipus>", "\t\t<szamlakibocsato>", "\t\t</szamlakibocsato>",
           "\t\t\t<adoszam>12345678-2-13</adoszam>", "\t\t\t<nev>Kovács &amp; Fia Kft</nev>",
-          "\t\t\t\t<kozterulet_neve>Fő</kozterulet_neve>", "\t\t\t\t<kozterulet_jellege>utca</kozterulet_jellege>",
-          "\t\t\t\t<hazszam>12</hazszam>", "\t\t\t<termeknev>Szelep &amp; &lt;tömítés&gt;</termeknev>",
-          "\t\t\t<cikkszam>ABC-1</cikkszam>", "\t\t\t<menny>1.5</menny>", "\t\t\t<bruttoar>19050</bruttoar>",
+          "\t\t\t\t<kozterulet_neve>Fő</kozterulet_neve>",
+          "\t\t\t\t<kozterulet_jellege>utca</kozterulet_jellege>", "\t\t\t\t<hazszam>12</hazszam>",
+          "\t\t\t<termeknev>Szelep &amp; &lt;tömítés&gt;</termeknev>", "\t\t\t<cikkszam>ABC-1</cikkszam>",
+          "\t\t\t<menny>1.5</menny>", "\t\t\t<bruttoar>19050</bruttoar>",
           "\t\t\t<mertekegys>óra</mertekegys>", "\t\t\t<termeknev>Kedvezmény</termeknev>",
-          "\t\t\t<sormegj>Törzsvevő</sormegj>", "\t\t\t<bruttoar>-1000</bruttoar>", "\t\t\t<adokulcs>27</adokulcs>",
-          "\t\t\t<arengedm>0</arengedm>"},
+          "\t\t\t<sormegj>Törzsvevő</sormegj>", "\t\t\t<bruttoar>-1000</bruttoar>",
+          "\t\t\t<adokulcs>27</adokulcs>", "\t\t\t<arengedm>0</arengedm>"},
          {"<maganszemely>", "<torlo_kod>"},
          3},
-        {"private person without lines", &noLines, &person,
+        {"private person without lines",
+         &noLines,
+         &person,
          {"\t\t\t<maganszemely>true</maganszemely>", "\t\t\t<nev>Szabó &quot;Mester&quot;Ődön</nev>",
           "\t\t\t\t<telepules>Győr</telepules>", "\t\t<nem_kotelezo>"},
          {"<adoszam>", "<termek_szolgaltatas_tetelek>", "<hazszam>"},
@@ -159,7 +169,8 @@ TEST_F(InvoiceExport, DocumentsOfEveryBuyerFollowTheSchema) {
         const QString path = XmlOf(*c.customer, *c.sheet);
         const QByteArray bytes = FileBytes(path);
         ASSERT_FALSE(bytes.isEmpty()) << path.toStdString();
-        EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<szamlak>\r\n\t<szamla>\r\n"));
+        EXPECT_TRUE(
+            bytes.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<szamlak>\r\n\t<szamla>\r\n"));
         EXPECT_TRUE(bytes.endsWith("\t</szamla>\r\n</szamlak>\r\n"));
         EXPECT_FALSE(bytes.contains('\v'));
         const QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
@@ -168,7 +179,8 @@ TEST_F(InvoiceExport, DocumentsOfEveryBuyerFollowTheSchema) {
         for (const char* part : c.absent)
             EXPECT_FALSE(bytes.contains(part)) << part;
         EXPECT_EQ(bytes.count("<termek_szolgaltatas_tetelek>"), c.lines);
-        EXPECT_TRUE(bytes.contains(QStringLiteral("<megjegyzes>Munkalap: %1").arg(*c.sheet, 5, 10, QLatin1Char('0')).toUtf8()));
+        EXPECT_TRUE(bytes.contains(
+            QStringLiteral("<megjegyzes>Munkalap: %1").arg(*c.sheet, 5, 10, QLatin1Char('0')).toUtf8()));
 
         QProcess lint;
         lint.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), QStringLiteral("--schema"),
@@ -193,7 +205,8 @@ TEST_F(InvoiceExport, TheWindowShowsTheBuyerAndItsChangesAreWritten) {
     });
     ASSERT_TRUE(ExportInvoiceXml(company, withLines, 1));
     const QByteArray bytes = FileBytes(XmlOf(company, withLines));
-    EXPECT_TRUE(bytes.contains("<nev>Kov\xC3\xA1" "cs \xC3\xA9s Fia Kft</nev>"));
+    EXPECT_TRUE(bytes.contains("<nev>Kov\xC3\xA1"
+                               "cs \xC3\xA9s Fia Kft</nev>"));
     EXPECT_TRUE(bytes.contains("<maganszemely>true</maganszemely>"));
     EXPECT_FALSE(StubRecord(programFolder, "args.txt").isEmpty()); // the program ran before its folder goes
 
@@ -223,8 +236,9 @@ TEST_F(InvoiceExport, RefusalsWriteAndStartNothing) {
     EXPECT_FALSE(InvoiceWorkSheet(invoiced));
     EXPECT_EQ(dialogs.lastCall().kind, DialogKind::YesNo);
     EXPECT_EQ(dialogs.lastCall().caption, QStringLiteral("Megerősítés"));
-    EXPECT_EQ(dialogs.lastCall().text,
-              QStringLiteral("A munkalap már számlázva van (számlaszám: HL-2024/0001). Mégis újra számlázza?"));
+    EXPECT_EQ(
+        dialogs.lastCall().text,
+        QStringLiteral("A munkalap már számlázva van (számlaszám: HL-2024/0001). Mégis újra számlázza?"));
     EXPECT_TRUE(windows.calls().empty());
 
     // The window closed without OK.

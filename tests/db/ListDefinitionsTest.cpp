@@ -16,7 +16,9 @@ using test::TestDatabase;
 
 class ListDefinitions : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { s_db = new TestDatabase(QStringLiteral("listdefs"), TestDatabase::Contents::Schema); }
+    static void SetUpTestSuite() {
+        s_db = new TestDatabase(QStringLiteral("listdefs"), TestDatabase::Contents::Schema);
+    }
     static void TearDownTestSuite() {
         delete s_db;
         s_db = nullptr;
@@ -40,8 +42,10 @@ TEST_F(ListDefinitions, EveryNamedFieldIsInItsQuery) {
     std::vector<std::pair<QString, ListDefinition>> all;
     for (MainTab tab : {MainTab::WorkSheets, MainTab::Customers, MainTab::Planner, MainTab::Devices})
         all.emplace_back(QStringLiteral("tab %1").arg(int(tab)), WithGridColumns(routes.list(tab)));
-    for (MainDetail detail : {MainDetail::SheetEmployees, MainDetail::SheetLines, MainDetail::CustomerDevices})
-        all.emplace_back(QStringLiteral("detail %1").arg(int(detail)), WithGridColumns(routes.detail(detail)));
+    for (MainDetail detail :
+         {MainDetail::SheetEmployees, MainDetail::SheetLines, MainDetail::CustomerDevices})
+        all.emplace_back(QStringLiteral("detail %1").arg(int(detail)),
+                         WithGridColumns(routes.detail(detail)));
     for (const ListDefinition& window : RecordListWindows())
         all.emplace_back(window.name, window);
     for (const auto& [name, definition] : all)

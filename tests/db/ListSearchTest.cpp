@@ -6,22 +6,20 @@
 // change to the tables they are made of. The searches are those the lists'
 // controllers build from the definitions their subsystems register; a
 // streaming controller shows only the rows of the text typed last.
-#include "patterns/ListController.h"
-
 #include "TestDatabase.h"
 #include "components/Connection.h"
 #include "components/Query.h"
 #include "foundation/SearchFilter.h"
 #include "foundation/TextHelpers.h"
+#include "patterns/ListController.h"
 #include "shell/MainSession.h"
 #include "worksheets/WorkSheetLists.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <set>
@@ -43,7 +41,8 @@ std::vector<ListCase> Lists(bool everyStatusTab) {
     std::vector<ListCase> lists;
     for (int tab = 0; tab < StatusTabCount; ++tab)
         if (everyStatusTab || tab <= 1)
-            lists.push_back({"munkalapok", MainTab::WorkSheets, "vw_munkalap", StatusTabCondition(tab), "1 DESC"});
+            lists.push_back(
+                {"munkalapok", MainTab::WorkSheets, "vw_munkalap", StatusTabCondition(tab), "1 DESC"});
     lists.push_back({"munkalapok ügyfél szerint", MainTab::WorkSheets, "vw_munkalap", StatusTabCondition(1),
                      WorkSheetOrder("ugyfel_nev")});
     lists.push_back({"ügyfelek", MainTab::Customers, "vw_ugyfel", "(ugyfel > 0)", "ugyfel_nev, ugyfel"});
@@ -100,8 +99,8 @@ QStringList KeysInTwoSteps(Connection& c, const ListCase& list, const QString& t
     const ListDefinition& d = controller->definition();
     EXPECT_TRUE(controller->usesSearchIndex());
     const QueryPrelude prelude =
-        plan ? IndexedSearchPrelude(d.searchIndex, d.searchFields, controller->query().sql(), list.fixed, list.fixed,
-                                    text, *plan)
+        plan ? IndexedSearchPrelude(d.searchIndex, d.searchFields, controller->query().sql(), list.fixed,
+                                    list.fixed, text, *plan)
              : controller->searchPrelude(text);
     if (prelude.sql.isEmpty())
         return Keys(c, list, list.fixed + LikeFilter(d.searchFields, text, true));
@@ -114,8 +113,8 @@ QStringList KeysInTwoSteps(Connection& c, const ListCase& list, const QString& t
 QStringList KeysInParts(Connection& c, const ListCase& list, const QString& text, const SearchPlan& plan) {
     const std::unique_ptr<ListController> controller = KeyList(list);
     const ListDefinition& d = controller->definition();
-    QueryPrelude part = IndexedSearchPrelude(d.searchIndex, d.searchFields, controller->query().sql(), list.fixed,
-                                             list.fixed, text, plan);
+    QueryPrelude part = IndexedSearchPrelude(d.searchIndex, d.searchFields, controller->query().sql(),
+                                             list.fixed, list.fixed, text, plan);
     if (part.sql.isEmpty())
         return Keys(c, list, list.fixed + LikeFilter(d.searchFields, text, true));
     QStringList keys;
@@ -133,8 +132,8 @@ QStringList KeysInParts(Connection& c, const ListCase& list, const QString& text
 // search over the search table's whole key range, a statement naming two
 // keys or more.
 SearchPlan SplitEverything(Connection& c, const ListDefinition& d, int maxKeys, int firstKeys) {
-    const ResultSet range = c.query(QStringLiteral("SELECT MIN(%1), MAX(%1) FROM %2")
-                                        .arg(d.searchIndex.keyField, d.searchIndex.table));
+    const ResultSet range = c.query(
+        QStringLiteral("SELECT MIN(%1), MAX(%1) FROM %2").arg(d.searchIndex.keyField, d.searchIndex.table));
     SearchPlan plan;
     plan.maxKeys = maxKeys;
     plan.firstKeys = firstKeys;
@@ -164,17 +163,21 @@ int ExpectSameRows(Connection& c, const std::vector<ListCase>& lists, const QStr
             fewNamed.maxKeys = 2;
             EXPECT_EQ(KeysInTwoSteps(c, list, text, fewNamed), expected) << what << " in two steps, 2 named";
             for (const int maxKeys : {2, MaxNamedSearchKeys})
-                EXPECT_EQ(KeysInTwoSteps(c, list, text, SplitEverything(c, controller->definition(), maxKeys, 0)),
-                          expected)
+                EXPECT_EQ(
+                    KeysInTwoSteps(c, list, text, SplitEverything(c, controller->definition(), maxKeys, 0)),
+                    expected)
                     << what << " in two steps side by side, " << maxKeys << " named";
             // In parts only where the list's order is by the key, highest first.
-            if (controller->definition().searchIndex.newestFirst && list.order.endsWith(QLatin1String("DESC"))) {
+            if (controller->definition().searchIndex.newestFirst &&
+                list.order.endsWith(QLatin1String("DESC"))) {
                 for (const int firstKeys : {1, 3}) {
                     SearchPlan plan;
                     plan.firstKeys = firstKeys;
-                    EXPECT_EQ(KeysInParts(c, list, text, plan), expected) << what << " in parts, " << firstKeys;
+                    EXPECT_EQ(KeysInParts(c, list, text, plan), expected)
+                        << what << " in parts, " << firstKeys;
                     EXPECT_EQ(KeysInParts(c, list, text,
-                                          SplitEverything(c, controller->definition(), MaxNamedSearchKeys, firstKeys)),
+                                          SplitEverything(c, controller->definition(), MaxNamedSearchKeys,
+                                                          firstKeys)),
                               expected)
                         << what << " in parts side by side, " << firstKeys;
                 }
@@ -192,23 +195,56 @@ int ExpectSameRows(Connection& c, const std::vector<ListCase>& lists, const QStr
 // differently (latin2_hungarian_ci: a = á, o <> ö; latin2_general_ci: the
 // other way round).
 QStringList AwkwardTexts() {
-    return {QStringLiteral("%"),        QStringLiteral("_"),          QStringLiteral("%%"),
-            QStringLiteral("a%"),       QStringLiteral("%ő"),         QStringLiteral("k_v"),
-            QStringLiteral("_ov_"),     QStringLiteral("50%"),        QStringLiteral("0_1"),
-            QStringLiteral("\\"),       QStringLiteral("\\%"),        QStringLiteral("\\_"),
-            QStringLiteral("C:\\s"),    QStringLiteral("'"),          QStringLiteral("O'B"),
-            QStringLiteral("''"),       QStringLiteral("\""),         QStringLiteral(")("),
-            QStringLiteral("ő"),        QStringLiteral("Ő"),          QStringLiteral("ö"),
-            QStringLiteral("o"),        QStringLiteral("ű"),          QStringLiteral("Ü"),
-            QStringLiteral("u"),        QStringLiteral("á"),          QStringLiteral("A"),
-            QStringLiteral("é"),        QStringLiteral("ÁRVÍZ"),      QStringLiteral("árvíztűrő tükör"),
-            QStringLiteral("petofi"),   QStringLiteral("Petőfi"),     QStringLiteral("kovacs"),
-            QStringLiteral("KOVÁCS"),   QStringLiteral("szamlazva"),  QStringLiteral("Számlázva"),
-            QStringLiteral("."),        QStringLiteral("2025."),      QStringLiteral(".0"),
-            QStringLiteral("-"),        QStringLiteral(" "),          QStringLiteral("  "),
-            QStringLiteral("a "),       QStringLiteral("\n"),         QStringLiteral("sor\nmásik"),
-            QString(QChar(2)),          QStringLiteral("Q") + QChar(2) + QStringLiteral("Z"),
-            QStringLiteral("0000"),     QStringLiteral("zanzibár"),   QStringLiteral("nincs ilyen szöveg sehol")};
+    return {QStringLiteral("%"),
+            QStringLiteral("_"),
+            QStringLiteral("%%"),
+            QStringLiteral("a%"),
+            QStringLiteral("%ő"),
+            QStringLiteral("k_v"),
+            QStringLiteral("_ov_"),
+            QStringLiteral("50%"),
+            QStringLiteral("0_1"),
+            QStringLiteral("\\"),
+            QStringLiteral("\\%"),
+            QStringLiteral("\\_"),
+            QStringLiteral("C:\\s"),
+            QStringLiteral("'"),
+            QStringLiteral("O'B"),
+            QStringLiteral("''"),
+            QStringLiteral("\""),
+            QStringLiteral(")("),
+            QStringLiteral("ő"),
+            QStringLiteral("Ő"),
+            QStringLiteral("ö"),
+            QStringLiteral("o"),
+            QStringLiteral("ű"),
+            QStringLiteral("Ü"),
+            QStringLiteral("u"),
+            QStringLiteral("á"),
+            QStringLiteral("A"),
+            QStringLiteral("é"),
+            QStringLiteral("ÁRVÍZ"),
+            QStringLiteral("árvíztűrő tükör"),
+            QStringLiteral("petofi"),
+            QStringLiteral("Petőfi"),
+            QStringLiteral("kovacs"),
+            QStringLiteral("KOVÁCS"),
+            QStringLiteral("szamlazva"),
+            QStringLiteral("Számlázva"),
+            QStringLiteral("."),
+            QStringLiteral("2025."),
+            QStringLiteral(".0"),
+            QStringLiteral("-"),
+            QStringLiteral(" "),
+            QStringLiteral("  "),
+            QStringLiteral("a "),
+            QStringLiteral("\n"),
+            QStringLiteral("sor\nmásik"),
+            QString(QChar(2)),
+            QStringLiteral("Q") + QChar(2) + QStringLiteral("Z"),
+            QStringLiteral("0000"),
+            QStringLiteral("zanzibár"),
+            QStringLiteral("nincs ilyen szöveg sehol")};
 }
 
 // Hungarian letters typed without their accents, where the two collations
@@ -236,12 +272,13 @@ QStringList TextsFromFields(Connection& c, const ListCase& list, int sampleEvery
         const QString field = Token(QStringLiteral(";"), def.searchFields, n);
         if (field.isEmpty())
             break;
-        const ResultSet rs =
-            c.query(QStringLiteral("SELECT %1 FROM %2 WHERE (%3 MOD %4 = 1 OR %3 > 900) AND %5 ORDER BY %3 DESC LIMIT %6")
-                        .arg(field, list.view, def.keyField)
-                        .arg(sampleEvery)
-                        .arg(list.fixed)
-                        .arg(rowsPerField));
+        const ResultSet rs = c.query(
+            QStringLiteral(
+                "SELECT %1 FROM %2 WHERE (%3 MOD %4 = 1 OR %3 > 900) AND %5 ORDER BY %3 DESC LIMIT %6")
+                .arg(field, list.view, def.keyField)
+                .arg(sampleEvery)
+                .arg(list.fixed)
+                .arg(rowsPerField));
         for (int r = 0; r < rs.rowCount(); ++r) {
             const QString value = rs.text(r, 0);
             if (value.trimmed().isEmpty())
@@ -267,7 +304,8 @@ QStringList TextsFromFields(Connection& c, const ListCase& list, int sampleEvery
 std::vector<ListCase> FieldSourceLists() {
     std::vector<ListCase> lists;
     for (const ListCase& list : Lists(false))
-        if (list.tab != MainTab::WorkSheets || (list.fixed == StatusTabCondition(1) && list.order == "1 DESC"))
+        if (list.tab != MainTab::WorkSheets ||
+            (list.fixed == StatusTabCondition(1) && list.order == "1 DESC"))
             lists.push_back(list);
     return lists;
 }
@@ -299,18 +337,20 @@ QStringList StaleSearchRows(Connection& c) {
 void AddAwkwardRows(Connection& c) {
     const QString sep(QChar(2));
     c.exec("INSERT INTO gyarto (gyarto, gyarto_nev) VALUES (901, 'O''Brien & Bálint Örs_100%'), (902, NULL)");
-    c.exec("INSERT INTO tipus (tipus, gyarto, tipus_nev, keszulektipus, torolve) VALUES "
-           "(901, 901, 'Ötös_Ű\\\\Sorozat', 1, 'N'), (902, 902, NULL, 1, 'N'), (903, 0, 'Árva típus', 1, 'N')");
-    c.exec(QStringLiteral(
-               "INSERT INTO ugyfel (ugyfel, ugyfel_nev, kapcsolat, telefon, emil, cim_irsz, cim_varos, cim_cim, "
-               "dat_figyelmeztet, torolve, maganszemely) VALUES "
-               "(901, 'ÁRVÍZTŰRŐ Tükörfúrógép Kft.', 'Kovács\\r\\nÖdön', '+36 (1) 555-01_02', 'x%yá@pelda.hu', "
-               "'1051', 'Budapest', 'Petőfi Sándor utca 5.', '2025-03-04', 'N', 'N'), "
-               "(902, 'árvíztűrő tükörfúrógép', NULL, NULL, NULL, NULL, NULL, NULL, NULL, 'N', 'I'), "
-               "(903, 'C:\\\\szerviz\\\\ O''Brien', '', '', '', '', '', '', NULL, 'N', 'I'), "
-               "(904, 'Törölt Zebra', 'zebra', '', '', '', '', '', NULL, 'I', 'I'), "
-               "(905, %1, 'öcsi ŐRSI', 'ütő üllő', '', '   ', 'Pécs', ' ', NULL, 'N', 'I')")
-               .arg(SqlStr(QStringLiteral("Q") + sep + QStringLiteral("Z Bt."))));
+    c.exec(
+        "INSERT INTO tipus (tipus, gyarto, tipus_nev, keszulektipus, torolve) VALUES "
+        "(901, 901, 'Ötös_Ű\\\\Sorozat', 1, 'N'), (902, 902, NULL, 1, 'N'), (903, 0, 'Árva típus', 1, 'N')");
+    c.exec(
+        QStringLiteral(
+            "INSERT INTO ugyfel (ugyfel, ugyfel_nev, kapcsolat, telefon, emil, cim_irsz, cim_varos, cim_cim, "
+            "dat_figyelmeztet, torolve, maganszemely) VALUES "
+            "(901, 'ÁRVÍZTŰRŐ Tükörfúrógép Kft.', 'Kovács\\r\\nÖdön', '+36 (1) 555-01_02', 'x%yá@pelda.hu', "
+            "'1051', 'Budapest', 'Petőfi Sándor utca 5.', '2025-03-04', 'N', 'N'), "
+            "(902, 'árvíztűrő tükörfúrógép', NULL, NULL, NULL, NULL, NULL, NULL, NULL, 'N', 'I'), "
+            "(903, 'C:\\\\szerviz\\\\ O''Brien', '', '', '', '', '', '', NULL, 'N', 'I'), "
+            "(904, 'Törölt Zebra', 'zebra', '', '', '', '', '', NULL, 'I', 'I'), "
+            "(905, %1, 'öcsi ŐRSI', 'ütő üllő', '', '   ', 'Pécs', ' ', NULL, 'N', 'I')")
+            .arg(SqlStr(QStringLiteral("Q") + sep + QStringLiteral("Z Bt."))));
     c.exec(QStringLiteral(
                "INSERT INTO keszulek (keszulek, ugyfel, tipus, gysz, gysz2, gysz3, evjarat, torolve) VALUES "
                "(901, 901, 901, 'áb_Ö23', 'AB-123ő', 'X%Yű', 2019, 'N'), "
@@ -320,16 +360,18 @@ void AddAwkwardRows(Connection& c) {
                "(905, 0, 0, 'Gazdátlan-1', '', '', NULL, 'N')")
                .arg(SqlStr(QStringLiteral("k") + sep + QStringLiteral("v"))));
     const QString longText = QStringLiteral("hosszú panasz ").repeated(1500) + QStringLiteral("Zanzibár");
-    c.exec(QStringLiteral(
-               "INSERT INTO munkalap (munkalap, mlaptipus, ugyfel, keszulek, datum, dat_hatid, dat_kesz, statusz, "
-               "panasz, vegzett_munka, megjegyzes, storno) VALUES "
-               "(901, 1, 901, 901, '2025-01-02', '2025-01-03 08:30', '2025-01-09', 2, '50% előleg_ kell', "
-               "'C:\\\\temp\\\\napló', 'O''Brien szerint \"jó\"', 'N'), "
-               "(902, 2, 902, 902, NULL, NULL, NULL, 4, NULL, NULL, NULL, 'I'), "
-               "(903, 1, 0, 0, '2024-12-31', NULL, NULL, 0, %1, '', 'sor\\nmásik', 'N'), "
-               "(904, 3, 905, 903, '2025-02-28', '2025-03-01 14:00', '2025-03-02', 3, %2, 'Ütő', NULL, 'N'), "
-               "(905, 99, 999, 999, '2025-02-01', NULL, NULL, 1, 'hiányzó ügyfél és készülék', NULL, NULL, 'N')")
-               .arg(SqlStr(longText), SqlStr(QStringLiteral("x") + sep + QStringLiteral("y ÁÉÍÓÖŐÚÜŰ"))));
+    c.exec(
+        QStringLiteral(
+            "INSERT INTO munkalap (munkalap, mlaptipus, ugyfel, keszulek, datum, dat_hatid, dat_kesz, "
+            "statusz, "
+            "panasz, vegzett_munka, megjegyzes, storno) VALUES "
+            "(901, 1, 901, 901, '2025-01-02', '2025-01-03 08:30', '2025-01-09', 2, '50% előleg_ kell', "
+            "'C:\\\\temp\\\\napló', 'O''Brien szerint \"jó\"', 'N'), "
+            "(902, 2, 902, 902, NULL, NULL, NULL, 4, NULL, NULL, NULL, 'I'), "
+            "(903, 1, 0, 0, '2024-12-31', NULL, NULL, 0, %1, '', 'sor\\nmásik', 'N'), "
+            "(904, 3, 905, 903, '2025-02-28', '2025-03-01 14:00', '2025-03-02', 3, %2, 'Ütő', NULL, 'N'), "
+            "(905, 99, 999, 999, '2025-02-01', NULL, NULL, 1, 'hiányzó ügyfél és készülék', NULL, NULL, 'N')")
+            .arg(SqlStr(longText), SqlStr(QStringLiteral("x") + sep + QStringLiteral("y ÁÉÍÓÖŐÚÜŰ"))));
 }
 
 class ListSearch : public ::testing::Test {
@@ -351,8 +393,10 @@ protected:
 TEST_F(ListSearch, DemoShopGivesTheRowsOfTheLikeFilters) {
     ASSERT_TRUE(StaleSearchRows(conn()).isEmpty());
     // The long complaint lives in the long column.
-    EXPECT_EQ(conn().query("SELECT CONCAT(szoveg_hu IS NULL, szoveg_hosszu IS NOT NULL) FROM munkalap_kereses "
-                           "WHERE munkalap = 903").text(0, 0),
+    EXPECT_EQ(conn()
+                  .query("SELECT CONCAT(szoveg_hu IS NULL, szoveg_hosszu IS NOT NULL) FROM munkalap_kereses "
+                         "WHERE munkalap = 903")
+                  .text(0, 0),
               "11");
 
     EXPECT_GT(ExpectSameRows(conn(), Lists(true), AwkwardTexts()), 150);
@@ -373,26 +417,33 @@ TEST_F(ListSearch, TheSearchFindsWhatTheFieldsHold) {
         return Keys(conn(), list, KeyList(list)->condition(text));
     };
     const QString all = StatusTabCondition(1);
-    EXPECT_EQ(found(MainTab::WorkSheets, "vw_munkalap", all, "zanzibár"), QStringList{});  // status 0: quotations
-    EXPECT_EQ(found(MainTab::WorkSheets, "vw_munkalap", StatusTabCondition(6), "ZANZIBÁR"), QStringList{"903"});
+    EXPECT_EQ(found(MainTab::WorkSheets, "vw_munkalap", all, "zanzibár"),
+              QStringList{}); // status 0: quotations
+    EXPECT_EQ(found(MainTab::WorkSheets, "vw_munkalap", StatusTabCondition(6), "ZANZIBÁR"),
+              QStringList{"903"});
     EXPECT_EQ(found(MainTab::WorkSheets, "vw_munkalap", all, "50% előleg"), QStringList{"901"});
     EXPECT_EQ(found(MainTab::WorkSheets, "vw_munkalap", all, "temp\\napl"), QStringList{"901"});
     EXPECT_EQ(found(MainTab::WorkSheets, "vw_munkalap", all, "\"jó\""), QStringList{"901"});
-    // The separator byte typed between two letters finds the field that holds it, not two fields side by side.
-    EXPECT_EQ(found(MainTab::WorkSheets, "vw_munkalap", all, QStringLiteral("x") + QChar(2) + QStringLiteral("y")),
-              QStringList{"904"});
+    // The separator byte typed between two letters finds the field that holds it, not two fields side by
+    // side.
+    EXPECT_EQ(
+        found(MainTab::WorkSheets, "vw_munkalap", all, QStringLiteral("x") + QChar(2) + QStringLiteral("y")),
+        QStringList{"904"});
     EXPECT_EQ(found(MainTab::Devices, "vw_keszulek", "(keszulek > 0)", QStringLiteral("k") + QChar(2) + "v"),
               QStringList{"902"});
     EXPECT_EQ(found(MainTab::Devices, "vw_keszulek", "(keszulek > 0)", "áb_ö2"), QStringList{"901"});
     EXPECT_EQ(found(MainTab::Devices, "vw_keszulek", "(keszulek > 0)", "törölt"), QStringList{});
     EXPECT_EQ(found(MainTab::Customers, "vw_ugyfel", "(ugyfel > 0)", "zebra"), QStringList{});
-    EXPECT_EQ(found(MainTab::Customers, "vw_ugyfel", "(ugyfel > 0)", "ab-123"), QStringList{"901"}); // gyszstr
+    EXPECT_EQ(found(MainTab::Customers, "vw_ugyfel", "(ugyfel > 0)", "ab-123"),
+              QStringList{"901"});                                                               // gyszstr
     EXPECT_EQ(found(MainTab::Customers, "vw_ugyfel", "(ugyfel > 0)", "ab-123o"), QStringList{}); // ő is not o
     EXPECT_EQ(found(MainTab::Customers, "vw_ugyfel", "(ugyfel > 0)", "2025.03.04"), QStringList{"901"});
     // The customer list compares its address under the Hungarian rules
     // (ő is not o), the work-sheet list under the general ones (it is).
-    EXPECT_EQ(found(MainTab::Customers, "vw_ugyfel", "(ugyfel > 0) AND ugyfel > 900", "petofi"), QStringList{});
-    EXPECT_EQ(found(MainTab::WorkSheets, "vw_munkalap", all + " AND munkalap > 900", "petofi"), QStringList{"901"});
+    EXPECT_EQ(found(MainTab::Customers, "vw_ugyfel", "(ugyfel > 0) AND ugyfel > 900", "petofi"),
+              QStringList{});
+    EXPECT_EQ(found(MainTab::WorkSheets, "vw_munkalap", all + " AND munkalap > 900", "petofi"),
+              QStringList{"901"});
 }
 
 TEST_F(ListSearch, GeneratedShopGivesTheRowsOfTheLikeFilters) {
@@ -400,8 +451,9 @@ TEST_F(ListSearch, GeneratedShopGivesTheRowsOfTheLikeFilters) {
     const ConnectionOptions o = generated.options();
     QProcess maker;
     maker.setProcessChannelMode(QProcess::MergedChannels);
-    maker.start(kml::test::SourcePath("bench/make_large_shop"),
-                {"-h", o.host, "-P", QString::number(o.port), "-u", o.user, "-s", "100", "-L", generated.name()});
+    maker.start(
+        kml::test::SourcePath("bench/make_large_shop"),
+        {"-h", o.host, "-P", QString::number(o.port), "-u", o.user, "-s", "100", "-L", generated.name()});
     ASSERT_TRUE(maker.waitForFinished(600000));
     ASSERT_EQ(maker.exitCode(), 0) << maker.readAll().toStdString();
     // The database was made again under the same name: a new session on it.
@@ -431,7 +483,8 @@ TEST_F(ListSearch, TriggersKeepTheSearchTablesCurrent) {
                           "dat_kesz = '2019-03-06' WHERE munkalap = 8"},
         {"sheet's status", "CALL sp_setstatusz(9, 'teszt', 3)"},
         {"sheet's type", "UPDATE munkalap SET mlaptipus = 2 WHERE munkalap = 10"},
-        {"sheet's customer and device", "UPDATE munkalap SET ugyfel = 902, keszulek = 902 WHERE munkalap = 11"},
+        {"sheet's customer and device",
+         "UPDATE munkalap SET ugyfel = 902, keszulek = 902 WHERE munkalap = 11"},
         {"sheet's number", "UPDATE munkalap SET munkalap = 9999 WHERE munkalap = 905"},
         {"new sheet", "CALL sp_ujmunkalap(901, 1, 901, 'teszt')"},
         {"sheet deleted", "CALL sp_mlaptorol(12)"},
@@ -440,13 +493,16 @@ TEST_F(ListSearch, TriggersKeepTheSearchTablesCurrent) {
         {"customer's address", "UPDATE ugyfel SET cim_irsz = '9999', cim_varos = 'Őrség', cim_cim = NULL "
                                "WHERE ugyfel = 2"},
         {"customer's contact, mail and warning date",
-         "UPDATE ugyfel SET kapcsolat = 'Béla', emil = 'b@c.hu', dat_figyelmeztet = '2030-01-01' WHERE ugyfel = 3"},
+         "UPDATE ugyfel SET kapcsolat = 'Béla', emil = 'b@c.hu', dat_figyelmeztet = '2030-01-01' WHERE "
+         "ugyfel = 3"},
         {"customer deleted (logically)", "UPDATE ugyfel SET torolve = 'I' WHERE ugyfel = 4"},
         {"customer back", "UPDATE ugyfel SET torolve = 'N' WHERE ugyfel = 4"},
         {"customer's key", "UPDATE ugyfel SET ugyfel = 9905 WHERE ugyfel = 905"},
-        {"new customer with sheets waiting for it", "INSERT INTO ugyfel (ugyfel, ugyfel_nev) VALUES (999, 'Megjött')"},
+        {"new customer with sheets waiting for it",
+         "INSERT INTO ugyfel (ugyfel, ugyfel_nev) VALUES (999, 'Megjött')"},
         {"customer deleted", "DELETE FROM ugyfel WHERE ugyfel = 902"},
-        {"device's serial numbers", "UPDATE keszulek SET gysz = 'ÚJ-001', gysz2 = 'x', gysz3 = 'y' WHERE keszulek = 1"},
+        {"device's serial numbers",
+         "UPDATE keszulek SET gysz = 'ÚJ-001', gysz2 = 'x', gysz3 = 'y' WHERE keszulek = 1"},
         {"device's year", "UPDATE keszulek SET evjarat = 1999 WHERE keszulek = 2"},
         {"device's type", "UPDATE keszulek SET tipus = 901 WHERE keszulek = 3"},
         {"device's owner", "UPDATE keszulek SET ugyfel = 901 WHERE keszulek = 4"},
@@ -472,8 +528,8 @@ TEST_F(ListSearch, TriggersKeepTheSearchTablesCurrent) {
     }
     // The searches agree with the LIKE filters on the changed shop too.
     ExpectSameRows(conn(), Lists(false),
-                   {"zsiráf", "2019.03", "kész!", "új név", "őrség", "új-001", "1999", "átnevezett", "új gyártó",
-                    "Q", "átírt", "megjött", "késői"});
+                   {"zsiráf", "2019.03", "kész!", "új név", "őrség", "új-001", "1999", "átnevezett",
+                    "új gyártó", "Q", "átírt", "megjött", "késői"});
 
     // While the triggers stand aside (a data script runs), the texts go
     // stale; sp_kereses_ujra makes them current again.
@@ -524,7 +580,8 @@ TEST_F(ListSearch, AStreamingListShowsOnlyTheRowsOfTheLastText) {
             foreign += allowed.count(list.query().result().text(r, col)) ? 0 : 1;
     });
     QObject::connect(&list, &ListController::completed, [&] { ++completed; });
-    QObject::connect(&list, &ListController::failed, [&](const QString& message, unsigned) { failures << message; });
+    QObject::connect(&list, &ListController::failed,
+                     [&](const QString& message, unsigned) { failures << message; });
 
     // Typed faster than the server answers: every search but the last is
     // abandoned before a row of it shows.
@@ -588,7 +645,8 @@ TEST_F(ListSearch, AStreamingSearchTheServerRefusesIsReported) {
     list.search(QStringLiteral("kov"));
     ASSERT_TRUE(Pump([&] { return !list.isFetching(); }));
     ASSERT_EQ(failures.size(), 1);
-    EXPECT_TRUE(failures.first().contains(QStringLiteral("vw_nincs_ilyen"))) << failures.first().toStdString();
+    EXPECT_TRUE(failures.first().contains(QStringLiteral("vw_nincs_ilyen")))
+        << failures.first().toStdString();
     EXPECT_FALSE(list.isOpen());
     EXPECT_FALSE(list.currentKey());
 }

@@ -3,11 +3,11 @@
 
 #include "shell/Login.h"
 
+#include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 #include "foundation/QueryHelpers.h"
-#include "ScriptedDialogs.h"
-#include "shell/Rights.h"
 #include "foundation/Settings.h"
+#include "shell/Rights.h"
 #include "shell/gui/Tfrm_Login.h"
 
 #include <QApplication>

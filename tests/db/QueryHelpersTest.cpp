@@ -10,9 +10,9 @@
 #include "components/DbError.h"
 #include "components/MemTable.h"
 #include "components/Query.h"
-#include "foundation/gui/WidgetHelpers.h"
 #include "foundation/SearchFilter.h"
 #include "foundation/TextHelpers.h"
+#include "foundation/gui/WidgetHelpers.h"
 
 #include <QComboBox>
 #include <QRandomGenerator>

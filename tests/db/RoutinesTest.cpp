@@ -1,7 +1,6 @@
 // The stored routines and triggers against the real server: what each one
 // leaves in the tables and views the program reads afterwards.
 #include "TestDatabase.h"
-
 #include "components/DbError.h"
 #include "components/Query.h"
 #include "components/Table.h"
@@ -9,11 +8,9 @@
 
 #include <QDate>
 #include <QDateTime>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <barrier>
+#include <gtest/gtest.h>
 #include <latch>
 #include <set>
 #include <thread>
@@ -25,12 +22,17 @@ namespace {
 
 QString Value(Connection& c, const QString& sql) {
     const ResultSet rs = c.query(sql);
-    return rs.rowCount() > 0 ? (rs.isNull(0, 0) ? QStringLiteral("<null>") : rs.text(0, 0)) : QStringLiteral("<no row>");
+    return rs.rowCount() > 0 ? (rs.isNull(0, 0) ? QStringLiteral("<null>") : rs.text(0, 0))
+                             : QStringLiteral("<no row>");
 }
 
-qlonglong Int(Connection& c, const QString& sql) { return c.query(sql).value(0, 0).toLongLong(); }
+qlonglong Int(Connection& c, const QString& sql) {
+    return c.query(sql).value(0, 0).toLongLong();
+}
 
-double Float(Connection& c, const QString& sql) { return c.query(sql).value(0, 0).toDouble(); }
+double Float(Connection& c, const QString& sql) {
+    return c.query(sql).value(0, 0).toDouble();
+}
 
 QStringList Lines(Connection& c, const QString& sql) {
     const ResultSet rs = c.query(sql);
@@ -51,7 +53,9 @@ QStringList ColumnNames(const ResultSet& rs) {
     return names;
 }
 
-QString Today(int days = 0) { return QDate::currentDate().addDays(days).toString(Qt::ISODate); }
+QString Today(int days = 0) {
+    return QDate::currentDate().addDays(days).toString(Qt::ISODate);
+}
 
 class Routines : public ::testing::Test {
 protected:
@@ -61,11 +65,12 @@ protected:
         db = nullptr;
     }
     void SetUp() override {
-        for (const char* table : {"munkalap", "munkalap_tetel", "munkalap_dolgozo", "statuszvaltas", "elojegyzes",
-                                  "dolgozo", "ugyfel", "keszulek", "tipus", "gyarto", "tetel", "megj",
-                                  "webintro", "uzenet"})
+        for (const char* table :
+             {"munkalap", "munkalap_tetel", "munkalap_dolgozo", "statuszvaltas", "elojegyzes", "dolgozo",
+              "ugyfel", "keszulek", "tipus", "gyarto", "tetel", "megj", "webintro", "uzenet"})
             exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
-        exec(QStringLiteral("UPDATE beallit SET mlaphatid = 3, afakulcs = 27, szlamegjegyzes = '', prgtipus = 1"));
+        exec(QStringLiteral(
+            "UPDATE beallit SET mlaphatid = 3, afakulcs = 27, szlamegjegyzes = '', prgtipus = 1"));
     }
     static Connection& conn() { return db->connection(); }
     static void exec(const QString& sql) { conn().exec(sql); }
@@ -86,8 +91,8 @@ protected:
     }
     static qlonglong device(qlonglong owner, const QString& serial) {
         const qlonglong maker = insert(QStringLiteral("INSERT INTO gyarto (gyarto_nev) VALUES ('Vaillant')"));
-        const qlonglong type =
-            insert(QStringLiteral("INSERT INTO tipus (gyarto, tipus_nev) VALUES (%1, 'ecoTEC plus')").arg(maker));
+        const qlonglong type = insert(
+            QStringLiteral("INSERT INTO tipus (gyarto, tipus_nev) VALUES (%1, 'ecoTEC plus')").arg(maker));
         return insert(QStringLiteral("INSERT INTO keszulek (ugyfel, tipus, gysz) VALUES (%1, %2, %3)")
                           .arg(owner)
                           .arg(type)
@@ -126,9 +131,7 @@ protected:
     static QString sheetField(qlonglong sheet, const QString& column) {
         return value(QStringLiteral("SELECT %1 FROM munkalap WHERE munkalap = %2").arg(column).arg(sheet));
     }
-    static void expectError(const QString& sql) {
-        EXPECT_THROW(exec(sql), DbError) << sql.toStdString();
-    }
+    static void expectError(const QString& sql) { EXPECT_THROW(exec(sql), DbError) << sql.toStdString(); }
 
     static inline TestDatabase* db = nullptr;
 };
@@ -154,24 +157,26 @@ TEST_F(Routines, NewSheetGetsItsDefaultsAndLeavesItsNumber) {
         const QDateTime before = QDateTime::currentDateTime().addSecs(-2);
         const qlonglong sheet = newSheet(c.customerArg, c.deviceArg, 4, QStringLiteral("Teszt Elek"));
         EXPECT_EQ(sheet, integer(QStringLiteral("SELECT MAX(munkalap) FROM munkalap")));
-        EXPECT_EQ(lines(QStringLiteral("SELECT mlaptipus, ugyfel, keszulek, datum, DATE(dat_hatid), statusz, storno, "
-                                       "fizetve, felhasznalo, ar_ossz, ar_fizetendo, dolgozostr, dat_kesz "
-                                       "FROM munkalap WHERE munkalap = %1")
+        EXPECT_EQ(lines(QStringLiteral(
+                            "SELECT mlaptipus, ugyfel, keszulek, datum, DATE(dat_hatid), statusz, storno, "
+                            "fizetve, felhasznalo, ar_ossz, ar_fizetendo, dolgozostr, dat_kesz "
+                            "FROM munkalap WHERE munkalap = %1")
                             .arg(sheet)),
                   QStringList{QStringLiteral("4|%1|%2|%3|%4|1|N|N|Teszt Elek|0|0||<null>")
                                   .arg(c.customerStored)
                                   .arg(c.deviceStored)
                                   .arg(Today(), Today(5))});
-        const QDateTime recorded =
-            QDateTime::fromString(sheetField(sheet, QStringLiteral("rogzitve")), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QDateTime recorded = QDateTime::fromString(sheetField(sheet, QStringLiteral("rogzitve")),
+                                                         QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         EXPECT_GE(recorded, before);
         EXPECT_LE(recorded, QDateTime::currentDateTime().addSecs(2));
         // The list shows it at once under "Beérkezett".
         EXPECT_EQ(value(QStringLiteral("SELECT statusz_nev FROM vw_munkalap WHERE munkalap = %1").arg(sheet)),
                   "Beérkezett");
         if (c.deviceStored > 0) {
-            EXPECT_EQ(integer(QStringLiteral("SELECT utolso_munkalap FROM keszulek WHERE keszulek = %1").arg(dev)),
-                      sheet);
+            EXPECT_EQ(
+                integer(QStringLiteral("SELECT utolso_munkalap FROM keszulek WHERE keszulek = %1").arg(dev)),
+                sheet);
         }
     }
     EXPECT_EQ(value(QStringLiteral("SELECT dat_utolso FROM ugyfel WHERE ugyfel = %1").arg(owner)), Today());
@@ -189,7 +194,8 @@ TEST_F(Routines, TwoWorkstationsCreatingSheetsAtOnceEachGetTheirOwn) {
             auto c = db->connect();
             start.arrive_and_wait();
             for (int i = 0; i < perThread; ++i) {
-                c->exec(QStringLiteral("CALL sp_ujmunkalap(%1, 1, -1, 'szal%2');").arg(customerId).arg(index));
+                c->exec(
+                    QStringLiteral("CALL sp_ujmunkalap(%1, 1, -1, 'szal%2');").arg(customerId).arg(index));
                 numbers[index].push_back(Int(*c, QStringLiteral("SELECT LAST_INSERT_ID()")));
             }
         } catch (const std::exception& e) {
@@ -212,12 +218,14 @@ TEST_F(Routines, TwoWorkstationsCreatingSheetsAtOnceEachGetTheirOwn) {
         QStringList list;
         for (qlonglong n : numbers[t])
             list << QString::number(n);
-        EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM munkalap WHERE munkalap IN (%1) AND felhasznalo = 'szal%2' "
-                                         "AND ugyfel = %3")
-                              .arg(list.join(QLatin1Char(',')))
-                              .arg(t)
-                              .arg(customerId)),
-                  perThread);
+        EXPECT_EQ(
+            integer(QStringLiteral(
+                        "SELECT COUNT(*) FROM munkalap WHERE munkalap IN (%1) AND felhasznalo = 'szal%2' "
+                        "AND ugyfel = %3")
+                        .arg(list.join(QLatin1Char(',')))
+                        .arg(t)
+                        .arg(customerId)),
+            perThread);
         EXPECT_TRUE(std::is_sorted(numbers[t].begin(), numbers[t].end()));
     }
     EXPECT_EQ(all.size(), size_t(2 * perThread)); // none shared, none lost
@@ -234,7 +242,8 @@ TEST_F(Routines, LineRoutinesKeepTheSheetTotals) {
     const qlonglong first = addLine(sheet, part, 2, 1000, 600, QStringLiteral("gyári"));
     EXPECT_EQ(first, integer(QStringLiteral("SELECT MAX(munkalap_tetel) FROM munkalap_tetel")));
     const qlonglong second = addLine(sheet, work, 1.5, 200, 0);
-    exec(QStringLiteral("UPDATE munkalap SET ar_eloleg = 500, ar_kedvezmeny = -100 WHERE munkalap = %1").arg(sheet));
+    exec(QStringLiteral("UPDATE munkalap SET ar_eloleg = 500, ar_kedvezmeny = -100 WHERE munkalap = %1")
+             .arg(sheet));
 
     struct Step {
         const char* name;
@@ -242,43 +251,58 @@ TEST_F(Routines, LineRoutinesKeepTheSheetTotals) {
         double ossz, besz, fizetendo;
     };
     const Step steps[] = {
-        {"advance and discount taken in", QStringLiteral("CALL sp_arbeallit(%1);").arg(sheet), 2300, 1200, 1700},
+        {"advance and discount taken in", QStringLiteral("CALL sp_arbeallit(%1);").arg(sheet), 2300, 1200,
+         1700},
         {"line rewritten",
-         QStringLiteral("CALL sp_munkalap_szerkesztsor(%1,%2,3,200,50,0,0,200,'„átírva” €','X-1');").arg(second).arg(work),
+         QStringLiteral("CALL sp_munkalap_szerkesztsor(%1,%2,3,200,50,0,0,200,'„átírva” €','X-1');")
+             .arg(second)
+             .arg(work),
          2600, 1350, 2000},
         {"unit price set by the editor, then recalculated",
-         QStringLiteral("UPDATE munkalap_tetel SET egysar = 900 WHERE munkalap_tetel = %1;").arg(first), 2600, 1350, 2000},
+         QStringLiteral("UPDATE munkalap_tetel SET egysar = 900 WHERE munkalap_tetel = %1;").arg(first), 2600,
+         1350, 2000},
         {"", QStringLiteral("CALL sp_arbeallit(%1);").arg(sheet), 2400, 1350, 1800},
         {"sheet-wide discount from the list prices",
-         QStringLiteral("UPDATE munkalap_tetel SET   kedv_ad = 10,  egysar = ar_teljes * (1 - (10 / 100))WHERE munkalap = %1;")
+         QStringLiteral("UPDATE munkalap_tetel SET   kedv_ad = 10,  egysar = ar_teljes * (1 - (10 / "
+                        "100))WHERE munkalap = %1;")
              .arg(sheet),
          2400, 1350, 1800},
         {"", QStringLiteral("CALL sp_arbeallit(%1);").arg(sheet), 2340, 1350, 1740},
         {"line deleted", QStringLiteral("CALL sp_munkalap_torolsor(%1);").arg(first), 540, 150, -60},
-        {"deleting it again changes nothing", QStringLiteral("CALL sp_munkalap_torolsor(%1);").arg(first), 540, 150, -60},
+        {"deleting it again changes nothing", QStringLiteral("CALL sp_munkalap_torolsor(%1);").arg(first),
+         540, 150, -60},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
         exec(s.sql);
-        EXPECT_DOUBLE_EQ(real(QStringLiteral("SELECT ar_ossz FROM munkalap WHERE munkalap = %1").arg(sheet)), s.ossz);
-        EXPECT_DOUBLE_EQ(real(QStringLiteral("SELECT ar_besz FROM munkalap WHERE munkalap = %1").arg(sheet)), s.besz);
-        EXPECT_DOUBLE_EQ(real(QStringLiteral("SELECT ar_fizetendo FROM munkalap WHERE munkalap = %1").arg(sheet)),
-                         s.fizetendo);
+        EXPECT_DOUBLE_EQ(real(QStringLiteral("SELECT ar_ossz FROM munkalap WHERE munkalap = %1").arg(sheet)),
+                         s.ossz);
+        EXPECT_DOUBLE_EQ(real(QStringLiteral("SELECT ar_besz FROM munkalap WHERE munkalap = %1").arg(sheet)),
+                         s.besz);
+        EXPECT_DOUBLE_EQ(
+            real(QStringLiteral("SELECT ar_fizetendo FROM munkalap WHERE munkalap = %1").arg(sheet)),
+            s.fizetendo);
     }
     // What the lists and the line editor read of the remaining line.
-    EXPECT_EQ(lines(QStringLiteral("SELECT tetel_nev, ezszolg, db, egysar, osszar, megjegyzes, egyeb FROM vw_munkalap_tetel "
-                                   "WHERE munkalap = %1 ORDER BY munkalap_tetel")
-                        .arg(sheet)),
-              QStringList{"Munkadíj|I|3|180|540|„átírva” €|X-1"}); // cp1250-only characters pass unchanged
-    EXPECT_EQ(lines(QStringLiteral("SELECT tetel_nev, ar_elad, ar_teljes, ar_besz, kedv_ad, db FROM vw_mlaptetel "
-                                   "WHERE munkalap_tetel = %1")
-                        .arg(second)),
-              QStringList{"Munkadíj|180|200|50|10|3"});
-    EXPECT_EQ(lines(QStringLiteral("SELECT szolgbesz, szolgelad, szolghaszon, termbesz, termelad, termhaszon, osszhaszon "
-                                   "FROM vw_mlapsum WHERE munkalap = %1")
-                        .arg(sheet)),
-              QStringList{"150|540|390|0|0|0|290"});
-    EXPECT_EQ(value(QStringLiteral("SELECT ar_teljes FROM vw_munkalap WHERE munkalap = %1").arg(sheet)), "440");
+    EXPECT_EQ(
+        lines(QStringLiteral(
+                  "SELECT tetel_nev, ezszolg, db, egysar, osszar, megjegyzes, egyeb FROM vw_munkalap_tetel "
+                  "WHERE munkalap = %1 ORDER BY munkalap_tetel")
+                  .arg(sheet)),
+        QStringList{"Munkadíj|I|3|180|540|„átírva” €|X-1"}); // cp1250-only characters pass unchanged
+    EXPECT_EQ(
+        lines(QStringLiteral("SELECT tetel_nev, ar_elad, ar_teljes, ar_besz, kedv_ad, db FROM vw_mlaptetel "
+                             "WHERE munkalap_tetel = %1")
+                  .arg(second)),
+        QStringList{"Munkadíj|180|200|50|10|3"});
+    EXPECT_EQ(
+        lines(QStringLiteral(
+                  "SELECT szolgbesz, szolgelad, szolghaszon, termbesz, termelad, termhaszon, osszhaszon "
+                  "FROM vw_mlapsum WHERE munkalap = %1")
+                  .arg(sheet)),
+        QStringList{"150|540|390|0|0|0|290"});
+    EXPECT_EQ(value(QStringLiteral("SELECT ar_teljes FROM vw_munkalap WHERE munkalap = %1").arg(sheet)),
+              "440");
 }
 
 TEST_F(Routines, LineRoutinesRefuseMissingSheetsAndLines) {
@@ -322,9 +346,15 @@ TEST_F(Routines, SetStatusMovesTheSheetAndStampsTheReadyDate) {
     };
     const Step steps[] = {{2, "Megkezdve", "<null>"}, {3, "Készen van", Today()}, {4, "Számlázva", Today()}};
     for (const Step& s : steps) {
-        exec(QStringLiteral("CALL sp_setstatusz(%1,%2,%3);").arg(sheet).arg(SqlLiteral(QStringLiteral("Kovács Péter"))).arg(s.status));
-        EXPECT_EQ(lines(QStringLiteral("SELECT statusz, statusz_nev, dat_kesz FROM vw_munkalap WHERE munkalap = %1").arg(sheet)),
-                  QStringList{QStringLiteral("%1|%2|%3").arg(s.status).arg(QString::fromUtf8(s.statusName), s.datKesz)});
+        exec(QStringLiteral("CALL sp_setstatusz(%1,%2,%3);")
+                 .arg(sheet)
+                 .arg(SqlLiteral(QStringLiteral("Kovács Péter")))
+                 .arg(s.status));
+        EXPECT_EQ(
+            lines(QStringLiteral("SELECT statusz, statusz_nev, dat_kesz FROM vw_munkalap WHERE munkalap = %1")
+                      .arg(sheet)),
+            QStringList{
+                QStringLiteral("%1|%2|%3").arg(s.status).arg(QString::fromUtf8(s.statusName), s.datKesz)});
     }
     // A ready date already set stays.
     const qlonglong other = newSheet(customer(QStringLiteral("Fodor Imre")));
@@ -332,9 +362,11 @@ TEST_F(Routines, SetStatusMovesTheSheetAndStampsTheReadyDate) {
     exec(QStringLiteral("CALL sp_setstatusz(%1,'x',3);").arg(other));
     EXPECT_EQ(sheetField(other, QStringLiteral("dat_kesz")), "2024-01-02");
 
-    EXPECT_EQ(lines(QStringLiteral("SELECT statusz, felhasznalo FROM statuszvaltas WHERE munkalap = %1 ORDER BY statuszvaltas")
-                        .arg(sheet)),
-              (QStringList{"2|Kovács Péter", "3|Kovács Péter", "4|Kovács Péter"}));
+    EXPECT_EQ(
+        lines(QStringLiteral(
+                  "SELECT statusz, felhasznalo FROM statuszvaltas WHERE munkalap = %1 ORDER BY statuszvaltas")
+                  .arg(sheet)),
+        (QStringList{"2|Kovács Péter", "3|Kovács Péter", "4|Kovács Péter"}));
     expectError(QStringLiteral("CALL sp_setstatusz(%1,'x',7);").arg(sheet));
     expectError(QStringLiteral("CALL sp_setstatusz(987654,'x',2);"));
     EXPECT_EQ(sheetField(sheet, QStringLiteral("statusz")), "4");
@@ -346,7 +378,8 @@ TEST_F(Routines, PaymentToggles) {
                                 QStringLiteral("I|%1").arg(Today())};
     for (const QString& e : expected) {
         exec(QStringLiteral("CALL sp_kifizet(%1);").arg(sheet));
-        EXPECT_EQ(lines(QStringLiteral("SELECT fizetve, dat_fizetve FROM vw_munkalap WHERE munkalap = %1").arg(sheet)),
+        EXPECT_EQ(lines(QStringLiteral("SELECT fizetve, dat_fizetve FROM vw_munkalap WHERE munkalap = %1")
+                            .arg(sheet)),
                   QStringList{e});
     }
     expectError(QStringLiteral("CALL sp_kifizet(987654);"));
@@ -363,11 +396,14 @@ TEST_F(Routines, EmployeeLinksRebuildTheNamesText) {
     };
     const Step steps[] = {
         {"first employee", QStringLiteral("CALL sp_dolgstr(%1,%2);").arg(sheet).arg(bela), "Béla"},
-        {"second, in name order", QStringLiteral("CALL sp_dolgstr(%1, %2);").arg(sheet).arg(anna), "Anna, Béla"},
-        {"the same again is not doubled", QStringLiteral("CALL sp_dolgstr(%1,%2);").arg(sheet).arg(anna), "Anna, Béla"},
-        {"link removed by the program", QStringLiteral("DELETE FROM munkalap_dolgozo WHERE (munkalap = %1) AND (dolgozo = %2);")
-                                            .arg(sheet)
-                                            .arg(anna),
+        {"second, in name order", QStringLiteral("CALL sp_dolgstr(%1, %2);").arg(sheet).arg(anna),
+         "Anna, Béla"},
+        {"the same again is not doubled", QStringLiteral("CALL sp_dolgstr(%1,%2);").arg(sheet).arg(anna),
+         "Anna, Béla"},
+        {"link removed by the program",
+         QStringLiteral("DELETE FROM munkalap_dolgozo WHERE (munkalap = %1) AND (dolgozo = %2);")
+             .arg(sheet)
+             .arg(anna),
          "Anna, Béla"},
         {"-1 only rebuilds", QStringLiteral("CALL sp_dolgstr(%1,-1);").arg(sheet), "Béla"},
         {"", QStringLiteral("DELETE FROM munkalap_dolgozo WHERE munkalap = %1;").arg(sheet), "Béla"},
@@ -379,26 +415,34 @@ TEST_F(Routines, EmployeeLinksRebuildTheNamesText) {
         EXPECT_EQ(sheetField(sheet, QStringLiteral("dolgozostr")), QString::fromUtf8(s.names));
     }
     exec(QStringLiteral("CALL sp_dolgstr(%1,%2);").arg(sheet).arg(anna));
-    EXPECT_EQ(lines(QStringLiteral("SELECT dolgozo_nev FROM vw_munkalap_dolgozo WHERE munkalap = %1 ORDER BY dolgozo_nev;")
-                        .arg(sheet)),
-              QStringList{"Anna"});
+    EXPECT_EQ(
+        lines(QStringLiteral(
+                  "SELECT dolgozo_nev FROM vw_munkalap_dolgozo WHERE munkalap = %1 ORDER BY dolgozo_nev;")
+                  .arg(sheet)),
+        QStringList{"Anna"});
     expectError(QStringLiteral("CALL sp_dolgstr(%1,987654);").arg(sheet));
     expectError(QStringLiteral("CALL sp_dolgstr(987654,%1);").arg(anna));
     EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo")), 1);
 }
 
 TEST_F(Routines, EmployeePositionsAreRenumberedKeepingTheirOrder) {
-    exec(QStringLiteral("INSERT INTO dolgozo (dolgozo_nev, sorszam, torolve) VALUES "
-                        "('Cecil', 3, 'N'), ('Ákos', 0, 'N'), ('Dénes', 7, 'N'), ('Bence', 2, 'I'), ('Zoltán', 0, 'N')"));
+    exec(QStringLiteral(
+        "INSERT INTO dolgozo (dolgozo_nev, sorszam, torolve) VALUES "
+        "('Cecil', 3, 'N'), ('Ákos', 0, 'N'), ('Dénes', 7, 'N'), ('Bence', 2, 'I'), ('Zoltán', 0, 'N')"));
     exec(QStringLiteral("CALL sp_dolgujrasor();"));
     const QStringList expected{"Cecil|1", "Dénes|2", "Ákos|3", "Zoltán|4", "Bence|0"};
-    EXPECT_EQ(lines(QStringLiteral("SELECT dolgozo_nev, sorszam FROM dolgozo ORDER BY torolve = 'I', sorszam")), expected);
+    EXPECT_EQ(
+        lines(QStringLiteral("SELECT dolgozo_nev, sorszam FROM dolgozo ORDER BY torolve = 'I', sorszam")),
+        expected);
     exec(QStringLiteral("CALL sp_dolgujrasor();"));
-    EXPECT_EQ(lines(QStringLiteral("SELECT dolgozo_nev, sorszam FROM dolgozo ORDER BY torolve = 'I', sorszam")), expected);
+    EXPECT_EQ(
+        lines(QStringLiteral("SELECT dolgozo_nev, sorszam FROM dolgozo ORDER BY torolve = 'I', sorszam")),
+        expected);
     EXPECT_EQ(value(QStringLiteral("SELECT MAX(sorszam) FROM dolgozo;")), "4");
     // Each position names exactly one employee.
     for (int position = 1; position <= 4; ++position)
-        EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM dolgozo WHERE sorszam = %1;").arg(position)), 1);
+        EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM dolgozo WHERE sorszam = %1;").arg(position)),
+                  1);
 }
 
 // --- Appointments and the planner grid ---------------------------------------
@@ -413,28 +457,54 @@ TEST_F(Routines, AppointmentFillsItsSlotsAndTheDayGrid) {
     const QString day = QStringLiteral("2030-05-06");
 
     // 1.5 hours from 08:30 for Béla, for the sheet; its customer and device come with it.
-    exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',17,3,%3,-1,-1,'Éves karbantartás');").arg(bela).arg(day).arg(sheet));
+    exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',17,3,%3,-1,-1,'Éves karbantartás');")
+             .arg(bela)
+             .arg(day)
+             .arg(sheet));
     const qlonglong last = integer(QStringLiteral("SELECT LAST_INSERT_ID()"));
     EXPECT_EQ(last, integer(QStringLiteral("SELECT MAX(elojegyzes) FROM elojegyzes")));
     const qlonglong azon = integer(QStringLiteral("SELECT MIN(elojegyzes) FROM elojegyzes"));
     const QString sheetText = QStringLiteral("%1J").arg(sheet, 5, 10, QLatin1Char('0'));
-    EXPECT_EQ(lines(QStringLiteral("SELECT ora, azon, dolgozo, datum, munkalap, ugyfel, keszulek, szoveg, munkalapstr, "
-                                   "ugyfelstr, keszulekstr FROM elojegyzes ORDER BY ora")),
-              (QStringList{QStringLiteral("17|%1|%2|%3|%4|%5|%6|Éves karbantartás|%7|Szabó Éva|GK-5, Vaillant ecoTEC plus")
-                               .arg(azon).arg(bela).arg(day).arg(sheet).arg(owner).arg(dev).arg(sheetText),
-                           QStringLiteral("18|%1|%2|%3|%4|%5|%6|Éves karbantartás|%7|Szabó Éva|GK-5, Vaillant ecoTEC plus")
-                               .arg(azon).arg(bela).arg(day).arg(sheet).arg(owner).arg(dev).arg(sheetText),
-                           QStringLiteral("19|%1|%2|%3|%4|%5|%6|Éves karbantartás|%7|Szabó Éva|GK-5, Vaillant ecoTEC plus")
-                               .arg(azon).arg(bela).arg(day).arg(sheet).arg(owner).arg(dev).arg(sheetText)}));
+    EXPECT_EQ(
+        lines(QStringLiteral(
+            "SELECT ora, azon, dolgozo, datum, munkalap, ugyfel, keszulek, szoveg, munkalapstr, "
+            "ugyfelstr, keszulekstr FROM elojegyzes ORDER BY ora")),
+        (QStringList{
+            QStringLiteral("17|%1|%2|%3|%4|%5|%6|Éves karbantartás|%7|Szabó Éva|GK-5, Vaillant ecoTEC plus")
+                .arg(azon)
+                .arg(bela)
+                .arg(day)
+                .arg(sheet)
+                .arg(owner)
+                .arg(dev)
+                .arg(sheetText),
+            QStringLiteral("18|%1|%2|%3|%4|%5|%6|Éves karbantartás|%7|Szabó Éva|GK-5, Vaillant ecoTEC plus")
+                .arg(azon)
+                .arg(bela)
+                .arg(day)
+                .arg(sheet)
+                .arg(owner)
+                .arg(dev)
+                .arg(sheetText),
+            QStringLiteral("19|%1|%2|%3|%4|%5|%6|Éves karbantartás|%7|Szabó Éva|GK-5, Vaillant ecoTEC plus")
+                .arg(azon)
+                .arg(bela)
+                .arg(day)
+                .arg(sheet)
+                .arg(owner)
+                .arg(dev)
+                .arg(sheetText)}));
 
     // Anna's hour at 10:00 with a text only.
     exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',20,2,-1,0,0,'Telefon');").arg(anna).arg(day));
-    const qlonglong annaAzon = integer(QStringLiteral("SELECT MIN(elojegyzes) FROM elojegyzes WHERE dolgozo = %1").arg(anna));
+    const qlonglong annaAzon =
+        integer(QStringLiteral("SELECT MIN(elojegyzes) FROM elojegyzes WHERE dolgozo = %1").arg(anna));
 
     // The planner's statement: one row per slot of the day, Béla in column 02.
-    const QString grid = QStringLiteral("SELECT dolgelo.*,CONCAT(LPAD(ora DIV 2,2,'0'),':',IF(ora MOD 2 = 0,'00','30')) ora2\n"
-                                        "FROM dolgelo\nWHERE datum = '%1'\nORDER BY datum,ora;")
-                             .arg(day);
+    const QString grid =
+        QStringLiteral("SELECT dolgelo.*,CONCAT(LPAD(ora DIV 2,2,'0'),':',IF(ora MOD 2 = 0,'00','30')) ora2\n"
+                       "FROM dolgelo\nWHERE datum = '%1'\nORDER BY datum,ora;")
+            .arg(day);
     ResultSet rs = conn().query(grid);
     ASSERT_EQ(rs.rowCount(), 24);
     const int ora = rs.columnIndex(u"ora"), ora2 = rs.columnIndex(u"ora2");
@@ -444,10 +514,13 @@ TEST_F(Routines, AppointmentFillsItsSlotsAndTheDayGrid) {
         const bool belas = slot >= 17 && slot <= 19;
         const bool annas = slot == 20 || slot == 21;
         EXPECT_EQ(rs.value(r, rs.columnIndex(u"azon02")).toLongLong(), belas ? azon : 0) << slot;
-        EXPECT_EQ(rs.text(r, rs.columnIndex(u"szoveg02")), belas ? QStringLiteral("Éves karbantartás") : QString()) << slot;
+        EXPECT_EQ(rs.text(r, rs.columnIndex(u"szoveg02")),
+                  belas ? QStringLiteral("Éves karbantartás") : QString())
+            << slot;
         EXPECT_EQ(rs.value(r, rs.columnIndex(u"elojegyzes02")).toLongLong() != 0, belas) << slot;
         EXPECT_EQ(rs.value(r, rs.columnIndex(u"azon01")).toLongLong(), annas ? annaAzon : 0) << slot;
-        EXPECT_EQ(rs.text(r, rs.columnIndex(u"szoveg01")), annas ? QStringLiteral("Telefon") : QString()) << slot;
+        EXPECT_EQ(rs.text(r, rs.columnIndex(u"szoveg01")), annas ? QStringLiteral("Telefon") : QString())
+            << slot;
         EXPECT_EQ(rs.value(r, rs.columnIndex(u"elojegyzes03")).toLongLong(), 0);
     }
     EXPECT_EQ(rs.text(1, ora2), "08:30");
@@ -455,14 +528,17 @@ TEST_F(Routines, AppointmentFillsItsSlotsAndTheDayGrid) {
     // A new position order moves Béla to column 01.
     exec(QStringLiteral("UPDATE dolgozo SET torolve = 'I' WHERE dolgozo = %1").arg(anna));
     exec(QStringLiteral("CALL sp_dolgujrasor();"));
-    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT(azon01, '/', azon02) FROM dolgelo WHERE datum = '%1' AND ora = 18").arg(day)),
+    EXPECT_EQ(value(QStringLiteral(
+                        "SELECT CONCAT(azon01, '/', azon02) FROM dolgelo WHERE datum = '%1' AND ora = 18")
+                        .arg(day)),
               QStringLiteral("%1/0").arg(azon));
 
     // Deleting Béla's appointment clears its slots only.
     exec(QStringLiteral("CALL sp_elojegyzestorol(%1,%2);").arg(azon).arg(bela));
     EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM elojegyzes WHERE dolgozo = %1").arg(bela)), 0);
     EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM elojegyzes WHERE dolgozo = %1").arg(anna)), 2);
-    EXPECT_EQ(integer(QStringLiteral("SELECT SUM(azon01 + azon02) FROM dolgelo WHERE datum = '%1'").arg(day)), 0);
+    EXPECT_EQ(integer(QStringLiteral("SELECT SUM(azon01 + azon02) FROM dolgelo WHERE datum = '%1'").arg(day)),
+              0);
     EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM dolgelo WHERE datum = '%1'").arg(day)), 24);
     // Another employee's number deletes nothing.
     exec(QStringLiteral("CALL sp_elojegyzestorol(%1,%2);").arg(annaAzon).arg(bela));
@@ -489,11 +565,14 @@ TEST_F(Routines, AppointmentStaysWithinTheDaysSlots) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
         exec(QStringLiteral("DELETE FROM elojegyzes"));
-        const QString call =
-            QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-02',%2,%3,-1,-1,-1,'');").arg(emp).arg(c.slot).arg(c.halfHours);
+        const QString call = QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-02',%2,%3,-1,-1,-1,'');")
+                                 .arg(emp)
+                                 .arg(c.slot)
+                                 .arg(c.halfHours);
         try {
             exec(call);
-            EXPECT_EQ(value(QStringLiteral("SELECT GROUP_CONCAT(ora ORDER BY ora) FROM elojegyzes")), QString::fromUtf8(c.stored));
+            EXPECT_EQ(value(QStringLiteral("SELECT GROUP_CONCAT(ora ORDER BY ora) FROM elojegyzes")),
+                      QString::fromUtf8(c.stored));
             EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(DISTINCT azon) FROM elojegyzes")), 1);
         } catch (const DbError& e) {
             EXPECT_EQ(e.message(), QString::fromUtf8(c.stored));
@@ -514,7 +593,8 @@ TEST_F(Routines, AppointmentOverABookedSlotIsRefusedWhole) {
     } catch (const DbError& e) {
         EXPECT_TRUE(IsAppointmentTaken(e)) << e.what();
     }
-    EXPECT_EQ(lines(QStringLiteral("SELECT ora, szoveg FROM elojegyzes")), QStringList{QStringLiteral("22|foglalt")});
+    EXPECT_EQ(lines(QStringLiteral("SELECT ora, szoveg FROM elojegyzes")),
+              QStringList{QStringLiteral("22|foglalt")});
     EXPECT_EQ(value(QStringLiteral("SELECT @@in_transaction")), "0");
     // The same slots of another employee, and of the same employee another day, are free.
     exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-02',20,4,-1,-1,-1,'');").arg(bela));
@@ -523,7 +603,9 @@ TEST_F(Routines, AppointmentOverABookedSlotIsRefusedWhole) {
     // A row written past the routine meets the unique key, which the client
     // reads as a taken slot too.
     try {
-        exec(QStringLiteral("INSERT INTO elojegyzes (azon, dolgozo, datum, ora) VALUES (1, %1, '2030-01-02', 22)").arg(anna));
+        exec(QStringLiteral(
+                 "INSERT INTO elojegyzes (azon, dolgozo, datum, ora) VALUES (1, %1, '2030-01-02', 22)")
+                 .arg(anna));
         ADD_FAILURE() << "the unique key let a second row in";
     } catch (const DbError& e) {
         EXPECT_TRUE(IsAppointmentTaken(e)) << e.what();
@@ -544,9 +626,9 @@ TEST_F(Routines, TwoWorkstationsBookingOverlappingSlotsGetOneAppointment) {
             auto c = db->connect();
             for (int round = 0; round < rounds; ++round) {
                 const QString day = QDate(2031, 1, 1).addDays(round).toString(Qt::ISODate);
-                const QString call = index == 0
-                                         ? QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',20,3,-1,0,0,'egyik');")
-                                         : QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',22,2,-1,0,0,'masik');");
+                const QString call =
+                    index == 0 ? QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',20,3,-1,0,0,'egyik');")
+                               : QStringLiteral("CALL sp_ujelojegyzes(%1,'%2',22,2,-1,0,0,'masik');");
                 together.arrive_and_wait();
                 try {
                     const ResultSet booked = c->query(call.arg(emp).arg(day));
@@ -572,9 +654,10 @@ TEST_F(Routines, TwoWorkstationsBookingOverlappingSlotsGetOneAppointment) {
     EXPECT_EQ(wins[0] + wins[1], rounds) << "exactly one booking a day";
     EXPECT_EQ(refusals[0] + refusals[1], rounds);
     EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(DISTINCT datum) FROM elojegyzes")), rounds);
-    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM elojegyzes GROUP BY dolgozo, datum, ora "
-                                     "HAVING COUNT(*) > 1) x")),
-              0);
+    EXPECT_EQ(
+        integer(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM elojegyzes GROUP BY dolgozo, datum, ora "
+                               "HAVING COUNT(*) > 1) x")),
+        0);
     // Every day holds one whole appointment, and each winner got its own number.
     EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM (SELECT datum FROM elojegyzes GROUP BY datum "
                                      "HAVING COUNT(DISTINCT azon) <> 1 OR COUNT(*) NOT IN (2, 3)) x")),
@@ -595,14 +678,18 @@ TEST_F(Routines, TheDayGridIsCurrentForAnyDay) {
     for (const char* day : {"2000-01-01", "2026-12-31", "2027-01-01", "2099-12-31"})
         EXPECT_EQ(dayRows(QString::fromLatin1(day)), 24) << day;
     // An appointment shows at once, however it was written.
-    exec(QStringLiteral("INSERT INTO elojegyzes (azon, dolgozo, datum, ora, szoveg) VALUES (99, %1, '2088-03-01', 22, 'kézi')")
+    exec(QStringLiteral("INSERT INTO elojegyzes (azon, dolgozo, datum, ora, szoveg) VALUES (99, %1, "
+                        "'2088-03-01', 22, 'kézi')")
              .arg(anna));
-    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT(azon01, ' ', szoveg01) FROM dolgelo WHERE datum = '2088-03-01' AND ora = 22")),
-              "99 kézi");
+    EXPECT_EQ(
+        value(QStringLiteral(
+            "SELECT CONCAT(azon01, ' ', szoveg01) FROM dolgelo WHERE datum = '2088-03-01' AND ora = 22")),
+        "99 kézi");
     // Beyond the calendar: a booking brings its day, so does start-up.
     exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'2150-06-01',20,1,-1,-1,-1,'messze');").arg(anna));
     EXPECT_EQ(dayRows(QStringLiteral("2150-06-01")), 24);
-    EXPECT_EQ(value(QStringLiteral("SELECT szoveg01 FROM dolgelo WHERE datum = '2150-06-01' AND ora = 20")), "messze");
+    EXPECT_EQ(value(QStringLiteral("SELECT szoveg01 FROM dolgelo WHERE datum = '2150-06-01' AND ora = 20")),
+              "messze");
     exec(QStringLiteral("CALL sp_dolgelofeltolt('2160-01-01');"));
     exec(QStringLiteral("CALL sp_dolgelofeltolt('2160-01-01');"));
     EXPECT_EQ(dayRows(QStringLiteral("2160-01-01")), 24);
@@ -617,18 +704,25 @@ TEST_F(Routines, CompletingASavedSheetBringsItsDerivedDataUpToDate) {
     const qlonglong part = item(QStringLiteral("Alkatrész"), false);
     const qlonglong line = addLine(sheet, part, 1, 1000, 400);
     const qlonglong emp = employee(QStringLiteral("Géza"));
-    exec(QStringLiteral("INSERT INTO munkalap_dolgozo (munkalap, dolgozo) VALUES (%1, %2)").arg(sheet).arg(emp));
+    exec(QStringLiteral("INSERT INTO munkalap_dolgozo (munkalap, dolgozo) VALUES (%1, %2)")
+             .arg(sheet)
+             .arg(emp));
     // Changes that bypassed the routines ...
     exec(QStringLiteral("UPDATE munkalap_tetel SET db = 3 WHERE munkalap_tetel = %1").arg(line));
-    exec(QStringLiteral("UPDATE munkalap SET ar_eloleg = 200, statusz = 3, datum = '2030-02-03' WHERE munkalap = %1").arg(sheet));
+    exec(QStringLiteral(
+             "UPDATE munkalap SET ar_eloleg = 200, statusz = 3, datum = '2030-02-03' WHERE munkalap = %1")
+             .arg(sheet));
     exec(QStringLiteral("UPDATE keszulek SET utolso_munkalap = 0 WHERE keszulek = %1").arg(dev));
     exec(QStringLiteral("CALL sp_munkalapkesz(%1);").arg(sheet));
     // ... are all taken in.
-    EXPECT_EQ(lines(QStringLiteral("SELECT ar_ossz, ar_besz, ar_fizetendo, dolgozostr, dat_kesz FROM munkalap WHERE munkalap = %1")
+    EXPECT_EQ(lines(QStringLiteral("SELECT ar_ossz, ar_besz, ar_fizetendo, dolgozostr, dat_kesz FROM "
+                                   "munkalap WHERE munkalap = %1")
                         .arg(sheet)),
               QStringList{QStringLiteral("3000|1200|2800|Géza|%1").arg(Today())});
-    EXPECT_EQ(integer(QStringLiteral("SELECT utolso_munkalap FROM keszulek WHERE keszulek = %1").arg(dev)), sheet);
-    EXPECT_EQ(value(QStringLiteral("SELECT dat_utolso FROM ugyfel WHERE ugyfel = %1").arg(owner)), "2030-02-03");
+    EXPECT_EQ(integer(QStringLiteral("SELECT utolso_munkalap FROM keszulek WHERE keszulek = %1").arg(dev)),
+              sheet);
+    EXPECT_EQ(value(QStringLiteral("SELECT dat_utolso FROM ugyfel WHERE ugyfel = %1").arg(owner)),
+              "2030-02-03");
     expectError(QStringLiteral("CALL sp_munkalapkesz(987654);"));
 }
 
@@ -641,14 +735,19 @@ TEST_F(Routines, DeletingANewSheetRemovesItsRowsAndRestoresTheDevice) {
     const qlonglong emp = employee(QStringLiteral("Géza"));
     exec(QStringLiteral("CALL sp_dolgstr(%1,%2);").arg(sheet).arg(emp));
     exec(QStringLiteral("CALL sp_ujelojegyzes(%1,'2030-01-02',20,1,%2,-1,-1,'x');").arg(emp).arg(sheet));
-    EXPECT_EQ(integer(QStringLiteral("SELECT utolso_munkalap FROM keszulek WHERE keszulek = %1").arg(dev)), sheet);
+    EXPECT_EQ(integer(QStringLiteral("SELECT utolso_munkalap FROM keszulek WHERE keszulek = %1").arg(dev)),
+              sheet);
 
     exec(QStringLiteral("CALL sp_mlaptorol(%1);").arg(sheet));
     EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM munkalap WHERE munkalap = %1").arg(sheet)), 0);
-    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet)), 0);
-    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = %1").arg(sheet)), 0);
-    EXPECT_EQ(lines(QStringLiteral("SELECT munkalap, munkalapstr, szoveg FROM elojegyzes")), QStringList{"0||x"});
-    EXPECT_EQ(integer(QStringLiteral("SELECT utolso_munkalap FROM keszulek WHERE keszulek = %1").arg(dev)), older);
+    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet)),
+              0);
+    EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = %1").arg(sheet)),
+              0);
+    EXPECT_EQ(lines(QStringLiteral("SELECT munkalap, munkalapstr, szoveg FROM elojegyzes")),
+              QStringList{"0||x"});
+    EXPECT_EQ(integer(QStringLiteral("SELECT utolso_munkalap FROM keszulek WHERE keszulek = %1").arg(dev)),
+              older);
     exec(QStringLiteral("CALL sp_mlaptorol(%1);").arg(sheet)); // already gone: no error
     EXPECT_EQ(integer(QStringLiteral("SELECT COUNT(*) FROM munkalap")), 1);
 }
@@ -663,9 +762,10 @@ TEST_F(Routines, DeviceHistoryListsItsSheetsNewestFirst) {
     newSheet(owner, other);
     newSheet(owner, -1);
     const qlonglong second = newSheet(owner, dev, 4);
-    exec(QStringLiteral("UPDATE munkalap SET storno = 'I', dat_hatid = '2030-01-02 08:30:00', ar_ossz = 1000, "
-                        "ar_kedvezmeny = 100 WHERE munkalap = %1")
-             .arg(first));
+    exec(
+        QStringLiteral("UPDATE munkalap SET storno = 'I', dat_hatid = '2030-01-02 08:30:00', ar_ossz = 1000, "
+                       "ar_kedvezmeny = 100 WHERE munkalap = %1")
+            .arg(first));
 
     Query q(&conn());
     q.setSql(QStringLiteral("CALL sp_elozmeny(:pkeszulek);"));
@@ -673,7 +773,8 @@ TEST_F(Routines, DeviceHistoryListsItsSheetsNewestFirst) {
     q.open();
     ASSERT_EQ(q.recordCount(), 2);
     EXPECT_EQ(q.asInt(QStringLiteral("munkalap")), second);
-    EXPECT_EQ(q.asString(QStringLiteral("munkalapstr")), QStringLiteral("%1A").arg(second, 5, 10, QLatin1Char('0')));
+    EXPECT_EQ(q.asString(QStringLiteral("munkalapstr")),
+              QStringLiteral("%1A").arg(second, 5, 10, QLatin1Char('0')));
     EXPECT_EQ(q.asString(QStringLiteral("mlaptipus_nev")), "Javítás");
     EXPECT_EQ(q.asString(QStringLiteral("statusz_nev")), "Beérkezett");
     q.next();
@@ -685,8 +786,13 @@ TEST_F(Routines, DeviceHistoryListsItsSheetsNewestFirst) {
 
     // All columns of munkalap in their order, then the five captions.
     const ResultSet rs = conn().query(QStringLiteral("CALL sp_elozmeny(%1);").arg(dev));
-    QStringList expected = ColumnNames(conn().query(QStringLiteral("SELECT * FROM munkalap WHERE munkalap = 0")));
-    expected << "munkalapstr" << "mlaptipus_nev" << "hatidstr" << "ar_teljes" << "statusz_nev";
+    QStringList expected =
+        ColumnNames(conn().query(QStringLiteral("SELECT * FROM munkalap WHERE munkalap = 0")));
+    expected << "munkalapstr"
+             << "mlaptipus_nev"
+             << "hatidstr"
+             << "ar_teljes"
+             << "statusz_nev";
     EXPECT_EQ(ColumnNames(rs), expected);
     // No device selected: no rows, even though sheets without a device exist.
     EXPECT_EQ(conn().query(QStringLiteral("CALL sp_elozmeny(0);")).rowCount(), 0);
@@ -710,12 +816,13 @@ TEST_F(Routines, InvoiceBuyerSplitsTheStreetAddress) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.address);
-        const qlonglong id = insert(QStringLiteral("INSERT INTO ugyfel (ugyfel_nev, adoszam, maganszemely, cim_irsz, cim_varos, "
-                                                   "cim_cim) VALUES ('Bt. & Társa', '12345678-2-06', 'N', '7621', 'Pécs', %1)")
-                                        .arg(SqlLiteral(QString::fromUtf8(c.address))));
+        const qlonglong id = insert(
+            QStringLiteral("INSERT INTO ugyfel (ugyfel_nev, adoszam, maganszemely, cim_irsz, cim_varos, "
+                           "cim_cim) VALUES ('Bt. & Társa', '12345678-2-06', 'N', '7621', 'Pécs', %1)")
+                .arg(SqlLiteral(QString::fromUtf8(c.address))));
         const ResultSet rs = conn().query(QStringLiteral("CALL sp_szlafej(%1);").arg(id));
         EXPECT_EQ(ColumnNames(rs), (QStringList{"nev", "adoszam", "maganszemely", "iranyitoszam", "telepules",
-                                               "kozterulet_neve", "kozterulet_jellege", "hazszam"}));
+                                                "kozterulet_neve", "kozterulet_jellege", "hazszam"}));
         ASSERT_EQ(rs.rowCount(), 1);
         EXPECT_EQ(rs.text(0, 0), "Bt. & Társa");
         EXPECT_EQ(rs.text(0, 1), "12345678-2-06");
@@ -732,18 +839,22 @@ TEST_F(Routines, InvoiceBuyerSplitsTheStreetAddress) {
 
 TEST_F(Routines, InvoiceLinesSplitGrossPricesAndCarryTheDiscount) {
     const qlonglong sheet = newSheet(customer(QStringLiteral("Horváth Kft.")));
-    const qlonglong work = insert(QStringLiteral("INSERT INTO tetel (tetel_kod, tetel_nev, ezszolg, cikkszam, mert) "
-                                                 "VALUES ('M01', 'Munkadíj', 'I', 'SZ-100', 'óra')"));
-    const qlonglong part = insert(QStringLiteral("INSERT INTO tetel (tetel_kod, tetel_nev, ezszolg, cikkszam, mert) "
-                                                 "VALUES ('A02', 'Tömítés', 'N', '', NULL)"));
+    const qlonglong work =
+        insert(QStringLiteral("INSERT INTO tetel (tetel_kod, tetel_nev, ezszolg, cikkszam, mert) "
+                              "VALUES ('M01', 'Munkadíj', 'I', 'SZ-100', 'óra')"));
+    const qlonglong part =
+        insert(QStringLiteral("INSERT INTO tetel (tetel_kod, tetel_nev, ezszolg, cikkszam, mert) "
+                              "VALUES ('A02', 'Tömítés', 'N', '', NULL)"));
     addLine(sheet, work, 1.5, 12700, 0, QStringLiteral("hétvégi"));
     addLine(sheet, part, 2, 635, 300);
-    exec(QStringLiteral("UPDATE munkalap SET ar_kedvezmeny = -254, szoveg_kedvezmeny = 'Törzsvásárló' WHERE munkalap = %1")
+    exec(QStringLiteral("UPDATE munkalap SET ar_kedvezmeny = -254, szoveg_kedvezmeny = 'Törzsvásárló' WHERE "
+                        "munkalap = %1")
              .arg(sheet));
 
     const ResultSet rs = conn().query(QStringLiteral("CALL sp_szlasor(1,%1);").arg(sheet));
-    EXPECT_EQ(ColumnNames(rs), (QStringList{"cikkszam", "termeknev", "sormegj", "menny", "mertekegys", "nettoar",
-                                           "nettoegysar", "adokulcs", "adoertek", "bruttoar", "arengedm", "torlo_kod"}));
+    EXPECT_EQ(ColumnNames(rs),
+              (QStringList{"cikkszam", "termeknev", "sormegj", "menny", "mertekegys", "nettoar",
+                           "nettoegysar", "adokulcs", "adoertek", "bruttoar", "arengedm", "torlo_kod"}));
     QStringList rows;
     for (int r = 0; r < rs.rowCount(); ++r) {
         QStringList fields;
@@ -786,8 +897,11 @@ TEST_F(Routines, CustomerSerialTextFollowsTheDevices) {
     const auto serials = [&](qlonglong id) {
         return value(QStringLiteral("SELECT gyszstr FROM vw_ugyfel WHERE ugyfel = %1").arg(id));
     };
-    const qlonglong a = insert(QStringLiteral("INSERT INTO keszulek (ugyfel, gysz, gysz2) VALUES (%1, 'ABC-111', 'VIN9')").arg(first));
-    const qlonglong b = insert(QStringLiteral("INSERT INTO keszulek (ugyfel, gysz) VALUES (%1, 'XYZ-222')").arg(first));
+    const qlonglong a =
+        insert(QStringLiteral("INSERT INTO keszulek (ugyfel, gysz, gysz2) VALUES (%1, 'ABC-111', 'VIN9')")
+                   .arg(first));
+    const qlonglong b =
+        insert(QStringLiteral("INSERT INTO keszulek (ugyfel, gysz) VALUES (%1, 'XYZ-222')").arg(first));
     EXPECT_EQ(serials(first), "ABC-111 VIN9 XYZ-222");
     exec(QStringLiteral("UPDATE keszulek SET gysz = 'ABC-112' WHERE keszulek = %1").arg(a));
     EXPECT_EQ(serials(first), "ABC-112 VIN9 XYZ-222");
@@ -797,10 +911,12 @@ TEST_F(Routines, CustomerSerialTextFollowsTheDevices) {
     exec(QStringLiteral("UPDATE keszulek SET torolve = 'I' WHERE keszulek=%1;").arg(a));
     EXPECT_EQ(serials(first), "");
     // The customer search finds the owner by a serial number.
-    EXPECT_EQ(value(QStringLiteral("SELECT ugyfel_nev FROM vw_ugyfel WHERE (ugyfel > 0) AND (gyszstr LIKE '%xyz-2%')")),
+    EXPECT_EQ(value(QStringLiteral(
+                  "SELECT ugyfel_nev FROM vw_ugyfel WHERE (ugyfel > 0) AND (gyszstr LIKE '%xyz-2%')")),
               "Kerekes Péter");
     // The start-up refresh repairs texts changed behind the triggers' back.
-    exec(QStringLiteral("UPDATE ugyfel SET gyszstr = 'régi' WHERE ugyfel IN (%1, %2)").arg(first).arg(second));
+    exec(
+        QStringLiteral("UPDATE ugyfel SET gyszstr = 'régi' WHERE ugyfel IN (%1, %2)").arg(first).arg(second));
     exec(QStringLiteral("CALL sp_gyszstr ();"));
     EXPECT_EQ(serials(first), "");
     EXPECT_EQ(serials(second), "XYZ-222");
@@ -827,11 +943,14 @@ TEST_F(Routines, NewIntroSlideIsNumberedAfterTheLastEvenAfterASwap) {
 }
 
 TEST_F(Routines, MessageShownOnlyOnceCountsAsReadWhenAcknowledged) {
-    const qlonglong once = insert(QStringLiteral("INSERT INTO uzenet (szoveg, csakegyszer) VALUES ('egyszer', 'I')"));
-    const qlonglong always = insert(QStringLiteral("INSERT INTO uzenet (szoveg, csakegyszer) VALUES ('mindig', 'N')"));
+    const qlonglong once =
+        insert(QStringLiteral("INSERT INTO uzenet (szoveg, csakegyszer) VALUES ('egyszer', 'I')"));
+    const qlonglong always =
+        insert(QStringLiteral("INSERT INTO uzenet (szoveg, csakegyszer) VALUES ('mindig', 'N')"));
     for (qlonglong id : {once, always})
         exec(QStringLiteral("UPDATE uzenet SET dat_olvasva = NOW() WHERE uzenet = %1;").arg(id));
-    EXPECT_EQ(lines(QStringLiteral("SELECT szoveg FROM uzenet WHERE olvasva = 'N' ORDER BY 1;")), QStringList{"mindig"});
+    EXPECT_EQ(lines(QStringLiteral("SELECT szoveg FROM uzenet WHERE olvasva = 'N' ORDER BY 1;")),
+              QStringList{"mindig"});
 }
 
 } // namespace

@@ -3,14 +3,11 @@
 // derived texts, the rows an empty database comes with, and index use of the
 // list views.
 #include "TestDatabase.h"
-
 #include "components/Query.h"
 
 #include <QFile>
 #include <QRegularExpression>
-
 #include <gtest/gtest.h>
-
 #include <map>
 #include <set>
 
@@ -76,20 +73,25 @@ TEST(SchemaFiles, TwoDatabasesGetTheSameObjectsAndRows) {
     TestDatabase second(QStringLiteral("schematwo"));
     const QStringList listings = {
         // %1 is the database; view texts name it, so it is replaced by a mark
-        QStringLiteral("SELECT TABLE_NAME, TABLE_TYPE, ENGINE, TABLE_COLLATION FROM information_schema.TABLES "
-                       "WHERE TABLE_SCHEMA = '%1' ORDER BY 1"),
-        QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME, ORDINAL_POSITION, COLUMN_TYPE, IS_NULLABLE, COLUMN_DEFAULT, "
-                       "COLLATION_NAME, EXTRA FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = '%1' ORDER BY 1, 3"),
+        QStringLiteral(
+            "SELECT TABLE_NAME, TABLE_TYPE, ENGINE, TABLE_COLLATION FROM information_schema.TABLES "
+            "WHERE TABLE_SCHEMA = '%1' ORDER BY 1"),
+        QStringLiteral(
+            "SELECT TABLE_NAME, COLUMN_NAME, ORDINAL_POSITION, COLUMN_TYPE, IS_NULLABLE, COLUMN_DEFAULT, "
+            "COLLATION_NAME, EXTRA FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = '%1' ORDER BY 1, 3"),
         QStringLiteral("SELECT TABLE_NAME, INDEX_NAME, SEQ_IN_INDEX, COLUMN_NAME, NON_UNIQUE "
                        "FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = '%1' ORDER BY 1, 2, 3"),
-        QStringLiteral("SELECT TABLE_NAME, REPLACE(VIEW_DEFINITION, '`%1`', '`db`'), CHECK_OPTION, SECURITY_TYPE, "
-                       "ALGORITHM FROM information_schema.VIEWS WHERE TABLE_SCHEMA = '%1' ORDER BY 1"),
-        QStringLiteral("SELECT ROUTINE_NAME, ROUTINE_TYPE, DTD_IDENTIFIER, ROUTINE_DEFINITION, SECURITY_TYPE, "
-                       "SQL_DATA_ACCESS FROM information_schema.ROUTINES WHERE ROUTINE_SCHEMA = '%1' ORDER BY 1"),
+        QStringLiteral(
+            "SELECT TABLE_NAME, REPLACE(VIEW_DEFINITION, '`%1`', '`db`'), CHECK_OPTION, SECURITY_TYPE, "
+            "ALGORITHM FROM information_schema.VIEWS WHERE TABLE_SCHEMA = '%1' ORDER BY 1"),
+        QStringLiteral(
+            "SELECT ROUTINE_NAME, ROUTINE_TYPE, DTD_IDENTIFIER, ROUTINE_DEFINITION, SECURITY_TYPE, "
+            "SQL_DATA_ACCESS FROM information_schema.ROUTINES WHERE ROUTINE_SCHEMA = '%1' ORDER BY 1"),
         QStringLiteral("SELECT SPECIFIC_NAME, ORDINAL_POSITION, PARAMETER_NAME, DTD_IDENTIFIER "
                        "FROM information_schema.PARAMETERS WHERE SPECIFIC_SCHEMA = '%1' ORDER BY 1, 2"),
-        QStringLiteral("SELECT TRIGGER_NAME, EVENT_MANIPULATION, EVENT_OBJECT_TABLE, ACTION_TIMING, ACTION_STATEMENT "
-                       "FROM information_schema.TRIGGERS WHERE TRIGGER_SCHEMA = '%1' ORDER BY 1"),
+        QStringLiteral(
+            "SELECT TRIGGER_NAME, EVENT_MANIPULATION, EVENT_OBJECT_TABLE, ACTION_TIMING, ACTION_STATEMENT "
+            "FROM information_schema.TRIGGERS WHERE TRIGGER_SCHEMA = '%1' ORDER BY 1"),
     };
     for (const QString& listing : listings) {
         const QStringList a = Lines(first.connection(), listing.arg(first.name()));
@@ -114,64 +116,81 @@ TEST_F(Schema, EveryViewHasTheColumnsTheProgramReads) {
         return names;
     };
     const QStringList printHeader =
-        QStringLiteral("munkalap mlapstr munkalapnev mlaptipus_nev ugyfel_nev kapcsstr cimstr tipusstr gysz gysz2 gysz3 "
-                       "evjarat cm3 kw kmora datum dat_kesz dat_hatid hatidstr dat_muszaki dat_vasarol dat_uzembe "
-                       "dat_garilejar garjegy ar_ossz ar_kedvezmeny ar_eloleg ar_fizetendo ar_teljes panasz "
-                       "vegzett_munka megjegyzes dolgozostr")
+        QStringLiteral(
+            "munkalap mlapstr munkalapnev mlaptipus_nev ugyfel_nev kapcsstr cimstr tipusstr gysz gysz2 gysz3 "
+            "evjarat cm3 kw kmora datum dat_kesz dat_hatid hatidstr dat_muszaki dat_vasarol dat_uzembe "
+            "dat_garilejar garjegy ar_ossz ar_kedvezmeny ar_eloleg ar_fizetendo ar_teljes panasz "
+            "vegzett_munka megjegyzes dolgozostr")
             .split(QLatin1Char(' '));
-    const QStringList printLine = QStringLiteral("munkalap_tetel tetel_kod tetel_nev ezszolg db ar_egys ar_sorossz "
-                                                 "kedv_ad sormegj")
-                                      .split(QLatin1Char(' '));
-    const QStringList gas = range("gmin", 1, 7) + range("gmax", 1, 7) + QStringList{QStringLiteral("legellatasstr")};
+    const QStringList printLine =
+        QStringLiteral("munkalap_tetel tetel_kod tetel_nev ezszolg db ar_egys ar_sorossz "
+                       "kedv_ad sormegj")
+            .split(QLatin1Char(' '));
+    const QStringList gas =
+        range("gmin", 1, 7) + range("gmax", 1, 7) + QStringList{QStringLiteral("legellatasstr")};
 
     const std::map<QString, QStringList> expected = {
-        {"vw_ugyfel", QStringLiteral("ugyfel ugyfel_nev kapcsolat telefon emil cim_irsz cim_varos cim_cim dat_utolso "
-                                     "dat_figyelmeztet megjegyzes torolve maganszemely irszvaroscim gyszstr")
-                          .split(' ')},
-        {"vw_keszulek", QStringLiteral("keszulek ugyfel tipus gysz gysz2 gysz3 evjarat megjegyzes torolve "
-                                       "utolso_munkalap dat_muszaki cm3 munkalapstr tipusstr keszulektipus_nev "
-                                       "ugyfel_nev keszulekstr hatravan")
-                            .split(' ')},
-        {"vw_tipus", QStringLiteral("tipus gyarto tipus_nev torolve gyarto_nev keszulektipus_nev tipusstr").split(' ')},
-        {"vw_tetel", QStringLiteral("tetel tetel_kod tetel_nev ar_besz ar_elad ezszolg megjegyzes torolve").split(' ')},
+        {"vw_ugyfel",
+         QStringLiteral("ugyfel ugyfel_nev kapcsolat telefon emil cim_irsz cim_varos cim_cim dat_utolso "
+                        "dat_figyelmeztet megjegyzes torolve maganszemely irszvaroscim gyszstr")
+             .split(' ')},
+        {"vw_keszulek",
+         QStringLiteral("keszulek ugyfel tipus gysz gysz2 gysz3 evjarat megjegyzes torolve "
+                        "utolso_munkalap dat_muszaki cm3 munkalapstr tipusstr keszulektipus_nev "
+                        "ugyfel_nev keszulekstr hatravan")
+             .split(' ')},
+        {"vw_tipus",
+         QStringLiteral("tipus gyarto tipus_nev torolve gyarto_nev keszulektipus_nev tipusstr").split(' ')},
+        {"vw_tetel",
+         QStringLiteral("tetel tetel_kod tetel_nev ar_besz ar_elad ezszolg megjegyzes torolve").split(' ')},
         {"vw_tetelexp", QStringLiteral("tetel_kod tetel_nev").split(' ')},
         {"vw_munkalap",
-         QStringLiteral("munkalap mlaptipus ugyfel keszulek datum dat_hatid dat_kesz statusz ar_ossz ar_kedvezmeny "
-                        "szoveg_kedvezmeny ar_eloleg ar_fizetendo panasz vegzett_munka megjegyzes storno dolgozostr "
-                        "szlaszam rogzitve kmora fizetve dat_fizetve felhasznalo kuldve munkalapstr mlaptipus_nev "
-                        "ugyfel_nev telefon irszvaroscim statusz_nev gyarto gyarto_nev tipusstr tipusstr2 gysz gysz2 "
-                        "hatidstr ar_teljes")
+         QStringLiteral(
+             "munkalap mlaptipus ugyfel keszulek datum dat_hatid dat_kesz statusz ar_ossz ar_kedvezmeny "
+             "szoveg_kedvezmeny ar_eloleg ar_fizetendo panasz vegzett_munka megjegyzes storno dolgozostr "
+             "szlaszam rogzitve kmora fizetve dat_fizetve felhasznalo kuldve munkalapstr mlaptipus_nev "
+             "ugyfel_nev telefon irszvaroscim statusz_nev gyarto gyarto_nev tipusstr tipusstr2 gysz gysz2 "
+             "hatidstr ar_teljes")
              .split(' ')},
-        {"vw_munkalap_tetel", QStringLiteral("munkalap_tetel munkalap tetel db egysar beszar kedv_kap kedv_ad ar_teljes "
-                                             "megjegyzes egyeb tetel_nev ezszolg osszar")
-                                  .split(' ')},
+        {"vw_munkalap_tetel",
+         QStringLiteral("munkalap_tetel munkalap tetel db egysar beszar kedv_kap kedv_ad ar_teljes "
+                        "megjegyzes egyeb tetel_nev ezszolg osszar")
+             .split(' ')},
         {"vw_munkalap_dolgozo", QStringLiteral("munkalap dolgozo dolgozo_nev").split(' ')},
-        {"vw_mlapsum", QStringLiteral("munkalap munkalapstr szolgbesz szolgelad szolghaszon termbesz termelad "
-                                      "termhaszon osszhaszon")
-                           .split(' ')},
-        {"vw_mlaptetel", QStringLiteral("munkalap_tetel tetel tetel_kod tetel_nev ar_elad ar_teljes ar_besz kedv_kap "
-                                        "kedv_ad megjegyzes egyeb db")
-                             .split(' ')},
+        {"vw_mlapsum",
+         QStringLiteral("munkalap munkalapstr szolgbesz szolgelad szolghaszon termbesz termelad "
+                        "termhaszon osszhaszon")
+             .split(' ')},
+        {"vw_mlaptetel",
+         QStringLiteral("munkalap_tetel tetel tetel_kod tetel_nev ar_elad ar_teljes ar_besz kedv_kap "
+                        "kedv_ad megjegyzes egyeb db")
+             .split(' ')},
         {"vw_mlapcapt", QStringLiteral("munkalap mlapcapt").split(' ')},
         {"vw_keszulekcapt", QStringLiteral("keszulek keszulekcapt").split(' ')},
         {"vw_mlapprint", printHeader + gas + printLine},
         {"vw_mlapprint0", printHeader},
-        {"vw_beallit", QStringLiteral("beallit vanbelep mlaphatid prgtipus autocikkszam autocikkszamhossz "
-                                      "mlapdatummodosit kedvmutat afakulcs kepftp kephost kepuser keppwd kepfolder "
-                                      "kepport levelkuldlink prgtipus_nev gyszstr keszulekstr muszakistr vankeszulek")
-                           .split(' ')},
-        {"vw_tulajdonos", QStringLiteral("tulajdonos irszvaroscim telefon adoszam bankszamlaszam").split(' ')},
-        {"vw_boritek", QStringLiteral("ugyfel tulajdonos tulirsz tulvaroscim tultelefon ugyfel_nev kapcsolat2 cim_irsz "
-                                      "cim_varos cim_cim")
-                           .split(' ')},
+        {"vw_beallit",
+         QStringLiteral("beallit vanbelep mlaphatid prgtipus autocikkszam autocikkszamhossz "
+                        "mlapdatummodosit kedvmutat afakulcs kepftp kephost kepuser keppwd kepfolder "
+                        "kepport levelkuldlink prgtipus_nev gyszstr keszulekstr muszakistr vankeszulek")
+             .split(' ')},
+        {"vw_tulajdonos",
+         QStringLiteral("tulajdonos irszvaroscim telefon adoszam bankszamlaszam").split(' ')},
+        {"vw_boritek",
+         QStringLiteral("ugyfel tulajdonos tulirsz tulvaroscim tultelefon ugyfel_nev kapcsolat2 cim_irsz "
+                        "cim_varos cim_cim")
+             .split(' ')},
         {"vw_arbevetel",
-         QStringLiteral("sortipus munkalap munkalapstr statusz statusz_nev ugyfel_nev dat bevetel").split(' ')},
-        {"vw_nyereseg", QStringLiteral("munkalap munkalapstr datum tipusstr ugyfel_nev rafanyag rafido ar_ossz ar_besz "
-                                       "ar_kedvezmeny nyereseg")
-                            .split(' ')},
+         QStringLiteral("sortipus munkalap munkalapstr statusz statusz_nev ugyfel_nev dat bevetel")
+             .split(' ')},
+        {"vw_nyereseg",
+         QStringLiteral("munkalap munkalapstr datum tipusstr ugyfel_nev rafanyag rafido ar_ossz ar_besz "
+                        "ar_kedvezmeny nyereseg")
+             .split(' ')},
         {"vw_banner", QStringLiteral("banner banner_nev szoveg link hatterkep kiskep szovegstr").split(' ')},
         {"dolgelo", QStringList{"datum", "ora"} + range("elojegyzes0", 1, 9) + range("elojegyzes", 10, 20) +
-                        range("azon0", 1, 9) + range("azon", 10, 20) + range("szoveg0", 1, 9) + range("szoveg", 10, 20)},
+                        range("azon0", 1, 9) + range("azon", 10, 20) + range("szoveg0", 1, 9) +
+                        range("szoveg", 10, 20)},
     };
     for (const auto& [view, columns] : expected) {
         const std::set<QString> present = ViewColumns(conn(), view);
@@ -193,36 +212,39 @@ TEST_F(Schema, DerivedTextColumnsKeepTheirWidthsAndTheHungarianCollation) {
     };
     // A sheet number keeps all its digits: up to ten, and the type's letter.
     const Width widths[] = {
-        {"vw_munkalap", "munkalapstr", 11},     {"vw_munkalap", "irszvaroscim", 113},
-        {"vw_munkalap", "tipusstr", 102},      {"vw_munkalap", "tipusstr2", 168},
-        {"vw_munkalap", "hatidstr", 19},       {"vw_ugyfel", "irszvaroscim", 113},
-        {"vw_keszulek", "munkalapstr", 23},    {"vw_keszulek", "tipusstr", 102},
+        {"vw_munkalap", "munkalapstr", 11},       {"vw_munkalap", "irszvaroscim", 113},
+        {"vw_munkalap", "tipusstr", 102},         {"vw_munkalap", "tipusstr2", 168},
+        {"vw_munkalap", "hatidstr", 19},          {"vw_ugyfel", "irszvaroscim", 113},
+        {"vw_keszulek", "munkalapstr", 23},       {"vw_keszulek", "tipusstr", 102},
         {"vw_keszulek", "keszulektipus_nev", 50}, {"vw_keszulek", "ugyfel_nev", 75},
-        {"vw_keszulek", "keszulekstr", 154},   {"vw_tipus", "tipusstr", 102},
-        {"vw_mlapsum", "munkalapstr", 11},      {"vw_mlapprint", "mlapstr", 11},
-        {"vw_mlapprint", "munkalapnev", 50},   {"vw_mlapprint", "kapcsstr", 152},
-        {"vw_mlapprint", "cimstr", 113},       {"vw_mlapprint", "tipusstr", 102},
-        {"vw_mlapprint", "hatidstr", 19},      {"vw_mlapprint", "legellatasstr", 13},
-        {"vw_mlapprint", "sormegj", 255},      {"vw_mlapprint0", "mlapstr", 11},
-        {"vw_tulajdonos", "irszvaroscim", 113}, {"vw_boritek", "tulirsz", 5},
-        {"vw_boritek", "tulvaroscim", 77},     {"vw_boritek", "tultelefon", 25},
-        {"vw_boritek", "kapcsolat2", 50},      {"vw_arbevetel", "sortipus", 6},
-        {"vw_arbevetel", "munkalapstr", 11},    {"vw_nyereseg", "munkalapstr", 11},
-        {"vw_nyereseg", "ugyfel_nev", 128},    {"vw_banner", "szovegstr", 50},
+        {"vw_keszulek", "keszulekstr", 154},      {"vw_tipus", "tipusstr", 102},
+        {"vw_mlapsum", "munkalapstr", 11},        {"vw_mlapprint", "mlapstr", 11},
+        {"vw_mlapprint", "munkalapnev", 50},      {"vw_mlapprint", "kapcsstr", 152},
+        {"vw_mlapprint", "cimstr", 113},          {"vw_mlapprint", "tipusstr", 102},
+        {"vw_mlapprint", "hatidstr", 19},         {"vw_mlapprint", "legellatasstr", 13},
+        {"vw_mlapprint", "sormegj", 255},         {"vw_mlapprint0", "mlapstr", 11},
+        {"vw_tulajdonos", "irszvaroscim", 113},   {"vw_boritek", "tulirsz", 5},
+        {"vw_boritek", "tulvaroscim", 77},        {"vw_boritek", "tultelefon", 25},
+        {"vw_boritek", "kapcsolat2", 50},         {"vw_arbevetel", "sortipus", 6},
+        {"vw_arbevetel", "munkalapstr", 11},      {"vw_nyereseg", "munkalapstr", 11},
+        {"vw_nyereseg", "ugyfel_nev", 128},       {"vw_banner", "szovegstr", 50},
     };
     for (const Width& w : widths) {
-        const QString width = Value(conn(), QStringLiteral("SELECT CHARACTER_MAXIMUM_LENGTH FROM information_schema.COLUMNS "
-                                                           "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = '%1' "
-                                                           "AND COLUMN_NAME = '%2'")
-                                                .arg(QLatin1String(w.view), QLatin1String(w.column)));
+        const QString width =
+            Value(conn(), QStringLiteral("SELECT CHARACTER_MAXIMUM_LENGTH FROM information_schema.COLUMNS "
+                                         "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = '%1' "
+                                         "AND COLUMN_NAME = '%2'")
+                              .arg(QLatin1String(w.view), QLatin1String(w.column)));
         ASSERT_NE(width, "<no row>") << w.view << "." << w.column;
         EXPECT_LE(width.toInt(), w.width) << w.view << "." << w.column;
     }
     // Searches compare these texts with the Hungarian collation.
-    EXPECT_EQ(Lines(conn(), QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME, COLLATION_NAME FROM information_schema.COLUMNS "
-                                           "WHERE TABLE_SCHEMA = DATABASE() AND COLLATION_NAME IS NOT NULL "
-                                           "AND COLLATION_NAME <> 'latin2_hungarian_ci'")),
-              QStringList());
+    EXPECT_EQ(
+        Lines(conn(),
+              QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME, COLLATION_NAME FROM information_schema.COLUMNS "
+                             "WHERE TABLE_SCHEMA = DATABASE() AND COLLATION_NAME IS NOT NULL "
+                             "AND COLLATION_NAME <> 'latin2_hungarian_ci'")),
+        QStringList());
 }
 
 TEST_F(Schema, WorkSheetNumberTextIsAtLeastFiveDigitsAndTheTypeLetter) {
@@ -234,14 +256,16 @@ TEST_F(Schema, WorkSheetNumberTextIsAtLeastFiveDigitsAndTheTypeLetter) {
         const char* text;
     };
     // Padded to five digits, never cut: a sixth digit stays.
-    const Case cases[] = {{42, 901, "00042A"}, {123456, 901, "123456A"}, {7, 0, "00007"}, {99999, 901, "99999A"}};
+    const Case cases[] = {
+        {42, 901, "00042A"}, {123456, 901, "123456A"}, {7, 0, "00007"}, {99999, 901, "99999A"}};
     for (const Case& c : cases) {
         conn().exec(QStringLiteral("INSERT INTO munkalap (munkalap, mlaptipus, statusz) VALUES (%1, %2, 1)")
                         .arg(c.sheet)
                         .arg(c.type));
         for (const char* view : {"vw_munkalap", "vw_mlapsum", "vw_mlapprint0"}) {
-            const QString column = QLatin1String(view) == QLatin1String("vw_mlapprint0") ? QStringLiteral("mlapstr")
-                                                                                          : QStringLiteral("munkalapstr");
+            const QString column = QLatin1String(view) == QLatin1String("vw_mlapprint0")
+                                       ? QStringLiteral("mlapstr")
+                                       : QStringLiteral("munkalapstr");
             EXPECT_EQ(Value(conn(), QStringLiteral("SELECT %1 FROM %2 WHERE munkalap = %3")
                                         .arg(column, QLatin1String(view))
                                         .arg(c.sheet)),
@@ -257,45 +281,56 @@ TEST_F(Schema, SlotTimeTextFromTheSlotNumber) {
     // The planner's own statement over every slot of the day, extended by the
     // edges of the day for this test.
     conn().exec(QStringLiteral("INSERT INTO ora (ora) VALUES (0), (1), (47)"));
-    const ResultSet rs = conn().query(
-        QStringLiteral("SELECT\nora.ora,\nCONCAT(LPAD(ora.ora DIV 2,2,'0'),':',IF(ora.ora MOD 2 = 0,'00','30')) ora2\n"
-                       "FROM ora\nORDER BY ora.ora;"));
+    const ResultSet rs = conn().query(QStringLiteral(
+        "SELECT\nora.ora,\nCONCAT(LPAD(ora.ora DIV 2,2,'0'),':',IF(ora.ora MOD 2 = 0,'00','30')) ora2\n"
+        "FROM ora\nORDER BY ora.ora;"));
     std::map<int, QString> times;
     for (int r = 0; r < rs.rowCount(); ++r)
         times[rs.value(r, 0).toInt()] = rs.text(r, 1);
     conn().exec(QStringLiteral("DELETE FROM ora WHERE ora IN (0, 1, 47)"));
-    const std::map<int, const char*> expected = {{0, "00:00"}, {1, "00:30"}, {16, "08:00"},
+    const std::map<int, const char*> expected = {{0, "00:00"},  {1, "00:30"},  {16, "08:00"},
                                                  {17, "08:30"}, {39, "19:30"}, {47, "23:30"}};
     for (const auto& [slot, text] : expected)
         EXPECT_EQ(times[slot], QLatin1String(text)) << slot;
 }
 
 TEST_F(Schema, DerivedTextsJoinTheirPartsAndSkipEmptyOnes) {
-    conn().exec(QStringLiteral("INSERT INTO ugyfel (ugyfel, ugyfel_nev, kapcsolat, telefon, cim_irsz, cim_varos, cim_cim) "
-                               "VALUES (801, 'Kovács Ödön', 'Éva', '06-1-234', '1111', 'Budapest', 'Fő utca 1.'), "
-                               "(802, 'Nagy Ilona', '', '', '', 'Szeged', '')"));
+    conn().exec(QStringLiteral(
+        "INSERT INTO ugyfel (ugyfel, ugyfel_nev, kapcsolat, telefon, cim_irsz, cim_varos, cim_cim) "
+        "VALUES (801, 'Kovács Ödön', 'Éva', '06-1-234', '1111', 'Budapest', 'Fő utca 1.'), "
+        "(802, 'Nagy Ilona', '', '', '', 'Szeged', '')"));
     conn().exec(QStringLiteral("INSERT INTO gyarto (gyarto, gyarto_nev) VALUES (801, 'Daikin')"));
-    conn().exec(QStringLiteral("INSERT INTO keszulektipus (keszulektipus, keszulektipus_nev) VALUES (801, 'Split klíma')"));
-    conn().exec(QStringLiteral("INSERT INTO tipus (tipus, gyarto, tipus_nev, keszulektipus) VALUES (801, 801, 'FTXM25', 801)"));
-    conn().exec(QStringLiteral("INSERT INTO keszulek (keszulek, ugyfel, tipus, gysz, evjarat, dat_muszaki) VALUES "
-                               "(801, 801, 801, 'SN-1', 2019, CURDATE() + INTERVAL 12 DAY), (802, 802, 0, '', NULL, NULL)"));
-    conn().exec(QStringLiteral("INSERT INTO munkalap (munkalap, mlaptipus, ugyfel, keszulek, statusz, datum, dat_hatid, "
-                               "legellatas) VALUES (801, 1, 801, 801, 0, '2024-03-05', '2024-03-05 08:30:00', 'I'), "
-                               "(802, 1, 802, 0, 1, NULL, NULL, 'N')"));
+    conn().exec(QStringLiteral(
+        "INSERT INTO keszulektipus (keszulektipus, keszulektipus_nev) VALUES (801, 'Split klíma')"));
+    conn().exec(QStringLiteral(
+        "INSERT INTO tipus (tipus, gyarto, tipus_nev, keszulektipus) VALUES (801, 801, 'FTXM25', 801)"));
+    conn().exec(QStringLiteral(
+        "INSERT INTO keszulek (keszulek, ugyfel, tipus, gysz, evjarat, dat_muszaki) VALUES "
+        "(801, 801, 801, 'SN-1', 2019, CURDATE() + INTERVAL 12 DAY), (802, 802, 0, '', NULL, NULL)"));
+    conn().exec(QStringLiteral(
+        "INSERT INTO munkalap (munkalap, mlaptipus, ugyfel, keszulek, statusz, datum, dat_hatid, "
+        "legellatas) VALUES (801, 1, 801, 801, 0, '2024-03-05', '2024-03-05 08:30:00', 'I'), "
+        "(802, 1, 802, 0, 1, NULL, NULL, 'N')"));
     conn().exec(QStringLiteral("UPDATE keszulek SET utolso_munkalap = 801 WHERE keszulek = 801"));
 
-    EXPECT_EQ(Lines(conn(), QStringLiteral("SELECT irszvaroscim FROM vw_ugyfel WHERE ugyfel IN (801, 802) ORDER BY 1")),
+    EXPECT_EQ(Lines(conn(), QStringLiteral(
+                                "SELECT irszvaroscim FROM vw_ugyfel WHERE ugyfel IN (801, 802) ORDER BY 1")),
               (QStringList{"1111 Budapest, Fő utca 1.", "Szeged"}));
-    EXPECT_EQ(Lines(conn(), QStringLiteral("SELECT munkalapstr, tipusstr, tipusstr2, hatidstr, gysz, ar_teljes "
-                                           "FROM vw_munkalap WHERE munkalap IN (801, 802) ORDER BY munkalap")),
-              (QStringList{"00801J|Daikin FTXM25|SN-1 Daikin FTXM25 (2019)|2024.03.05. 08:30|SN-1|0",
-                           "00802J|||<null>|<null>|0"}));
-    EXPECT_EQ(Lines(conn(), QStringLiteral("SELECT munkalapstr, tipusstr, keszulekstr, keszulektipus_nev, hatravan "
-                                           "FROM vw_keszulek WHERE keszulek IN (801, 802) ORDER BY keszulek")),
-              (QStringList{"00801J 2024.03.05.|Daikin FTXM25|SN-1, Daikin FTXM25|Split klíma|12", "|||<null>|<null>"}));
-    EXPECT_EQ(Lines(conn(), QStringLiteral("SELECT munkalapnev, kapcsstr, cimstr, legellatasstr FROM vw_mlapprint "
-                                           "WHERE munkalap IN (801, 802) ORDER BY munkalap")),
-              (QStringList{"Árajánlat|Éva, 06-1-234|1111 Budapest, Fő utca 1.|Megfelelő", "Munkalap||Szeged|Nem megfelelő"}));
+    EXPECT_EQ(
+        Lines(conn(), QStringLiteral("SELECT munkalapstr, tipusstr, tipusstr2, hatidstr, gysz, ar_teljes "
+                                     "FROM vw_munkalap WHERE munkalap IN (801, 802) ORDER BY munkalap")),
+        (QStringList{"00801J|Daikin FTXM25|SN-1 Daikin FTXM25 (2019)|2024.03.05. 08:30|SN-1|0",
+                     "00802J|||<null>|<null>|0"}));
+    EXPECT_EQ(
+        Lines(conn(), QStringLiteral("SELECT munkalapstr, tipusstr, keszulekstr, keszulektipus_nev, hatravan "
+                                     "FROM vw_keszulek WHERE keszulek IN (801, 802) ORDER BY keszulek")),
+        (QStringList{"00801J 2024.03.05.|Daikin FTXM25|SN-1, Daikin FTXM25|Split klíma|12",
+                     "|||<null>|<null>"}));
+    EXPECT_EQ(
+        Lines(conn(), QStringLiteral("SELECT munkalapnev, kapcsstr, cimstr, legellatasstr FROM vw_mlapprint "
+                                     "WHERE munkalap IN (801, 802) ORDER BY munkalap")),
+        (QStringList{"Árajánlat|Éva, 06-1-234|1111 Budapest, Fő utca 1.|Megfelelő",
+                     "Munkalap||Szeged|Nem megfelelő"}));
     EXPECT_EQ(Value(conn(), QStringLiteral("SELECT mlapcapt FROM vw_mlapcapt WHERE munkalap = 801")),
               "00801J - Kovács Ödön - SN-1, Daikin FTXM25");
     EXPECT_EQ(Value(conn(), QStringLiteral("SELECT keszulekcapt FROM vw_keszulekcapt WHERE keszulek = 801")),
@@ -311,17 +346,20 @@ TEST_F(Schema, DerivedTextsJoinTheirPartsAndSkipEmptyOnes) {
     EXPECT_EQ(Value(conn(), QStringLiteral("SELECT COUNT(*) FROM vw_keszulek WHERE keszulek = 802")), "0");
     EXPECT_EQ(Value(conn(), QStringLiteral("SELECT COUNT(*) FROM vw_tipus WHERE tipus = 801")), "0");
     // ... but a device of a deleted type keeps its type text.
-    EXPECT_EQ(Value(conn(), QStringLiteral("SELECT tipusstr FROM vw_keszulek WHERE keszulek = 801")), "Daikin FTXM25");
+    EXPECT_EQ(Value(conn(), QStringLiteral("SELECT tipusstr FROM vw_keszulek WHERE keszulek = 801")),
+              "Daikin FTXM25");
 
     for (const char* table : {"munkalap", "keszulek", "tipus", "keszulektipus", "gyarto", "ugyfel"})
         conn().exec(QStringLiteral("DELETE FROM %1 WHERE %1 IN (801, 802)").arg(QLatin1String(table)));
 }
 
 TEST_F(Schema, EmptyDatabaseComesWithItsLookupRows) {
-    EXPECT_EQ(Lines(conn(), QStringLiteral("SELECT statusz, statusz_nev, keszenvan FROM statusz ORDER BY statusz")),
-              (QStringList{"0|Árajánlat|N", "1|Beérkezett|N", "2|Megkezdve|N", "3|Készen van|I", "4|Számlázva|I"}));
-    EXPECT_EQ(Lines(conn(), QStringLiteral("SELECT prgtipus_nev FROM prgtipus ORDER BY prgtipus;")),
-              (QStringList{"Klíma szerelő", "Autószerelő", "Grafika stúdió", "Gázszerelő", "Ügyfélszolgálat"}));
+    EXPECT_EQ(
+        Lines(conn(), QStringLiteral("SELECT statusz, statusz_nev, keszenvan FROM statusz ORDER BY statusz")),
+        (QStringList{"0|Árajánlat|N", "1|Beérkezett|N", "2|Megkezdve|N", "3|Készen van|I", "4|Számlázva|I"}));
+    EXPECT_EQ(
+        Lines(conn(), QStringLiteral("SELECT prgtipus_nev FROM prgtipus ORDER BY prgtipus;")),
+        (QStringList{"Klíma szerelő", "Autószerelő", "Grafika stúdió", "Gázszerelő", "Ügyfélszolgálat"}));
     EXPECT_EQ(Value(conn(), QStringLiteral("SELECT MAX(verzio) FROM verzio;")), "24.0.0.111");
     EXPECT_EQ(Value(conn(), QStringLiteral("SELECT MIN(ora) FROM ora;")), "16");
     EXPECT_EQ(Value(conn(), QStringLiteral("SELECT MAX(ora) FROM ora;")), "39");
@@ -330,21 +368,31 @@ TEST_F(Schema, EmptyDatabaseComesWithItsLookupRows) {
     EXPECT_EQ(Value(conn(), QStringLiteral("SELECT COUNT(*) FROM prgtipus p WHERE NOT EXISTS "
                                            "(SELECT 1 FROM mlaptipus m WHERE m.prgtipus = p.prgtipus)")),
               "0");
-    EXPECT_EQ(Value(conn(), QStringLiteral("SELECT COUNT(*) FROM mlaptipus WHERE prgtipus = 3 AND betujel = 'P'")), "1");
+    EXPECT_EQ(
+        Value(conn(), QStringLiteral("SELECT COUNT(*) FROM mlaptipus WHERE prgtipus = 3 AND betujel = 'P'")),
+        "1");
     // One settings row, read through vw_beallit with the trade's texts.
-    EXPECT_EQ(Lines(conn(), QStringLiteral("SELECT vanbelep, mlaphatid, prgtipus, autocikkszamhossz, afakulcs, kepport, "
-                                           "prgtipus_nev, gyszstr, keszulekstr, muszakistr, vankeszulek FROM vw_beallit")),
-              QStringList{"N|3|1|5|27|21|Klíma szerelő|Gy.szám|Készülék|Karbantartás|I"});
-    EXPECT_EQ(Lines(conn(), QStringLiteral("SELECT prgtipus, gyszstr, vankeszulek FROM prgtipus WHERE prgtipus IN (2, 3, 5) "
-                                           "ORDER BY 1")),
-              (QStringList{"2|Rendszám|I", "3|Gy.szám|N", "5|Telefonszám|I"}));
+    EXPECT_EQ(
+        Lines(conn(),
+              QStringLiteral("SELECT vanbelep, mlaphatid, prgtipus, autocikkszamhossz, afakulcs, kepport, "
+                             "prgtipus_nev, gyszstr, keszulekstr, muszakistr, vankeszulek FROM vw_beallit")),
+        QStringList{"N|3|1|5|27|21|Klíma szerelő|Gy.szám|Készülék|Karbantartás|I"});
+    EXPECT_EQ(
+        Lines(conn(), QStringLiteral(
+                          "SELECT prgtipus, gyszstr, vankeszulek FROM prgtipus WHERE prgtipus IN (2, 3, 5) "
+                          "ORDER BY 1")),
+        (QStringList{"2|Rendszám|I", "3|Gy.szám|N", "5|Telefonszám|I"}));
     EXPECT_EQ(Value(conn(), QStringLiteral("SELECT COUNT(*) FROM tulajdonos")), "1");
     EXPECT_EQ(Value(conn(), QStringLiteral("SELECT COUNT(*) FROM vw_tulajdonos")), "1");
     // No placeholder rows: the windows' "WHERE x = 0" opens empty.
-    for (const char* view : {"vw_munkalap", "vw_ugyfel", "vw_keszulek", "vw_tetel", "vw_tipus", "vw_boritek"}) {
-        const QString key = QLatin1String(view) == QLatin1String("vw_boritek") ? QStringLiteral("ugyfel")
-                                                                                : QString::fromLatin1(view).mid(3);
-        EXPECT_EQ(Value(conn(), QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = 0").arg(QLatin1String(view), key)), "0")
+    for (const char* view :
+         {"vw_munkalap", "vw_ugyfel", "vw_keszulek", "vw_tetel", "vw_tipus", "vw_boritek"}) {
+        const QString key = QLatin1String(view) == QLatin1String("vw_boritek")
+                                ? QStringLiteral("ugyfel")
+                                : QString::fromLatin1(view).mid(3);
+        EXPECT_EQ(Value(conn(),
+                        QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = 0").arg(QLatin1String(view), key)),
+                  "0")
             << view;
     }
 }
@@ -355,20 +403,26 @@ protected:
     static void SetUpTestSuite() {
         db = new TestDatabase(QStringLiteral("schemaplans"));
         Connection& c = db->connection();
-        c.exec(QStringLiteral("INSERT INTO ugyfel (ugyfel_nev) SELECT CONCAT('Ügyfél ', seq) FROM seq_1_to_5000"));
+        c.exec(QStringLiteral(
+            "INSERT INTO ugyfel (ugyfel_nev) SELECT CONCAT('Ügyfél ', seq) FROM seq_1_to_5000"));
         c.exec(QStringLiteral("INSERT INTO keszulek (ugyfel, tipus, gysz) "
                               "SELECT 1 + seq MOD 5000, 0, CONCAT('GY', seq) FROM seq_1_to_8000"));
-        c.exec(QStringLiteral("INSERT INTO tetel (tetel_kod, tetel_nev) SELECT LPAD(seq, 5, '0'), CONCAT('Tétel ', seq) "
-                              "FROM seq_1_to_500"));
-        c.exec(QStringLiteral("INSERT INTO munkalap (mlaptipus, ugyfel, keszulek, datum, statusz) "
-                              "SELECT 1, 1 + seq MOD 5000, 1 + seq MOD 8000, '2020-01-01' + INTERVAL seq DIV 20 DAY, "
-                              "IF(seq > 19900, 1 + seq MOD 3, 4) FROM seq_1_to_20000"));
+        c.exec(QStringLiteral(
+            "INSERT INTO tetel (tetel_kod, tetel_nev) SELECT LPAD(seq, 5, '0'), CONCAT('Tétel ', seq) "
+            "FROM seq_1_to_500"));
+        c.exec(QStringLiteral(
+            "INSERT INTO munkalap (mlaptipus, ugyfel, keszulek, datum, statusz) "
+            "SELECT 1, 1 + seq MOD 5000, 1 + seq MOD 8000, '2020-01-01' + INTERVAL seq DIV 20 DAY, "
+            "IF(seq > 19900, 1 + seq MOD 3, 4) FROM seq_1_to_20000"));
         c.exec(QStringLiteral("INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar) "
                               "SELECT 1 + seq MOD 20000, 1 + seq MOD 500, 1, 100 FROM seq_1_to_60000"));
-        c.exec(QStringLiteral("INSERT INTO dolgozo (dolgozo_nev, sorszam) SELECT CONCAT('D', seq), seq FROM seq_1_to_5"));
-        c.exec(QStringLiteral("INSERT INTO elojegyzes (azon, dolgozo, datum, ora) SELECT 1, d.dolgozo, "
-                              "'2021-01-01' + INTERVAL n.seq DAY, o.ora FROM dolgozo d JOIN seq_0_to_199 n JOIN ora o"));
-        c.exec(QStringLiteral("ANALYZE TABLE munkalap, munkalap_tetel, ugyfel, keszulek, tetel, elojegyzes, dolgozo"));
+        c.exec(QStringLiteral(
+            "INSERT INTO dolgozo (dolgozo_nev, sorszam) SELECT CONCAT('D', seq), seq FROM seq_1_to_5"));
+        c.exec(QStringLiteral(
+            "INSERT INTO elojegyzes (azon, dolgozo, datum, ora) SELECT 1, d.dolgozo, "
+            "'2021-01-01' + INTERVAL n.seq DAY, o.ora FROM dolgozo d JOIN seq_0_to_199 n JOIN ora o"));
+        c.exec(QStringLiteral(
+            "ANALYZE TABLE munkalap, munkalap_tetel, ugyfel, keszulek, tetel, elojegyzes, dolgozo"));
     }
     static void TearDownTestSuite() {
         delete db;
@@ -384,11 +438,13 @@ TEST_F(SchemaPlans, ListViewsAreMergedAndUseTheBaseTablesIndexes) {
         const char* key;
     };
     const Plan plans[] = {
-        {"SELECT * FROM vw_munkalap WHERE (statusz BETWEEN 1 AND 2) ORDER BY 1 DESC", "m", "ix_munkalap_statusz"},
+        {"SELECT * FROM vw_munkalap WHERE (statusz BETWEEN 1 AND 2) ORDER BY 1 DESC", "m",
+         "ix_munkalap_statusz"},
         {"SELECT * FROM vw_munkalap WHERE (statusz = 3) ORDER BY munkalap DESC", "m", "ix_munkalap_statusz"},
         {"SELECT * FROM vw_munkalap WHERE (ugyfel = 17) ORDER BY 1", "m", "ix_munkalap_ugyfel"},
         {"SELECT * FROM vw_munkalap WHERE (keszulek = 17) ORDER BY 1", "m", "ix_munkalap_keszulek"},
-        {"SELECT * FROM vw_munkalap WHERE (datum BETWEEN '2021-01-01' AND '2021-01-31') ORDER BY mlaptipus, munkalap",
+        {"SELECT * FROM vw_munkalap WHERE (datum BETWEEN '2021-01-01' AND '2021-01-31') ORDER BY mlaptipus, "
+         "munkalap",
          "m", "ix_munkalap_datum"},
         {"SELECT * FROM vw_munkalap WHERE munkalap = 4711", "m", "PRIMARY"},
         {"SELECT * FROM vw_keszulek WHERE ugyfel = 17 ORDER BY keszulek", "k", "ix_keszulek_ugyfel"},
@@ -397,7 +453,8 @@ TEST_F(SchemaPlans, ListViewsAreMergedAndUseTheBaseTablesIndexes) {
         {"SELECT * FROM vw_munkalap_tetel WHERE munkalap = 4711 ORDER BY munkalap_tetel", "l",
          "ix_munkalap_tetel_munkalap"},
         {"SELECT * FROM vw_munkalap_dolgozo WHERE munkalap = 4711 ORDER BY dolgozo_nev", "md", "PRIMARY"},
-        {"SELECT * FROM vw_mlapprint WHERE munkalap = 4711 ORDER BY munkalap_tetel", "l", "ix_munkalap_tetel_munkalap"},
+        {"SELECT * FROM vw_mlapprint WHERE munkalap = 4711 ORDER BY munkalap_tetel", "l",
+         "ix_munkalap_tetel_munkalap"},
         {"SELECT * FROM vw_tetel WHERE tetel = 17", "t", "PRIMARY"},
         {"SELECT * FROM vw_tipus WHERE tipus = 17", "t", "PRIMARY"},
     };

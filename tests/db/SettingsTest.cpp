@@ -6,13 +6,13 @@
 
 #include "foundation/Settings.h"
 
+#include "ScriptedDialogs.h"
+#include "ScriptedSettingsWindow.h"
 #include "TestDatabase.h"
 #include "components/DbError.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
-#include "ScriptedDialogs.h"
 #include "shell/Beallit.h"
-#include "ScriptedSettingsWindow.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,14 +4,14 @@
 
 #include "shell/Startup.h"
 
+#include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 #include "components/DbError.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
-#include "ScriptedDialogs.h"
+#include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
 #include "shell/MainSession.h"
-#include "foundation/Settings.h"
 #include "shell/StartupWindows.h"
 
 #include <QCoreApplication>
@@ -56,7 +56,8 @@ struct StartupScript {
                     return choice;
                 return CreateConnectionEntry() ? int(lines.size()) : -1;
             });
-        m_previousEntry = ConnectionEntryWindow.replace([this] { return newEntries.at(size_t(initCalls++)); });
+        m_previousEntry =
+            ConnectionEntryWindow.replace([this] { return newEntries.at(size_t(initCalls++)); });
         m_previousLogin = LoginWindow.replace([this] {
             ++loginCalls;
             return login();

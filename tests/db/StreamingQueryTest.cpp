@@ -2,12 +2,11 @@
 // while the event loop runs, end up exactly as a blocking open() reads them,
 // and a new opening abandons the running statement on the server without
 // letting any of its rows through.
-#include "components/Query.h"
-
 #include "TestDatabase.h"
 #include "components/Connection.h"
 #include "components/DatasetModel.h"
 #include "components/DbError.h"
+#include "components/Query.h"
 #include "components/StreamingStatement.h"
 
 #include <QAbstractItemModelTester>
@@ -15,9 +14,8 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTimer>
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 using namespace kml;
 using kml::test::TestDatabase;
@@ -34,12 +32,14 @@ protected:
         // number, enough for many batches through the compressed protocol.
         conn().exec("CREATE TABLE sor (sor INT PRIMARY KEY, nev VARCHAR(100), megj TEXT, ertek DOUBLE) "
                     "ENGINE=InnoDB CHARACTER SET latin2 COLLATE latin2_hungarian_ci");
-        conn().exec(QStringLiteral(
-                        "INSERT INTO sor SELECT seq, CONCAT('Árvíztűrő tükörfúrógép ', seq), "
-                        "IF(seq MOD 7 = 0, NULL, REPEAT(CONCAT(CHAR(65 + seq MOD 26), 'ő'), 1 + seq MOD 40)), "
-                        "seq / 8 FROM seq_1_to_%1")
-                        .arg(kRows));
-        conn().exec("CREATE PROCEDURE sp_sorok(IN pdb INT) SELECT sor, nev FROM sor WHERE sor <= pdb ORDER BY sor");
+        conn().exec(
+            QStringLiteral(
+                "INSERT INTO sor SELECT seq, CONCAT('Árvíztűrő tükörfúrógép ', seq), "
+                "IF(seq MOD 7 = 0, NULL, REPEAT(CONCAT(CHAR(65 + seq MOD 26), 'ő'), 1 + seq MOD 40)), "
+                "seq / 8 FROM seq_1_to_%1")
+                .arg(kRows));
+        conn().exec(
+            "CREATE PROCEDURE sp_sorok(IN pdb INT) SELECT sor, nev FROM sor WHERE sor <= pdb ORDER BY sor");
     }
     static void TearDownTestSuite() {
         delete db;
@@ -100,7 +100,8 @@ TEST_F(StreamingQuery, RowsArriveInBatchesAndEndAsABlockingOpenReadsThem) {
     QStringList events;
     int modelRowsAtFirstBatch = -1;
     QObject::connect(&q, &Query::opened, [&] { events << QStringLiteral("opened %1").arg(q.recordCount()); });
-    QObject::connect(&q, &Query::currentChanged, [&](int row) { events << QStringLiteral("current %1").arg(row); });
+    QObject::connect(&q, &Query::currentChanged,
+                     [&](int row) { events << QStringLiteral("current %1").arg(row); });
     QObject::connect(&q, &Query::rowsArrived, [&](int first, int last) {
         if (batches.empty())
             events << QStringLiteral("rows from %1").arg(first);
@@ -163,10 +164,11 @@ TEST_F(StreamingQuery, ANewOpeningAbandonsTheRunningOneAndNoneOfItsRowsAppear) {
     const QStringList typed{"k", "ko", "kov", "kova", "kovác", "kovács"};
     for (const QString& text : typed) {
         markersSeen.clear();
-        q.setSql(QStringLiteral("SELECT %1 AS jel, sor, nev FROM sor WHERE SLEEP(IF(sor = 1, 0.3, 0)) = 0 AND "
-                                "sor <= %2 ORDER BY sor")
-                     .arg(QuoteSqlText(text))
-                     .arg(20000 + text.size()));
+        q.setSql(
+            QStringLiteral("SELECT %1 AS jel, sor, nev FROM sor WHERE SLEEP(IF(sor = 1, 0.3, 0)) = 0 AND "
+                           "sor <= %2 ORDER BY sor")
+                .arg(QuoteSqlText(text))
+                .arg(20000 + text.size()));
         q.openAsync();
         // The next keystroke comes before this statement is through.
         QElapsedTimer typing;
@@ -305,7 +307,8 @@ TEST_F(StreamingQuery, APreludeDecidesTheStatementAndIsNotTheQuerysRows) {
     q.setSql("SELECT * FROM sor\nWHERE sor > 0\nORDER BY sor");
     const QStringList design = q.sql();
     std::vector<std::pair<int, int>> batches;
-    QObject::connect(&q, &Query::rowsArrived, [&](int first, int last) { batches.emplace_back(first, last); });
+    QObject::connect(&q, &Query::rowsArrived,
+                     [&](int first, int last) { batches.emplace_back(first, last); });
     QSignalSpy opened(&q, &Query::opened);
     QSignalSpy failed(&q, &Query::failed);
     QueryPrelude prelude;
@@ -314,7 +317,8 @@ TEST_F(StreamingQuery, APreludeDecidesTheStatementAndIsNotTheQuerysRows) {
         QStringList list;
         for (int r = 0; r < keys.rowCount(); ++r)
             list << keys.text(r, 0);
-        return QStringList{QStringLiteral("SELECT * FROM sor WHERE sor IN (%1) ORDER BY sor DESC").arg(list.join(','))};
+        return QStringList{
+            QStringLiteral("SELECT * FROM sor WHERE sor IN (%1) ORDER BY sor DESC").arg(list.join(','))};
     };
     q.openAsync(prelude);
     ASSERT_TRUE(WaitFor([&] { return !q.isFetching(); }));
@@ -359,13 +363,16 @@ TEST_F(StreamingQuery, APreludesNextPartsAppendTheirRows) {
     Query q;
     q.setSql("SELECT * FROM sor\nWHERE sor > 0\nORDER BY sor DESC");
     std::vector<std::pair<int, int>> batches;
-    QObject::connect(&q, &Query::rowsArrived, [&](int first, int last) { batches.emplace_back(first, last); });
+    QObject::connect(&q, &Query::rowsArrived,
+                     [&](int first, int last) { batches.emplace_back(first, last); });
     QSignalSpy opened(&q, &Query::opened);
     QSignalSpy finished(&q, &Query::finished);
     std::function<QueryPrelude(int)> part = [&](int below) {
         QueryPrelude p;
         p.sql = QStringList{
-            QStringLiteral("SELECT sor FROM sor WHERE sor < %1 AND sor MOD 7 = 0 ORDER BY sor DESC LIMIT 2000").arg(below)};
+            QStringLiteral(
+                "SELECT sor FROM sor WHERE sor < %1 AND sor MOD 7 = 0 ORDER BY sor DESC LIMIT 2000")
+                .arg(below)};
         p.statement = [](const ResultSet& keys) {
             QStringList list{QStringLiteral("0")};
             for (int r = 0; r < keys.rowCount(); ++r)
@@ -399,7 +406,8 @@ TEST_F(StreamingQuery, APreludesNextPartsAppendTheirRows) {
 // The statements of the rows of sor whose numbers are in [from, to) and
 // multiples of step, highest first.
 QString SorRange(int from, int to, int step, const char* columns = "*") {
-    return QStringLiteral("SELECT %1 FROM sor WHERE sor >= %2 AND sor < %3 AND sor MOD %4 = 0 ORDER BY sor DESC")
+    return QStringLiteral(
+               "SELECT %1 FROM sor WHERE sor >= %2 AND sor < %3 AND sor MOD %4 = 0 ORDER BY sor DESC")
         .arg(QLatin1String(columns))
         .arg(from)
         .arg(to)
@@ -410,7 +418,8 @@ TEST_F(StreamingQuery, TheStatementsOfAStepRunSideBySideAndKeepTheirOrder) {
     Query q;
     q.setSql("SELECT * FROM sor\nWHERE sor > 0\nORDER BY sor DESC");
     std::vector<std::pair<int, int>> batches;
-    QObject::connect(&q, &Query::rowsArrived, [&](int first, int last) { batches.emplace_back(first, last); });
+    QObject::connect(&q, &Query::rowsArrived,
+                     [&](int first, int last) { batches.emplace_back(first, last); });
     QSignalSpy opened(&q, &Query::opened);
     QSignalSpy finished(&q, &Query::finished);
     QSignalSpy failed(&q, &Query::failed);
@@ -435,7 +444,8 @@ TEST_F(StreamingQuery, TheStatementsOfAStepRunSideBySideAndKeepTheirOrder) {
             thirds[r * 3 / keys.rowCount()] << keys.text(r, 0);
         QStringList statements;
         for (const QStringList& third : thirds)
-            statements << QStringLiteral("SELECT * FROM sor WHERE sor IN (%1) ORDER BY sor DESC").arg(third.join(','));
+            statements << QStringLiteral("SELECT * FROM sor WHERE sor IN (%1) ORDER BY sor DESC")
+                              .arg(third.join(','));
         return statements;
     };
     q.openAsync(prelude);
@@ -474,7 +484,8 @@ TEST_F(StreamingQuery, TheStatementsOfAStepRunSideBySideAndKeepTheirOrder) {
     QueryPrelude broken;
     broken.sql = {"SELECT 1 AS sor"};
     broken.statement = [](const ResultSet&) {
-        return QStringList{"SELECT *, SLEEP(20) AS alszik FROM sor WHERE sor = 1", "SELECT * FROM nincs_ilyen"};
+        return QStringList{"SELECT *, SLEEP(20) AS alszik FROM sor WHERE sor = 1",
+                           "SELECT * FROM nincs_ilyen"};
     };
     q.openAsync(broken);
     ASSERT_TRUE(WaitFor([&] { return !q.isFetching(); }, 15000));

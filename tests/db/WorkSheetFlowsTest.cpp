@@ -3,10 +3,9 @@
 // editor's opening, lines, prices and memos, each with its questions and
 // messages; and two workstations on the same sheet, where the loser of every
 // race gets a message and nothing of the winner's work is lost.
-#include "TestDatabase.h"
-
 #include "ScriptedDialogs.h"
 #include "ScriptedWindows.h"
+#include "TestDatabase.h"
 #include "components/DbError.h"
 #include "components/Query.h"
 #include "components/Table.h"
@@ -28,10 +27,9 @@
 #include "worksheets/WorkSheetStatus.h"
 #include "worksheets/WorkSheetWindows.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <functional>
+#include <gtest/gtest.h>
 #include <thread>
 
 namespace kml {
@@ -43,7 +41,8 @@ using test::TestDatabase;
 // next dialog is answered (while "this" user is reading the question).
 class InterleavedDialogs final : public DialogBackend {
 public:
-    explicit InterleavedDialogs(ScriptedDialogs& script) : m_script(script), m_previous(SetDialogBackend(this)) {}
+    explicit InterleavedDialogs(ScriptedDialogs& script)
+        : m_script(script), m_previous(SetDialogBackend(this)) {}
     ~InterleavedDialogs() override { SetDialogBackend(m_previous); }
 
     void beforeNextAnswer(std::function<void()> meanwhile) { m_meanwhile = std::move(meanwhile); }
@@ -90,8 +89,8 @@ protected:
         s_db = nullptr;
     }
     void SetUp() override {
-        for (const char* table : {"munkalap", "munkalap_tetel", "munkalap_dolgozo", "statuszvaltas", "dolgozo", "ugyfel",
-                                  "keszulek", "tetel"})
+        for (const char* table : {"munkalap", "munkalap_tetel", "munkalap_dolgozo", "statuszvaltas",
+                                  "dolgozo", "ugyfel", "keszulek", "tetel"})
             exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
         exec(QStringLiteral("UPDATE beallit SET prgtipus = 1, afakulcs = 27"));
         Beall() = TBeall{};
@@ -112,10 +111,13 @@ protected:
     }
     static QString value(const QString& sql) {
         const ResultSet rs = s_db->connection().query(sql);
-        return rs.rowCount() == 0 ? QStringLiteral("<no row>") : (rs.isNull(0, 0) ? QStringLiteral("<null>") : rs.text(0, 0));
+        return rs.rowCount() == 0 ? QStringLiteral("<no row>")
+                                  : (rs.isNull(0, 0) ? QStringLiteral("<null>") : rs.text(0, 0));
     }
     static QString field(qlonglong sheet, const char* column) {
-        return value(QStringLiteral("SELECT %1 FROM munkalap WHERE munkalap = %2").arg(QLatin1String(column)).arg(sheet));
+        return value(QStringLiteral("SELECT %1 FROM munkalap WHERE munkalap = %2")
+                         .arg(QLatin1String(column))
+                         .arg(sheet));
     }
     // What another workstation runs, on a connection of its own.
     static void elsewhere(const QString& sql) { s_other->exec(sql); }
@@ -126,29 +128,34 @@ protected:
                               .arg(discount)));
     }
     static int device(int owner) {
-        return int(insert(QStringLiteral("INSERT INTO keszulek (ugyfel, gysz) VALUES (%1, 'ABC-123')").arg(owner)));
+        return int(
+            insert(QStringLiteral("INSERT INTO keszulek (ugyfel, gysz) VALUES (%1, 'ABC-123')").arg(owner)));
     }
     static int employee(const QString& name) {
-        return int(insert(QStringLiteral("INSERT INTO dolgozo (dolgozo_nev, sorszam) VALUES (%1, 9)").arg(SqlStr(name))));
+        return int(insert(
+            QStringLiteral("INSERT INTO dolgozo (dolgozo_nev, sorszam) VALUES (%1, 9)").arg(SqlStr(name))));
     }
-    static int item(const QString& name, bool service, double sale, double list, double purchase, double discount = 0) {
-        return int(insert(QStringLiteral("INSERT INTO tetel (tetel_kod, tetel_nev, ezszolg, ar_elad, ar_teljes, ar_besz, "
-                                         "kedv_ad) VALUES ('T', %1, '%2', %3, %4, %5, %6)")
-                              .arg(SqlStr(name))
-                              .arg(service ? 'I' : 'N')
-                              .arg(sale)
-                              .arg(list)
-                              .arg(purchase)
-                              .arg(discount)));
+    static int item(const QString& name, bool service, double sale, double list, double purchase,
+                    double discount = 0) {
+        return int(insert(
+            QStringLiteral("INSERT INTO tetel (tetel_kod, tetel_nev, ezszolg, ar_elad, ar_teljes, ar_besz, "
+                           "kedv_ad) VALUES ('T', %1, '%2', %3, %4, %5, %6)")
+                .arg(SqlStr(name))
+                .arg(service ? 'I' : 'N')
+                .arg(sale)
+                .arg(list)
+                .arg(purchase)
+                .arg(discount)));
     }
     // A sheet as the routine makes it, in the status given.
     static int sheet(int status = 1, int owner = 0) {
-        const int number =
-            QueryInt(CreateSheetSql(owner > 0 ? owner : customer(QStringLiteral("Ügyfél")), 1, 0, QStringLiteral("x")));
+        const int number = QueryInt(CreateSheetSql(owner > 0 ? owner : customer(QStringLiteral("Ügyfél")), 1,
+                                                   0, QStringLiteral("x")));
         exec(QStringLiteral("UPDATE munkalap SET statusz = %1 WHERE munkalap = %2").arg(status).arg(number));
         return number;
     }
-    static int addLine(int sheetNumber, int itemNumber, double db, double egysar, double beszar, double list = 0) {
+    static int addLine(int sheetNumber, int itemNumber, double db, double egysar, double beszar,
+                       double list = 0) {
         LineRecord line;
         line.tetel = itemNumber;
         line.db = db;
@@ -179,24 +186,75 @@ TEST_F(WorkSheetFlows, NextStatusFollowsTheWorkflow) {
     const QString ordered = QStringLiteral("Valóban megrendelték a munkát?");
     const QString ready = QStringLiteral("Biztosan elkészült?");
     const std::vector<Case> cases = {
-        {"quotation ordered", 0, Employees::None, [](auto& d, auto&, int) { d.answer(DialogAnswer::Yes); }, 1,
-         SheetFlow::Done, {ordered}},
-        {"quotation not ordered", 0, Employees::None, [](auto& d, auto&, int) { d.answer(DialogAnswer::No); }, 0,
-         SheetFlow::Nothing, {ordered}},
-        {"received with an employee: no question", 1, Employees::One, [](auto&, auto&, int) {}, 2, SheetFlow::Done, {}},
-        {"received, employee chosen", 1, Employees::None,
-         [](auto&, auto& w, int e) { w.answer(OpenLookupTable, e); }, 2, SheetFlow::Done, {}},
-        {"received, choice cancelled", 1, Employees::None,
-         [](auto&, auto& w, int) { w.answer(OpenLookupTable, -1); }, 1, SheetFlow::Nothing, {}},
-        {"started, ready", 2, Employees::One, [](auto& d, auto&, int) { d.answer(DialogAnswer::Yes); }, 3,
-         SheetFlow::Done, {ready}},
-        {"started, not ready", 2, Employees::One, [](auto& d, auto&, int) { d.answer(DialogAnswer::No); }, 2,
-         SheetFlow::Nothing, {ready}},
-        {"ready, invoice number", 3, Employees::One, [](auto& d, auto&, int) { d.answerText(QStringLiteral("SZ-2/24")); },
-         4, SheetFlow::Done, {QStringLiteral("Add meg a számlaszámot!")}},
-        {"ready, prompt cancelled", 3, Employees::One, [](auto& d, auto&, int) { d.answer(DialogAnswer::Cancel); }, 3,
-         SheetFlow::Nothing, {QStringLiteral("Add meg a számlaszámot!")}},
-        {"invoiced", 4, Employees::One, [](auto&, auto&, int) {}, 4, SheetFlow::Refused,
+        {"quotation ordered",
+         0,
+         Employees::None,
+         [](auto& d, auto&, int) { d.answer(DialogAnswer::Yes); },
+         1,
+         SheetFlow::Done,
+         {ordered}},
+        {"quotation not ordered",
+         0,
+         Employees::None,
+         [](auto& d, auto&, int) { d.answer(DialogAnswer::No); },
+         0,
+         SheetFlow::Nothing,
+         {ordered}},
+        {"received with an employee: no question",
+         1,
+         Employees::One,
+         [](auto&, auto&, int) {},
+         2,
+         SheetFlow::Done,
+         {}},
+        {"received, employee chosen",
+         1,
+         Employees::None,
+         [](auto&, auto& w, int e) { w.answer(OpenLookupTable, e); },
+         2,
+         SheetFlow::Done,
+         {}},
+        {"received, choice cancelled",
+         1,
+         Employees::None,
+         [](auto&, auto& w, int) { w.answer(OpenLookupTable, -1); },
+         1,
+         SheetFlow::Nothing,
+         {}},
+        {"started, ready",
+         2,
+         Employees::One,
+         [](auto& d, auto&, int) { d.answer(DialogAnswer::Yes); },
+         3,
+         SheetFlow::Done,
+         {ready}},
+        {"started, not ready",
+         2,
+         Employees::One,
+         [](auto& d, auto&, int) { d.answer(DialogAnswer::No); },
+         2,
+         SheetFlow::Nothing,
+         {ready}},
+        {"ready, invoice number",
+         3,
+         Employees::One,
+         [](auto& d, auto&, int) { d.answerText(QStringLiteral("SZ-2/24")); },
+         4,
+         SheetFlow::Done,
+         {QStringLiteral("Add meg a számlaszámot!")}},
+        {"ready, prompt cancelled",
+         3,
+         Employees::One,
+         [](auto& d, auto&, int) { d.answer(DialogAnswer::Cancel); },
+         3,
+         SheetFlow::Nothing,
+         {QStringLiteral("Add meg a számlaszámot!")}},
+        {"invoiced",
+         4,
+         Employees::One,
+         [](auto&, auto&, int) {},
+         4,
+         SheetFlow::Refused,
          {QStringLiteral("Ez a munkalap már le lett zárva.")}},
     };
     for (const Case& c : cases) {
@@ -234,7 +292,7 @@ TEST_F(WorkSheetFlows, NextStatusFollowsTheWorkflow) {
         if (c.flow == SheetFlow::Done) {
             EXPECT_EQ(value(QStringLiteral("SELECT CONCAT(statusz, '|', felhasznalo) FROM statuszvaltas "
                                            "WHERE munkalap = %1")
-                                 .arg(s)),
+                                .arg(s)),
                       QStringLiteral("%1|Kovács Anna").arg(c.statusAfter));
         }
         exec(QStringLiteral("DELETE FROM dolgozo"));
@@ -314,7 +372,9 @@ TEST_F(WorkSheetFlows, CancellingKeepsTheSheetInTheList) {
     EXPECT_EQ(CancelSheet(s), SheetFlow::Done);
     EXPECT_EQ(dialogs.calls().at(0).text, "Valóban töröljem a sort?");
     EXPECT_EQ(dialogs.calls().at(0).caption, "Megerősítés");
-    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT(storno, statusz) FROM vw_munkalap WHERE munkalap = %1").arg(s)), "I4");
+    EXPECT_EQ(
+        value(QStringLiteral("SELECT CONCAT(storno, statusz) FROM vw_munkalap WHERE munkalap = %1").arg(s)),
+        "I4");
     // Again: refused at once, without the question.
     EXPECT_EQ(CancelSheet(s), SheetFlow::Refused);
     EXPECT_EQ(dialogs.texts().last(), "Sztornó munkalap");
@@ -380,8 +440,10 @@ TEST_F(WorkSheetFlows, TwoWorkstationsLoseNothing) {
          QStringLiteral("CALL sp_statuszlepes(%1,'A',3,4,'A-1');"), "4|N|N|A-1"},
         {"a stale 'ready?' on a sheet invoiced meanwhile", 2, "N", &AdvanceStatus,
          [](auto& d) { d.answer(DialogAnswer::Yes); },
-         QStringLiteral("CALL sp_statuszlepes(%1,'A',2,3,NULL); CALL sp_statuszlepes(%1,'A',3,4,'A-9');"), "4|N|N|A-9"},
-        {"ordered on one, cancelled on the other", 0, "N", &AdvanceStatus, [](auto& d) { d.answer(DialogAnswer::Yes); },
+         QStringLiteral("CALL sp_statuszlepes(%1,'A',2,3,NULL); CALL sp_statuszlepes(%1,'A',3,4,'A-9');"),
+         "4|N|N|A-9"},
+        {"ordered on one, cancelled on the other", 0, "N", &AdvanceStatus,
+         [](auto& d) { d.answer(DialogAnswer::Yes); },
          QStringLiteral("UPDATE munkalap SET storno = 'I' WHERE munkalap = %1;"), "0|N|I|"},
         {"both cancel", 1, "N", &CancelSheet, [](auto& d) { d.answer(DialogAnswer::Yes); },
          QStringLiteral("UPDATE munkalap SET storno = 'I' WHERE munkalap = %1;"), "1|N|I|"},
@@ -402,10 +464,11 @@ TEST_F(WorkSheetFlows, TwoWorkstationsLoseNothing) {
         EXPECT_EQ(c.flow(s), SheetFlow::Stale);
         EXPECT_EQ(script.texts().last(), changed);
         EXPECT_EQ(script.lastCall().caption, "Figyelmeztetés");
-        EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', statusz, fizetve, storno, szlaszam) FROM munkalap "
-                                       "WHERE munkalap = %1")
-                            .arg(s)),
-                  QLatin1String(c.after));
+        EXPECT_EQ(
+            value(QStringLiteral("SELECT CONCAT_WS('|', statusz, fizetve, storno, szlaszam) FROM munkalap "
+                                 "WHERE munkalap = %1")
+                      .arg(s)),
+            QLatin1String(c.after));
     }
 }
 
@@ -419,10 +482,11 @@ TEST_F(WorkSheetFlows, PaymentAndStatusRoutinesWriteOnlyFromTheStateExpected) {
     // Two invoice numbers for one sheet: the first stays.
     EXPECT_EQ(QueryInt(StatusStepSql(s, QStringLiteral("A"), 3, 4, QStringLiteral("A-1"))), 1);
     EXPECT_EQ(QueryInt(StatusStepSql(s, QStringLiteral("B"), 3, 4, QStringLiteral("B-1"))), 0);
-    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', statusz, szlaszam, (SELECT COUNT(*) FROM statuszvaltas "
-                                   "WHERE munkalap = %1)) FROM munkalap WHERE munkalap = %1")
-                        .arg(s)),
-              "4|A-1|1");
+    EXPECT_EQ(
+        value(QStringLiteral("SELECT CONCAT_WS('|', statusz, szlaszam, (SELECT COUNT(*) FROM statuszvaltas "
+                             "WHERE munkalap = %1)) FROM munkalap WHERE munkalap = %1")
+                  .arg(s)),
+        "4|A-1|1");
 }
 
 TEST_F(WorkSheetFlows, StatusActionsDecideFromTheSheetAsItIsNow) {
@@ -440,7 +504,8 @@ TEST_F(WorkSheetFlows, StatusActionsDecideFromTheSheetAsItIsNow) {
     EXPECT_EQ(MarkReady(s), SheetFlow::Nothing);
     EXPECT_EQ(dialogs.texts(), (QStringList{"Ez a munkalap már ki lett fizetve. Törlöd a kifizetést?",
                                             "Ez a munkalap már le lett zárva."}));
-    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', statusz, fizetve, szlaszam) FROM munkalap WHERE munkalap = %1")
+    EXPECT_EQ(value(QStringLiteral(
+                        "SELECT CONCAT_WS('|', statusz, fizetve, szlaszam) FROM munkalap WHERE munkalap = %1")
                         .arg(s)),
               "4|I|A-1");
 }
@@ -478,12 +543,35 @@ TEST_F(WorkSheetFlows, OpeningANewSheetAsksWhatTheCallerDidNotGive) {
         {"everything chosen", -1, -1, -1, false, true, owner, dev, 2, true, all, dev, 1},
         {"a quotation", -1, -1, -1, true, true, owner, dev, 2, true, all, dev, 0},
         {"\"Tovább\": no device", -1, -1, -1, false, true, owner, 0, 2, true, all, 0, 1},
-        {"no devices in this shop", -1, -1, -1, false, false, owner, 0, 2, true,
-         {"OpenCustomerList", "ChooseWorkSheetType"}, 0, 1},
+        {"no devices in this shop",
+         -1,
+         -1,
+         -1,
+         false,
+         false,
+         owner,
+         0,
+         2,
+         true,
+         {"OpenCustomerList", "ChooseWorkSheetType"},
+         0,
+         1},
         {"customer and type given", owner, 3, -1, false, true, 0, dev, 0, true, {"ChooseDevice"}, dev, 1},
         {"all given", owner, 3, dev, false, true, 0, 0, 0, true, {}, dev, 1},
         {"customer cancelled", -1, -1, -1, false, true, -1, 0, 0, false, {"OpenCustomerList"}, 0, 0},
-        {"device cancelled", -1, -1, -1, false, true, owner, -1, 0, false, {"OpenCustomerList", "ChooseDevice"}, 0, 0},
+        {"device cancelled",
+         -1,
+         -1,
+         -1,
+         false,
+         true,
+         owner,
+         -1,
+         0,
+         false,
+         {"OpenCustomerList", "ChooseDevice"},
+         0,
+         0},
         {"type cancelled", -1, -1, -1, false, true, owner, dev, -1, false, all, 0, 0},
         {"empty type list accepted", -1, -1, -1, false, true, owner, dev, 0, false, all, 0, 0},
     };
@@ -499,7 +587,8 @@ TEST_F(WorkSheetFlows, OpeningANewSheetAsksWhatTheCallerDidNotGive) {
             windows.answer(ChooseDevice, c.chosenDevice);
         if (c.windowsCalled.contains("ChooseWorkSheetType"))
             windows.answer(ChooseWorkSheetType, c.chosenType);
-        const std::optional<SheetOpening> opening = BeginSheetEdit(-1, c.customerArg, c.typeArg, c.quotation, c.deviceArg);
+        const std::optional<SheetOpening> opening =
+            BeginSheetEdit(-1, c.customerArg, c.typeArg, c.quotation, c.deviceArg);
         QStringList called;
         for (const WindowCall& call : windows.calls())
             called << call.operation;
@@ -513,14 +602,15 @@ TEST_F(WorkSheetFlows, OpeningANewSheetAsksWhatTheCallerDidNotGive) {
         if (c.windowsCalled.contains("ChooseDevice")) {
             EXPECT_EQ(windows.calls("ChooseDevice")[0].args.at(2), owner); // that customer's devices
         }
-        EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', ugyfel, mlaptipus, keszulek, statusz, felhasznalo) "
-                                       "FROM munkalap WHERE munkalap = %1")
-                            .arg(opening->sheet)),
-                  QStringLiteral("%1|%2|%3|%4|Kovács Anna")
-                      .arg(owner)
-                      .arg(c.typeArg > 0 ? c.typeArg : c.chosenType)
-                      .arg(c.storedDevice)
-                      .arg(c.storedStatus));
+        EXPECT_EQ(
+            value(QStringLiteral("SELECT CONCAT_WS('|', ugyfel, mlaptipus, keszulek, statusz, felhasznalo) "
+                                 "FROM munkalap WHERE munkalap = %1")
+                      .arg(opening->sheet)),
+            QStringLiteral("%1|%2|%3|%4|Kovács Anna")
+                .arg(owner)
+                .arg(c.typeArg > 0 ? c.typeArg : c.chosenType)
+                .arg(c.storedDevice)
+                .arg(c.storedStatus));
     }
 }
 
@@ -561,7 +651,8 @@ TEST_F(WorkSheetFlows, TheNewSheetIsTheOneItsOwnCallCreated) {
     stop = true;
     other.join();
     EXPECT_EQ(wrong, 0);
-    EXPECT_GT(value(QStringLiteral("SELECT COUNT(*) FROM munkalap WHERE ugyfel = %1").arg(theirs)).toInt(), 0);
+    EXPECT_GT(value(QStringLiteral("SELECT COUNT(*) FROM munkalap WHERE ugyfel = %1").arg(theirs)).toInt(),
+              0);
 }
 
 TEST_F(WorkSheetFlows, ANewSheetIsRemovedOnlyWhileItIsTheNewest) {
@@ -596,22 +687,26 @@ TEST_F(WorkSheetFlows, MoneyOfTheLinesAndTheSheetOnTheServer) {
     ASSERT_TRUE(SaveLine(s, -1, *labourLine)); // 1.5 x 10000
     const int filterLine = addLine(s, filter, 2, 2800, 1500, 2800);
     const auto lineOf = [](int itemNumber) {
-        return QueryInt(QStringLiteral("SELECT munkalap_tetel FROM munkalap_tetel WHERE tetel = %1;").arg(itemNumber));
+        return QueryInt(
+            QStringLiteral("SELECT munkalap_tetel FROM munkalap_tetel WHERE tetel = %1;").arg(itemNumber));
     };
 
     ScriptedDialogs dialogs;
     // "Ár módosít" keeps the fraction; "Kedvezmény" prices from the list price.
     EXPECT_EQ(SetLinePrice(s, filterLine, 2612.5), SheetWrite::Written);
     EXPECT_EQ(SetLineDiscount(s, lineOf(labour), 12.5), SheetWrite::Written); // 8750
-    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', egysar, kedv_ad) FROM munkalap_tetel WHERE munkalap_tetel = %1")
-                        .arg(filterLine)),
-              "2612.5|0");
+    EXPECT_EQ(
+        value(QStringLiteral(
+                  "SELECT CONCAT_WS('|', egysar, kedv_ad) FROM munkalap_tetel WHERE munkalap_tetel = %1")
+                  .arg(filterLine)),
+        "2612.5|0");
     // Sums by kind: goods 4.5*5000 + 2*2612.5 = 27725 (purchase 13500 + 3000),
     // services 1.5*8750 = 13125.
-    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', szolgbesz, szolgelad, szolghaszon, termbesz, termelad, "
-                                   "termhaszon, osszhaszon) FROM vw_mlapsum WHERE munkalap = %1")
-                        .arg(s)),
-              "0|13125|13125|16500|27725|11225|24350");
+    EXPECT_EQ(
+        value(QStringLiteral("SELECT CONCAT_WS('|', szolgbesz, szolgelad, szolghaszon, termbesz, termelad, "
+                             "termhaszon, osszhaszon) FROM vw_mlapsum WHERE munkalap = %1")
+                  .arg(s)),
+        "0|13125|13125|16500|27725|11225|24350");
     EXPECT_EQ(field(s, "ar_ossz"), "40850");
 
     // The sheet's own amounts: an advance larger than what is left, a
@@ -656,8 +751,9 @@ TEST_F(WorkSheetFlows, LinePricesFollowTheCustomerAndSurviveReopening) {
         const std::optional<LineRecord> reopened = StartLineEdit(discounted, line, programType);
         ASSERT_TRUE(reopened);
         ASSERT_TRUE(SaveLine(discounted, line, *reopened));
-        EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', egysar, ar_teljes, kedv_ad, beszar) FROM munkalap_tetel "
-                                       "WHERE munkalap_tetel = %1")
+        EXPECT_EQ(value(QStringLiteral(
+                            "SELECT CONCAT_WS('|', egysar, ar_teljes, kedv_ad, beszar) FROM munkalap_tetel "
+                            "WHERE munkalap_tetel = %1")
                             .arg(line)),
                   programType == 2 ? "77777.5|100000|12|60000" : "77777.5|95000|12|60000");
     }
@@ -716,11 +812,14 @@ TEST_F(WorkSheetFlows, LockedAndCancelledSheetsRefuseEveryChange) {
         EXPECT_EQ(dialogs.texts(), QStringList(8, c.message));
         EXPECT_EQ(dialogs.lastCall().caption, "Hiba");
 
-        EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', COUNT(*), SUM(egysar)) FROM munkalap_tetel WHERE munkalap = %1")
-                            .arg(s)),
-                  "1|100");
+        EXPECT_EQ(
+            value(QStringLiteral(
+                      "SELECT CONCAT_WS('|', COUNT(*), SUM(egysar)) FROM munkalap_tetel WHERE munkalap = %1")
+                      .arg(s)),
+            "1|100");
         EXPECT_EQ(field(s, "megjegyzes"), "<null>");
-        EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = %1").arg(s)), "0");
+        EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = %1").arg(s)),
+                  "0");
         EXPECT_FALSE(s_db->connection().inTransaction());
     }
     // A quotation is never locked.
@@ -751,7 +850,8 @@ TEST_F(WorkSheetFlows, TwoEditorsOfOneSheetKeepEachOthersMemos) {
     ASSERT_TRUE(mine.load(s));
     ASSERT_TRUE(theirs.load(s));
     // Texts reach the server unchanged: a typed \r\n stays four characters.
-    const QString request = QStringLiteral("Nem hűt.\r\nÚtvonal: C:\\temp\\r\\n\\ \"idézet\" 'aposztróf'\n„ ” – €\\");
+    const QString request =
+        QStringLiteral("Nem hűt.\r\nÚtvonal: C:\\temp\\r\\n\\ \"idézet\" 'aposztróf'\n„ ” – €\\");
     mine.setValue(QStringLiteral("panasz"), request);
     theirs.setValue(QStringLiteral("vegzett_munka"), QStringLiteral("Gáz utántöltve."));
 
@@ -834,10 +934,12 @@ TEST_F(WorkSheetFlows, MainWindowActionsOnTheCurrentSheet) {
     Lists main;
     for (const char* action : {"aUj", "aSzerkeszt", "aTorol", "aStatusz", "aKesz", "aKifizet", "aUjDolgozo",
                                "aTorolDolgozo", "aFrissit"})
-        EXPECT_TRUE(ActionReady(MainActionByName(QLatin1String(action)), MainTab::WorkSheets, main.routes)) << action;
+        EXPECT_TRUE(ActionReady(MainActionByName(QLatin1String(action)), MainTab::WorkSheets, main.routes))
+            << action;
     for (const MainTab tab : {MainTab::Customers, MainTab::Devices})
         EXPECT_TRUE(ActionReady(MainActionByName(QStringLiteral("aMLapNeki")), tab, main.routes));
-    EXPECT_TRUE(ActionReady(MainActionByName(QStringLiteral("aMLapKeszulek")), MainTab::Customers, main.routes));
+    EXPECT_TRUE(
+        ActionReady(MainActionByName(QStringLiteral("aMLapKeszulek")), MainTab::Customers, main.routes));
 
     ListController& sheets = main.list(MainTab::WorkSheets);
     sheets.setFixedCondition(StatusTabCondition(1));

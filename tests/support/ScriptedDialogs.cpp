@@ -6,33 +6,47 @@ namespace {
 
 QString AnswerText(DialogAnswer button) {
     switch (button) {
-    case DialogAnswer::Yes: return QStringLiteral("Yes");
-    case DialogAnswer::No: return QStringLiteral("No");
-    case DialogAnswer::Ok: return QStringLiteral("Ok");
-    case DialogAnswer::Cancel: return QStringLiteral("Cancel");
+    case DialogAnswer::Yes:
+        return QStringLiteral("Yes");
+    case DialogAnswer::No:
+        return QStringLiteral("No");
+    case DialogAnswer::Ok:
+        return QStringLiteral("Ok");
+    case DialogAnswer::Cancel:
+        return QStringLiteral("Cancel");
     }
     return {};
 }
 
 QString Describe(const DialogCall& call) {
-    return DialogKindName(call.kind) + QStringLiteral(" \"") + call.caption +
-           QStringLiteral("\": \"") + call.text + QLatin1Char('"');
+    return DialogKindName(call.kind) + QStringLiteral(" \"") + call.caption + QStringLiteral("\": \"") +
+           call.text + QLatin1Char('"');
 }
 
 } // namespace
 
 QString DialogKindName(DialogKind kind) {
     switch (kind) {
-    case DialogKind::Error: return QStringLiteral("ShowError");
-    case DialogKind::Warning: return QStringLiteral("ShowWarning");
-    case DialogKind::Info: return QStringLiteral("ShowInfo");
-    case DialogKind::YesNo: return QStringLiteral("AskYesNo");
-    case DialogKind::Text: return QStringLiteral("AskText");
-    case DialogKind::Number: return QStringLiteral("AskNumber");
-    case DialogKind::Date: return QStringLiteral("AskDate");
-    case DialogKind::TwoWay: return QStringLiteral("AskTwoWay");
-    case DialogKind::Radio: return QStringLiteral("AskRadio");
-    case DialogKind::Masked: return QStringLiteral("AskMasked");
+    case DialogKind::Error:
+        return QStringLiteral("ShowError");
+    case DialogKind::Warning:
+        return QStringLiteral("ShowWarning");
+    case DialogKind::Info:
+        return QStringLiteral("ShowInfo");
+    case DialogKind::YesNo:
+        return QStringLiteral("AskYesNo");
+    case DialogKind::Text:
+        return QStringLiteral("AskText");
+    case DialogKind::Number:
+        return QStringLiteral("AskNumber");
+    case DialogKind::Date:
+        return QStringLiteral("AskDate");
+    case DialogKind::TwoWay:
+        return QStringLiteral("AskTwoWay");
+    case DialogKind::Radio:
+        return QStringLiteral("AskRadio");
+    case DialogKind::Masked:
+        return QStringLiteral("AskMasked");
     }
     return {};
 }
@@ -105,10 +119,18 @@ ScriptedDialogs::Answer ScriptedDialogs::next(const DialogCall& call) {
 void ScriptedDialogs::misfit(const DialogCall& call, const Answer& answer) const {
     QString given;
     switch (answer.type) {
-    case Answer::Type::Button: given = QStringLiteral("button ") + AnswerText(answer.button); break;
-    case Answer::Type::Text: given = QStringLiteral("text \"") + answer.text + QLatin1Char('"'); break;
-    case Answer::Type::Date: given = QStringLiteral("date ") + answer.date.toString(Qt::ISODate); break;
-    case Answer::Type::Choice: given = QStringLiteral("choice ") + QString::number(answer.choice); break;
+    case Answer::Type::Button:
+        given = QStringLiteral("button ") + AnswerText(answer.button);
+        break;
+    case Answer::Type::Text:
+        given = QStringLiteral("text \"") + answer.text + QLatin1Char('"');
+        break;
+    case Answer::Type::Date:
+        given = QStringLiteral("date ") + answer.date.toString(Qt::ISODate);
+        break;
+    case Answer::Type::Choice:
+        given = QStringLiteral("choice ") + QString::number(answer.choice);
+        break;
     }
     throw ScriptError(
         ("ScriptedDialogs: the answer " + given + " does not fit " + Describe(call)).toStdString());
@@ -213,8 +235,7 @@ int ScriptedDialogs::askRadio(const RadioRequest& request) {
     call.index = request.index;
     const DialogCall shown = record(call);
     const Answer answer = next(shown);
-    if (answer.type == Answer::Type::Choice && answer.choice >= 0 &&
-        answer.choice < request.items.size())
+    if (answer.type == Answer::Type::Choice && answer.choice >= 0 && answer.choice < request.items.size())
         return answer.choice;
     if (answer.type == Answer::Type::Button && answer.button == DialogAnswer::Ok)
         return request.index >= 0 && request.index < request.items.size() ? request.index : -1;

@@ -20,7 +20,6 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
-
 #include <deque>
 #include <stdexcept>
 #include <vector>
@@ -37,13 +36,13 @@ struct DialogCall {
     DialogKind kind = DialogKind::Info;
     MessageIcon icon = MessageIcon::Information; // message boxes
     QString caption;
-    QString text;          // the message, or the prompt of an input dialog
-    QStringList buttons;   // message-box buttons, the two choices, or the radio items
-    QString value;         // the edit's text at start; a date as yyyy-MM-dd
-    int index = -1;        // AskRadio: the item checked at start
-    int maxLength = -1;    // AskText
+    QString text;           // the message, or the prompt of an input dialog
+    QStringList buttons;    // message-box buttons, the two choices, or the radio items
+    QString value;          // the edit's text at start; a date as yyyy-MM-dd
+    int index = -1;         // AskRadio: the item checked at start
+    int maxLength = -1;     // AskText
     bool upperCase = false; // AskText
-    QString mask;          // AskMasked
+    QString mask;           // AskMasked
 };
 
 // A button pressed in answer: Yes/No for questions; Ok (keep what the

@@ -37,13 +37,14 @@ public:
 
 private:
     ScriptedSettingsWindow& press(bool ok, Change change) {
-        m_windows.act(SettingsWindow, [this, ok, change = std::move(change)](Table& row, SettingsValues& values) {
-            m_shown.push_back(values);
-            m_shownRows.push_back(row);
-            if (change)
-                change(row, values);
-            return ok;
-        });
+        m_windows.act(SettingsWindow,
+                      [this, ok, change = std::move(change)](Table& row, SettingsValues& values) {
+                          m_shown.push_back(values);
+                          m_shownRows.push_back(row);
+                          if (change)
+                              change(row, values);
+                          return ok;
+                      });
         return *this;
     }
 

@@ -25,7 +25,6 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
-
 #include <deque>
 #include <functional>
 #include <map>

@@ -5,9 +5,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
-
 #include <freexl.h>
-
 #include <stdexcept>
 
 namespace kml::test {
@@ -111,7 +109,8 @@ const ReadCell& ReadSheet::at(int row, int col) const {
 QByteArray RunPython(const QString& script, const QStringList& args) {
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), script} + args);
-    if (!python.waitForFinished(600000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0)
+    if (!python.waitForFinished(600000) || python.exitStatus() != QProcess::NormalExit ||
+        python.exitCode() != 0)
         throw std::runtime_error("python failed: " + python.readAllStandardError().toStdString());
     return python.readAllStandardOutput();
 }
@@ -147,15 +146,34 @@ ReadBook ReadXlsWithFreexl(const QString& path) {
                     Check(freexl_get_cell_value(handle, r, c, &value), "cell");
                     ReadCell cell;
                     switch (value.type) {
-                    case FREEXL_CELL_NULL: cell.type = QStringLiteral("empty"); break;
-                    case FREEXL_CELL_INT: cell.type = QStringLiteral("number"); cell.number = value.value.int_value; break;
-                    case FREEXL_CELL_DOUBLE: cell.type = QStringLiteral("number"); cell.number = value.value.double_value; break;
+                    case FREEXL_CELL_NULL:
+                        cell.type = QStringLiteral("empty");
+                        break;
+                    case FREEXL_CELL_INT:
+                        cell.type = QStringLiteral("number");
+                        cell.number = value.value.int_value;
+                        break;
+                    case FREEXL_CELL_DOUBLE:
+                        cell.type = QStringLiteral("number");
+                        cell.number = value.value.double_value;
+                        break;
                     case FREEXL_CELL_TEXT:
-                    case FREEXL_CELL_SST_TEXT: cell.type = QStringLiteral("text"); cell.text = QString::fromUtf8(value.value.text_value); break;
+                    case FREEXL_CELL_SST_TEXT:
+                        cell.type = QStringLiteral("text");
+                        cell.text = QString::fromUtf8(value.value.text_value);
+                        break;
                     case FREEXL_CELL_DATE:
-                    case FREEXL_CELL_DATETIME: cell.type = QStringLiteral("date"); cell.text = QString::fromUtf8(value.value.text_value); break;
-                    case FREEXL_CELL_TIME: cell.type = QStringLiteral("time"); cell.text = QString::fromUtf8(value.value.text_value); break;
-                    default: cell.type = QStringLiteral("other"); break;
+                    case FREEXL_CELL_DATETIME:
+                        cell.type = QStringLiteral("date");
+                        cell.text = QString::fromUtf8(value.value.text_value);
+                        break;
+                    case FREEXL_CELL_TIME:
+                        cell.type = QStringLiteral("time");
+                        cell.text = QString::fromUtf8(value.value.text_value);
+                        break;
+                    default:
+                        cell.type = QStringLiteral("other");
+                        break;
                     }
                     row.push_back(cell);
                 }

@@ -5,7 +5,6 @@
 // and python3-openpyxl (.xlsx), run through /usr/bin/python3.
 
 #include <QString>
-
 #include <vector>
 
 namespace kml::test {

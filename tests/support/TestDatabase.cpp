@@ -6,14 +6,17 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-
 #include <stdexcept>
 
 namespace kml::test {
 
-QString SourcePath(const QString& relative) { return QStringLiteral(KML_SOURCE_DIR "/") + relative; }
+QString SourcePath(const QString& relative) {
+    return QStringLiteral(KML_SOURCE_DIR "/") + relative;
+}
 
-QString BuildPath(const QString& relative) { return QStringLiteral(KML_BUILD_DIR "/") + relative; }
+QString BuildPath(const QString& relative) {
+    return QStringLiteral(KML_BUILD_DIR "/") + relative;
+}
 
 ConnectionOptions ServerOptions(const QString& database) {
     ConnectionOptions o;
@@ -29,15 +32,16 @@ ConnectionOptions ServerOptions(const QString& database) {
 static QStringList ClientArgs(const QString& database, const QStringList& extraArgs) {
     const ConnectionOptions o = ServerOptions();
     QStringList args{QStringLiteral("--no-defaults"), QStringLiteral("--protocol=tcp"),
-                     QStringLiteral("-h") + o.host, QStringLiteral("-P%1").arg(o.port), QStringLiteral("-uroot"),
-                     QStringLiteral("--default-character-set=utf8mb4")};
+                     QStringLiteral("-h") + o.host,   QStringLiteral("-P%1").arg(o.port),
+                     QStringLiteral("-uroot"),        QStringLiteral("--default-character-set=utf8mb4")};
     args << extraArgs;
     if (!database.isEmpty())
         args << database;
     return args;
 }
 
-static QString RunClientWithInput(const QString& database, const QByteArray& input, const QStringList& extraArgs) {
+static QString RunClientWithInput(const QString& database, const QByteArray& input,
+                                  const QStringList& extraArgs) {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(QStringLiteral("mariadb"), ClientArgs(database, extraArgs));

@@ -5,23 +5,23 @@
 // counter, the chooser's results, and the editor's focus colour, Enter,
 // first capital, postcode lookup and checks. Screenshots of both windows go
 // to the build folder.
-#include "gui/ModalDriver.h"
-#include "gui/WindowTesting.h"
+#include "ScriptedDialogs.h"
+#include "ScriptedWindows.h"
 #include "TestDatabase.h"
 #include "components/DatasetModel.h"
 #include "components/Query.h"
 #include "foundation/QueryHelpers.h"
-#include "ScriptedDialogs.h"
-#include "records/CustomerWindows.h"
-#include "records/Customers.h"
+#include "foundation/Settings.h"
+#include "gui/ModalDriver.h"
+#include "gui/WindowTesting.h"
 #include "patterns/gui/EditWindow.h"
 #include "patterns/gui/ListKeys.h"
-#include "ScriptedWindows.h"
-#include "shell/gui/Windows.h"
+#include "records/CustomerWindows.h"
+#include "records/Customers.h"
 #include "records/gui/Tfrm_Szerkeszt.h"
 #include "records/gui/Tfrm_TorzsUgyfel.h"
 #include "shell/AppError.h"
-#include "foundation/Settings.h"
+#include "shell/gui/Windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -328,9 +328,8 @@ TEST_F(CustomerWindowsTest, ChooserReturnsMinusOneOnEscAndTheRowOnDoubleClick) {
     });
     const int chosen = OpenCustomerList(-1, true, CustomerChooserCaption, name);
     EXPECT_EQ(chosen, clicked);
-    EXPECT_EQ(
-        name,
-        QueryStr(QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE ugyfel = %1;").arg(clicked)));
+    EXPECT_EQ(name,
+              QueryStr(QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE ugyfel = %1;").arg(clicked)));
     EXPECT_TRUE(windows.calls().empty());
 
     // Enter accepts the row the search located.
@@ -503,10 +502,12 @@ TEST_F(CustomerWindowsTest, EditorReportsARowChangedElsewhereAndKeepsTheInput) {
         EXPECT_TRUE(w.isVisible());
         EXPECT_EQ(phone->text(), "06-20-123");
         ASSERT_FALSE(dialogs.calls().empty());
-        EXPECT_TRUE(dialogs.lastCall().text.startsWith(QStringLiteral("A sort közben egy másik munkaállomáson")))
+        EXPECT_TRUE(
+            dialogs.lastCall().text.startsWith(QStringLiteral("A sort közben egy másik munkaállomáson")))
             << dialogs.lastCall().text.toStdString();
-        EXPECT_NE(QueryStr(QStringLiteral("SELECT IFNULL(telefon, '-') FROM ugyfel WHERE ugyfel = %1;").arg(id)),
-                  "06-20-123");
+        EXPECT_NE(
+            QueryStr(QStringLiteral("SELECT IFNULL(telefon, '-') FROM ugyfel WHERE ugyfel = %1;").arg(id)),
+            "06-20-123");
         w.reject();
     }
 }

@@ -2,11 +2,11 @@
 // test calls AskText, AskNumber, ... as the program does, and a timer acts
 // on the modal window from inside its event loop the way a user would, with
 // keys and clicks on the named widgets.
+#include "TestDatabase.h"
 #include "foundation/Dialogs.h"
-#include "foundation/gui/QtDialogs.h"
 #include "foundation/IniFile.h"
 #include "foundation/Settings.h"
-#include "TestDatabase.h"
+#include "foundation/gui/QtDialogs.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -22,10 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <ostream>
 
 void PrintTo(const QString& text, std::ostream* out) {
@@ -53,8 +51,7 @@ void OnNextModal(ModalAction action, QWidget* current = nullptr) {
     timer->start();
 }
 
-template <typename T>
-T* Child(QWidget* parent, const char* name) {
+template <typename T> T* Child(QWidget* parent, const char* name) {
     T* child = parent->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(child, nullptr) << "no child " << name << " in " << parent->objectName().toStdString();
     return child;
@@ -190,7 +187,9 @@ TEST_F(DialogsUi, TwoWayEscapeCancels) {
         SaveScreenshot(modal, QStringLiteral("frm_Valasztas"));
         QTest::keyClick(modal, Qt::Key_Escape);
     });
-    EXPECT_EQ(AskTwoWay(QStringLiteral("Nyomtatás típusa"), QStringLiteral("Előzetes\r\n(Nincs kitöltve);Végleges")), -1);
+    EXPECT_EQ(AskTwoWay(QStringLiteral("Nyomtatás típusa"),
+                        QStringLiteral("Előzetes\r\n(Nincs kitöltve);Végleges")),
+              -1);
     EXPECT_EQ(caption, QStringLiteral("Nyomtatás típusa"));
     EXPECT_EQ(first, QStringLiteral("Előzetes\n(Nincs kitöltve)"));
     EXPECT_EQ(second, QStringLiteral("Végleges"));
@@ -205,9 +204,8 @@ TEST_F(DialogsUi, TwoWayEnterPressesTheFirstAndAClickTheOther) {
     EXPECT_EQ(AskTwoWay(QString(), QStringLiteral("Egyik,Másik")), 0);
     EXPECT_EQ(caption, QStringLiteral("Választás"));
 
-    OnNextModal([](QWidget* modal) {
-        QTest::mouseClick(Child<QPushButton>(modal, "btnSecond"), Qt::LeftButton);
-    });
+    OnNextModal(
+        [](QWidget* modal) { QTest::mouseClick(Child<QPushButton>(modal, "btnSecond"), Qt::LeftButton); });
     EXPECT_EQ(AskTwoWay(QString(), QStringLiteral("Egyik,Másik")), 1);
 }
 
@@ -232,7 +230,8 @@ TEST_F(DialogsUi, TextTooShortShowsTheErrorAndStaysOpen) {
         QTest::keyClick(edit, Qt::Key_Return);
     });
     QString text = QStringLiteral("régi");
-    ASSERT_TRUE(AskText(QStringLiteral("Számlaszám"), QStringLiteral("Add meg a számlaszámot!"), text, 3, 50, true));
+    ASSERT_TRUE(
+        AskText(QStringLiteral("Számlaszám"), QStringLiteral("Add meg a számlaszámot!"), text, 3, 50, true));
     EXPECT_EQ(text, QStringLiteral("abc"));
     EXPECT_EQ(caption, QStringLiteral("Számlaszám"));
     EXPECT_EQ(prompt, QStringLiteral("Add meg a számlaszámot!"));
@@ -305,7 +304,8 @@ TEST_F(DialogsUi, NumberShowsTheMoneyFormatAndTakesOnlyNumberKeys) {
     EXPECT_DOUBLE_EQ(number, 1234.5);
 
     // OK at once gives what the edit shows.
-    OnNextModal([](QWidget* modal) { QTest::keyClick(Child<QLineEdit>(modal, "edtNumber"), Qt::Key_Return); });
+    OnNextModal(
+        [](QWidget* modal) { QTest::keyClick(Child<QLineEdit>(modal, "edtNumber"), Qt::Key_Return); });
     number = 12.5;
     ASSERT_TRUE(AskNumber(QStringLiteral("C"), QStringLiteral("P"), number));
     EXPECT_DOUBLE_EQ(number, 13);
@@ -354,7 +354,8 @@ TEST_F(DialogsUi, RadioOffersTheNonEmptyItems) {
     EXPECT_EQ(items, (QStringList{"A*", "B"}));
     EXPECT_EQ(height, 48 * 2 + 120);
 
-    OnNextModal([](QWidget* modal) { QTest::mouseClick(Child<QPushButton>(modal, "btnCancel"), Qt::LeftButton); });
+    OnNextModal(
+        [](QWidget* modal) { QTest::mouseClick(Child<QPushButton>(modal, "btnCancel"), Qt::LeftButton); });
     EXPECT_EQ(AskRadio(1, QStringLiteral("Munkalap,Lista"), QStringLiteral("C")), -1);
 }
 
@@ -390,7 +391,8 @@ TEST_F(DialogsUi, MaskedStartsWithTheTextSelected) {
         QTest::keyClick(edit, Qt::Key_Return);
     });
     QString password = QStringLiteral("régi");
-    ASSERT_TRUE(AskMasked(QStringLiteral("Jelszó megadása"), QStringLiteral("Add meg az új jelszót"), QString(), password));
+    ASSERT_TRUE(AskMasked(QStringLiteral("Jelszó megadása"), QStringLiteral("Add meg az új jelszót"),
+                          QString(), password));
     EXPECT_EQ(prompt, QStringLiteral("Add meg az új jelszót"));
     EXPECT_EQ(selected, QStringLiteral("régi"));
     EXPECT_EQ(maxLength, 255);

@@ -3,16 +3,15 @@
 // export that "Megállít" stops within a second while the window refuses to
 // close, and the buyer window's keys. Screenshots go to build/screenshots/.
 
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+#include "components/Query.h"
 #include "exchange/DatasetExport.h"
 #include "exchange/gui/ExchangeWindows.h"
 #include "exchange/gui/Tfrm_Hatarolt.h"
 #include "exchange/gui/Tfrm_SzlaKeszitXML.h"
-
-#include "gui/ModalDriver.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
-#include "components/Query.h"
 #include "foundation/Folders.h"
+#include "gui/ModalDriver.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -29,7 +28,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <gtest/gtest.h>
 
 using namespace kml;
@@ -67,7 +65,8 @@ protected:
 
 TEST_F(ExportWindows, ExportWindowStartsAsDesignedAndPassesTheChoicesOn) {
     Query q;
-    q.setSql(QStringLiteral("SELECT seq AS sorszam, CONCAT('név ', seq) AS nev, 'x' AS megj FROM seq_1_to_5"));
+    q.setSql(
+        QStringLiteral("SELECT seq AS sorszam, CONCAT('név ', seq) AS nev, 'x' AS megj FROM seq_1_to_5"));
     q.open();
     Tfrm_Hatarolt w(q, QString());
     w.show();
@@ -80,9 +79,11 @@ TEST_F(ExportWindows, ExportWindowStartsAsDesignedAndPassesTheChoicesOn) {
     EXPECT_EQ(columns->item(1)->text(), QStringLiteral("nev"));
 
     QStringList separators, quotes;
-    for (QRadioButton* r : w.findChild<QGroupBox*>(QStringLiteral("RadioGroup1"))->findChildren<QRadioButton*>())
+    for (QRadioButton* r :
+         w.findChild<QGroupBox*>(QStringLiteral("RadioGroup1"))->findChildren<QRadioButton*>())
         separators << r->text() + (r->isChecked() ? QStringLiteral("*") : QString());
-    for (QRadioButton* r : w.findChild<QGroupBox*>(QStringLiteral("RadioGroup2"))->findChildren<QRadioButton*>())
+    for (QRadioButton* r :
+         w.findChild<QGroupBox*>(QStringLiteral("RadioGroup2"))->findChildren<QRadioButton*>())
         quotes << r->text() + (r->isChecked() ? QStringLiteral("*") : QString());
     EXPECT_EQ(separators, QStringList({"Pontosvessző (;)*", "Tabulátor", "Vessző (,)", "Cső (|)"}));
     EXPECT_EQ(quotes, QStringList({"Idézőjel (\")", "Aposztróf (')", "Semmi*"}));
@@ -113,7 +114,8 @@ TEST_F(ExportWindows, ExportWindowStartsAsDesignedAndPassesTheChoicesOn) {
     Button(&w, QStringLiteral("Export indítás"))->click();
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), QByteArray("\"n\xE9v 1\"\r\n\"n\xE9v 2\"\r\n\"n\xE9v 3\"\r\n\"n\xE9v 4\"\r\n\"n\xE9v 5\"\r\n"));
+    EXPECT_EQ(written.readAll(),
+              QByteArray("\"n\xE9v 1\"\r\n\"n\xE9v 2\"\r\n\"n\xE9v 3\"\r\n\"n\xE9v 4\"\r\n\"n\xE9v 5\"\r\n"));
     EXPECT_EQ(dialogs.lastCall().text, path + QStringLiteral(" file kész."));
     EXPECT_TRUE(w.isVisible());
     Button(&w, QStringLiteral("Összes"))->click();
@@ -123,8 +125,9 @@ TEST_F(ExportWindows, ExportWindowStartsAsDesignedAndPassesTheChoicesOn) {
 // A million rows take long enough to press "Megállít" in the middle.
 TEST_F(ExportWindows, StopAnswersWithinASecondAndTheWindowStaysUntilTheExportEnds) {
     Query q;
-    q.setSql(QStringLiteral("SELECT seq AS sorszam, CONCAT('Ügyfél ', seq, ' ; Győr') AS nev, seq / 7 AS ertek "
-                            "FROM seq_1_to_1000000"));
+    q.setSql(
+        QStringLiteral("SELECT seq AS sorszam, CONCAT('Ügyfél ', seq, ' ; Győr') AS nev, seq / 7 AS ertek "
+                       "FROM seq_1_to_1000000"));
     q.open();
     Tfrm_Hatarolt w(q, dir.filePath(QStringLiteral("sok.csv")));
     w.show();
@@ -168,7 +171,9 @@ TEST_F(ExportWindows, ExportDatasetOpensTheWindowModally) {
     q.open();
     bool seen = false;
     WhenModal<Tfrm_Hatarolt>([&](Tfrm_Hatarolt* w) {
-        seen = w->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text().endsWith(QStringLiteral("/KoravelML.csv"));
+        seen = w->findChild<QLineEdit*>(QStringLiteral("Edit1"))
+                   ->text()
+                   .endsWith(QStringLiteral("/KoravelML.csv"));
         Button(w, QStringLiteral("Bezár"))->click();
     });
     ExportDataset(q, QStringLiteral("KoravelML.csv"));

@@ -1,11 +1,10 @@
 // Widget helpers: the sort-column highlight, first-letter upper-casing and
 // window bounds kept in the ini file.
-#include "foundation/gui/WidgetHelpers.h"
-
 #include "components/DatasetModel.h"
 #include "components/Query.h"
 #include "foundation/IniFile.h"
 #include "foundation/WindowPlacement.h"
+#include "foundation/gui/WidgetHelpers.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -2,33 +2,33 @@
 // actions, started for real against the demo shop, offscreen; with
 // screenshots of every tab and of the work-sheet tab in three program types.
 
+#include "ScriptedDialogs.h"
+#include "ScriptedSettingsWindow.h"
+#include "ScriptedWindows.h"
 #include "TestDatabase.h"
-#include "gui/MainWindowOnDemo.h"
 #include "components/DatasetModel.h"
+#include "exchange/DatasetExport.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
-#include "ScriptedDialogs.h"
+#include "foundation/Settings.h"
+#include "foundation/ShellOpener.h"
 #include "foundation/TextHelpers.h"
-#include "ScriptedWindows.h"
-#include "exchange/DatasetExport.h"
-#include "reports/WorkSheetPrint.h"
+#include "gui/MainWindowOnDemo.h"
+#include "patterns/ListDefinition.h"
+#include "patterns/gui/GridPainter.h"
 #include "records/CatalogueWindows.h"
 #include "records/CustomerWindows.h"
 #include "records/TextWindows.h"
+#include "reports/WorkSheetPrint.h"
 #include "shell/AppError.h"
 #include "shell/Beallit.h"
-#include "ScriptedSettingsWindow.h"
-#include "patterns/ListDefinition.h"
-#include "patterns/gui/GridPainter.h"
-#include "shell/MainLists.h"
-#include "worksheets/WorkSheetLists.h"
-#include "shell/gui/Windows.h"
 #include "shell/MainActions.h"
-#include "foundation/Settings.h"
-#include "foundation/ShellOpener.h"
+#include "shell/MainLists.h"
 #include "shell/StartupWindows.h"
 #include "shell/gui/Tfrm_Main.h"
 #include "shell/gui/Tfrm_Nevjegy.h"
+#include "shell/gui/Windows.h"
+#include "worksheets/WorkSheetLists.h"
 
 #include <QAction>
 #include <QApplication>
@@ -114,13 +114,15 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
     // The WHERE line searches through the customers' search table, and the
     // rows are those of the LIKE filter over the seven fields.
     EXPECT_EQ(LineOf(qryU, "WHERE"), "WHERE " + w.list(MainTab::Customers).condition(QStringLiteral("kov")));
-    EXPECT_TRUE(LineOf(qryU, "WHERE").startsWith(QStringLiteral("WHERE (ugyfel > 0) AND (ugyfel IN (SELECT k.ugyfel "
-                                                                "FROM ugyfel_kereses k WHERE ")));
+    EXPECT_TRUE(LineOf(qryU, "WHERE")
+                    .startsWith(QStringLiteral("WHERE (ugyfel > 0) AND (ugyfel IN (SELECT k.ugyfel "
+                                               "FROM ugyfel_kereses k WHERE ")));
     const QString like = QStringLiteral(" LIKE '%kov%')");
     const ResultSet likeRows = s_db->connection().query(
         "SELECT ugyfel FROM vw_ugyfel WHERE (ugyfel > 0) AND ((ugyfel_nev" + like + " OR (kapcsolat" + like +
         " OR (telefon" + like + " OR (emil" + like + " OR (irszvaroscim" + like + " OR (gyszstr" + like +
-        " OR (CONVERT(DATE_FORMAT(dat_figyelmeztet,'%Y.%m.%d') USING latin2)" + like + ") ORDER BY ugyfel_nev");
+        " OR (CONVERT(DATE_FORMAT(dat_figyelmeztet,'%Y.%m.%d') USING latin2)" + like +
+        ") ORDER BY ugyfel_nev");
     ASSERT_TRUE(qryU.isActive());
     ASSERT_GT(qryU.recordCount(), 0);
     ASSERT_EQ(qryU.recordCount(), likeRows.rowCount());
@@ -135,9 +137,10 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
     w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     settle();
     EXPECT_EQ(w.Edit1->text(), QStringLiteral("kov"));
-    EXPECT_TRUE(LineOf(w.session().QryKesz, "WHERE")
-                    .startsWith(QStringLiteral("WHERE (keszulek > 0) AND (keszulek IN (SELECT k.keszulek FROM "
-                                               "keszulek_kereses k WHERE ")));
+    EXPECT_TRUE(
+        LineOf(w.session().QryKesz, "WHERE")
+            .startsWith(QStringLiteral("WHERE (keszulek > 0) AND (keszulek IN (SELECT k.keszulek FROM "
+                                       "keszulek_kereses k WHERE ")));
     EXPECT_FALSE(qryU.isActive());
 
     // The planner searches the employees by name only; arrows stay in the box.
@@ -290,7 +293,8 @@ TEST_F(MainWindowLists, KeysMoveBetweenSearchBoxAndGrids) {
     EXPECT_EQ(w.Edit1->text(), QStringLiteral("a"));
     EXPECT_EQ(w.Edit1->cursorPosition(), 1);
     settle();
-    EXPECT_EQ(LineOf(w.session().QryU, "WHERE"), "WHERE " + w.list(MainTab::Customers).condition(QStringLiteral("a")));
+    EXPECT_EQ(LineOf(w.session().QryU, "WHERE"),
+              "WHERE " + w.list(MainTab::Customers).condition(QStringLiteral("a")));
     QTest::keyClick(w.Edit1, Qt::Key_PageDown);
     EXPECT_TRUE(w.DBGrid1->hasFocus());
     QTest::sendKeyEvent(QTest::Click, w.DBGrid1, Qt::Key_Odiaeresis, QStringLiteral("Ö"), Qt::ShiftModifier);
@@ -741,8 +745,9 @@ TEST_F(MainWindowLists, WorkSheetActionsOnTheCurrentSheet) {
     Query& mlap = w.session().QryMLap;
     w.TabControl2->setCurrentIndex(1); // "Összes": the sheet stays listed whatever its status
     settle();
-    const int sheet = QueryInt(QStringLiteral("SELECT MIN(munkalap) FROM munkalap WHERE statusz = 2 AND storno = 'N' "
-                                              "AND fizetve = 'N';"));
+    const int sheet =
+        QueryInt(QStringLiteral("SELECT MIN(munkalap) FROM munkalap WHERE statusz = 2 AND storno = 'N' "
+                                "AND fizetve = 'N';"));
     ASSERT_TRUE(mlap.locate(QStringLiteral("munkalap"), sheet));
 
     // Shift+F3 "Készen van!", with the focus in the search box: ready at once.
@@ -757,7 +762,9 @@ TEST_F(MainWindowLists, WorkSheetActionsOnTheCurrentSheet) {
     w.action(QStringLiteral("aKifizet"))->trigger();
     w.action(QStringLiteral("aTorol"))->trigger();
     EXPECT_TRUE(m_dialogs.texts().last().startsWith(QStringLiteral("Valóban töröljem a sort?")));
-    EXPECT_TRUE(m_dialogs.texts().at(m_dialogs.texts().size() - 2).startsWith(QStringLiteral("Munkalap kifizetés (")));
+    EXPECT_TRUE(m_dialogs.texts()
+                    .at(m_dialogs.texts().size() - 2)
+                    .startsWith(QStringLiteral("Munkalap kifizetés (")));
     EXPECT_EQ(mlap.value(QStringLiteral("munkalap")).toInt(), sheet);
     EXPECT_EQ(mlap.value(QStringLiteral("fizetve")).toString(), "I");
     EXPECT_EQ(mlap.value(QStringLiteral("storno")).toString(), "I");

@@ -1,21 +1,21 @@
 // The main window started for real against a test database, offscreen; the
 // start-up windows; the splash; the window names the error handler reports.
 
+#include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
-#include "ScriptedDialogs.h"
+#include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
 #include "shell/AppError.h"
-#include "shell/gui/ShellWidgets.h"
-#include "shell/gui/Windows.h"
-#include "foundation/Settings.h"
 #include "shell/StartupWindows.h"
+#include "shell/gui/ShellWidgets.h"
 #include "shell/gui/Tfrm_AdatbazisNyit.h"
 #include "shell/gui/Tfrm_Init.h"
 #include "shell/gui/Tfrm_Login.h"
 #include "shell/gui/Tfrm_Logo.h"
 #include "shell/gui/Tfrm_Main.h"
+#include "shell/gui/Windows.h"
 
 #include <QApplication>
 #include <QDir>

@@ -142,9 +142,9 @@ TEST_F(ReportWindows, PreviewKeysPageThroughZoomAndClose) {
 }
 
 TEST_F(ReportWindows, PrintWorkSheetOpensTheModalPreviewOfTheChosenLayout) {
-    for (const bool installed : {PrintWorkSheet.isInstalled(), ShowReportPreview.isInstalled(),
-                                 PrintReport.isInstalled(), AskPrintMode.isInstalled(),
-                                 AskPrintModeIndex.isInstalled()})
+    for (const bool installed :
+         {PrintWorkSheet.isInstalled(), ShowReportPreview.isInstalled(), PrintReport.isInstalled(),
+          AskPrintMode.isInstalled(), AskPrintModeIndex.isInstalled()})
         EXPECT_TRUE(installed);
     Beall().prgtipus = 4;
     ScriptedDialogs dialogs;

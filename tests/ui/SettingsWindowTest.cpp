@@ -3,13 +3,13 @@
 // widgets behind EditSettings, the browse buttons, the saved position.
 // Screenshots of the four pages go to the build folder.
 
-#include "gui/ModalDriver.h"
+#include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
-#include "ScriptedDialogs.h"
-#include "shell/Beallit.h"
 #include "foundation/Settings.h"
+#include "gui/ModalDriver.h"
+#include "shell/Beallit.h"
 #include "shell/gui/Tfrm_Beallit.h"
 #include "shell/gui/Windows.h"
 

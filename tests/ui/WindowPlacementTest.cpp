@@ -10,10 +10,10 @@
 
 #include "foundation/WindowPlacement.h"
 
+#include "foundation/Dialogs.h"
 #include "foundation/IniFile.h"
 #include "foundation/gui/QtDialogs.h"
 #include "foundation/gui/WidgetHelpers.h"
-#include "foundation/Dialogs.h"
 #include "patterns/gui/EditWindow.h"
 
 #include <QApplication>

@@ -4,15 +4,14 @@
 // another workstation while the window is open, the line editor's
 // recalculation and gross-up. Screenshots of the editor in every trade,
 // open and locked, and of the line editor go to build/screenshots/.
-#include "gui/ModalDriver.h"
-#include "TestDatabase.h"
-
 #include "ScriptedDialogs.h"
 #include "ScriptedWindows.h"
+#include "TestDatabase.h"
 #include "components/Query.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
+#include "gui/ModalDriver.h"
 #include "records/CatalogueWindows.h"
 #include "records/CustomerWindows.h"
 #include "records/DeviceWindows.h"
@@ -41,7 +40,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
-
 #include <gtest/gtest.h>
 
 namespace kml {
@@ -94,44 +92,52 @@ protected:
     // The shop's trade as the settings would load it.
     static void useProgramType(int programType) {
         const ResultSet rs = s_db->connection().query(
-            QStringLiteral("SELECT keszulekstr, vankeszulek FROM prgtipus WHERE prgtipus = %1").arg(programType));
+            QStringLiteral("SELECT keszulekstr, vankeszulek FROM prgtipus WHERE prgtipus = %1")
+                .arg(programType));
         Beall().prgtipus = programType;
         Beall().keszulekstr = rs.text(0, 0);
         Beall().vankeszulek = rs.text(0, 1) == QLatin1String("I");
     }
     static QString value(const QString& sql) {
         const ResultSet rs = s_db->connection().query(sql);
-        return rs.rowCount() == 0 ? QStringLiteral("<no row>") : (rs.isNull(0, 0) ? QStringLiteral("<null>") : rs.text(0, 0));
+        return rs.rowCount() == 0 ? QStringLiteral("<no row>")
+                                  : (rs.isNull(0, 0) ? QStringLiteral("<null>") : rs.text(0, 0));
     }
     static int number(const QString& sql) { return value(sql).toInt(); }
     static QString field(int sheet, const char* column) {
-        return value(QStringLiteral("SELECT %1 FROM munkalap WHERE munkalap = %2").arg(QLatin1String(column)).arg(sheet));
+        return value(QStringLiteral("SELECT %1 FROM munkalap WHERE munkalap = %2")
+                         .arg(QLatin1String(column))
+                         .arg(sheet));
     }
     static int sheetCount() { return number(QStringLiteral("SELECT COUNT(*) FROM munkalap")); }
     // A demo sheet in the status with lines and, when asked, employees.
     static int demoSheet(int status) {
-        return number(QStringLiteral("SELECT MIN(m.munkalap) FROM munkalap m WHERE m.statusz = %1 AND m.storno = 'N' "
-                                     "AND m.keszulek > 0 AND EXISTS (SELECT 1 FROM munkalap_tetel t WHERE t.munkalap = "
-                                     "m.munkalap) AND EXISTS (SELECT 1 FROM munkalap_dolgozo d WHERE d.munkalap = "
-                                     "m.munkalap)")
-                          .arg(status));
+        return number(
+            QStringLiteral("SELECT MIN(m.munkalap) FROM munkalap m WHERE m.statusz = %1 AND m.storno = 'N' "
+                           "AND m.keszulek > 0 AND EXISTS (SELECT 1 FROM munkalap_tetel t WHERE t.munkalap = "
+                           "m.munkalap) AND EXISTS (SELECT 1 FROM munkalap_dolgozo d WHERE d.munkalap = "
+                           "m.munkalap)")
+                .arg(status));
     }
     // A sheet of another trade's type with a few lines from the catalogue.
     static int tradeSheet(int type, int status) {
         const int customer = number(QStringLiteral("SELECT MIN(ugyfel) FROM ugyfel"));
-        const int device = number(QStringLiteral("SELECT MIN(keszulek) FROM keszulek WHERE ugyfel = %1").arg(customer));
+        const int device =
+            number(QStringLiteral("SELECT MIN(keszulek) FROM keszulek WHERE ugyfel = %1").arg(customer));
         const int sheet = QueryInt(CreateSheetSql(customer, type, device, QStringLiteral("Teszt Elek")));
         ExecSql(QStringLiteral("UPDATE munkalap SET panasz = 'Hiba leírása a vevő szerint.', kmora = 123456, "
                                "gmin1 = 62.5, gmax1 = 64, gmin2 = 3.1, gmax2 = 3.4, legellatas = 'I', "
                                "m04 = 'L, 12 db', m05 = 'Kereknyakú', m07 = 'fehér', m01 = '3', m02 = '1', "
                                "m03 = '1' WHERE munkalap = %1")
                     .arg(sheet));
-        ExecSql(QStringLiteral("INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar, beszar, kedv_kap, kedv_ad, "
-                               "ar_teljes, megjegyzes, egyeb) SELECT %1, tetel, 1 + tetel MOD 3, ar_elad, ar_besz, 0, "
-                               "5, ar_teljes, 'demó', 'GY-1' FROM tetel WHERE tetel IN (1, 30, 31)")
+        ExecSql(QStringLiteral(
+                    "INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar, beszar, kedv_kap, kedv_ad, "
+                    "ar_teljes, megjegyzes, egyeb) SELECT %1, tetel, 1 + tetel MOD 3, ar_elad, ar_besz, 0, "
+                    "5, ar_teljes, 'demó', 'GY-1' FROM tetel WHERE tetel IN (1, 30, 31)")
                     .arg(sheet));
         ExecSql(QStringLiteral("CALL sp_arbeallit(%1);").arg(sheet));
-        ExecSql(QStringLiteral("UPDATE munkalap SET statusz = %1 WHERE munkalap = %2").arg(status).arg(sheet));
+        ExecSql(
+            QStringLiteral("UPDATE munkalap SET statusz = %1 WHERE munkalap = %2").arg(status).arg(sheet));
         return sheet;
     }
     // The editor through its operation, acted on while it is shown.
@@ -170,13 +176,18 @@ TEST_F(WorkSheetEditor, NewSheetPaths) {
         QStringList texts;
     };
     const std::vector<Case> cases = {
-        {"OK saves the request", false,
+        {"OK saves the request",
+         false,
          [](Tfrm_Munkalap* w, auto&, auto&) {
-             QTest::keyClicks(Child<QPlainTextEdit>(w, "memPanasz"), QStringLiteral("Proba 12: \\r\\n marad"));
+             QTest::keyClicks(Child<QPlainTextEdit>(w, "memPanasz"),
+                              QStringLiteral("Proba 12: \\r\\n marad"));
              w->accept();
          },
-         true, true, {}},
-        {"quotation", true,
+         true,
+         true,
+         {}},
+        {"quotation",
+         true,
          [](Tfrm_Munkalap* w, auto&, auto&) {
              EXPECT_EQ(Child<QLabel>(w, "pnlTipus")->text(), "Árajánlat");
              EXPECT_FALSE(w->isLocked());
@@ -184,23 +195,32 @@ TEST_F(WorkSheetEditor, NewSheetPaths) {
              EXPECT_FALSE(Child<QPushButton>(w, "btnKeszulek")->isEnabled());
              w->accept();
          },
-         true, true, {}},
+         true,
+         true,
+         {}},
         {"cancelled: removed", false, [](Tfrm_Munkalap* w, auto&, auto&) { w->reject(); }, false, false, {}},
-        {"printed, then cancelled: kept", false,
+        {"printed, then cancelled: kept",
+         false,
          [](Tfrm_Munkalap* w, ScriptedWindows& windows, auto&) {
              windows.answer(PrintWorkSheet, true);
              w->action(QStringLiteral("aNyomtatKep"))->trigger();
              EXPECT_FALSE(w->isNewSheet());
              w->reject();
          },
-         false, true, {}},
-        {"another workstation made a later sheet: kept", false,
+         false,
+         true,
+         {}},
+        {"another workstation made a later sheet: kept",
+         false,
          [](Tfrm_Munkalap* w, auto&, auto&) {
              s_other->exec(QStringLiteral("CALL sp_ujmunkalap(0, 1, 0, 'masik');"));
              w->reject();
          },
-         false, true, {}},
-        {"with a line: asked first, kept open on No, removed on Yes", false,
+         false,
+         true,
+         {}},
+        {"with a line: asked first, kept open on No, removed on Yes",
+         false,
          [](Tfrm_Munkalap* w, ScriptedWindows& windows, ScriptedDialogs& dialogs) {
              windows.act(EditWorkSheetLine, [](int sheet, int) {
                  ExecSql(QStringLiteral("CALL sp_munkalap_ujsor(%1,1,1,100,0,0,0,100,'','');").arg(sheet));
@@ -215,7 +235,9 @@ TEST_F(WorkSheetEditor, NewSheetPaths) {
              EXPECT_TRUE(w->isVisible());
              w->reject();
          },
-         false, false, {worksheet_text::DiscardNewSheetQuestion, worksheet_text::DiscardNewSheetQuestion}},
+         false,
+         false,
+         {worksheet_text::DiscardNewSheetQuestion, worksheet_text::DiscardNewSheetQuestion}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -261,8 +283,8 @@ TEST_F(WorkSheetEditor, ALockedSheetCanOnlyBeViewedAndPrinted) {
                 EXPECT_TRUE(Child<QPlainTextEdit>(w, memo)->isReadOnly()) << memo;
             for (const char* edit : {"edtSzlaszam", "edtEloleg", "edtKedvezmeny"})
                 EXPECT_TRUE(Child<QLineEdit>(w, edit)->isReadOnly()) << edit;
-            for (const char* name : {"aUj", "aSzerkeszt", "aTorol", "aArModosit", "aKedv", "aKedv2", "aBeszur",
-                                     "EditCut1", "EditPaste1"}) {
+            for (const char* name : {"aUj", "aSzerkeszt", "aTorol", "aArModosit", "aKedv", "aKedv2",
+                                     "aBeszur", "EditCut1", "EditPaste1"}) {
                 EXPECT_FALSE(w->action(QLatin1String(name))->isVisible()) << name;
                 EXPECT_FALSE(w->action(QLatin1String(name))->isEnabled()) << name;
             }
@@ -282,7 +304,8 @@ TEST_F(WorkSheetEditor, ALockedSheetCanOnlyBeViewedAndPrinted) {
 TEST_F(WorkSheetEditor, ASheetLockedOnAnotherWorkstationMeanwhileIsNotChanged) {
     const int sheet = demoSheet(2);
     const QString remarks = field(sheet, "megjegyzes");
-    const int lines = number(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet));
+    const int lines =
+        number(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet));
     ScriptedDialogs dialogs;
     ScriptedWindows windows;
     windows.script(EditWorkSheetLine);
@@ -305,7 +328,8 @@ TEST_F(WorkSheetEditor, ASheetLockedOnAnotherWorkstationMeanwhileIsNotChanged) {
     EXPECT_EQ(dialogs.texts(), QStringList{"Lezárt munkalap"});
     EXPECT_TRUE(windows.calls().empty());
     EXPECT_EQ(field(sheet, "megjegyzes"), remarks);
-    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet)), lines);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet)),
+              lines);
     EXPECT_EQ(field(sheet, "statusz"), "3");
 }
 
@@ -322,14 +346,17 @@ TEST_F(WorkSheetEditor, ACancelledSheetIsRefusedWhoeverOpensIt) {
 
 TEST_F(WorkSheetEditor, ActionsOnAnOpenSheet) {
     const int sheet = demoSheet(2);
-    const int lines = number(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet));
-    const int firstLine = number(QStringLiteral("SELECT MIN(munkalap_tetel) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet));
+    const int lines =
+        number(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet));
+    const int firstLine = number(
+        QStringLiteral("SELECT MIN(munkalap_tetel) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet));
     const double total = field(sheet, "ar_ossz").toDouble();
     const int device = field(sheet, "keszulek").toInt();
     ScriptedDialogs dialogs;
     ScriptedWindows windows;
     windows.answer(EditWorkSheetLine, true).answer(EditWorkSheetLine, true).answer(EditWorkSheetLine, false);
-    windows.answer(ChooseDictionaryText, DictionaryText{QStringLiteral("Garancia"), QStringLiteral("1 év garancia")});
+    windows.answer(ChooseDictionaryText,
+                   DictionaryText{QStringLiteral("Garancia"), QStringLiteral("1 év garancia")});
     windows.answer(EditDevice, device);
     dialogs.answerText(QStringLiteral("12.5")); // "Ár módosít": a decimal point is a decimal mark
     const int result = runEditor(
@@ -362,7 +389,7 @@ TEST_F(WorkSheetEditor, ActionsOnAnOpenSheet) {
 
             w->showPage(Tfrm_Munkalap::LinesPage);
             EXPECT_FALSE(w->action(QStringLiteral("aKedv"))->isVisible()); // the car workshop's only
-            w->action(QStringLiteral("aUj"))->trigger(); // offered until cancelled
+            w->action(QStringLiteral("aUj"))->trigger();                   // offered until cancelled
             auto* grid = Child<QTableView>(w, "DBGrid2");
             grid->selectRow(0);
             w->action(QStringLiteral("aArModosit"))->trigger();
@@ -377,8 +404,11 @@ TEST_F(WorkSheetEditor, ActionsOnAnOpenSheet) {
     EXPECT_EQ(dialogs.calls()[0].caption, "Ár megadás");
     EXPECT_EQ(dialogs.calls()[0].text, "Add meg az árat!");
     EXPECT_EQ(field(sheet, "megjegyzes"), "Lásd: 1 év garancia.");
-    EXPECT_EQ(value(QStringLiteral("SELECT egysar FROM munkalap_tetel WHERE munkalap_tetel = %1").arg(firstLine)), "12.5");
-    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet)), lines);
+    EXPECT_EQ(
+        value(QStringLiteral("SELECT egysar FROM munkalap_tetel WHERE munkalap_tetel = %1").arg(firstLine)),
+        "12.5");
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet)),
+              lines);
 }
 
 TEST_F(WorkSheetEditor, PlannerButtonBooksTheStartAndTheEmployee) {
@@ -413,14 +443,15 @@ TEST_F(WorkSheetEditor, PlannerButtonBooksTheStartAndTheEmployee) {
         sheet);
     EXPECT_EQ(result, sheet);
     ASSERT_EQ(windows.calls("EditAppointment").size(), 1u);
-    EXPECT_EQ((QVariantList{asked.employee, asked.slot, asked.workSheet, asked.device, asked.customer, asked.hours,
-                            asked.timeText, asked.day}),
+    EXPECT_EQ((QVariantList{asked.employee, asked.slot, asked.workSheet, asked.device, asked.customer,
+                            asked.hours, asked.timeText, asked.day}),
               (QVariantList{employee, 29, sheet, -1, -1, 1.5, QStringLiteral("14:30"), QDate(2031, 5, 6)}));
     EXPECT_EQ(field(sheet, "dat_hatid"), "2031-05-06 14:30:00");
-    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = %1 AND dolgozo = %2")
-                        .arg(sheet)
-                        .arg(employee)),
-              "1");
+    EXPECT_EQ(
+        value(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = %1 AND dolgozo = %2")
+                  .arg(sheet)
+                  .arg(employee)),
+        "1");
 }
 
 // ---- Trades ----------------------------------------------------------------------------
@@ -433,9 +464,12 @@ TEST_F(WorkSheetEditor, PagesOfEachTrade) {
         bool garment, gas, odometer, discounts, devices;
     };
     const Case cases[] = {
-        {1, 1, "DBGrid2", false, false, false, false, true}, {2, 4, "DBGrid3", false, false, true, true, true},
-        {3, 7, "DBGrid3", true, false, false, false, false}, {3, 8, "DBGrid3", false, false, false, false, false},
-        {4, 9, "DBGrid2", false, true, false, false, true},  {5, 11, "DBGrid3", false, false, false, false, true},
+        {1, 1, "DBGrid2", false, false, false, false, true},
+        {2, 4, "DBGrid3", false, false, true, true, true},
+        {3, 7, "DBGrid3", true, false, false, false, false},
+        {3, 8, "DBGrid3", false, false, false, false, false},
+        {4, 9, "DBGrid2", false, true, false, false, true},
+        {5, 11, "DBGrid3", false, false, false, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "program type " << c.programType << ", type " << c.type);
@@ -459,9 +493,10 @@ TEST_F(WorkSheetEditor, PagesOfEachTrade) {
             SaveScreenshot(&w, QStringLiteral("worksheet_editor_%1_%2_lines.png").arg(c.type).arg(state));
             if (c.garment || c.gas) {
                 w.showPage(c.garment ? Tfrm_Munkalap::GarmentPage : Tfrm_Munkalap::GasPage);
-                SaveScreenshot(&w, QStringLiteral("worksheet_editor_%1_%2_%3.png")
-                                       .arg(c.type)
-                                       .arg(state, c.garment ? QStringLiteral("garment") : QStringLiteral("gas")));
+                SaveScreenshot(
+                    &w, QStringLiteral("worksheet_editor_%1_%2_%3.png")
+                            .arg(c.type)
+                            .arg(state, c.garment ? QStringLiteral("garment") : QStringLiteral("gas")));
             }
             w.showPage(Tfrm_Munkalap::DescriptionPage);
             SaveScreenshot(&w, QStringLiteral("worksheet_editor_%1_%2.png").arg(c.type).arg(state));
@@ -473,7 +508,8 @@ TEST_F(WorkSheetEditor, PagesOfEachTrade) {
 TEST_F(WorkSheetEditor, GarmentPositionsShowTheirMarkers) {
     useProgramType(3);
     const int sheet = tradeSheet(7, 1);
-    ExecSql(QStringLiteral("UPDATE munkalap SET m01 = NULL, m02 = '', m03 = '2' WHERE munkalap = %1").arg(sheet));
+    ExecSql(
+        QStringLiteral("UPDATE munkalap SET m01 = NULL, m02 = '', m03 = '2' WHERE munkalap = %1").arg(sheet));
     const int result = runEditor(
         [](Tfrm_Munkalap* w) {
             auto* drawing = w->findChild<GarmentDrawing*>();
@@ -498,7 +534,8 @@ TEST_F(WorkSheetEditor, LineEditorRecalculatesWhenAFieldIsLeft) {
     useProgramType(2);
     Beall().afakulcs = 27;
     const int sheet = tradeSheet(4, 1);
-    ExecSql(QStringLiteral("UPDATE ugyfel SET kedvezmeny = 12 WHERE ugyfel = %1").arg(field(sheet, "ugyfel")));
+    ExecSql(
+        QStringLiteral("UPDATE ugyfel SET kedvezmeny = 12 WHERE ugyfel = %1").arg(field(sheet, "ugyfel")));
     const int part = number(QStringLiteral("SELECT MIN(tetel) FROM tetel WHERE ezszolg = 'N'"));
     ExecSql(QStringLiteral("UPDATE tetel SET ar_teljes = 10000, ar_elad = 9500, ar_besz = 6000, kedv_kap = 0 "
                            "WHERE tetel = %1")
@@ -556,7 +593,8 @@ TEST_F(WorkSheetEditor, LineEditorRecalculatesWhenAFieldIsLeft) {
 TEST_F(WorkSheetEditor, LineEditorGrossesUpOnceAndKeepsPricesWhenTheItemChanges) {
     Beall().afakulcs = 27;
     const int sheet = tradeSheet(1, 1);
-    const int line = number(QStringLiteral("SELECT MIN(munkalap_tetel) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet));
+    const int line = number(
+        QStringLiteral("SELECT MIN(munkalap_tetel) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet));
     ExecSql(QStringLiteral("UPDATE munkalap_tetel SET db = 1, egysar = 100, beszar = 0.5, ar_teljes = 150 "
                            "WHERE munkalap_tetel = %1")
                 .arg(line));
@@ -582,16 +620,18 @@ TEST_F(WorkSheetEditor, LineEditorGrossesUpOnceAndKeepsPricesWhenTheItemChanges)
     });
     EXPECT_TRUE(EditWorkSheetLine(sheet, line));
     settle();
-    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', tetel, egysar, beszar, ar_teljes) FROM munkalap_tetel "
-                                   "WHERE munkalap_tetel = %1")
-                        .arg(line)),
-              QStringLiteral("%1|127|1|190").arg(other)); // 190.5 to the even neighbour
+    EXPECT_EQ(
+        value(QStringLiteral("SELECT CONCAT_WS('|', tetel, egysar, beszar, ar_teljes) FROM munkalap_tetel "
+                             "WHERE munkalap_tetel = %1")
+                  .arg(line)),
+        QStringLiteral("%1|127|1|190").arg(other)); // 190.5 to the even neighbour
 }
 
 TEST_F(WorkSheetEditor, LineEditorOfTheCustomerService) {
     useProgramType(5);
     const int sheet = tradeSheet(11, 1);
-    const int line = number(QStringLiteral("SELECT MIN(munkalap_tetel) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet));
+    const int line = number(
+        QStringLiteral("SELECT MIN(munkalap_tetel) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet));
     WhenModal<Tfrm_SorHozza>([](Tfrm_SorHozza* w) {
         EXPECT_EQ(w->pages()->tabText(0), "Ügyfélszolgálat");
         EXPECT_FALSE(Child<QLineEdit>(w, "edtBeszar")->isVisibleTo(w));

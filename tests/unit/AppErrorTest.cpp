@@ -3,9 +3,9 @@
 
 #include "shell/AppError.h"
 
+#include "ScriptedDialogs.h"
 #include "components/DbError.h"
 #include "foundation/Folders.h"
-#include "ScriptedDialogs.h"
 #include "foundation/Settings.h"
 
 #include <QFile>

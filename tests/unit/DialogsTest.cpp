@@ -2,12 +2,12 @@
 // validates and parses, and what it gives back; and the scripted backend's
 // own promises (strict script, restoring the previous backend).
 #include "foundation/Dialogs.h"
+
 #include "ScriptedDialogs.h"
 #include "foundation/Settings.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <ostream>
 
 void PrintTo(const QString& text, std::ostream* out) {
@@ -39,10 +39,10 @@ TEST(MessageBoxes, ShowTheirCaptionIconAndButtons) {
          "Figyelmeztetés", ok},
         {"ShowInfo", [&] { ShowInfo(text); }, DialogKind::Info, MessageIcon::Information, "Üzenet", ok},
         {"InfoT", [&] { InfoT(text); }, DialogKind::Info, MessageIcon::Information, "Üzenet", ok},
-        {"AskYesNo", [&] { AskYesNo(text, "Megerősítés"); }, DialogKind::YesNo,
-         MessageIcon::Question, "Megerősítés", yesNo},
-        {"ConfirmT", [&] { ConfirmT(text, "Megerősítés"); }, DialogKind::YesNo,
-         MessageIcon::Question, "Megerősítés", yesNo},
+        {"AskYesNo", [&] { AskYesNo(text, "Megerősítés"); }, DialogKind::YesNo, MessageIcon::Question,
+         "Megerősítés", yesNo},
+        {"ConfirmT", [&] { ConfirmT(text, "Megerősítés"); }, DialogKind::YesNo, MessageIcon::Question,
+         "Megerősítés", yesNo},
         {"AskYesNo with the stop sign", [&] { AskYesNo(text, "Hiba", nullptr, MessageIcon::Error); },
          DialogKind::YesNo, MessageIcon::Error, "Hiba", yesNo},
     };
@@ -65,7 +65,10 @@ TEST(MessageBoxes, ShowTheirCaptionIconAndButtons) {
 
 TEST(MessageBoxes, YesNoGivesTrueOnlyForYes) {
     ScriptedDialogs dialogs;
-    dialogs.answer(DialogAnswer::Yes).answer(DialogAnswer::No).answer(DialogAnswer::Yes).answer(DialogAnswer::No);
+    dialogs.answer(DialogAnswer::Yes)
+        .answer(DialogAnswer::No)
+        .answer(DialogAnswer::Yes)
+        .answer(DialogAnswer::No);
     EXPECT_TRUE(AskYesNo(dialog_text::DeleteRowQuestion, dialog_text::ConfirmCaption));
     EXPECT_FALSE(AskYesNo(dialog_text::DeleteRowQuestion, dialog_text::ConfirmCaption));
     EXPECT_TRUE(ConfirmT(QStringLiteral("Biztosan elkészült?"), dialog_text::ConfirmCaption));
@@ -105,7 +108,8 @@ TEST(AskText, MinimumZeroTakesAnEmptyText) {
     ScriptedDialogs dialogs;
     dialogs.answer(DialogAnswer::Ok);
     QString number;
-    ASSERT_TRUE(AskText(QStringLiteral("Számlaszám"), QStringLiteral("Add meg a számlaszámot!"), number, 0, 50, true));
+    ASSERT_TRUE(AskText(QStringLiteral("Számlaszám"), QStringLiteral("Add meg a számlaszámot!"), number, 0,
+                        50, true));
     EXPECT_EQ(number, QString());
     EXPECT_EQ(dialogs.lastCall().maxLength, 50);
     EXPECT_FALSE(dialogs.lastCall().upperCase);
@@ -171,7 +175,7 @@ TEST_F(AskNumberTest, ReadsTheEditTheWayUsersType) {
         double expected;
     };
     const std::vector<Case> cases = {
-        {"1 234,5", 1234.5}, {"", 0}, {"-12", -12}, {"12,5", 12.5},
+        {"1 234,5", 1234.5},    {"", 0},  {"-12", -12}, {"12,5", 12.5},
         {"1 234 567", 1234567}, {",", 0}, {"-", 0},
     };
     for (const Case& c : cases) {
@@ -211,15 +215,19 @@ TEST_F(AskNumberTest, DecimalShowsFullPrecisionAndTakesBothMarks) {
         double expected;
     };
     const std::vector<Case> cases = {
-        {12.5, "12,5", "12.5", 12.5},   {12.5, "12,5", "12,5", 12.5},  {1234.125, "1234,125", "1 234,75", 1234.75},
-        {0, "0", "-7.25", -7.25},       {100, "100", "", 0},
+        {12.5, "12,5", "12.5", 12.5},
+        {12.5, "12,5", "12,5", 12.5},
+        {1234.125, "1234,125", "1 234,75", 1234.75},
+        {0, "0", "-7.25", -7.25},
+        {100, "100", "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         ScriptedDialogs dialogs;
         dialogs.answerText(c.typed);
         double number = c.start;
-        ASSERT_TRUE(AskDecimal(QStringLiteral("Kedvezmény megadás"), QStringLiteral("Add meg a kedvezményt!"), number));
+        ASSERT_TRUE(AskDecimal(QStringLiteral("Kedvezmény megadás"), QStringLiteral("Add meg a kedvezményt!"),
+                               number));
         EXPECT_EQ(dialogs.lastCall().kind, DialogKind::Number);
         EXPECT_EQ(dialogs.lastCall().caption, QStringLiteral("Kedvezmény megadás"));
         EXPECT_EQ(dialogs.lastCall().value, c.shown);
@@ -323,14 +331,16 @@ TEST(AskMasked, ShowsPromptAndMaskAndGivesTheText) {
     ScriptedDialogs dialogs;
     dialogs.answerText(QStringLiteral("titok")).answer(DialogAnswer::Cancel);
     QString password = QString(300, QLatin1Char('x'));
-    ASSERT_TRUE(AskMasked(QStringLiteral("Jelszó megadása"), QStringLiteral("Add meg az új jelszót"), QString(), password));
+    ASSERT_TRUE(AskMasked(QStringLiteral("Jelszó megadása"), QStringLiteral("Add meg az új jelszót"),
+                          QString(), password));
     EXPECT_EQ(password, QStringLiteral("titok"));
     const DialogCall& call = dialogs.lastCall();
     EXPECT_EQ(call.kind, DialogKind::Masked);
     EXPECT_EQ(call.caption, QStringLiteral("Jelszó megadása"));
     EXPECT_EQ(call.text, QStringLiteral("Add meg az új jelszót"));
     EXPECT_EQ(call.value.size(), 255); // the edit holds at most 255 characters
-    EXPECT_FALSE(AskMasked(QStringLiteral("Megerősítés"), QStringLiteral("Add újra az új jelszót"), QString(), password));
+    EXPECT_FALSE(AskMasked(QStringLiteral("Megerősítés"), QStringLiteral("Add újra az új jelszót"), QString(),
+                           password));
     EXPECT_EQ(password, QStringLiteral("titok"));
 }
 

@@ -55,12 +55,13 @@ TEST(MainLists, SearchConditionsOfTheFourLists) {
     const ListDefinition& customerList = routes.list(MainTab::Customers).list;
     const QString like = QStringLiteral(" LIKE '%kov%')");
     EXPECT_EQ(LikeFilter(customerList.searchFields, "kov", true),
-              " AND ((ugyfel_nev" + like + " OR (kapcsolat" + like + " OR (telefon" + like + " OR (emil" + like +
-                  " OR (irszvaroscim" + like + " OR (gyszstr" + like +
+              " AND ((ugyfel_nev" + like + " OR (kapcsolat" + like + " OR (telefon" + like + " OR (emil" +
+                  like + " OR (irszvaroscim" + like + " OR (gyszstr" + like +
                   " OR (CONVERT(DATE_FORMAT(dat_figyelmeztet,'%Y.%m.%d') USING latin2)" + like + ")");
     ListController customers(customerList);
     EXPECT_EQ(customers.condition("kov"),
-              "(ugyfel > 0)" + IndexedLikeFilter(customerList.searchIndex, customerList.searchFields, "kov", true));
+              "(ugyfel > 0)" +
+                  IndexedLikeFilter(customerList.searchIndex, customerList.searchFields, "kov", true));
     const struct {
         MainTab tab;
         const char* table;
@@ -119,7 +120,8 @@ TEST(MainLists, ProgramTypeChoosesGridsAndItemColumns) {
     const auto shownFor = [&sheets](int type) {
         QStringList shown;
         for (const MainGridDefinition& grid : sheets.grids)
-            if (std::find(grid.programTypes.begin(), grid.programTypes.end(), type) != grid.programTypes.end())
+            if (std::find(grid.programTypes.begin(), grid.programTypes.end(), type) !=
+                grid.programTypes.end())
                 shown << grid.name;
         return shown;
     };
@@ -141,7 +143,8 @@ TEST(MainLists, ProgramTypeChoosesGridsAndItemColumns) {
         const std::vector<int> shares = items.sharesFor(type);
         ASSERT_EQ(int(shares.size()), ItemColumnFields().size());
         for (int c = 0; c < ItemColumnFields().size(); ++c)
-            EXPECT_EQ(shares[size_t(c)] == 0, HiddenItemColumns(type).contains(ItemColumnFields()[c])) << type << c;
+            EXPECT_EQ(shares[size_t(c)] == 0, HiddenItemColumns(type).contains(ItemColumnFields()[c]))
+                << type << c;
     }
 }
 
@@ -220,7 +223,8 @@ TEST(MainColours, ItemsDevicesAndTheHighlightedColumn) {
     // Work sheets and devices: nothing in the highlighted column; customers
     // and items: the text colour there too, but not the background.
     const RowStyle cancelled = WorkSheetRowStyle(4, true, false, false, false);
-    EXPECT_EQ(Name(CellStyle(WorkSheetTabList().list.colouring.reach, cancelled, false).background), "#FFDDDD");
+    EXPECT_EQ(Name(CellStyle(WorkSheetTabList().list.colouring.reach, cancelled, false).background),
+              "#FFDDDD");
     const ColourReach sheets = WorkSheetTabList().list.colouring.reach;
     const RowStyle sortCell = CellStyle(sheets, cancelled, true);
     EXPECT_FALSE(sortCell.background.isValid());
@@ -231,7 +235,8 @@ TEST(MainColours, ItemsDevicesAndTheHighlightedColumn) {
     EXPECT_EQ(Name(warned.foreground), "#0000FF");
     EXPECT_EQ(SheetLinesList().list.colouring.reach, ColourReach::TextEverywhere);
     EXPECT_EQ(DeviceTabList().list.colouring.reach, ColourReach::RowOnly);
-    EXPECT_EQ(WorkSheetTabList().grids.at(1).colouring.reach, ColourReach::RowOnly); // the car workshop's grid
+    EXPECT_EQ(WorkSheetTabList().grids.at(1).colouring.reach,
+              ColourReach::RowOnly); // the car workshop's grid
 }
 
 TEST(MainColours, FlagColumnsArePictures) {

@@ -94,15 +94,16 @@ TEST(PicturePlacement, OwnSizeWhenItFitsOtherwiseFittedAndCentred) {
         QSize picture;
         QRect expected;
     } cases[] = {
-        {{100, 50}, {100, 115, 100, 50}},  // smaller both ways: own size, centred
-        {{300, 200}, {0, 40, 300, 200}},   // exactly the area
-        {{600, 200}, {0, 90, 300, 100}},   // too wide: halved
-        {{150, 400}, {112, 40, 75, 200}},  // too tall: the smaller ratio
-        {{301, 10}, {0, 135, 300, 10}},    // one pixel too wide: fitted, rounded
-        {{1000, 3}, {0, 139, 300, 1}},     // never below a pixel
+        {{100, 50}, {100, 115, 100, 50}}, // smaller both ways: own size, centred
+        {{300, 200}, {0, 40, 300, 200}},  // exactly the area
+        {{600, 200}, {0, 90, 300, 100}},  // too wide: halved
+        {{150, 400}, {112, 40, 75, 200}}, // too tall: the smaller ratio
+        {{301, 10}, {0, 135, 300, 10}},   // one pixel too wide: fitted, rounded
+        {{1000, 3}, {0, 139, 300, 1}},    // never below a pixel
     };
     for (const Case& c : cases)
-        EXPECT_EQ(PicturePlacement(c.picture, area), c.expected) << c.picture.width() << "x" << c.picture.height();
+        EXPECT_EQ(PicturePlacement(c.picture, area), c.expected)
+            << c.picture.width() << "x" << c.picture.height();
 }
 
 TEST(LoadPicture, ReadsTheFileAfreshAndGivesNullForWhatIsNoPicture) {

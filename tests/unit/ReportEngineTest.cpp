@@ -202,8 +202,8 @@ TEST(ReportEngine, SumOfWhatEachRowAddsLeavesOutRowsThatDoNotCount) {
     EXPECT_EQ(Paginate(r, Lines(0)).pageText(0), QStringLiteral("0"));
 
     Report wrong;
-    wrong.band(BandKind::Summary, 6).sum(
-        {0, 0, 40, 6}, [](const RowRef& row) { return row.number(u"nincs_ilyen"); }, Scope::Report, {});
+    wrong.band(BandKind::Summary, 6)
+        .sum({0, 0, 40, 6}, [](const RowRef& row) { return row.number(u"nincs_ilyen"); }, Scope::Report, {});
     EXPECT_THROW(Paginate(wrong, Lines(0)), std::logic_error);
 }
 

@@ -47,10 +47,12 @@ TEST(IndexedLikeFilter, ByteSearchAloneOnlyForPlainTexts) {
     EXPECT_FALSE(plain.contains(" LIKE "));
     EXPECT_EQ(IndexedLikeFilter(index, index.fields, "kov", false).left(9), "(ugyfel I");
     // Wildcards or the field separator byte: each piece narrows, LikeFilter decides.
-    for (const QString& text : {QStringLiteral("10%_x"), QStringLiteral("a") + QChar(2) + QStringLiteral("b")}) {
+    for (const QString& text :
+         {QStringLiteral("10%_x"), QStringLiteral("a") + QChar(2) + QStringLiteral("b")}) {
         const QString filter = IndexedLikeFilter(index, index.fields, text, true);
         EXPECT_TRUE(filter.startsWith(byteSearch)) << text.toStdString();
-        EXPECT_TRUE(filter.endsWith(" AND " + LikeFilter(index.fields, text, false) + ")")) << text.toStdString();
+        EXPECT_TRUE(filter.endsWith(" AND " + LikeFilter(index.fields, text, false) + ")"))
+            << text.toStdString();
     }
     // Nothing to narrow with, another field list, no table: LikeFilter itself.
     for (const QString& text : {QStringLiteral("%"), QStringLiteral("_%_")})

@@ -4,9 +4,9 @@
 
 #include "foundation/Folders.h"
 #include "foundation/IniFile.h"
+#include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
 #include "shell/ConnectionEntries.h"
-#include "foundation/Settings.h"
 #include "shell/WorkstationSettings.h"
 
 #include <QCoreApplication>

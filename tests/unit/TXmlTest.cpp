@@ -6,9 +6,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
 #include <limits>
 
 using namespace kml;
@@ -35,9 +33,9 @@ TEST(TXml, NodesIndentByDepthAndCloseInReverseOrder) {
     xml.AddInt(QStringLiteral("n"), -42);
     xml.FinishNode();
     xml.FinishNode();
-    EXPECT_EQ(xml.lines(), QStringList({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<szamlak>",
-                                        "\t<szamla id=\"1\">", "\t\t<ures>", "\t\t</ures>", "\t\t<n>-42</n>",
-                                        "\t</szamla>", "</szamlak>"}));
+    EXPECT_EQ(xml.lines(),
+              QStringList({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<szamlak>", "\t<szamla id=\"1\">",
+                           "\t\t<ures>", "\t\t</ures>", "\t\t<n>-42</n>", "\t</szamla>", "</szamlak>"}));
     EXPECT_EQ(xml.depth(), 0);
     EXPECT_THROW(xml.FinishNode(), std::logic_error);
 }
@@ -49,14 +47,16 @@ TEST(TXml, TextValues) {
     } cases[] = {
         {"Kovács & Fia <Kft>", "\t<s>Kovács &amp; Fia &lt;Kft&gt;</s>"},
         {"O'Brien \"X\"", "\t<s>O&apos;Brien &quot;X&quot;</s>"},
-        {"Mester Kft.", "\t<s>Mester Kft</s>"},        // one trailing full stop goes
-        {"x.,", "\t<s>x.</s>"},                         // only the comma
-        {"x,.", "\t<s>x</s>"},                          // the full stop, then the comma
+        {"Mester Kft.", "\t<s>Mester Kft</s>"}, // one trailing full stop goes
+        {"x.,", "\t<s>x.</s>"},                 // only the comma
+        {"x,.", "\t<s>x</s>"},                  // the full stop, then the comma
         {"12..", "\t<s>12.</s>"},
         {"  körte  ", "\t<s>körte</s>"},
         {"", "<none>"},
-        {"a\vb\x01" "c\td", "\t<s>abc\td</s>"},        // vertical tab and SOH dropped, TAB kept
-        {"&amp;", "\t<s>&amp;amp;</s>"},                // escaped once, as a text
+        {"a\vb\x01"
+         "c\td",
+         "\t<s>abc\td</s>"},             // vertical tab and SOH dropped, TAB kept
+        {"&amp;", "\t<s>&amp;amp;</s>"}, // escaped once, as a text
     };
     for (const Case& c : cases)
         EXPECT_EQ(LineOf([&](TXml& x) { x.AddStr(QStringLiteral("s"), QString::fromUtf8(c.value)); }),
@@ -89,7 +89,9 @@ TEST(TXml, NumbersBooleansAndDates) {
         EXPECT_EQ(LineOf([&](TXml& x) { x.AddFloat(QStringLiteral("f"), QLatin1String(c.format), c.value); }),
                   QStringLiteral("\t<f>%1</f>").arg(QLatin1String(c.text)))
             << c.value;
-    EXPECT_EQ(LineOf([](TXml& x) { x.AddFloat(QStringLiteral("f"), {}, std::numeric_limits<double>::quiet_NaN()); }),
+    EXPECT_EQ(LineOf([](TXml& x) {
+                  x.AddFloat(QStringLiteral("f"), {}, std::numeric_limits<double>::quiet_NaN());
+              }),
               QStringLiteral("\t<f>0</f>"));
 
     EXPECT_EQ(LineOf([](TXml& x) { x.AddBool(QStringLiteral("b"), true); }), QStringLiteral("\t<b>true</b>"));
@@ -101,7 +103,8 @@ TEST(TXml, NumbersBooleansAndDates) {
                   x.AddDateTime(QStringLiteral("t"), QDateTime(QDate(2024, 3, 5), QTime(9, 7, 3, 45)));
               }),
               QStringLiteral("\t<t>2024-03-05T09:07:03.045Z</t>"));
-    EXPECT_EQ(LineOf([](TXml& x) { x.AddDateTime(QStringLiteral("t"), QDateTime()); }), QStringLiteral("<none>"));
+    EXPECT_EQ(LineOf([](TXml& x) { x.AddDateTime(QStringLiteral("t"), QDateTime()); }),
+              QStringLiteral("<none>"));
 }
 
 TEST(TXml, SavesUtf8WithCrLfAndLoadsItBack) {
@@ -133,7 +136,8 @@ TEST(TXml, ReadsElementsBack) {
     xml.AddNode(QStringLiteral("valasz"));
     xml.AddStr(QStringLiteral("szamlaszam"), QStringLiteral("HL-2024/0001"));
     xml.FinishNode();
-    EXPECT_EQ(xml.GetXml(), QStringLiteral("<valasz>\r\n\t<szamlaszam>HL-2024/0001</szamlaszam>\r\n</valasz>"));
+    EXPECT_EQ(xml.GetXml(),
+              QStringLiteral("<valasz>\r\n\t<szamlaszam>HL-2024/0001</szamlaszam>\r\n</valasz>"));
     EXPECT_EQ(xml.GetXml(true), QStringLiteral("<valasz><szamlaszam>HL-2024/0001</szamlaszam></valasz>"));
     EXPECT_TRUE(xml.ExistsNode(QStringLiteral("szamlaszam")));
     EXPECT_EQ(xml.GetNode(QStringLiteral("szamlaszam")), QStringLiteral("HL-2024/0001"));

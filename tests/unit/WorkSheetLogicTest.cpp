@@ -6,10 +6,8 @@
 #include "worksheets/WorkSheetStatus.h"
 
 #include <QLocale>
-
-#include <limits>
-
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace kml {
 namespace {
@@ -46,8 +44,8 @@ TEST(LineRecord, NewLineTakesTheCustomersDiscountAndTheTradesPrice) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const LineRecord line = NewLineRecord(Item(c.sale, c.list, 4000, c.itemDiscount), c.customerDiscount,
-                                              c.programType);
+        const LineRecord line =
+            NewLineRecord(Item(c.sale, c.list, 4000, c.itemDiscount), c.customerDiscount, c.programType);
         EXPECT_DOUBLE_EQ(line.egysar, c.egysar);
         EXPECT_DOUBLE_EQ(line.ar_teljes, c.arTeljes);
         EXPECT_DOUBLE_EQ(line.kedv_ad, c.kedvAd);
@@ -135,7 +133,7 @@ TEST(LineRecord, GrossUpRoundsHalvesToEven) {
         double vat, value, grossed;
     };
     const Case cases[] = {
-        {27, 100, 127}, {27, 0.5, 1},    // 0.635
+        {27, 100, 127},   {27, 0.5, 1},  // 0.635
         {27, 150, 190},                  // 190.5: to the even neighbour
         {27, 250, 318},                  // 317.5
         {27, 1000, 1270}, {5, 10, 10},   // 10.5
@@ -183,7 +181,8 @@ TEST(WorkSheetStatements, KeysTextsAndExpectedStates) {
     EXPECT_EQ(StatusStepSql(42, QStringLiteral("Anna"), 3, 4, QStringLiteral("SZ-2024/7'")),
               "CALL sp_statuszlepes(42,'Anna',3,4,'SZ-2024/7''');");
     EXPECT_EQ(StatusStepSql(42, QStringLiteral("Anna"), 1, 2), "CALL sp_statuszlepes(42,'Anna',1,2,NULL);");
-    EXPECT_EQ(StatusStepSql(42, QStringLiteral("Anna"), 3, 4, QString()), "CALL sp_statuszlepes(42,'Anna',3,4,'');");
+    EXPECT_EQ(StatusStepSql(42, QStringLiteral("Anna"), 3, 4, QString()),
+              "CALL sp_statuszlepes(42,'Anna',3,4,'');");
     EXPECT_EQ(PaymentSql(42, true), "CALL sp_fizetes(42,'I');");
     EXPECT_EQ(PaymentSql(42, false), "CALL sp_fizetes(42,'N');");
     EXPECT_EQ(CancelSheetSql(42), "UPDATE munkalap SET storno = 'I' WHERE munkalap = 42 AND storno = 'N';");

@@ -3,13 +3,13 @@
 // that span several shared-string records, several sheets, and a workbook
 // large enough to need the compound file's extra allocation sectors.
 
-#include "SpreadsheetReaders.h"
 #include "components/xls/XlsWorkbook.h"
+
+#include "SpreadsheetReaders.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
-
 #include <gtest/gtest.h>
 
 using namespace kml;
@@ -31,7 +31,8 @@ QString Save(const QTemporaryDir& dir, const XlsWorkbook& book, const QString& n
 TEST(XlsWorkbook, CellsKeepTheirTypesAndLettersInBothReaders) {
     QTemporaryDir dir;
     // Spans three shared-string records.
-    const QString longText = QString(5000, QChar(0x0151)) + QStringLiteral("x") + QString(9000, QLatin1Char('a'));
+    const QString longText =
+        QString(5000, QChar(0x0151)) + QStringLiteral("x") + QString(9000, QLatin1Char('a'));
     XlsWorkbook book;
     book.addSheet(QStringLiteral("Ügyfelek"));
     book.setColumnWidth(0, 30);
@@ -50,11 +51,12 @@ TEST(XlsWorkbook, CellsKeepTheirTypesAndLettersInBothReaders) {
     // break across their boundaries.
     for (int i = 0; i < 400; ++i)
         book.writeText(3 + i / 10, 5 + i % 10, QStringLiteral("szöveg %1 ").arg(i).repeated(4 + i % 7));
-    book.writeText(4, 0, u"Kovács Ődön – „Űrhajó” 5 €");                              // shared string reused
+    book.writeText(4, 0, u"Kovács Ődön – „Űrhajó” 5 €"); // shared string reused
     book.writeText(4, 1, u"");
     const QString path = Save(dir, book, QStringLiteral("cells.xls"));
 
-    for (const auto& [reader, read] : {std::pair{"freexl", &ReadXlsWithFreexl}, std::pair{"xlrd", &ReadXlsWithXlrd}}) {
+    for (const auto& [reader, read] :
+         {std::pair{"freexl", &ReadXlsWithFreexl}, std::pair{"xlrd", &ReadXlsWithXlrd}}) {
         SCOPED_TRACE(reader);
         const ReadBook read_ = read(path);
         ASSERT_EQ(read_.size(), 1u);
@@ -74,7 +76,8 @@ TEST(XlsWorkbook, CellsKeepTheirTypesAndLettersInBothReaders) {
         EXPECT_DOUBLE_EQ(s.at(2, 1).number, 42);
         EXPECT_EQ(s.at(2, 2).text, QStringLiteral("1899.01.01"));
         for (int i = 0; i < 400; i += 7)
-            EXPECT_EQ(s.at(3 + i / 10, 5 + i % 10).text, QStringLiteral("szöveg %1 ").arg(i).repeated(4 + i % 7));
+            EXPECT_EQ(s.at(3 + i / 10, 5 + i % 10).text,
+                      QStringLiteral("szöveg %1 ").arg(i).repeated(4 + i % 7));
         EXPECT_EQ(s.at(4, 0).text, s.at(1, 0).text);
         EXPECT_EQ(s.at(2, 3).type, QStringLiteral("empty"));
     }

@@ -1,7 +1,6 @@
 #include "components/xls/CompoundFile.h"
 
 #include <QtEndian>
-
 #include <cstring>
 #include <stdexcept>
 
@@ -18,10 +17,16 @@ constexpr quint32 kFatSect = 0xFFFFFFFD;
 constexpr quint32 kDifSect = 0xFFFFFFFC;
 constexpr quint32 kNoStream = 0xFFFFFFFF;
 
-quint32 SectorsFor(quint64 bytes) { return quint32((bytes + kSectorSize - 1) / kSectorSize); }
+quint32 SectorsFor(quint64 bytes) {
+    return quint32((bytes + kSectorSize - 1) / kSectorSize);
+}
 
-void Put16(char* p, quint16 v) { qToLittleEndian(v, p); }
-void Put32(char* p, quint32 v) { qToLittleEndian(v, p); }
+void Put16(char* p, quint16 v) {
+    qToLittleEndian(v, p);
+}
+void Put32(char* p, quint32 v) {
+    qToLittleEndian(v, p);
+}
 
 // One 128-byte directory entry.
 void PutEntry(char* p, const QString& name, quint8 type, quint32 child, quint32 start, quint64 size) {
@@ -76,11 +81,11 @@ QByteArray CompoundFile(const QString& streamName, QByteArray stream) {
     // Header.
     static const unsigned char signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     std::memcpy(header, signature, 8);
-    Put16(header + 24, 0x003E);      // minor version
-    Put16(header + 26, 0x0003);      // major version 3
-    Put16(header + 28, 0xFFFE);      // little-endian
-    Put16(header + 30, 9);           // sector size 2^9
-    Put16(header + 32, 6);           // mini sector size 2^6
+    Put16(header + 24, 0x003E); // minor version
+    Put16(header + 26, 0x0003); // major version 3
+    Put16(header + 28, 0xFFFE); // little-endian
+    Put16(header + 30, 9);      // sector size 2^9
+    Put16(header + 32, 6);      // mini sector size 2^6
     Put32(header + 44, fatSectors);
     Put32(header + 48, dirSector);
     Put32(header + 56, kMiniStreamCutoff);

@@ -3,7 +3,6 @@
 #include "components/xls/CompoundFile.h"
 
 #include <QtEndian>
-
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -25,11 +24,32 @@ constexpr quint16 kXfGeneral = 15, kXfHeader = 16, kXfDate = 17, kXfDateTime = 1
 
 class Bytes {
 public:
-    Bytes& u8(quint8 v) { m_data.append(char(v)); return *this; }
-    Bytes& u16(quint16 v) { char b[2]; qToLittleEndian(v, b); m_data.append(b, 2); return *this; }
-    Bytes& u32(quint32 v) { char b[4]; qToLittleEndian(v, b); m_data.append(b, 4); return *this; }
-    Bytes& f64(double v) { char b[8]; qToLittleEndian(v, b); m_data.append(b, 8); return *this; }
-    Bytes& raw(const QByteArray& v) { m_data.append(v); return *this; }
+    Bytes& u8(quint8 v) {
+        m_data.append(char(v));
+        return *this;
+    }
+    Bytes& u16(quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        m_data.append(b, 2);
+        return *this;
+    }
+    Bytes& u32(quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        m_data.append(b, 4);
+        return *this;
+    }
+    Bytes& f64(double v) {
+        char b[8];
+        qToLittleEndian(v, b);
+        m_data.append(b, 8);
+        return *this;
+    }
+    Bytes& raw(const QByteArray& v) {
+        m_data.append(v);
+        return *this;
+    }
     const QByteArray& data() const { return m_data; }
 
 private:
@@ -80,12 +100,15 @@ QByteArray Bof(quint16 kind) {
 
 QByteArray Font(bool bold) {
     return Bytes()
-        .u16(200)          // 10 points
+        .u16(200) // 10 points
         .u16(0)
-        .u16(0x7FFF)       // automatic colour
+        .u16(0x7FFF) // automatic colour
         .u16(bold ? 700 : 400)
         .u16(0)
-        .u8(0).u8(0).u8(0).u8(0)
+        .u8(0)
+        .u8(0)
+        .u8(0)
+        .u8(0)
         .raw(ShortString(u"Arial"))
         .data();
 }
@@ -96,16 +119,20 @@ QByteArray Xf(quint16 font, quint16 format, bool style, quint8 usedAttributes) {
         .u16(format)
         .u16(style ? 0xFFF5 : 0x0001) // locked; a style format has no parent
         .u8(0x20)                     // bottom aligned
-        .u8(0).u8(0)
+        .u8(0)
+        .u8(0)
         .u8(usedAttributes)
-        .u32(0).u32(0)                // no borders
-        .u16(0x20C0)                  // default pattern colours
+        .u32(0)
+        .u32(0)      // no borders
+        .u16(0x20C0) // default pattern colours
         .data();
 }
 
 } // namespace
 
-bool HasDayNumber(const QDateTime& value) { return value.isValid() && value.date() >= QDate(1900, 3, 1); }
+bool HasDayNumber(const QDateTime& value) {
+    return value.isValid() && value.date() >= QDate(1900, 3, 1);
+}
 
 double DateCellNumber(const QDateTime& value, CellStyle style) {
     const double day = DayNumber(value);
@@ -162,11 +189,16 @@ void XlsWorkbook::setColumnWidth(int col, double characters) {
 
 quint16 XlsWorkbook::xfOf(CellStyle style) const {
     switch (style) {
-    case CellStyle::Header: return kXfHeader;
-    case CellStyle::Date: return kXfDate;
-    case CellStyle::DateTime: return kXfDateTime;
-    case CellStyle::Time: return kXfTime;
-    case CellStyle::General: break;
+    case CellStyle::Header:
+        return kXfHeader;
+    case CellStyle::Date:
+        return kXfDate;
+    case CellStyle::DateTime:
+        return kXfDateTime;
+    case CellStyle::Time:
+        return kXfTime;
+    case CellStyle::General:
+        break;
     }
     return kXfGeneral;
 }
@@ -205,11 +237,14 @@ void XlsWorkbook::writeDate(int row, int col, const QDateTime& value, CellStyle 
         writeText(row, col, DateCellText(value, style));
 }
 
-QByteArray XlsWorkbook::globals(const std::vector<Sheet>& sheets, const std::vector<quint32>& sheetOffsets) const {
+QByteArray XlsWorkbook::globals(const std::vector<Sheet>& sheets,
+                                const std::vector<quint32>& sheetOffsets) const {
     QByteArray s;
     AddRecord(s, kBof, Bof(0x0005));
     AddRecord(s, kCodePage, Bytes().u16(1200).data()); // Unicode
-    AddRecord(s, kWindow1, Bytes().u16(0).u16(0).u16(0x4000).u16(0x2000).u16(0x0038).u16(0).u16(0).u16(1).u16(0x0258).data());
+    AddRecord(
+        s, kWindow1,
+        Bytes().u16(0).u16(0).u16(0x4000).u16(0x2000).u16(0x0038).u16(0).u16(0).u16(1).u16(0x0258).data());
     AddRecord(s, kDateMode, Bytes().u16(0).data());
     for (int i = 0; i < 4; ++i)
         AddRecord(s, kFont, Font(false));
@@ -227,7 +262,8 @@ QByteArray XlsWorkbook::globals(const std::vector<Sheet>& sheets, const std::vec
     AddRecord(s, kXf, Xf(0, kTimeFormat, false, 0x04));     // 19
     AddRecord(s, kStyle, Bytes().u16(0x8000).u8(0).u8(0xFF).data());
     for (size_t i = 0; i < sheets.size(); ++i)
-        AddRecord(s, kBoundSheet, Bytes().u32(sheetOffsets[i]).u8(0).u8(0).raw(ShortString(sheets[i].name)).data());
+        AddRecord(s, kBoundSheet,
+                  Bytes().u32(sheetOffsets[i]).u8(0).u8(0).raw(ShortString(sheets[i].name)).data());
 
     // Shared strings: SST and CONTINUE records. A string's length and flags
     // never straddle two records; its characters may, and the part in the
@@ -276,17 +312,28 @@ QByteArray XlsWorkbook::sheetStream(const Sheet& sheet, bool first) const {
     AddRecord(s, kBof, Bof(0x0010));
     for (size_t col = 0; col < sheet.widths.size(); ++col)
         if (sheet.widths[col])
-            AddRecord(s, kColInfo, Bytes().u16(quint16(col)).u16(quint16(col)).u16(sheet.widths[col]).u16(kXfGeneral).u16(0).u16(0).data());
+            AddRecord(s, kColInfo,
+                      Bytes()
+                          .u16(quint16(col))
+                          .u16(quint16(col))
+                          .u16(sheet.widths[col])
+                          .u16(kXfGeneral)
+                          .u16(0)
+                          .u16(0)
+                          .data());
     const bool empty = sheet.lastRow < 0;
-    AddRecord(s, kDimensions, Bytes()
-                                  .u32(0)
-                                  .u32(empty ? 0 : quint32(sheet.lastRow + 1))
-                                  .u16(0)
-                                  .u16(empty ? 0 : quint16(sheet.lastCol + 1))
-                                  .u16(0)
-                                  .data());
+    AddRecord(s, kDimensions,
+              Bytes()
+                  .u32(0)
+                  .u32(empty ? 0 : quint32(sheet.lastRow + 1))
+                  .u16(0)
+                  .u16(empty ? 0 : quint16(sheet.lastCol + 1))
+                  .u16(0)
+                  .data());
     s.append(sheet.cells);
-    AddRecord(s, kWindow2, Bytes().u16(first ? 0x06B6 : 0x00B6).u16(0).u16(0).u16(0x40).u16(0).u16(0).u16(0).u32(0).data());
+    AddRecord(
+        s, kWindow2,
+        Bytes().u16(first ? 0x06B6 : 0x00B6).u16(0).u16(0).u16(0x40).u16(0).u16(0).u16(0).u32(0).data());
     AddRecord(s, kEof, {});
     return s;
 }

@@ -5,7 +5,6 @@
 #include <QHash>
 #include <QString>
 #include <QStringView>
-
 #include <vector>
 
 namespace kml::xls {

@@ -1,11 +1,9 @@
 #include "components/xls/XlsxWorkbook.h"
 
-#include <xlsxwriter.h>
-
 #include <QFile>
-
 #include <stdexcept>
 #include <string>
+#include <xlsxwriter.h>
 
 namespace kml::xls {
 
@@ -57,11 +55,16 @@ lxw_worksheet* XlsxWorkbook::sheet() {
 
 lxw_format* XlsxWorkbook::format(CellStyle style) const {
     switch (style) {
-    case CellStyle::Header: return m_header;
-    case CellStyle::Date: return m_date;
-    case CellStyle::DateTime: return m_dateTime;
-    case CellStyle::Time: return m_time;
-    case CellStyle::General: break;
+    case CellStyle::Header:
+        return m_header;
+    case CellStyle::Date:
+        return m_date;
+    case CellStyle::DateTime:
+        return m_dateTime;
+    case CellStyle::Time:
+        return m_time;
+    case CellStyle::General:
+        break;
     }
     return nullptr;
 }
@@ -71,7 +74,8 @@ void XlsxWorkbook::setColumnWidth(int col, double characters) {
 }
 
 void XlsxWorkbook::writeNumber(int row, int col, double value, CellStyle style) {
-    check(worksheet_write_number(sheet(), lxw_row_t(row), lxw_col_t(col), value, format(style)), "number cell");
+    check(worksheet_write_number(sheet(), lxw_row_t(row), lxw_col_t(col), value, format(style)),
+          "number cell");
 }
 
 void XlsxWorkbook::writeText(int row, int col, QStringView text, CellStyle style) {

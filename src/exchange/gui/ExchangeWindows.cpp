@@ -8,7 +8,8 @@
 namespace kml {
 
 void InstallExchangeWindows() {
-    ExportDataset.install([](Query& data, const QString& defaultFileName) { Tfrm_Hatarolt::Run(data, defaultFileName); });
+    ExportDataset.install(
+        [](Query& data, const QString& defaultFileName) { Tfrm_Hatarolt::Run(data, defaultFileName); });
     ChooseExportFile.install([](const QString& proposed) { return Tfrm_Hatarolt::ChooseFile(proposed); });
     AskInvoiceBuyer.install([](InvoiceBuyer& buyer) { return Tfrm_SzlaKeszitXML::Run(buyer); });
 }

@@ -81,15 +81,14 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(Query& data, const QString& defaultFileName, QWidge
     m_all = NewButton(QStringLiteral("Összes"), this, "Button3");
     m_none = NewButton(QStringLiteral("Egyik sem"), this, "Button4");
 
-    auto* separators = NewRadioGroup(
-        QStringLiteral("Határoló karakter"),
-        {QStringLiteral("Pontosvessző (;)"), QStringLiteral("Tabulátor"), QStringLiteral("Vessző (,)"),
-         QStringLiteral("Cső (|)")},
-        0, m_separators, this, "RadioGroup1");
-    auto* quotes = NewRadioGroup(QStringLiteral("Szövegjelölő"),
-                                 {QStringLiteral("Idézőjel (\")"), QStringLiteral("Aposztróf (')"),
-                                  QStringLiteral("Semmi")},
-                                 2, m_quotes, this, "RadioGroup2");
+    auto* separators = NewRadioGroup(QStringLiteral("Határoló karakter"),
+                                     {QStringLiteral("Pontosvessző (;)"), QStringLiteral("Tabulátor"),
+                                      QStringLiteral("Vessző (,)"), QStringLiteral("Cső (|)")},
+                                     0, m_separators, this, "RadioGroup1");
+    auto* quotes = NewRadioGroup(
+        QStringLiteral("Szövegjelölő"),
+        {QStringLiteral("Idézőjel (\")"), QStringLiteral("Aposztróf (')"), QStringLiteral("Semmi")}, 2,
+        m_quotes, this, "RadioGroup2");
 
     m_memos = NewCheck(QStringLiteral("Többsoros mezőket is kiírja"), true, this, "CheckBox1");
     m_fieldNames = NewCheck(QStringLiteral("Eredeti mezőneveket használja"), false, this, "CheckBox2");
@@ -184,7 +183,8 @@ void Tfrm_Hatarolt::tickAll(bool ticked) {
 
 void Tfrm_Hatarolt::browse() {
     const QString current = m_fileName->text().trimmed();
-    const QString chosen = ChooseExportFile(current.isEmpty() ? InitialExportFileName(QString()) : ResolveExportPath(current));
+    const QString chosen =
+        ChooseExportFile(current.isEmpty() ? InitialExportFileName(QString()) : ResolveExportPath(current));
     if (!chosen.isEmpty())
         m_fileName->setText(chosen);
 }
@@ -193,8 +193,9 @@ void Tfrm_Hatarolt::setRunning(bool running) {
     m_running = running;
     m_stopRequested = false;
     m_stop->setEnabled(running);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_start, m_clipboard, m_close, m_browse, m_fileName, m_columns,
-                                                      m_all, m_none, m_memos, m_fieldNames, m_noHeader, m_openAfter})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_start, m_clipboard, m_close, m_browse, m_fileName, m_columns,
+                                         m_all, m_none, m_memos, m_fieldNames, m_noHeader, m_openAfter})
         w->setEnabled(!running);
     for (QButtonGroup* group : {m_separators, m_quotes})
         for (QAbstractButton* b : group->buttons())
@@ -243,7 +244,8 @@ void Tfrm_Hatarolt::copyToClipboard() {
         return;
     setRunning(true);
     try {
-        RunClipboardExport(m_data, options(), [this](int done, int total) { return progressed(done, total); });
+        RunClipboardExport(m_data, options(),
+                           [this](int done, int total) { return progressed(done, total); });
     } catch (...) {
         setRunning(false);
         throw;

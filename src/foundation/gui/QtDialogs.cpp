@@ -1,8 +1,8 @@
 #include "foundation/gui/QtDialogs.h"
 
-#include "foundation/gui/WidgetHelpers.h"
-#include "foundation/WindowPlacement.h"
 #include "foundation/Settings.h"
+#include "foundation/WindowPlacement.h"
+#include "foundation/gui/WidgetHelpers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +20,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
-
 #include <exception>
 
 namespace kml {
@@ -122,7 +121,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
             const QString typed = static_cast<QKeyEvent*>(event)->text();
-            if (!typed.isEmpty() && typed.at(0).isPrint() && !NumberEditAccepts(typed.at(0), m_pointMarksDecimals))
+            if (!typed.isEmpty() && typed.at(0).isPrint() &&
+                !NumberEditAccepts(typed.at(0), m_pointMarksDecimals))
                 return true;
         }
         return QObject::eventFilter(watched, event);
@@ -134,10 +134,14 @@ private:
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Error: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -149,8 +153,8 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 bool QtDialogs::showMessage(const MessageBoxRequest& request) {
     // The box takes the focus; the window that had it gets it back after.
     const QPointer<QWidget> previous = QApplication::activeWindow();
-    QMessageBox box(BoxIcon(request.icon), request.caption, PlainLines(request.text),
-                    QMessageBox::NoButton, request.owner ? request.owner : DialogParent());
+    QMessageBox box(BoxIcon(request.icon), request.caption, PlainLines(request.text), QMessageBox::NoButton,
+                    request.owner ? request.owner : DialogParent());
     box.setTextFormat(Qt::PlainText);
     const QStringList texts = MessageButtonTexts(request.buttons);
     QPushButton* yes = nullptr;
@@ -317,8 +321,8 @@ Tfrm_Radio::Tfrm_Radio(const RadioRequest& request, QWidget* parent) : QDialog(p
     layout->addWidget(group);
     layout->addLayout(OkCancelRow(this));
     setMinimumWidth(260);
-    setFixedHeight(qMax(RadioItemHeight * int(request.items.size()) + RadioExtraHeight,
-                        minimumSizeHint().height()));
+    setFixedHeight(
+        qMax(RadioItemHeight * int(request.items.size()) + RadioExtraHeight, minimumSizeHint().height()));
 }
 
 int Tfrm_Radio::selectedIndex() const {

@@ -3,8 +3,8 @@
 #include "components/Connection.h"
 #include "components/DatasetModel.h"
 #include "components/Query.h"
-#include "foundation/WindowPlacement.h"
 #include "foundation/Settings.h"
+#include "foundation/WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-
 #include <algorithm>
 
 namespace kml {

@@ -34,8 +34,8 @@
 // row (the work-sheet editor).
 
 #include "components/Table.h"
-#include "patterns/EditorDefinition.h"
 #include "foundation/FieldLimits.h"
+#include "patterns/EditorDefinition.h"
 
 #include <QColor>
 #include <QDialog>

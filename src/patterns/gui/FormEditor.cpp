@@ -108,7 +108,7 @@ QWidget* FormEditor::control(const QString& field) const {
 void FormEditor::showLookups() {
     for (const LookupControl& lookup : m_lookups)
         lookup.text->setText(lookup.field->display && table().isActive() ? lookup.field->display(table())
-                                                                           : QString());
+                                                                         : QString());
 }
 
 bool FormEditor::validate() {

@@ -2,11 +2,10 @@
 
 #include "components/Query.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QEvent>
 #include <QTableView>
-
 #include <algorithm>
 
 namespace kml {
@@ -34,12 +33,14 @@ public:
     void fit() {
         for (size_t c = 0; c < m_shares.size(); ++c)
             m_grid->setColumnHidden(int(c), m_shares[c] == 0);
-        ApplyColumnShares(m_grid, m_shares, m_reserve ? *m_reserve : m_grid->width() - m_grid->viewport()->width());
+        ApplyColumnShares(m_grid, m_shares,
+                          m_reserve ? *m_reserve : m_grid->width() - m_grid->viewport()->width());
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Resize && (m_reserve ? watched == m_grid : watched == m_grid->viewport()))
+        if (event->type() == QEvent::Resize &&
+            (m_reserve ? watched == m_grid : watched == m_grid->viewport()))
             fit();
         return QObject::eventFilter(watched, event);
     }
@@ -53,7 +54,8 @@ private:
 } // namespace
 
 void KeepColumnShares(QTableView* grid, std::vector<int> percents, std::optional<int> reserve) {
-    auto* keeper = grid->findChild<ColumnShareKeeper*>(QStringLiteral("ColumnShareKeeper"), Qt::FindDirectChildrenOnly);
+    auto* keeper =
+        grid->findChild<ColumnShareKeeper*>(QStringLiteral("ColumnShareKeeper"), Qt::FindDirectChildrenOnly);
     if (!keeper)
         keeper = new ColumnShareKeeper(grid);
     keeper->setShares(std::move(percents), reserve);

@@ -9,7 +9,6 @@
 #include <QPainterPath>
 #include <QStyleOption>
 #include <QTableView>
-
 #include <algorithm>
 #include <map>
 
@@ -71,7 +70,7 @@ bool IsPlainTextCell(const QStyleOptionViewItem& cell) {
 } // namespace
 
 void GridPainter::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                            const QModelIndex& index) const {
+                        const QModelIndex& index) const {
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
     const QWidget* widget = cell.widget;
@@ -91,7 +90,8 @@ void GridPainter::paint(QPainter* painter, const QStyleOptionViewItem& option,
 
 // As the style draws an item: its panel (background and selection), the
 // text in the option's colours, alignment and elision, and the focus frame.
-void GridPainter::drawTextCell(QPainter* painter, const QStyleOptionViewItem& cell, const QStyle* style) const {
+void GridPainter::drawTextCell(QPainter* painter, const QStyleOptionViewItem& cell,
+                               const QStyle* style) const {
     const QWidget* widget = cell.widget;
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, widget);
 
@@ -125,7 +125,8 @@ void GridPainter::drawTextCell(QPainter* painter, const QStyleOptionViewItem& ce
     }
 }
 
-const GridPainter::PreparedLine& GridPainter::preparedLine(const QStyleOptionViewItem& cell, int areaWidth) const {
+const GridPainter::PreparedLine& GridPainter::preparedLine(const QStyleOptionViewItem& cell,
+                                                           int areaWidth) const {
     // A grid uses a font or two (bold rows); should it use many, the lines
     // are laid out afresh.
     auto font = std::find(m_lineFonts.begin(), m_lineFonts.end(), cell.font);
@@ -137,8 +138,9 @@ const GridPainter::PreparedLine& GridPainter::preparedLine(const QStyleOptionVie
         m_lineFonts.push_back(cell.font);
         font = m_lineFonts.end() - 1;
     }
-    const QString key = QString::number(font - m_lineFonts.begin()) + QChar(0x1F) + QString::number(areaWidth) +
-                        QChar(0x1F) + QString::number(int(cell.textElideMode)) + QChar(0x1F) + cell.text;
+    const QString key = QString::number(font - m_lineFonts.begin()) + QChar(0x1F) +
+                        QString::number(areaWidth) + QChar(0x1F) + QString::number(int(cell.textElideMode)) +
+                        QChar(0x1F) + cell.text;
     if (const PreparedLine* line = m_lines.object(key))
         return *line;
     const QFontMetrics& metrics = cell.fontMetrics;

@@ -7,7 +7,6 @@
 #include <QIcon>
 #include <QStaticText>
 #include <QStyledItemDelegate>
-
 #include <vector>
 
 namespace kml {
@@ -22,7 +21,8 @@ class GridPainter final : public QStyledItemDelegate {
 public:
     GridPainter(RowColouring colouring, DatasetModel* model, QObject* parent = nullptr);
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
@@ -44,7 +44,7 @@ private:
     RowColouring m_colouring;
     DatasetModel* m_model;
     mutable QCache<QString, PreparedLine> m_lines{1500}; // about three screens of cells
-    mutable std::vector<QFont> m_lineFonts; // the fonts m_lines were laid out in, by number
+    mutable std::vector<QFont> m_lineFonts;              // the fonts m_lines were laid out in, by number
 };
 
 // The pictures of the flag columns, 16 x 16.

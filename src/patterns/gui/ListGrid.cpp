@@ -12,8 +12,8 @@
 
 namespace kml {
 
-ListGrid::ListGrid(QTableView* grid, ListController& list, std::vector<GridColumn> columns, RowColouring colouring,
-                   QObject* parent)
+ListGrid::ListGrid(QTableView* grid, ListController& list, std::vector<GridColumn> columns,
+                   RowColouring colouring, QObject* parent)
     : QObject(parent), m_grid(grid), m_list(list) {
     std::vector<int> shares;
     for (const GridColumn& column : columns)
@@ -52,7 +52,8 @@ void ListGrid::paintSortColumn() {
 void ListGrid::titleClicked(int column) {
     if (m_sortable && column >= 0 && column < int(m_model->columns().size())) {
         const int field = m_model->fieldIndexOf(column);
-        m_list.sortBy(field >= 0 ? m_list.query().field(field).name : m_model->columns()[size_t(column)].field);
+        m_list.sortBy(field >= 0 ? m_list.query().field(field).name
+                                 : m_model->columns()[size_t(column)].field);
     }
     if (m_afterSort)
         m_afterSort();

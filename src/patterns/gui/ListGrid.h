@@ -16,12 +16,10 @@
 
 #include <QObject>
 #include <QPointer>
-
+#include <QTableView>
 #include <functional>
 #include <optional>
 #include <vector>
-
-#include <QTableView>
 
 namespace kml {
 

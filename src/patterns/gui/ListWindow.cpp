@@ -120,24 +120,24 @@ ListWindow::~ListWindow() = default;
 
 void ListWindow::addStandardActions() {
     const ListDefinition& d = m_list.definition();
-    QAction* accept = addListAction(AcceptAction, QStringLiteral("Elfogad"), QKeySequence(Qt::Key_Return), [this] {
-        if (!m_chooser)
-            return;
-        if (!hasCurrentRow()) {
-            ShowError(list_text::NoRowChosen, this);
-            return;
-        }
-        if (canAccept())
-            done(QDialog::Accepted);
-    });
+    QAction* accept =
+        addListAction(AcceptAction, QStringLiteral("Elfogad"), QKeySequence(Qt::Key_Return), [this] {
+            if (!m_chooser)
+                return;
+            if (!hasCurrentRow()) {
+                ShowError(list_text::NoRowChosen, this);
+                return;
+            }
+            if (canAccept())
+                done(QDialog::Accepted);
+        });
     accept->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     addListAction(CloseAction, QStringLiteral("Bezár"), QKeySequence(Qt::Key_Escape),
                   [this] { done(QDialog::Rejected); });
 
     if (!d.actions.refresh.isEmpty())
-        addListAction(QStringLiteral("aFrissit"), d.actions.refresh, QKeySequence(Qt::Key_F5), [this] {
-            m_list.refresh();
-        });
+        addListAction(QStringLiteral("aFrissit"), d.actions.refresh, QKeySequence(Qt::Key_F5),
+                      [this] { m_list.refresh(); });
     if (d.hooks.create && !d.actions.create.isEmpty())
         markMaintenance(addListAction(QStringLiteral("aUj"), d.actions.create, QKeySequence(Qt::Key_Insert),
                                       [this] { m_list.createRow(); }));

@@ -42,11 +42,10 @@
 #include <QDialog>
 #include <QKeySequence>
 #include <QString>
-
 #include <functional>
 #include <map>
-#include <vector>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QHBoxLayout;

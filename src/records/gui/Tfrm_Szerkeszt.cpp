@@ -1,7 +1,7 @@
 #include "records/gui/Tfrm_Szerkeszt.h"
 
-#include "records/Customers.h"
 #include "foundation/Settings.h"
+#include "records/Customers.h"
 
 #include <QApplication>
 #include <QCheckBox>

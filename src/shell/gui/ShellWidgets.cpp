@@ -1,7 +1,7 @@
 #include "shell/gui/ShellWidgets.h"
 
-#include "shell/AppError.h"
 #include "foundation/ShellOpener.h"
+#include "shell/AppError.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "shell/gui/Tfrm_AdatbazisNyit.h"
 
-#include "foundation/gui/WidgetHelpers.h"
 #include "foundation/WindowPlacement.h"
+#include "foundation/gui/WidgetHelpers.h"
 #include "shell/ConnectionEntries.h"
 #include "shell/StartupWindows.h"
 

@@ -1,8 +1,8 @@
 #include "shell/gui/Tfrm_Login.h"
 
 #include "foundation/gui/WidgetHelpers.h"
-#include "shell/gui/ShellWidgets.h"
 #include "shell/Login.h"
+#include "shell/gui/ShellWidgets.h"
 
 #include <QFormLayout>
 #include <QGuiApplication>

@@ -1,9 +1,10 @@
 #include "shell/gui/Tfrm_Main.h"
 
-#include "components/DbError.h"
 #include "components/DatasetModel.h"
+#include "components/DbError.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
+#include "foundation/ShellOpener.h"
 #include "foundation/WindowPlacement.h"
 #include "foundation/gui/WidgetHelpers.h"
 #include "patterns/ListSearch.h"
@@ -13,7 +14,6 @@
 #include "shell/AppError.h"
 #include "shell/Beallit.h"
 #include "shell/MainLists.h"
-#include "foundation/ShellOpener.h"
 #include "shell/ShopSettings.h"
 #include "shell/Startup.h"
 #include "shell/gui/MainActionSet.h"
@@ -399,7 +399,8 @@ QWidget* Tfrm_Main::buildDevicePanel() {
     BindQueryGrid(DBGrid51, m_session.QryElozmeny, DeviceHistoryColumns());
     for (Query* q : {&m_session.QryKesz, &m_session.QryKeszulek})
         q->fieldSettings(QStringLiteral("gysz")).displayLabel = QStringLiteral("Gyárt.szám");
-    m_session.QryKesz.fieldSettings(QStringLiteral("dat_muszaki")).displayLabel = QStringLiteral("Bevizsgálás");
+    m_session.QryKesz.fieldSettings(QStringLiteral("dat_muszaki")).displayLabel =
+        QStringLiteral("Bevizsgálás");
 
     QLabel* historyCaption = nullptr;
     QWidget* history =
@@ -532,8 +533,8 @@ void Tfrm_Main::relabelDeviceFields() {
 void Tfrm_Main::applyProgramType(int programType) {
     // A grid shows in the program types its list names (all when none), and
     // takes the column set of the type.
-    for (const MainListRoute* route : {&m_session.routes.list(MainTab::WorkSheets),
-                                       &m_session.routes.detail(MainDetail::SheetLines)})
+    for (const MainListRoute* route :
+         {&m_session.routes.list(MainTab::WorkSheets), &m_session.routes.detail(MainDetail::SheetLines)})
         for (const MainGridDefinition& definition : route->grids) {
             ListGrid* grid = m_grids.at(definition.name);
             const bool shown = definition.programTypes.empty() ||

@@ -20,7 +20,6 @@
 
 #include <QMainWindow>
 #include <QTimer>
-
 #include <map>
 #include <optional>
 
@@ -111,10 +110,10 @@ public:
     QSplitter* Splitter16 = nullptr; // customer list above, devices below
 
     // Day planner.
-    QTableView* DBGrid7 = nullptr; // employees
+    QTableView* DBGrid7 = nullptr;       // employees
     DayPlannerPanel* DayPanel = nullptr; // the chosen employee's day:
-    SlotGrid* DBGrid8 = nullptr;   // its slots
-    QLabel* Panel17 = nullptr;     // the working date in words
+    SlotGrid* DBGrid8 = nullptr;         // its slots
+    QLabel* Panel17 = nullptr;           // the working date in words
     QDateEdit* DateTimePicker1 = nullptr;
 
     // Devices and the current device's history.

@@ -4,13 +4,13 @@
 
 #include "foundation/gui/QtDialogs.h"
 #include "reports/PdfCommand.h"
-#include "shell/BatchSession.h"
 #include "shell/AppError.h"
+#include "shell/BatchSession.h"
+#include "shell/Version.h"
 #include "shell/gui/GuiApplication.h"
 #include "shell/gui/ShellWidgets.h"
 #include "shell/gui/Tfrm_Main.h"
 #include "shell/gui/Windows.h"
-#include "shell/Version.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

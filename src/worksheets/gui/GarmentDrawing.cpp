@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <QPainterPath>
-
 #include <algorithm>
 
 namespace kml {
@@ -14,10 +13,10 @@ QPainterPath ShirtOutline() {
     path.moveTo(0.36, 0.06);
     path.quadTo(0.5, 0.16, 0.64, 0.06); // neckline
     path.lineTo(0.86, 0.14);
-    path.lineTo(1.0, 0.36);  // sleeve
+    path.lineTo(1.0, 0.36); // sleeve
     path.lineTo(0.86, 0.44);
     path.lineTo(0.8, 0.34);
-    path.lineTo(0.8, 0.96);  // body
+    path.lineTo(0.8, 0.96); // body
     path.lineTo(0.2, 0.96);
     path.lineTo(0.2, 0.34);
     path.lineTo(0.14, 0.44);
@@ -85,8 +84,9 @@ GarmentDrawing::GarmentDrawing(QWidget* parent) : QWidget(parent) {
 
 void GarmentDrawing::setPositions(const QString& front, const QString& side, const QString& back) {
     m_shown.clear();
-    for (const auto& [garmentSide, code] : {std::pair{GarmentSide::Front, front}, std::pair{GarmentSide::Side, side},
-                                            std::pair{GarmentSide::Back, back}})
+    for (const auto& [garmentSide, code] :
+         {std::pair{GarmentSide::Front, front}, std::pair{GarmentSide::Side, side},
+          std::pair{GarmentSide::Back, back}})
         if (const std::optional<GarmentMarker> marker = GarmentMarkerFor(garmentSide, code))
             m_shown.insert(*marker);
     update();

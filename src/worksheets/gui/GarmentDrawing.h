@@ -3,7 +3,6 @@
 #include "worksheets/WorkSheetEditing.h"
 
 #include <QWidget>
-
 #include <set>
 
 namespace kml {

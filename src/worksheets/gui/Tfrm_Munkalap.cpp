@@ -104,7 +104,8 @@ void SetReadOnly(QWidget* widget, bool readOnly) {
 RowColouring LineColouring() {
     RowColouring colouring;
     colouring.style = [](const Query& query, int row, bool selected) {
-        return ItemRowStyle(ValueAt(query, row, QStringLiteral("ezszolg")).toString() == QLatin1String("I"), selected);
+        return ItemRowStyle(ValueAt(query, row, QStringLiteral("ezszolg")).toString() == QLatin1String("I"),
+                            selected);
     };
     return colouring;
 }
@@ -121,12 +122,15 @@ Tfrm_Munkalap::Tfrm_Munkalap(const SheetOpening& opening, QWidget* parent)
     m_garment = GarmentPageVisible(m_programType, m_type);
 
     const QString sheet = QString::number(m_sheet);
-    m_lines.setSql(QStringLiteral("SELECT * FROM vw_munkalap_tetel\nWHERE munkalap = %1\nORDER BY munkalap_tetel;").arg(sheet));
+    m_lines.setSql(
+        QStringLiteral("SELECT * FROM vw_munkalap_tetel\nWHERE munkalap = %1\nORDER BY munkalap_tetel;")
+            .arg(sheet));
     Field& quantity = m_lines.fieldSettings(QStringLiteral("db"));
     quantity.tag = 1; // the quantity format
     quantity.alignment = Qt::AlignRight | Qt::AlignVCenter;
     m_employees.setSql(
-        QStringLiteral("SELECT * FROM vw_munkalap_dolgozo\nWHERE munkalap = %1\nORDER BY dolgozo_nev;").arg(sheet));
+        QStringLiteral("SELECT * FROM vw_munkalap_dolgozo\nWHERE munkalap = %1\nORDER BY dolgozo_nev;")
+            .arg(sheet));
     m_sums.setSql(QStringLiteral("SELECT * FROM vw_mlapsum\nWHERE munkalap = %1;").arg(sheet));
 
     createActions();
@@ -176,10 +180,12 @@ void Tfrm_Munkalap::createActions() {
     newAction("aTorol", QStringLiteral("Töröl"), QStringLiteral("Ctrl+Del"), &Tfrm_Munkalap::deleteRow);
     newAction("aArModosit", QStringLiteral("Ár módosít"), QStringLiteral("F4"), &Tfrm_Munkalap::changePrice);
     newAction("aKedv", QStringLiteral("Kedvezmény"), QStringLiteral("F6"), &Tfrm_Munkalap::lineDiscount);
-    newAction("aKedv2", QStringLiteral("Kedvezmény összesből"), QStringLiteral("F7"), &Tfrm_Munkalap::sheetDiscount);
+    newAction("aKedv2", QStringLiteral("Kedvezmény összesből"), QStringLiteral("F7"),
+              &Tfrm_Munkalap::sheetDiscount);
     newAction("aBeszur", QStringLiteral("Beszúr"), QStringLiteral("F3"), &Tfrm_Munkalap::insertText);
     newAction("aNyomtat", QStringLiteral("Nyomtat"), QStringLiteral("Ctrl+P"), &Tfrm_Munkalap::printSheet);
-    newAction("aNyomtatKep", QStringLiteral("Előkép"), QStringLiteral("Ctrl+K"), &Tfrm_Munkalap::previewSheet);
+    newAction("aNyomtatKep", QStringLiteral("Előkép"), QStringLiteral("Ctrl+K"),
+              &Tfrm_Munkalap::previewSheet);
     newAction("EditCut1", QStringLiteral("Kivág"), QStringLiteral("Ctrl+X"), &Tfrm_Munkalap::cutText);
     newAction("EditCopy1", QStringLiteral("Másol"), QStringLiteral("Ctrl+C"), &Tfrm_Munkalap::copyText);
     newAction("EditPaste1", QStringLiteral("Beilleszt"), QStringLiteral("Ctrl+V"), &Tfrm_Munkalap::pasteText);
@@ -244,9 +250,8 @@ QWidget* Tfrm_Munkalap::buildHeader() {
     grid->addWidget(m_status, 0, 3);
     grid->addWidget(NewLabel(QStringLiteral("Ügyfél"), m_customerName, sheetGroup), 1, 0);
     grid->addWidget(m_customerName, 1, 1, 1, 3);
-    grid->addWidget(NewLabel(QStringLiteral("Beérkezett"), arrivalEditable ? static_cast<QWidget*>(m_arrivedEdit)
-                                                                           : m_arrived,
-                             sheetGroup),
+    grid->addWidget(NewLabel(QStringLiteral("Beérkezett"),
+                             arrivalEditable ? static_cast<QWidget*>(m_arrivedEdit) : m_arrived, sheetGroup),
                     2, 0);
     grid->addLayout(arrival, 2, 1);
     grid->addWidget(NewLabel(QStringLiteral("Elkészült"), m_finished, sheetGroup), 2, 2);
@@ -406,14 +411,17 @@ QWidget* Tfrm_Munkalap::buildLinesPage() {
     m_linesGrid = new QTableView(page);
     m_linesGrid->setObjectName(shortGrid ? QStringLiteral("DBGrid2") : QStringLiteral("DBGrid3"));
     const std::vector<GridColumn> columns =
-        shortGrid ? std::vector<GridColumn>{ColumnOf("tetel_nev", "Tétel", 34), ColumnOf("megjegyzes", "Megjegyzés", 30),
-                                            ColumnOf("db", "Mennyiség", 11), ColumnOf("egysar", "Egységár", 12),
-                                            ColumnOf("osszar", "Össz ár", 13)}
-                  : std::vector<GridColumn>{ColumnOf("tetel_nev", "Tétel", 17), ColumnOf("megjegyzes", "Megjegyzés", 13),
-                                            ColumnOf("egyeb", "Gyári cikkszám", 11), ColumnOf("db", "Mennyiség", 8),
-                                            ColumnOf("ar_teljes", "Teljes ár", 8), ColumnOf("kedv_kap", "Kedv.kap%", 8),
-                                            ColumnOf("beszar", "Besz.ár", 8), ColumnOf("kedv_ad", "Kedv.ad%", 8),
-                                            ColumnOf("egysar", "Egységár", 9), ColumnOf("osszar", "Össz ár", 9)};
+        shortGrid
+            ? std::vector<GridColumn>{ColumnOf("tetel_nev", "Tétel", 34),
+                                      ColumnOf("megjegyzes", "Megjegyzés", 30),
+                                      ColumnOf("db", "Mennyiség", 11), ColumnOf("egysar", "Egységár", 12),
+                                      ColumnOf("osszar", "Össz ár", 13)}
+            : std::vector<GridColumn>{
+                  ColumnOf("tetel_nev", "Tétel", 17),      ColumnOf("megjegyzes", "Megjegyzés", 13),
+                  ColumnOf("egyeb", "Gyári cikkszám", 11), ColumnOf("db", "Mennyiség", 8),
+                  ColumnOf("ar_teljes", "Teljes ár", 8),   ColumnOf("kedv_kap", "Kedv.kap%", 8),
+                  ColumnOf("beszar", "Besz.ár", 8),        ColumnOf("kedv_ad", "Kedv.ad%", 8),
+                  ColumnOf("egysar", "Egységár", 9),       ColumnOf("osszar", "Össz ár", 9)};
     BindQueryGrid(m_linesGrid, m_lines, columns, LineColouring());
     m_linesGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_linesGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -433,7 +441,8 @@ QWidget* Tfrm_Munkalap::buildLinesPage() {
     auto* sums = new QGroupBox(page);
     sums->setObjectName(QStringLiteral("GroupBox4"));
     auto* sumsGrid = new QGridLayout(sums);
-    const QStringList heads{QStringLiteral("Besz.érték"), QStringLiteral("Elad.érték"), QStringLiteral("Haszon")};
+    const QStringList heads{QStringLiteral("Besz.érték"), QStringLiteral("Elad.érték"),
+                            QStringLiteral("Haszon")};
     for (int c = 0; c < heads.size(); ++c)
         sumsGrid->addWidget(new QLabel(heads[c], sums), 0, c + 1, Qt::AlignCenter);
     const auto sumField = [&](const char* field, int row, int column) {
@@ -496,7 +505,11 @@ QWidget* Tfrm_Munkalap::buildGarmentPage() {
     const struct {
         const char* field;
         const char* caption;
-    } picks[] = {{"m05", "Fajta"}, {"m06", "Férfi vagy női"}, {"m07", "Szín"}, {"m08", "Grafika típusa"}, {"m09", "Egyéb"}};
+    } picks[] = {{"m05", "Fajta"},
+                 {"m06", "Férfi vagy női"},
+                 {"m07", "Szín"},
+                 {"m08", "Grafika típusa"},
+                 {"m09", "Egyéb"}};
     int row = 1;
     for (const auto& pick : picks) {
         auto* combo = new QComboBox(page);
@@ -514,8 +527,8 @@ QWidget* Tfrm_Munkalap::buildGarmentPage() {
     auto* positions = new QGroupBox(QStringLiteral("Kép helye"), page);
     positions->setObjectName(QStringLiteral("GroupBox5"));
     auto* positionGrid = new QGridLayout(positions);
-    const auto positionCombo = [&](QComboBox*& combo, const char* name, const QString& caption, GarmentSide side,
-                                   const QString& field, int at) {
+    const auto positionCombo = [&](QComboBox*& combo, const char* name, const QString& caption,
+                                   GarmentSide side, const QString& field, int at) {
         combo = new QComboBox(positions);
         combo->setObjectName(QLatin1String(name));
         combo->addItems(GarmentChoices(side));
@@ -553,8 +566,9 @@ QWidget* Tfrm_Munkalap::buildGasPage() {
     auto* grid = new QGridLayout(group);
     grid->addWidget(new QLabel(QStringLiteral("min"), group), 0, 1, Qt::AlignCenter);
     grid->addWidget(new QLabel(QStringLiteral("max"), group), 0, 2, Qt::AlignCenter);
-    const QStringList names{QStringLiteral("Tgas"),       QStringLiteral("O2"),          QStringLiteral("CO2"),
-                            QStringLiteral("CO"),         QStringLiteral("Harmatpont"), QStringLiteral("Légfelesleg"),
+    const QStringList names{QStringLiteral("Tgas"),       QStringLiteral("O2"),
+                            QStringLiteral("CO2"),        QStringLiteral("CO"),
+                            QStringLiteral("Harmatpont"), QStringLiteral("Légfelesleg"),
                             QStringLiteral("Hatásfok")};
     for (int i = 0; i < names.size(); ++i) {
         const QString n = QString::number(i + 1);
@@ -622,7 +636,7 @@ void Tfrm_Munkalap::loadSheet() {
 void Tfrm_Munkalap::showSheetTexts() {
     const int status = fieldValue(QStringLiteral("statusz")).toInt();
     ShowText(m_number, QueryStr(QStringLiteral("SELECT munkalapstr FROM vw_munkalap WHERE munkalap = ") +
-                               QString::number(m_sheet) + QLatin1Char(';')));
+                                QString::number(m_sheet) + QLatin1Char(';')));
     ShowText(m_customerName, m_customer > 0 ? LookupName(m_customer, QStringLiteral("ugyfel")) : QString());
     ShowText(m_status, LookupName(status, QStringLiteral("statusz")));
     m_typePanel->setText(TypePanelText(status, m_type));
@@ -635,10 +649,10 @@ void Tfrm_Munkalap::showSheetTexts() {
 }
 
 void Tfrm_Munkalap::showPayable() {
-    m_payable->setText(FormatNumber(Beall().formatFt,
-                                    AmountPayable(fieldValue(QStringLiteral("ar_ossz")),
-                                                  fieldValue(QStringLiteral("ar_eloleg")),
-                                                  fieldValue(QStringLiteral("ar_kedvezmeny")))));
+    m_payable->setText(
+        FormatNumber(Beall().formatFt, AmountPayable(fieldValue(QStringLiteral("ar_ossz")),
+                                                     fieldValue(QStringLiteral("ar_eloleg")),
+                                                     fieldValue(QStringLiteral("ar_kedvezmeny")))));
 }
 
 void Tfrm_Munkalap::readLists() {
@@ -658,14 +672,16 @@ void Tfrm_Munkalap::showSums() {
 }
 
 void Tfrm_Munkalap::showLineDetail() {
-    const QString part = m_lines.isActive() && m_lines.row() >= 0 ? m_lines.asString(QStringLiteral("egyeb")) : QString();
+    const QString part =
+        m_lines.isActive() && m_lines.row() >= 0 ? m_lines.asString(QStringLiteral("egyeb")) : QString();
     m_partNumber->setText(part.isEmpty() ? QString() : QStringLiteral("Gyári cikkszám: ") + part);
 }
 
 void Tfrm_Munkalap::showGarment() {
     if (!m_garment)
         return;
-    m_drawing->setPositions(VarStr(fieldValue(QStringLiteral("m01"))), VarStr(fieldValue(QStringLiteral("m02"))),
+    m_drawing->setPositions(VarStr(fieldValue(QStringLiteral("m01"))),
+                            VarStr(fieldValue(QStringLiteral("m02"))),
                             VarStr(fieldValue(QStringLiteral("m03"))));
 }
 
@@ -677,7 +693,8 @@ void Tfrm_Munkalap::applyLock(bool locked) {
         SetReadOnly(field, locked);
     const bool plannerReady = PickPlannerSlot.isInstalled();
     m_planner->setEnabled(!locked && plannerReady);
-    m_planner->setToolTip(plannerReady ? QStringLiteral("Időpont foglalása a naptárban") : QStringLiteral("Hamarosan"));
+    m_planner->setToolTip(plannerReady ? QStringLiteral("Időpont foglalása a naptárban")
+                                       : QStringLiteral("Hamarosan"));
     updateActions();
 }
 
@@ -816,7 +833,8 @@ void Tfrm_Munkalap::deleteRow() {
         return;
     if (m_pages->currentIndex() == LinesPage) {
         const std::optional<int> line = selectedLine();
-        if (!line || !AskYesNo(dialog_text::DeleteRowQuestion, dialog_text::ConfirmCaption, this) || !postSheet())
+        if (!line || !AskYesNo(dialog_text::DeleteRowQuestion, dialog_text::ConfirmCaption, this) ||
+            !postSheet())
             return;
         DeleteLine(m_sheet, *line);
         loadSheet();
@@ -860,7 +878,8 @@ void Tfrm_Munkalap::changePrice() {
     if (m_locked || m_pages->currentIndex() != LinesPage)
         return;
     if (const std::optional<int> line = selectedLine())
-        changeLines(worksheet_text::PriceCaption, worksheet_text::PricePrompt, m_lines.asFloat(QStringLiteral("egysar")),
+        changeLines(worksheet_text::PriceCaption, worksheet_text::PricePrompt,
+                    m_lines.asFloat(QStringLiteral("egysar")),
                     [&](double price) { return SetLinePrice(m_sheet, *line, price); });
 }
 
@@ -874,17 +893,19 @@ void Tfrm_Munkalap::lineDiscount() {
     if (m_locked || m_programType != 2 || m_pages->currentIndex() != LinesPage)
         return;
     if (const std::optional<int> line = selectedLine())
-        changeLines(worksheet_text::DiscountCaption, worksheet_text::DiscountPrompt,
-                    m_lines.asFloat(QStringLiteral("kedv_ad")),
-                    [&](double discount) { return SetLineDiscount(m_sheet, *line, discount); }, RefuseDiscount);
+        changeLines(
+            worksheet_text::DiscountCaption, worksheet_text::DiscountPrompt,
+            m_lines.asFloat(QStringLiteral("kedv_ad")),
+            [&](double discount) { return SetLineDiscount(m_sheet, *line, discount); }, RefuseDiscount);
 }
 
 void Tfrm_Munkalap::sheetDiscount() {
     if (m_locked || m_programType != 2 || m_pages->currentIndex() != LinesPage)
         return;
-    changeLines(worksheet_text::DiscountCaption, worksheet_text::DiscountPrompt,
-                currentLine() ? m_lines.asFloat(QStringLiteral("kedv_ad")) : 0,
-                [this](double discount) { return SetSheetDiscount(m_sheet, discount); }, RefuseDiscount);
+    changeLines(
+        worksheet_text::DiscountCaption, worksheet_text::DiscountPrompt,
+        currentLine() ? m_lines.asFloat(QStringLiteral("kedv_ad")) : 0,
+        [this](double discount) { return SetSheetDiscount(m_sheet, discount); }, RefuseDiscount);
 }
 
 void Tfrm_Munkalap::insertText() {

@@ -74,7 +74,8 @@ private:
     QWidget* buildGarmentPage();
     QWidget* buildGasPage();
     void createActions();
-    QAction* newAction(const char* name, const QString& caption, const QString& shortcut, void (Tfrm_Munkalap::*slot)());
+    QAction* newAction(const char* name, const QString& caption, const QString& shortcut,
+                       void (Tfrm_Munkalap::*slot)());
 
     // The row and what is shown from it, read again.
     void loadSheet();
@@ -143,10 +144,10 @@ private:
     QPlainTextEdit* m_lastMemo = nullptr; // where "Beszúr" and the clipboard act
 
     // Header.
-    QLineEdit* m_number = nullptr;   // "Munkalap"
+    QLineEdit* m_number = nullptr; // "Munkalap"
     QLineEdit* m_customerName = nullptr;
     QLineEdit* m_status = nullptr;
-    QLineEdit* m_arrived = nullptr;  // datum, read-only
+    QLineEdit* m_arrived = nullptr;     // datum, read-only
     QDateEdit* m_arrivedEdit = nullptr; // datum, when the arrival date may be changed
     QDateEdit* m_deadlineDate = nullptr;
     QTimeEdit* m_deadlineTime = nullptr;
@@ -177,11 +178,11 @@ private:
     QToolButton* m_discountButton = nullptr;
     QAction* m_discountButtonAction = nullptr;
     std::map<QString, QLineEdit*> m_sumFields;
-    QLabel* m_partNumber = nullptr;       // egyeb of the selected line
+    QLabel* m_partNumber = nullptr; // egyeb of the selected line
     QTableView* m_employeesGrid = nullptr;
-    QComboBox* m_front = nullptr;         // m01
-    QComboBox* m_side = nullptr;          // m02
-    QComboBox* m_back = nullptr;          // m03
+    QComboBox* m_front = nullptr; // m01
+    QComboBox* m_side = nullptr;  // m02
+    QComboBox* m_back = nullptr;  // m03
     GarmentDrawing* m_drawing = nullptr;
     std::vector<QWidget*> m_lockedFields; // read-only while the sheet is locked
 };

@@ -121,8 +121,8 @@ Tfrm_SorHozza::Tfrm_SorHozza(int sheet, int line, const LineRecord& record, int 
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{listLabel, m_listPrice, receivedLabel, m_received, m_applyReceived,
-                                                      givenLabel, m_given, m_applyGiven})
+    for (QWidget* w : std::initializer_list<QWidget*>{listLabel, m_listPrice, receivedLabel, m_received,
+                                                      m_applyReceived, givenLabel, m_given, m_applyGiven})
         w->setVisible(vehicle);
     for (QWidget* w : std::initializer_list<QWidget*>{purchaseLabel, m_purchasePrice, m_grossUp})
         w->setVisible(!service);
@@ -179,7 +179,8 @@ QLineEdit* Tfrm_SorHozza::numberEdit(const char* name) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QLatin1String(name));
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-0-9 ,.]*")), edit));
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-0-9 ,.]*")), edit));
     return edit;
 }
 

@@ -3,7 +3,6 @@
 #include "worksheets/LineItems.h"
 
 #include <QDialog>
-
 #include <functional>
 #include <map>
 
@@ -60,8 +59,8 @@ private:
     std::map<QObject*, std::function<void()>> m_leaveHandlers;
 
     QTabWidget* m_pages = nullptr;
-    QLineEdit* m_code = nullptr;          // "Tétel kód"
-    QLineEdit* m_name = nullptr;          // "Tétel neve"
+    QLineEdit* m_code = nullptr; // "Tétel kód"
+    QLineEdit* m_name = nullptr; // "Tétel neve"
     QPushButton* m_chooseItem = nullptr;
     QLineEdit* m_quantity = nullptr;      // "Mennyiség"
     QLineEdit* m_unitPrice = nullptr;     // "Egységár"
@@ -73,7 +72,7 @@ private:
     QLineEdit* m_listPrice = nullptr;     // "Listaár"
     QLineEdit* m_received = nullptr;      // "Kapott kedv%"
     QPushButton* m_applyReceived = nullptr;
-    QLineEdit* m_given = nullptr;         // "Adott kedv%"
+    QLineEdit* m_given = nullptr; // "Adott kedv%"
     QPushButton* m_applyGiven = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;

@@ -5,10 +5,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
-
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace kml::test {
