@@ -1,5 +1,6 @@
 #include "shell/MainSession.h"
 
+#include "admin/AdminRoutes.h"
 #include "exchange/ExchangeRoutes.h"
 #include "records/RecordRoutes.h"
 #include "reports/ReportRoutes.h"
@@ -27,6 +28,7 @@ void RegisterMainRoutes(MainRoutes& routes) {
     RegisterExchangeRoutes(routes);
     RegisterReportRoutes(routes);
     RegisterPlannerRoutes(routes);
+    RegisterAdminRoutes(routes);
 }
 
 MainSession::MainSession() {
