@@ -104,8 +104,9 @@ void FtpUpload(const FtpTarget& target, const QString& localFile, const QString&
 
     // The file goes up under a name of its own in the same folder, then
     // takes the final name in one rename.
-    const QString temporary =
-        QStringLiteral(".%1.%2.part").arg(remoteName).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    const QString temporary = QStringLiteral(".%1.%2.part")
+                                  .arg(remoteName)
+                                  .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     const QByteArray address = FtpAddress(target, temporary);
     const QByteArray user = target.user.isEmpty() ? QByteArray("anonymous") : target.user.toUtf8();
     const QByteArray password = target.password.toUtf8();

@@ -17,11 +17,11 @@
 namespace kml {
 
 struct FtpTarget {
-    QString host;     // name or address; "host:port" also gives the port
-    int port = 0;     // 0: the port in host, else 21
-    QString user;     // empty: anonymous
+    QString host; // name or address; "host:port" also gives the port
+    int port = 0; // 0: the port in host, else 21
+    QString user; // empty: anonymous
     QString password;
-    QString folder;   // remote folder; empty: the login folder; "/..." absolute
+    QString folder; // remote folder; empty: the login folder; "/..." absolute
     bool activeMode = false;
 };
 

@@ -87,7 +87,8 @@ QByteArray GridHtmlPage(const Query& data, const std::vector<HtmlColumn>& column
             "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1250\">";
     page += "<title>" + heading + "</title>";
     page += "<meta name=\"GENERATOR\" content=\"Tarnova Bt. Grid2Html\"></head><body>";
-    page += "<h1>" + heading + "</h1><h3></h3><div align=\"center\"><center>"
+    page += "<h1>" + heading +
+            "</h1><h3></h3><div align=\"center\"><center>"
             "<table border=\"1\" cellpadding=\"3\" cellspacing=\"0\" width=\"90%\">";
     page += "  <tr>";
     for (const Bound& b : bound) {

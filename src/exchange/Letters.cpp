@@ -24,7 +24,8 @@ namespace kml {
 
 QString LetterKey(qlonglong id) {
     return QString::fromLatin1(
-        QCryptographicHash::hash(ToCp1250(QStringLiteral("key=") + QString::number(id)), QCryptographicHash::Md5)
+        QCryptographicHash::hash(ToCp1250(QStringLiteral("key=") + QString::number(id)),
+                                 QCryptographicHash::Md5)
             .toHex());
 }
 
@@ -86,8 +87,9 @@ bool SendLetter(const LetterRecord& record) {
     return true;
 }
 
-int SendMail(const QString& subject, const QString& body, const QString& attachment, const QString& recipientAddress,
-             const QString& recipientName, const QString& senderAddress, const QString& senderName) {
+int SendMail(const QString& subject, const QString& body, const QString& attachment,
+             const QString& recipientAddress, const QString& recipientName, const QString& senderAddress,
+             const QString& senderName) {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
     if (program.isEmpty()) {
         ShowError(letter_text::NoMailProgram);
@@ -101,8 +103,9 @@ int SendMail(const QString& subject, const QString& body, const QString& attachm
     if (!attachment.isEmpty())
         arguments << QStringLiteral("--attach") << attachment;
     if (!recipientAddress.isEmpty())
-        arguments << (recipientName.isEmpty() ? recipientAddress
-                                              : QStringLiteral("%1 <%2>").arg(recipientName, recipientAddress));
+        arguments << (recipientName.isEmpty()
+                          ? recipientAddress
+                          : QStringLiteral("%1 <%2>").arg(recipientName, recipientAddress));
     if (!QProcess::startDetached(program, arguments))
         return 1;
     return 0;

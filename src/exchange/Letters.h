@@ -18,8 +18,9 @@ namespace kml {
 
 namespace letter_text {
 inline const QString Failed = QStringLiteral("Sikertelen küldés.");
-inline const QString NoMailProgram = QStringLiteral(
-    "Nem található levelezőprogram: az xdg-email nincs telepítve (xdg-utils csomag), ezért a levél nem adható át.");
+inline const QString NoMailProgram =
+    QStringLiteral("Nem található levelezőprogram: az xdg-email nincs telepítve (xdg-utils csomag), ezért a "
+                   "levél nem adható át.");
 inline const QString MailNotStarted = QStringLiteral("A levelezőprogram nem indítható.");
 } // namespace letter_text
 

@@ -59,7 +59,8 @@ bool ResizeAndUploadPicture(const QString& source, const QString& target, QWidge
     // Written beside the target and renamed over it: the source may be the
     // target itself, and a failed resize keeps the old picture.
     const QFileInfo info(target);
-    const QString temporary = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp.jpg");
+    const QString temporary =
+        info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp.jpg");
     try {
         ResizeJpeg(source, temporary, 640, 480);
     } catch (const std::exception& e) {
@@ -69,7 +70,8 @@ bool ResizeAndUploadPicture(const QString& source, const QString& target, QWidge
     }
     if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(temporary);
-        ShowError(csvexp_text::ErrorPrefix + QStringLiteral("%1: nem írható").arg(QDir::toNativeSeparators(target)),
+        ShowError(csvexp_text::ErrorPrefix +
+                      QStringLiteral("%1: nem írható").arg(QDir::toNativeSeparators(target)),
                   owner);
         return false;
     }

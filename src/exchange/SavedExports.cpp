@@ -26,7 +26,9 @@ namespace {
 std::optional<ExportDefinition> DefinitionOf(const ResultSet& rows) {
     if (rows.rowCount() == 0)
         return std::nullopt;
-    const auto text = [&rows](const char* name) { return rows.text(0, rows.columnIndex(QString::fromLatin1(name))); };
+    const auto text = [&rows](const char* name) {
+        return rows.text(0, rows.columnIndex(QString::fromLatin1(name)));
+    };
     const auto number = [&rows](const char* name) {
         return VarInt(rows.value(0, rows.columnIndex(QString::fromLatin1(name))), 0);
     };
@@ -72,7 +74,8 @@ void WriteFile(const ResultSet& rows, const QString& path, char separator, char 
         buffer += "\r\n";
         if (buffer.size() >= (1 << 20)) {
             if (file.write(buffer) != buffer.size())
-                throw ExportError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+                throw ExportError(
+                    QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
             buffer.clear();
         }
         if ((row & 1023) == 1023 && progress.rows && !progress.rows(row + 1))
@@ -133,8 +136,8 @@ QByteArray SavedExportLine(const ResultSet& rows, int row, char separator, char 
         if (column.kind == FieldKind::Memo)
             AppendValue(line, "BLOB", separator, quote);
         else
-            AppendValue(line, ExportCellText(column.kind, rows.raw(row, col), rows.isNull(row, col)), separator,
-                        quote);
+            AppendValue(line, ExportCellText(column.kind, rows.raw(row, col), rows.isNull(row, col)),
+                        separator, quote);
     }
     return line;
 }
@@ -154,8 +157,8 @@ QString SavedExportRemoteName(const QString& fileLocal) {
 }
 
 bool FtpActiveModeSetting() {
-    return IniReadStr(QStringLiteral("Alapertek"), QStringLiteral("FtpAktiv"), QStringLiteral("0")).trimmed() ==
-           QLatin1String("1");
+    return IniReadStr(QStringLiteral("Alapertek"), QStringLiteral("FtpAktiv"), QStringLiteral("0"))
+               .trimmed() == QLatin1String("1");
 }
 
 SavedExportResult RunSavedExport(const ExportDefinition& definition, ExportDestination destination,
@@ -203,7 +206,8 @@ SavedExportResult RunSavedExport(const ExportDefinition& definition, ExportDesti
     return result;
 }
 
-SavedExportResult RunStoredExport(qlonglong id, ExportDestination destination, const SavedExportProgress& progress) {
+SavedExportResult RunStoredExport(qlonglong id, ExportDestination destination,
+                                  const SavedExportProgress& progress) {
     std::optional<ExportDefinition> definition;
     try {
         definition = LoadExportDefinition(id);
@@ -312,7 +316,8 @@ QString AppendFieldName(const QString& current, const QString& name) {
 }
 
 QStringList ExportCategories() {
-    const ResultSet rows = SharedConnection().query(QStringLiteral("SELECT DISTINCT kategoria FROM csvexp ORDER BY 1;"));
+    const ResultSet rows =
+        SharedConnection().query(QStringLiteral("SELECT DISTINCT kategoria FROM csvexp ORDER BY 1;"));
     QStringList categories;
     for (int row = 0; row < rows.rowCount(); ++row)
         if (!rows.isNull(row, 0))

@@ -116,7 +116,8 @@ SavedExportResult RunStoredExport(qlonglong id, ExportDestination destination,
 bool ReportSavedExport(const SavedExportResult& result, ExportDestination destination);
 // Both: a stored definition run the way its list's actions run it, without
 // a window. Returns whether it succeeded.
-bool RunExportDefinition(qlonglong id, ExportDestination destination, const SavedExportProgress& progress = {});
+bool RunExportDefinition(qlonglong id, ExportDestination destination,
+                         const SavedExportProgress& progress = {});
 
 // Alapertek/FtpAktiv = 1 in the ini file: uploads in active mode.
 bool FtpActiveModeSetting();

@@ -5,13 +5,13 @@
 // binary and replacing, active and passive, the failures, the editor's
 // prepared field list, and the picture uploads.
 
-#include "exchange/PictureUpload.h"
 #include "exchange/SavedExports.h"
 
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 #include "components/Cp1250.h"
 #include "components/FtpUpload.h"
+#include "exchange/PictureUpload.h"
 #include "foundation/Folders.h"
 #include "foundation/IniFile.h"
 #include "foundation/Pictures.h"
@@ -59,7 +59,7 @@ QString FtpRoot() {
 }
 
 #define REQUIRE_FTP()                                                                                        \
-    if (FtpPort() == 0 || FtpRoot().isEmpty())                                                              \
+    if (FtpPort() == 0 || FtpRoot().isEmpty())                                                               \
     GTEST_SKIP() << "no test FTP server (python3-pyftpdlib missing? scripts/test starts scripts/ftpserver)"
 
 // A table holding every kind of value the online service gets.
@@ -73,11 +73,12 @@ protected:
         db = new TestDatabase(QStringLiteral("savedexp"));
         db->connection().exec(QString::fromLatin1(kValuesTable));
         // 'Kovács; "Béla"' with CR LF inside, a NULL row, decimals and dates.
-        db->connection().exec(ToCp1250Sql(
-            "INSERT INTO ertekek VALUES "
-            "(1, 'Kovács; \"Béla\"\\r\\nmásodik sor', 1234.50, 0.125, '2024-03-05', '2024-03-05 07:08:09', 'hosszú'),"
-            "(2, NULL, NULL, NULL, NULL, NULL, NULL),"
-            "(3, 'Tűzoltó „Kft.”', -0.05, 1e20, '1999-12-31', '1999-12-31 23:59:59', '')"));
+        db->connection().exec(
+            ToCp1250Sql("INSERT INTO ertekek VALUES "
+                        "(1, 'Kovács; \"Béla\"\\r\\nmásodik sor', 1234.50, 0.125, '2024-03-05', '2024-03-05 "
+                        "07:08:09', 'hosszú'),"
+                        "(2, NULL, NULL, NULL, NULL, NULL, NULL),"
+                        "(3, 'Tűzoltó „Kft.”', -0.05, 1e20, '1999-12-31', '1999-12-31 23:59:59', '')"));
     }
     static void TearDownTestSuite() {
         delete db;
@@ -126,7 +127,8 @@ protected:
 QByteArray ExpectedValueLines() {
     return ToCp1250(QString::fromUtf8(
         "\"id\";\"nev\";\"osszeg\";\"arany\";\"datum\";\"ido\";\"megj\";\r\n"
-        "\"1\";\"Kovács; \"Béla\"\r\nmásodik sor\";\"1234,5\";\"0,125\";\"2024.03.05\";\"2024.03.05 07:08:09\";"
+        "\"1\";\"Kovács; \"Béla\"\r\nmásodik sor\";\"1234,5\";\"0,125\";\"2024.03.05\";\"2024.03.05 "
+        "07:08:09\";"
         "\"BLOB\";\r\n"
         "\"2\";\"\";\"\";\"\";\"\";\"\";\"BLOB\";\r\n"
         "\"3\";\"Tűzoltó „Kft.”\";\"-0,05\";\"1e+20\";\"1999.12.31\";\"1999.12.31 23:59:59\";\"BLOB\";\r\n"));
@@ -211,7 +213,8 @@ TEST_F(SavedExports, LocaleIndependentBytes) {
     // And in this process with the Hungarian locale as the default.
     QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
     std::setlocale(LC_ALL, "hu_HU.UTF-8");
-    const SavedExportResult result = RunSavedExport(Definition(QStringLiteral("itt.csv")), ExportDestination::File);
+    const SavedExportResult result =
+        RunSavedExport(Definition(QStringLiteral("itt.csv")), ExportDestination::File);
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_ALL, "C");
     ASSERT_TRUE(result.ok);
@@ -282,7 +285,8 @@ TEST_F(SavedExports, FieldListIsPreparedNeverRun) {
     // The connection goes on working.
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT 5")), 5);
 
-    EXPECT_EQ(AppendFieldName(QStringLiteral("ugyfel"), QStringLiteral("datum")), QStringLiteral("ugyfel,datum"));
+    EXPECT_EQ(AppendFieldName(QStringLiteral("ugyfel"), QStringLiteral("datum")),
+              QStringLiteral("ugyfel,datum"));
     EXPECT_EQ(AppendFieldName(QString(), QStringLiteral("datum")), QStringLiteral("datum"));
 }
 
@@ -304,8 +308,8 @@ TEST_F(SavedExports, UploadsIntoEveryKindOfFolder) {
     for (const auto& c : cases) {
         const QString remote = FtpRoot() + QLatin1Char('/') + QString::fromUtf8(c.remote);
         QFile::remove(remote);
-        const SavedExportResult result =
-            RunSavedExport(Definition(QStringLiteral("ki.csv"), QString::fromUtf8(c.folder)), ExportDestination::Ftp);
+        const SavedExportResult result = RunSavedExport(
+            Definition(QStringLiteral("ki.csv"), QString::fromUtf8(c.folder)), ExportDestination::Ftp);
         ASSERT_TRUE(result.ok) << c.folder << ": " << result.error.toStdString();
         EXPECT_EQ(ReadAll(remote), ExpectedValueLines()) << c.folder;
         // No temporary name is left behind.
@@ -351,8 +355,9 @@ TEST_F(SavedExports, FailuresAreErrorsAndLeaveTheRemoteFile) {
         ScriptedDialogs dialogs;
         db->connection().exec(QStringLiteral("DELETE FROM csvexp"));
         db->connection().exec(
-            QStringLiteral("INSERT INTO csvexp (csvexp, csvexp_nev, szoveg_sql, file_local, ftp_kell, host_ftp, "
-                           "file_ftp, ftp_user, ftp_jelszo) VALUES (1, 'x', %1, %2, 'I', %3, %4, %5, %6)")
+            QStringLiteral(
+                "INSERT INTO csvexp (csvexp, csvexp_nev, szoveg_sql, file_local, ftp_kell, host_ftp, "
+                "file_ftp, ftp_user, ftp_jelszo) VALUES (1, 'x', %1, %2, 'I', %3, %4, %5, %6)")
                 .arg(SqlStr(d.sql), SqlStr(d.fileLocal), SqlStr(d.host), SqlStr(d.folder), SqlStr(d.user),
                      SqlStr(d.password)));
         const bool ok = RunExportDefinition(1, ExportDestination::Ftp);
@@ -458,7 +463,9 @@ TEST(ResizeJpegCases, FitsIntoTheWebsiteBox) {
     const struct {
         QSize source;
         QSize expected;
-    } cases[] = {{{1600, 1200}, {640, 480}}, {{320, 240}, {640, 480}}, {{480, 1000}, {230, 480}},
+    } cases[] = {{{1600, 1200}, {640, 480}},
+                 {{320, 240}, {640, 480}},
+                 {{480, 1000}, {230, 480}},
                  {{10000, 8000}, {600, 480}}};
     for (const auto& c : cases) {
         const QString source = dir.filePath(QStringLiteral("s%1.jpg").arg(c.source.width()));

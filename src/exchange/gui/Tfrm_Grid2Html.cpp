@@ -112,12 +112,11 @@ bool Tfrm_Grid2Html::writePage() {
     const Query& data = *model->query();
     m_progress->setRange(0, qMax(1, data.recordCount()));
     m_progress->setValue(0);
-    const QByteArray page =
-        GridHtmlPage(data, GridColumns(m_grid), m_grid->width(), m_title, QDateTime::currentDateTime(),
-                     [this](int done, int) {
-                         m_progress->setValue(done);
-                         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                     });
+    const QByteArray page = GridHtmlPage(data, GridColumns(m_grid), m_grid->width(), m_title,
+                                         QDateTime::currentDateTime(), [this](int done, int) {
+                                             m_progress->setValue(done);
+                                             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                                         });
     m_progress->setValue(0);
     try {
         WriteGridHtml(m_file->text().trimmed(), page);
@@ -142,7 +141,8 @@ void Tfrm_Grid2Html::sendMail() {
     m_openAfter->setChecked(false);
     if (!writePage())
         return;
-    SendMail(html_text::MailSubject, html_text::MailSubject, QFileInfo(m_file->text().trimmed()).absoluteFilePath());
+    SendMail(html_text::MailSubject, html_text::MailSubject,
+             QFileInfo(m_file->text().trimmed()).absoluteFilePath());
 }
 
 void Tfrm_Grid2Html::done(int result) {

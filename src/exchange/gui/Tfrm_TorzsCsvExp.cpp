@@ -30,7 +30,8 @@ Tfrm_TorzsCsvExp::Tfrm_TorzsCsvExp(QWidget* parent) : ListWindow(ExportDefinitio
 
 void Tfrm_TorzsCsvExp::rowChanged() {
     QAction* ftp = listAction(QStringLiteral("aFTP"));
-    const bool uploads = hasCurrentRow() && VarStr(currentValue(QStringLiteral("ftp_kell"))) == QLatin1String("I");
+    const bool uploads =
+        hasCurrentRow() && VarStr(currentValue(QStringLiteral("ftp_kell"))) == QLatin1String("I");
     ftp->setEnabled(uploads);
     ftp->setVisible(uploads);
 }

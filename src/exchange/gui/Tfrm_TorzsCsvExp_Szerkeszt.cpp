@@ -1,8 +1,8 @@
 #include "exchange/gui/Tfrm_TorzsCsvExp_Szerkeszt.h"
 
+#include "components/Cp1250.h"
 #include "components/DbError.h"
 #include "exchange/SavedExports.h"
-#include "components/Cp1250.h"
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
 #include "foundation/TextHelpers.h"
@@ -135,15 +135,14 @@ Tfrm_TorzsCsvExp_Szerkeszt::Tfrm_TorzsCsvExp_Szerkeszt(QWidget* parent)
         });
         return std::pair{box, group};
     };
-    auto [separatorBox, separator] = radios(
-        QStringLiteral("Határoló"),
-        {QStringLiteral("Pontosvessző (;)"), QStringLiteral("Tabulátor"), QStringLiteral("Vessző (,)"),
-         QStringLiteral("|")},
-        QStringLiteral("hatarolo"));
-    auto [quoteBox, quote] = radios(QStringLiteral("Szövegjelölő"),
-                                    {QStringLiteral("Idézőjel (\")"), QStringLiteral("Aposztróf (')"),
-                                     QStringLiteral("Semmi")},
-                                    QStringLiteral("szovegjelolo"));
+    auto [separatorBox, separator] = radios(QStringLiteral("Határoló"),
+                                            {QStringLiteral("Pontosvessző (;)"), QStringLiteral("Tabulátor"),
+                                             QStringLiteral("Vessző (,)"), QStringLiteral("|")},
+                                            QStringLiteral("hatarolo"));
+    auto [quoteBox, quote] =
+        radios(QStringLiteral("Szövegjelölő"),
+               {QStringLiteral("Idézőjel (\")"), QStringLiteral("Aposztróf (')"), QStringLiteral("Semmi")},
+               QStringLiteral("szovegjelolo"));
     m_separator = separator;
     m_quote = quote;
     auto* groups = new QHBoxLayout;
@@ -194,8 +193,8 @@ Tfrm_TorzsCsvExp_Szerkeszt::Tfrm_TorzsCsvExp_Szerkeszt(QWidget* parent)
         addAction(a);
         return a;
     };
-    action(QStringLiteral("aMegnyit"), QStringLiteral("Megnyitás file-ból"), QKeySequence(Qt::CTRL | Qt::Key_O),
-           [this] { loadSql(); });
+    action(QStringLiteral("aMegnyit"), QStringLiteral("Megnyitás file-ból"),
+           QKeySequence(Qt::CTRL | Qt::Key_O), [this] { loadSql(); });
     action(QStringLiteral("aMent"), QStringLiteral("Mentés file-ba"), QKeySequence(Qt::CTRL | Qt::Key_S),
            [this] { saveSql(); });
     action(QStringLiteral("aFrissit"), QStringLiteral("Frissít"), QKeySequence(Qt::Key_F5),
@@ -308,8 +307,8 @@ void Tfrm_TorzsCsvExp_Szerkeszt::saveSql() {
 }
 
 void Tfrm_TorzsCsvExp_Szerkeszt::chooseLocalFile() {
-    const QString path = QFileDialog::getSaveFileName(this, QString(), m_localFile->text(),
-                                                      QStringLiteral("CSV dokumentumok (*.csv);;Minden file (*)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, QString(), m_localFile->text(), QStringLiteral("CSV dokumentumok (*.csv);;Minden file (*)"));
     if (!path.isEmpty())
         setFieldValue(QStringLiteral("file_local"), path);
 }
