@@ -41,7 +41,7 @@ public:
     QTabWidget* pages() const { return m_pages; }
     QLineEdit* fieldListEdit(const QString& field) const;
 
-protected:
+    // A drop on a field-list edit appends the name (dropFieldName).
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
