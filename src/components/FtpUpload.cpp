@@ -148,13 +148,25 @@ void FtpUpload(const FtpTarget& target, const QString& localFile, const QString&
     const CURLcode result = curl_easy_perform(h);
     if (result == CURLE_OK)
         return;
-    if (transfer.stopped)
-        throw FtpError(QStringLiteral("Az FTP küldés megszakítva."));
     // curl's own text names the step that failed; neither it nor the
     // address we add carries the user name or the password.
     QString why = QString::fromUtf8(errorText).trimmed();
     if (why.isEmpty())
         why = QString::fromUtf8(curl_easy_strerror(result));
+    if (result == CURLE_QUOTE_ERROR) {
+        // Stored but not renamed: the temporary file is removed (best
+        // effort) so that none is left beside the real one.
+        const QByteArray remove = "DELE " + temporary.toUtf8();
+        const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> cleanup(
+            curl_slist_append(nullptr, remove.constData()), &curl_slist_free_all);
+        curl_easy_setopt(h, CURLOPT_UPLOAD, 0L);
+        curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+        curl_easy_setopt(h, CURLOPT_POSTQUOTE, cleanup.get());
+        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 1L);
+        curl_easy_perform(h);
+    }
+    if (transfer.stopped)
+        throw FtpError(QStringLiteral("Az FTP küldés megszakítva."));
     throw FtpError(QStringLiteral("FTP (%1:%2): %3").arg(hp.host).arg(hp.port).arg(why));
 }
 

@@ -401,6 +401,22 @@ TEST_F(SavedExports, FailuresAreErrorsAndLeaveTheRemoteFile) {
     run(badSql);
 }
 
+TEST_F(SavedExports, RefusedRenameLeavesNoTemporaryFile) {
+    REQUIRE_FTP();
+    // A folder holds the final name: the rename is refused.
+    QDir(FtpRoot()).mkpath(QStringLiteral("foglalt/nev.csv"));
+    const QString local = m_data.filePath("nev.csv");
+    WriteAll(local, "adat");
+    try {
+        FtpUpload(Target(QStringLiteral("foglalt")), local, QStringLiteral("nev.csv"));
+        ADD_FAILURE() << "the upload should fail";
+    } catch (const FtpError& e) {
+        EXPECT_FALSE(e.message().contains(kPassword));
+    }
+    EXPECT_EQ(QDir(FtpRoot() + QStringLiteral("/foglalt")).entryList(QDir::Files | QDir::Hidden),
+              QStringList());
+}
+
 // ---- Pictures ---------------------------------------------------------------
 
 TEST_F(SavedExports, PictureSettingsAndUpload) {
