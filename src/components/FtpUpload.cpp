@@ -95,7 +95,7 @@ void FtpUpload(const FtpTarget& target, const QString& localFile, const QString&
         throw FtpError(QStringLiteral("Nincs megadva az FTP kiszolgáló."));
 
     QFile file(localFile);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw FtpError(QStringLiteral("%1: %2").arg(localFile, file.errorString()));
 
     const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
@@ -128,6 +128,7 @@ void FtpUpload(const FtpTarget& target, const QString& localFile, const QString&
     curl_easy_setopt(h, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_NONE));
     curl_easy_setopt(h, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_SINGLECWD));
     curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
+    curl_easy_setopt(h, CURLOPT_UPLOAD_BUFFERSIZE, 1L << 20);
     curl_easy_setopt(h, CURLOPT_READFUNCTION, &ReadFromFile);
     curl_easy_setopt(h, CURLOPT_READDATA, &transfer);
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &Progress);

@@ -60,6 +60,27 @@ void AppendValue(QByteArray& line, QByteArrayView value, char separator, char qu
     line += separator;
 }
 
+// One row's line appended to out. Texts and whole numbers go out as the
+// server sent them, without a copy of their own.
+void AppendLine(QByteArray& out, const ResultSet& rows, int row, char separator, char quote) {
+    for (int col = 0; col < rows.columnCount(); ++col) {
+        const FieldKind kind = rows.column(col).kind;
+        switch (kind) {
+        case FieldKind::Memo:
+            AppendValue(out, "BLOB", separator, quote);
+            break;
+        case FieldKind::Float:
+        case FieldKind::Date:
+        case FieldKind::DateTime:
+            AppendValue(out, ExportCellText(kind, rows.raw(row, col), rows.isNull(row, col)), separator,
+                        quote);
+            break;
+        default:
+            AppendValue(out, rows.isNull(row, col) ? QByteArrayView() : rows.raw(row, col), separator, quote);
+        }
+    }
+}
+
 // Writes the lines into a file beside the target that replaces it only when
 // complete.
 void WriteFile(const ResultSet& rows, const QString& path, char separator, char quote,
@@ -70,7 +91,7 @@ void WriteFile(const ResultSet& rows, const QString& path, char separator, char 
     QByteArray buffer = SavedExportHeader(rows, separator, quote) + "\r\n";
     buffer.reserve(1 << 20);
     for (int row = 0; row < rows.rowCount(); ++row) {
-        buffer += SavedExportLine(rows, row, separator, quote);
+        AppendLine(buffer, rows, row, separator, quote);
         buffer += "\r\n";
         if (buffer.size() >= (1 << 20)) {
             if (file.write(buffer) != buffer.size())
@@ -131,14 +152,7 @@ QByteArray SavedExportHeader(const ResultSet& rows, char separator, char quote) 
 
 QByteArray SavedExportLine(const ResultSet& rows, int row, char separator, char quote) {
     QByteArray line;
-    for (int col = 0; col < rows.columnCount(); ++col) {
-        const ColumnInfo& column = rows.column(col);
-        if (column.kind == FieldKind::Memo)
-            AppendValue(line, "BLOB", separator, quote);
-        else
-            AppendValue(line, ExportCellText(column.kind, rows.raw(row, col), rows.isNull(row, col)),
-                        separator, quote);
-    }
+    AppendLine(line, rows, row, separator, quote);
     return line;
 }
 
