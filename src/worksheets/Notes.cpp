@@ -31,7 +31,7 @@ ListDefinition NotesDefinition(int id, int kind) {
     d.heading = NoteHeading(id, kind);
     d.sql = QStringLiteral("SELECT * FROM megj\nWHERE megjtipus>0\nORDER BY megj DESC;");
     d.baseCondition = NotesCondition(id, kind);
-    d.sortField = QStringLiteral("rovid");
+    d.sortField = QStringLiteral("datum");
     d.searchFields = QStringLiteral("rovid;megjegyzes;felhasznalo");
     d.orderExpression = &NotesOrderExpression;
     d.keyField = QStringLiteral("megj");

@@ -2,11 +2,13 @@
 
 #include "foundation/Conversions.h"
 #include "foundation/gui/PictureView.h"
+#include "patterns/gui/GridLink.h"
 #include "worksheets/Notes.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QTableView>
 
 namespace kml {
 
@@ -23,6 +25,10 @@ Tfrm_Megjegyzes::Tfrm_Megjegyzes(int id, int kind, QWidget* parent)
     m_lower->addWidget(m_text);
     m_lower->addWidget(m_preview);
     addBelowGrid(m_lower, 1);
+    // Date, title and user share the width less 76 pixels; the rest is the
+    // "File" column's picture.
+    KeepColumnShares(grid(), {20, 60, 20}, 76);
+    grid()->setColumnWidth(3, 40);
     addRowAction(QStringLiteral("aMegnez"), QStringLiteral("Megnéz"), QKeySequence(Qt::Key_F3),
                  [this](qlonglong) { OpenNoteAttachment(VarStr(currentValue(QStringLiteral("link")))); });
 }

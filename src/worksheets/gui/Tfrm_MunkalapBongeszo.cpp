@@ -1,5 +1,6 @@
 #include "worksheets/gui/Tfrm_MunkalapBongeszo.h"
 
+#include "components/Query.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
 #include "worksheets/WorkSheetBrowsers.h"
@@ -15,8 +16,11 @@ Tfrm_MunkalapBongeszo::Tfrm_MunkalapBongeszo(int customer, int device, QWidget* 
                  [this](qlonglong sheet) { PrintFromSheetBrowser(int(sheet), query()); });
     addRowAction(QStringLiteral("aMegnyit"), QStringLiteral("Megyit"), QKeySequence(Qt::Key_F2),
                  [](qlonglong sheet) { EditWorkSheet(int(sheet), -1, -1, false, -1); });
-    for (const char* price : {"ar_ossz", "ar_fizetendo", "ar_kedvezmeny", "ar_eloleg"})
-        query().fieldSettings(QLatin1String(price)).displayFormat = Beall().formatFt;
+    for (const char* price : {"ar_ossz", "ar_fizetendo", "ar_kedvezmeny", "ar_eloleg"}) {
+        Field& field = query().fieldSettings(QLatin1String(price));
+        field.displayFormat = Beall().formatFt;
+        field.alignment = Qt::AlignRight | Qt::AlignVCenter;
+    }
 }
 
 void Tfrm_MunkalapBongeszo::Run(int customer, int device) {

@@ -27,6 +27,8 @@ Tfrm_MunkalapBongeszo2::Tfrm_MunkalapBongeszo2(int device, QWidget* parent)
                   });
     query().fieldSettings(QStringLiteral("ar_teljes")).displayFormat = Beall().formatFt;
     query().fieldSettings(QStringLiteral("db")).displayFormat = Beall().formatDb;
+    for (const char* number : {"ar_teljes", "db"})
+        query().fieldSettings(QLatin1String(number)).alignment = Qt::AlignRight | Qt::AlignVCenter;
     connect(grid()->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &Tfrm_MunkalapBongeszo2::searchColumnClicked);
 }
