@@ -278,7 +278,8 @@ void Tfrm_SQL::showQuery(Query* query, Widths widths) {
     QItemSelectionModel* oldSelection = m_grid->selectionModel();
     m_grid->setModel(query == &m_tableRows ? static_cast<QAbstractItemModel*>(m_tableModel)
                                            : m_models[query == &m_queries[0] ? 0 : 1]);
-    delete oldSelection;
+    if (m_grid->selectionModel() != oldSelection)
+        delete oldSelection;
     m_grid->setEditTriggers(query == &m_tableRows && m_tableModel && m_tableModel->isEditable()
                                 ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                       QAbstractItemView::AnyKeyPressed
