@@ -88,26 +88,30 @@ ListDefinition ItemHistoryDefinition(int device) {
     d.caption = browser_text::ItemsCaption;
     d.heading = ItemHistoryHeading(device);
     // The lines of one sheet stay together, in their own order, so that
-    // the bands follow the sheets.
-    d.sql = QStringLiteral(
-        "SELECT\n"
-        " munkalap.munkalap,\n"
-        " munkalap.keszulek,\n"
-        " CONCAT(LPAD(munkalap.munkalap,5,'0'), mlaptipus.betujel) munkalapstr,\n"
-        " munkalap.datum,\n"
-        " tetel.tetel_kod,\n"
-        " tetel.cikkszam,\n"
-        " tetel.tetel_nev,\n"
-        " munkalap_tetel.db,\n"
-        " munkalap_tetel.ar_teljes,\n"
-        " (SELECT COUNT(m1.munkalap) FROM munkalap m1 WHERE (m1.munkalap < munkalap.munkalap) AND "
-        "(m1.keszulek = munkalap.keszulek)) szin\n"
-        "FROM munkalap\n"
-        " JOIN mlaptipus ON (munkalap.mlaptipus = mlaptipus.mlaptipus)\n"
-        " JOIN munkalap_tetel ON (munkalap.munkalap = munkalap_tetel.munkalap)\n"
-        " JOIN tetel ON (munkalap_tetel.tetel = tetel.tetel)\n"
-        "WHERE munkalap.keszulek = 0\n"
-        "ORDER BY munkalap.munkalap, munkalap_tetel.munkalap_tetel;");
+    // the bands follow the sheets. szin counts the device's earlier sheets
+    // (with lines or without), numbered once for the device rather than
+    // counted again for every line.
+    d.sql = QStringLiteral("SELECT\n"
+                           " munkalap.munkalap,\n"
+                           " munkalap.keszulek,\n"
+                           " CONCAT(LPAD(munkalap.munkalap,5,'0'), mlaptipus.betujel) munkalapstr,\n"
+                           " munkalap.datum,\n"
+                           " tetel.tetel_kod,\n"
+                           " tetel.cikkszam,\n"
+                           " tetel.tetel_nev,\n"
+                           " munkalap_tetel.db,\n"
+                           " munkalap_tetel.ar_teljes,\n"
+                           " sorszam.szin\n"
+                           "FROM munkalap\n"
+                           " JOIN (SELECT munkalap, ROW_NUMBER() OVER (ORDER BY munkalap) - 1 szin FROM "
+                           "munkalap WHERE keszulek = %1)"
+                           " sorszam ON (sorszam.munkalap = munkalap.munkalap)\n"
+                           " JOIN mlaptipus ON (munkalap.mlaptipus = mlaptipus.mlaptipus)\n"
+                           " JOIN munkalap_tetel ON (munkalap.munkalap = munkalap_tetel.munkalap)\n"
+                           " JOIN tetel ON (munkalap_tetel.tetel = tetel.tetel)\n"
+                           "WHERE munkalap.keszulek = 0\n"
+                           "ORDER BY munkalap.munkalap, munkalap_tetel.munkalap_tetel;")
+                .arg(device);
     d.baseCondition = ItemHistoryCondition(device);
     d.sortField = QStringLiteral("munkalapstr");
     d.searchFields = QStringLiteral(
