@@ -1,6 +1,7 @@
 #include "shell/gui/Windows.h"
 
 #include "admin/gui/AdminWindows.h"
+#include "admin/gui/ConsoleWindows.h"
 #include "exchange/gui/ExchangeWindows.h"
 #include "records/gui/RecordWindows.h"
 #include "reports/gui/ReportWindows.h"
@@ -10,6 +11,7 @@
 #include "shell/gui/Tfrm_Beallit.h"
 #include "shell/gui/Tfrm_Init.h"
 #include "shell/gui/Tfrm_Login.h"
+#include "worksheets/gui/HistoryWindows.h"
 #include "worksheets/gui/PlannerWindows.h"
 #include "worksheets/gui/WorkSheetWindows.h"
 
@@ -26,6 +28,8 @@ void InstallWindows() {
     InstallReportWindows();
     InstallPlannerWindows();
     InstallWorkSheetWindows();
+    InstallHistoryWindows();
+    InstallConsoleWindows();
 }
 
 } // namespace kml
