@@ -1,5 +1,6 @@
 #include "shell/MainSession.h"
 
+#include "admin/AdminRoutes.h"
 #include "admin/ConsoleRoutes.h"
 #include "exchange/ExchangeRoutes.h"
 #include "records/RecordRoutes.h"
@@ -29,6 +30,7 @@ void RegisterMainRoutes(MainRoutes& routes) {
     RegisterExchangeRoutes(routes);
     RegisterReportRoutes(routes);
     RegisterPlannerRoutes(routes);
+    RegisterAdminRoutes(routes);
     RegisterHistoryRoutes(routes);
     RegisterConsoleRoutes(routes);
 }

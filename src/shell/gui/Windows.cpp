@@ -1,5 +1,6 @@
 #include "shell/gui/Windows.h"
 
+#include "admin/gui/AdminWindows.h"
 #include "admin/gui/ConsoleWindows.h"
 #include "exchange/gui/ExchangeWindows.h"
 #include "records/gui/RecordWindows.h"
@@ -22,6 +23,7 @@ void InstallWindows() {
     LoginWindow.install(&ShowLoginWindow);
     SettingsWindow.install([](Table& row, SettingsValues& values) { return Tfrm_Beallit::Run(row, values); });
     InstallRecordWindows();
+    InstallAdminWindows();
     InstallExchangeWindows();
     InstallReportWindows();
     InstallPlannerWindows();
