@@ -1,9 +1,11 @@
 #include "shell/MainSession.h"
 
+#include "admin/ConsoleRoutes.h"
 #include "exchange/ExchangeRoutes.h"
 #include "records/RecordRoutes.h"
 #include "reports/ReportRoutes.h"
 #include "shell/MainActions.h"
+#include "worksheets/HistoryRoutes.h"
 #include "worksheets/PlannerRoutes.h"
 #include "worksheets/WorkSheetLists.h"
 
@@ -32,6 +34,8 @@ void RegisterMainRoutes(MainRoutes& routes) {
     RegisterExchangeRoutes(routes);
     RegisterReportRoutes(routes);
     RegisterPlannerRoutes(routes);
+    RegisterHistoryRoutes(routes);
+    RegisterConsoleRoutes(routes);
     CheckRouteNames(routes);
 }
 
