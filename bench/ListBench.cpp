@@ -23,8 +23,10 @@ namespace {
 void UseView(Query& query, const QString& standardView, const QString& viewName) {
     if (viewName.isEmpty() || viewName == standardView)
         return;
-    for (QString& line : query.sql())
+    QStringList lines = query.sql();
+    for (QString& line : lines)
         line.replace(QStringLiteral("FROM ") + standardView, QStringLiteral("FROM ") + viewName);
+    query.setSql(lines.join(QLatin1Char('\n')));
 }
 
 int LengthPrefixSize(quint64 length) {
@@ -64,14 +66,14 @@ void ReplaceWhereLine(Query& query, const QString& condition) {
 } // namespace
 
 ListBenchDefinition WorkSheetList(MainSession& session, const QString& viewName) {
-    UseView(session.QryMLap, QStringLiteral("vw_munkalap"), viewName);
+    UseView(session.list(MainTab::WorkSheets).query(), QStringLiteral("vw_munkalap"), viewName);
     ListBenchDefinition definition = FromRoute("Munkalapok", session, MainTab::WorkSheets);
     definition.fixedCondition = InProgressCondition;
     return definition;
 }
 
 ListBenchDefinition CustomerList(MainSession& session, const QString& viewName) {
-    UseView(session.QryU, QStringLiteral("vw_ugyfel"), viewName);
+    UseView(session.list(MainTab::Customers).query(), QStringLiteral("vw_ugyfel"), viewName);
     return FromRoute("Ügyfelek", session, MainTab::Customers);
 }
 
@@ -282,7 +284,7 @@ double RefreshWorkSheetDetails(MainSession& session, int sheet) {
     QElapsedTimer timer;
     timer.start();
     const QString condition = QStringLiteral("munkalap = ") + QString::number(sheet);
-    for (Query* q : {&session.QryTetel, &session.QryMLapSum})
+    for (Query* q : {&session.detail(MainDetail::SheetLines).query(), &session.sheetTotals()})
         ReopenWithCondition(*q, condition);
     return ElapsedMs(timer);
 }

@@ -40,7 +40,7 @@
 class QTableView;
 
 namespace kml {
-struct MainSession;
+class MainSession;
 }
 
 namespace kml::bench {

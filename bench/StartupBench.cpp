@@ -74,7 +74,7 @@ int RunStartupChild(const ConnectionOptions& options, qint64 mainTimerNs) {
                    .arg(sinceMain, 0, 'f', 1)
                    .arg(constructMs, 0, 'f', 1)
                    .arg(showMs, 0, 'f', 1)
-                   .arg(window.session().QryMLap.recordCount())
+                   .arg(window.session().list(MainTab::WorkSheets).query().recordCount())
                    .arg(ResidentBytes()));
         return 0;
     } catch (const std::exception& e) {

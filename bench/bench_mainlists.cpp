@@ -226,14 +226,14 @@ QString Title(const QString& list) {
     return {};
 }
 
-ListBenchDefinition SpecOf(const QString& list, MainSession& session) {
+ListBenchDefinition BenchListOf(const QString& list, MainSession& session) {
     if (list == QLatin1String("ugyfelek"))
         return CustomerList(session);
     if (list == QLatin1String("keszulekek"))
         return DeviceList(session);
-    ListBenchDefinition spec = WorkSheetList(session);
-    spec.fixedCondition = list == QLatin1String("osszes") ? AllSheetsCondition : InProgressCondition;
-    return spec;
+    ListBenchDefinition sheets = WorkSheetList(session);
+    sheets.fixedCondition = list == QLatin1String("osszes") ? AllSheetsCondition : InProgressCondition;
+    return sheets;
 }
 
 // The misses of one row against the targets.
@@ -410,10 +410,10 @@ std::vector<Row> MeasureBeforeAfter(const Settings& s, const ClientSetup& client
     for (const QString& name : s.lists) {
         std::optional<ListBench> old;
         if (s.before) {
-            old.emplace(SpecOf(name, before));
+            old.emplace(BenchListOf(name, before));
             old->grid().setVisible(false);
         }
-        StreamingListBench streaming(SpecOf(name, after));
+        StreamingListBench streaming(BenchListOf(name, after));
         streaming.grid().setVisible(false);
         for (const QString& text : s.texts) {
             Row row;
@@ -450,11 +450,11 @@ QStringList MeasureBurst(const Settings& s, MainSession& after) {
     QStringList prefixes;
     for (int n = 1; n <= s.burstText.size(); ++n)
         prefixes << s.burstText.left(n);
-    ListBenchDefinition spec = SpecOf(QStringLiteral("osszes"), after);
+    ListBenchDefinition list = BenchListOf(QStringLiteral("osszes"), after);
     std::vector<QStringList> keys;
     for (const QString& text : prefixes)
-        keys.push_back(SearchKeys(spec, text));
-    StreamingListBench streaming(spec);
+        keys.push_back(SearchKeys(list, text));
+    StreamingListBench streaming(list);
     // Once to warm up, then timed.
     streaming.typeQuickly(prefixes, s.burstIntervalMs, keys);
     const BurstFigures f = streaming.typeQuickly(prefixes, s.burstIntervalMs, keys);
@@ -528,10 +528,10 @@ int main(int argc, char** argv) {
             if (s.memory) {
                 for (const bool streaming : {false, true}) {
                     MainSession& session = streaming ? *after : *before;
-                    const ListBenchDefinition spec = SpecOf(QStringLiteral("osszes"), session);
-                    ListGrid grid(spec);
+                    const ListBenchDefinition list = BenchListOf(QStringLiteral("osszes"), session);
+                    ListGrid grid(list);
                     const MemoryFigures m =
-                        MeasureListMemory(*spec.query, grid, spec.fixedCondition, streaming);
+                        MeasureListMemory(*list.query, grid, list.fixedCondition, streaming);
                     const char* how = streaming ? "streamed (after)" : "read at once (before)";
                     PrintMemory(how, m);
                     if (streaming)

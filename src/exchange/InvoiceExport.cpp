@@ -4,6 +4,7 @@
 #include "components/Query.h"
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
+#include "foundation/Flags.h"
 #include "foundation/Folders.h"
 #include "foundation/Settings.h"
 
@@ -39,7 +40,7 @@ InvoiceBuyer ReadInvoiceBuyer(int customer) {
         return buyer;
     buyer.nev = Text(head, 0, "nev");
     buyer.adoszam = Text(head, 0, "adoszam");
-    buyer.maganszemely = Text(head, 0, "maganszemely") == QLatin1String("I");
+    buyer.maganszemely = IsFlagSet(Text(head, 0, "maganszemely"));
     buyer.iranyitoszam = Text(head, 0, "iranyitoszam");
     buyer.telepules = Text(head, 0, "telepules");
     buyer.kozterulet_neve = Text(head, 0, "kozterulet_neve");
@@ -140,7 +141,7 @@ bool InvoiceWorkSheet(qlonglong workSheet) {
         ShowError(invoice_text::NoWorkSheet);
         return false;
     }
-    if (sheet.text(0, 1) == QLatin1String("I")) {
+    if (IsFlagSet(sheet.text(0, 1))) {
         ShowError(invoice_text::CancelledSheet);
         return false;
     }

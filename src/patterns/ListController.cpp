@@ -3,6 +3,7 @@
 #include "components/Connection.h"
 #include "components/Query.h"
 #include "foundation/QueryHelpers.h"
+#include "patterns/SearchStatement.h"
 
 #include <tuple>
 
@@ -36,28 +37,22 @@ ListController::~ListController() {
 }
 
 bool ListController::usesSearchIndex() const {
-    return !m_definition.searchIndex.table.isEmpty() && !m_definition.searchCondition &&
-           m_definition.searchKind == SearchKind::Like;
+    return SearchesThroughTable(m_definition);
 }
 
 QString ListController::condition(const QString& text) const {
-    if (m_definition.searchCondition)
-        return m_definition.searchCondition(m_fixed, text);
-    if (usesSearchIndex())
-        return m_fixed + IndexedLikeFilter(m_definition.searchIndex, m_definition.searchFields, text, true);
-    return ListCondition(m_fixed, m_definition.searchFields, text, m_definition.searchKind);
+    return BuildSearchStatement(m_definition, m_query->sql(), m_fixed, text).condition;
 }
 
 QueryPrelude ListController::searchPrelude(const QString& text) const {
-    return indexedPrelude(text, SearchPlan{});
+    return BuildSearchStatement(m_definition, m_query->sql(), m_fixed, text).prelude;
 }
 
-QueryPrelude ListController::indexedPrelude(const QString& text, const SearchPlan& plan) const {
-    if (!usesSearchIndex())
-        return {};
-    const SearchIndex& index = m_definition.searchIndex;
-    return IndexedSearchPrelude(index, m_definition.searchFields, m_query->sql(), m_fixed,
-                                index.holdsFixedCondition ? m_fixed : QString(), text, plan);
+SearchStatement ListController::statementFor(const QString& text) const {
+    SearchPlan plan;
+    if (m_streaming && !text.isEmpty() && usesSearchIndex())
+        plan = StreamedSearchPlan(m_definition, m_query->sql(), searchKeyRange());
+    return BuildSearchStatement(m_definition, m_query->sql(), m_fixed, text, plan);
 }
 
 std::pair<qlonglong, qlonglong> ListController::searchKeyRange() const {
@@ -68,34 +63,6 @@ std::pair<qlonglong, qlonglong> ListController::searchKeyRange() const {
         m_searchKeys.emplace(range.value(0, 0).toLongLong(), range.value(0, 1).toLongLong());
     }
     return *m_searchKeys;
-}
-
-namespace {
-
-// How many of the newest matching rows a streaming search reads first:
-// enough for a screen, few enough to be found in a fraction of the table.
-constexpr int kFirstPartKeys = 100;
-
-QString OrderLine(const QStringList& lines) {
-    for (const QString& line : lines)
-        if (line.trimmed().startsWith(QLatin1String("ORDER"), Qt::CaseInsensitive))
-            return line.trimmed();
-    return {};
-}
-
-} // namespace
-
-QueryPrelude ListController::streamingPrelude(const QString& text) const {
-    if (!usesSearchIndex() || text.isEmpty())
-        return {};
-    // In parts, newest first, only while the list is in its own order; the
-    // work spread over two links where the table is long.
-    SearchPlan plan;
-    if (m_definition.searchIndex.newestFirst &&
-        OrderLine(m_query->sql()) == OrderLine(m_definition.sql.split(QLatin1Char('\n'))))
-        plan.firstKeys = kFirstPartKeys;
-    std::tie(plan.lowKey, plan.highKey) = searchKeyRange();
-    return indexedPrelude(text, plan);
 }
 
 bool ListController::isFetching() const {
@@ -111,16 +78,16 @@ void ListController::reopen(const QString& text, std::optional<qlonglong> key, b
     m_query->close();
     m_pendingKey.reset();
     m_pendingText.clear();
-    ReplaceWhere(m_query->sql(), condition(text), true);
+    const SearchStatement statement = statementFor(text);
+    ReplaceWhere(m_query->sql(), statement.condition, true);
     if (m_streaming) {
         m_pendingKey = key;
         if (quickLocate && !key)
             m_pendingText = text;
-        m_query->openAsync(streamingPrelude(text));
+        m_query->openAsync(statement.prelude);
         return;
     }
-    const QueryPrelude prelude = searchPrelude(text);
-    m_query->open(prelude);
+    m_query->open(statement.prelude);
     if (key)
         locate(*key);
     else if (quickLocate)
@@ -167,12 +134,15 @@ void ListController::search(const QString& text) {
 
 void ListController::reread(std::optional<qlonglong> key) {
     fetchEnded();
+    // Every row before it returns: the blocking statement, whether or not
+    // the list streams.
+    const SearchStatement statement = BuildSearchStatement(m_definition, m_query->sql(), m_fixed, m_text);
     if (m_query->isActive()) {
-        m_query->refresh(m_definition.keyField, searchPrelude(m_text));
+        m_query->refresh(m_definition.keyField, statement.prelude);
     } else {
         m_query->close();
-        ReplaceWhere(m_query->sql(), condition(m_text), true);
-        m_query->open(searchPrelude(m_text));
+        ReplaceWhere(m_query->sql(), statement.condition, true);
+        m_query->open(statement.prelude);
     }
     if (key)
         locate(*key);

@@ -41,6 +41,7 @@
 namespace kml {
 
 class Query;
+struct SearchStatement;
 
 class ListController final : public QObject {
     Q_OBJECT
@@ -62,14 +63,11 @@ public:
     // an empty text, otherwise followed by the list's filter.
     QString condition(const QString& text) const;
 
-    // The statement a search for text runs before the list's own (the keys
-    // of the matching rows from the search table); empty when the list has
-    // no search table or the text is empty. For the query's SQL as it is.
+    // The statement a blocking search for text runs before the list's own
+    // (the keys of the matching rows from the search table); empty when the
+    // list has no search table or the text is empty. For the query's SQL as
+    // it is. Both come from BuildSearchStatement (patterns/SearchStatement.h).
     QueryPrelude searchPrelude(const QString& text) const;
-    // The same search as a streaming opening runs it: in parts, the newest
-    // rows first, when the search table allows and the list is in its own
-    // order (SearchIndex::newestFirst); otherwise searchPrelude(text).
-    QueryPrelude streamingPrelude(const QString& text) const;
 
     // Whether the list searches through its search table.
     bool usesSearchIndex() const;
@@ -138,8 +136,9 @@ signals:
     void failed(const QString& message, unsigned code);
 
 private:
-    // The search through the search table as the plan divides it.
-    QueryPrelude indexedPrelude(const QString& text, const SearchPlan& plan) const;
+    // The search for text as this list runs it now: streamed in parts (the
+    // newest first) when it streams, otherwise blocking.
+    SearchStatement statementFor(const QString& text) const;
     // The search table's lowest and highest key, read at the first
     // streaming search after the list was opened without a text.
     std::pair<qlonglong, qlonglong> searchKeyRange() const;

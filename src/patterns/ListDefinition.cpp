@@ -1,6 +1,7 @@
 #include "patterns/ListDefinition.h"
 
 #include "components/Query.h"
+#include "foundation/Flags.h"
 
 #include <QRegularExpression>
 
@@ -31,7 +32,7 @@ std::function<CellIcon(const QString&, const QVariant&)> FlagPictures(const QStr
     return [field, yes, no](const QString& name, const QVariant& value) {
         if (name.compare(field, Qt::CaseInsensitive) != 0)
             return CellIcon::None;
-        return value.toString() == QLatin1String("I") ? yes : no;
+        return IsFlagSet(value) ? yes : no;
     };
 }
 

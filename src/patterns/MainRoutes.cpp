@@ -8,7 +8,8 @@ void MainRoutes::setList(MainTab tab, MainListRoute route) {
     m_lists[size_t(tab)] = std::move(route);
 }
 
-void MainRoutes::setDetail(MainDetail detail, MainListRoute route) {
+void MainRoutes::setDetail(MainDetail detail, MainListRoute route, MainDetailLink link) {
+    route.link = std::move(link);
     m_details[size_t(detail)] = std::move(route);
 }
 
@@ -24,12 +25,25 @@ const MainListRoute& MainRoutes::detail(MainDetail detail) const {
     return *m_details[size_t(detail)];
 }
 
+void MainRoutes::setKnownActions(const std::vector<QString>& names) {
+    m_known = {names.begin(), names.end()};
+}
+
+bool MainRoutes::accepts(const QString& action) {
+    if (m_known.empty() || m_known.count(action))
+        return true;
+    m_unknown.push_back(action);
+    return false;
+}
+
 void MainRoutes::on(const QString& action, MainHandler handler) {
-    m_everywhere[action] = std::move(handler);
+    if (accepts(action))
+        m_everywhere[action] = std::move(handler);
 }
 
 void MainRoutes::on(const QString& action, MainTab tab, MainHandler handler) {
-    m_onTab[{action, int(tab)}] = std::move(handler);
+    if (accepts(action))
+        m_onTab[{action, int(tab)}] = std::move(handler);
 }
 
 const MainHandler* MainRoutes::handler(const QString& action, MainTab tab) const {

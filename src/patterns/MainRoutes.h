@@ -8,8 +8,13 @@
 //
 //     void RegisterRecordRoutes(MainRoutes& routes) {
 //         routes.setList(MainTab::Customers, CustomerTabList());
+//         routes.setDetail(MainDetail::CustomerDevices, CustomerDevicesList(),
+//                          {MainTab::Customers, &CustomerDevicesCondition});
 //         routes.on("aUgyfelAdatlap", [](MainContext& main) { ... });
 //     }
+//
+// A tab's panel (the widgets around its list's grids) comes from the panel
+// factory its subsystem registers (patterns/gui/MainPanel.h).
 //
 // An action of the table with no handler for a tab where it acts is not part
 // of the program yet: the window shows it disabled as "Hamarosan".
@@ -21,6 +26,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -61,10 +67,22 @@ struct MainGridDefinition {
     bool sortable = true; // a title click sorts
 };
 
+// How a detail list follows the current row of a tab's list: when that row
+// changes the detail reopens with condition(key), and closes when there is no
+// row. A detail shown by a toggle action (shownWith: "aMLapTetel") is read
+// only while the action is checked.
+struct MainDetailLink {
+    MainTab master = MainTab::WorkSheets;
+    std::function<QString(qlonglong key)> condition;
+    QString shownWith;
+};
+
 // A list of the main window: what it is and the grids that show it.
 struct MainListRoute {
     ListDefinition list;
     std::vector<MainGridDefinition> grids;
+    // For a detail list: the list it follows.
+    MainDetailLink link;
 };
 
 // What an action sees of the main window.
@@ -79,7 +97,7 @@ public:
     ListController& currentList() { return list(currentTab()); }
     // What a tab shows besides its list, as the window's subsystem gave it
     // (the planner tab's day: worksheets/DayPlanner.h); null when nothing.
-    virtual QObject* panel(MainTab tab) { return nullptr; }
+    virtual QObject* panel([[maybe_unused]] MainTab tab) { return nullptr; }
 };
 
 using MainHandler = std::function<void(MainContext& main)>;
@@ -87,7 +105,7 @@ using MainHandler = std::function<void(MainContext& main)>;
 class MainRoutes final {
 public:
     void setList(MainTab tab, MainListRoute route);
-    void setDetail(MainDetail detail, MainListRoute route);
+    void setDetail(MainDetail detail, MainListRoute route, MainDetailLink link);
     // The registered list; throws std::logic_error when none was.
     const MainListRoute& list(MainTab tab) const;
     const MainListRoute& detail(MainDetail detail) const;
@@ -100,11 +118,22 @@ public:
     // The handler for the action on the tab; null when none is registered.
     const MainHandler* handler(const QString& action, MainTab tab) const;
 
+    // The names a handler may be registered for (the window's action table).
+    // Once they are set, a handler for any other name is a mistake (a typo in
+    // a route): it is not kept, and unknownActions() lists its name; the main
+    // window's start-up stops on it in debug builds.
+    void setKnownActions(const std::vector<QString>& names);
+    const std::vector<QString>& unknownActions() const { return m_unknown; }
+
 private:
+    bool accepts(const QString& action);
+
     std::array<std::optional<MainListRoute>, MainTabCount> m_lists;
     std::array<std::optional<MainListRoute>, MainDetailCount> m_details;
     std::map<QString, MainHandler> m_everywhere;
     std::map<std::pair<QString, int>, MainHandler> m_onTab;
+    std::set<QString> m_known;
+    std::vector<QString> m_unknown;
 };
 
 } // namespace kml

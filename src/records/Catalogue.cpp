@@ -5,10 +5,11 @@
 #include "exchange/DatasetExport.h"
 #include "foundation/Conversions.h"
 #include "foundation/FieldLimits.h"
+#include "foundation/Flags.h"
 #include "foundation/QueryHelpers.h"
+#include "patterns/Palette.h"
 #include "patterns/RowDeletion.h"
 #include "records/CatalogueWindows.h"
-#include "worksheets/WorkSheetLists.h"
 
 #include <cmath>
 
@@ -31,6 +32,19 @@ std::optional<qlonglong> Saved(int item) {
 
 } // namespace
 
+RowStyle ItemRowStyle(bool serviceLine, bool selected) {
+    RowStyle style;
+    if (serviceLine && !selected) {
+        style.background = palette::Started;
+        style.foreground = palette::BlueText;
+    }
+    return style;
+}
+
+RowStyle ServiceLineStyle(const Query& query, int row, bool selected) {
+    return ItemRowStyle(IsFlagSet(ValueAt(query, row, QStringLiteral("ezszolg"))), selected);
+}
+
 ListDefinition CatalogueListDefinition() {
     ListDefinition d;
     d.maintenanceNeedsRight = true;
@@ -47,10 +61,7 @@ ListDefinition CatalogueListDefinition() {
     d.columns = {ColumnOf("tetel_kod", "Tétel kód", 20), ColumnOf("tetel_nev", "Tétel neve", 50),
                  ColumnOf("ar_besz", "Beszerzési ár", 15), ColumnOf("ar_elad", "Eladási ár", 15)};
     d.widthReserve = 36;
-    d.colouring.style = [](const Query& query, int row, bool selected) {
-        return ItemRowStyle(VarStr(ValueAt(query, row, QStringLiteral("ezszolg"))) == QLatin1String("I"),
-                            selected);
-    };
+    d.colouring.style = &ServiceLineStyle;
     d.colouring.reach = ColourReach::TextEverywhere;
     d.hooks.create = [](ListController&) { return Saved(EditCatalogueItem(-1)); };
     d.hooks.edit = [](ListController&, qlonglong item) { return Saved(EditCatalogueItem(int(item))); };
@@ -81,8 +92,8 @@ void SetItemLimits(FieldLimits& limits) {
 }
 
 QString StartNewItem(Table& item, bool automaticCode) {
-    item.setValue(QStringLiteral("torolve"), QStringLiteral("N"));
-    item.setValue(QStringLiteral("ezszolg"), QStringLiteral("N"));
+    item.setValue(QStringLiteral("torolve"), FlagText(false));
+    item.setValue(QStringLiteral("ezszolg"), FlagText(false));
     if (!automaticCode)
         return {};
     const QString proposed = NextItemCode();

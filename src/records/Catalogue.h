@@ -15,6 +15,12 @@ namespace kml {
 class FieldLimits;
 class Table;
 
+// A service item (ezszolg 'I') of the catalogue or of a work sheet's lines:
+// blue on light blue when not selected.
+RowStyle ItemRowStyle(bool serviceLine, bool selected);
+// The same for row `row` of a dataset with the ezszolg column.
+RowStyle ServiceLineStyle(const Query& query, int row, bool selected);
+
 namespace catalogue_text {
 inline const QString ListCaption = QStringLiteral("Tételek");
 inline const QString ListHeading = QStringLiteral("Rendelhető tételek  ");

@@ -4,6 +4,7 @@
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
 #include "foundation/FieldLimits.h"
+#include "foundation/Flags.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/TextHelpers.h"
 #include "patterns/RowDeletion.h"
@@ -15,7 +16,7 @@ void SetNewCustomerDefaults(Table& customer, const QString& defaultTown, const Q
     customer.setValue(QStringLiteral("cim_varos"), defaultTown);
     customer.setValue(QStringLiteral("dat_utolso"), today);
     customer.setValue(QStringLiteral("kedvezmeny"), 0.0);
-    customer.setValue(QStringLiteral("maganszemely"), QStringLiteral("I"));
+    customer.setValue(QStringLiteral("maganszemely"), FlagText(true));
 }
 
 void SetCustomerLimits(FieldLimits& limits) {

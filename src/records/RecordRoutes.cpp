@@ -178,7 +178,8 @@ std::vector<ListDefinition> RecordListWindows() {
 void RegisterRecordRoutes(MainRoutes& routes) {
     routes.setList(MainTab::Customers, CustomerTabList());
     routes.setList(MainTab::Devices, DeviceTabList());
-    routes.setDetail(MainDetail::CustomerDevices, CustomerDevicesList());
+    routes.setDetail(MainDetail::CustomerDevices, CustomerDevicesList(),
+                     {MainTab::Customers, &CustomerDevicesCondition, QString()});
     routes.on(QStringLiteral("aUgyfelAdatlap"), &EditCustomerOfRow);
     // The master-data lists for maintenance (the action table checks the rights).
     routes.on(QStringLiteral("aSzotar"), [](MainContext&) { ChooseDictionaryText(QString(), false); });

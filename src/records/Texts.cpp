@@ -3,6 +3,7 @@
 #include "components/Table.h"
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
+#include "foundation/Flags.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
@@ -187,7 +188,7 @@ ListDefinition LetterListDefinition() {
 }
 
 void SetNewLetterDefaults(Table& letter) {
-    letter.setValue(QStringLiteral("ezhtml"), QStringLiteral("N"));
+    letter.setValue(QStringLiteral("ezhtml"), FlagText(false));
 }
 
 } // namespace kml

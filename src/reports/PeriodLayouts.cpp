@@ -5,6 +5,7 @@
 
 #include "components/report/RowSource.h"
 #include "foundation/DateHelpers.h"
+#include "foundation/Flags.h"
 #include "reports/PeriodReports.h"
 
 #include <algorithm>
@@ -117,7 +118,7 @@ QString CollationKey(const QString& text) {
 }
 
 bool Cancelled(const RowRef& row) {
-    return row.text(u"storno") == QLatin1String("I");
+    return IsFlagSet(row.text(u"storno"));
 }
 
 std::vector<Column> WorkSheetList(Report& r, const PeriodReportRequest& request, const QString& moneyFormat) {

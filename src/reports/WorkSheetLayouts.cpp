@@ -35,7 +35,7 @@ Font BoldItalic(double points) {
 
 enum class Family { General, Vehicle, Gas };
 
-struct Spec {
+struct LayoutTraits {
     Family family;
     bool blank;
     int emptyRows;   // blank layouts: rows of the items grid
@@ -43,7 +43,7 @@ struct Spec {
     bool shopRight;  // the shop's data right-aligned instead of centred
 };
 
-Spec SpecOf(WorkSheetLayout layout) {
+LayoutTraits TraitsOf(WorkSheetLayout layout) {
     switch (layout) {
     case WorkSheetLayout::qrMunkalap:
         return {Family::General, false, 0, true, false};
@@ -76,8 +76,8 @@ void Stacked(Band& b, double x, double y, double width, const QString& caption, 
 
 // Heading, sheet number and logo; the customer and the shop. Returns the y
 // below them.
-double Heading(Band& b, const Spec& spec, const WorkSheetHeaderTexts& t, const WorkSheetPrintOptions& o,
-               bool showNumber) {
+double Heading(Band& b, const LayoutTraits& traits, const WorkSheetHeaderTexts& t,
+               const WorkSheetPrintOptions& o, bool showNumber) {
     b.field({0, 0, 80, 10}, QStringLiteral("munkalapnev"), Bold(18));
     if (showNumber)
         b.field({80, 0, 52, 10}, QStringLiteral("mlapstr"), Bold(16), Qt::AlignRight);
@@ -93,11 +93,11 @@ double Heading(Band& b, const Spec& spec, const WorkSheetHeaderTexts& t, const W
 
     // The shop, in the right half.
     const double x = 100, w = 90;
-    const Qt::Alignment align = spec.shopRight ? Qt::AlignRight : Qt::AlignHCenter;
+    const Qt::Alignment align = traits.shopRight ? Qt::AlignRight : Qt::AlignHCenter;
     b.label({x, y + 0.5, w, kRow + 0.5}, t.tulajdonos, Bold(10), align).shrinking();
     b.label({x, y + 0.5 + kRow + 0.5, w, kRow}, t.irszvaroscim, Regular(9), align).shrinking();
     b.label({x, y + 0.5 + 2 * kRow + 0.5, w, kRow}, t.telefon, Regular(9), align).shrinking();
-    if (spec.taxAndBank) {
+    if (traits.taxAndBank) {
         b.label({x + 8, y + 0.5 + 3 * kRow + 0.5, 25, kRow}, QStringLiteral("Adószám"), Caption());
         b.label({x + 33, y + 0.5 + 3 * kRow + 0.5, 49, kRow}, t.adoszam, Data(), Qt::AlignRight);
         b.label({x + 8, y + 0.5 + 4 * kRow + 0.5, 25, kRow}, QStringLiteral("Bankszámla"), Caption());
@@ -107,7 +107,7 @@ double Heading(Band& b, const Spec& spec, const WorkSheetHeaderTexts& t, const W
 }
 
 // The device block with the dates beside it. Returns the y below them.
-double Device(Band& b, const Spec& spec, const WorkSheetHeaderTexts& t, double y) {
+double Device(Band& b, const LayoutTraits& traits, const WorkSheetHeaderTexts& t, double y) {
     const double w = 98;
     int rows = 0;
     b.label({2, y + 0.5, 60, kRow}, t.keszulekstr, BoldItalic(9));
@@ -116,7 +116,7 @@ double Device(Band& b, const Spec& spec, const WorkSheetHeaderTexts& t, double y
     Pair(b, 2, row(1), 26, 69, QStringLiteral("Gyártó, típus"), QStringLiteral("tipusstr"));
     Pair(b, 2, row(2), 26, 23, t.gyszstr, QStringLiteral("gysz"));
     Pair(b, 52, row(2), 23, 22, QStringLiteral("Gyártás éve"), QStringLiteral("evjarat"));
-    switch (spec.family) {
+    switch (traits.family) {
     case Family::General:
         Pair(b, 2, row(3), 26, 23, t.muszakistr, QStringLiteral("dat_muszaki"));
         rows = 3;
@@ -146,7 +146,7 @@ double Device(Band& b, const Spec& spec, const WorkSheetHeaderTexts& t, double y
     Stacked(b, x, y + 1, dw * 0.3, QStringLiteral("Beérkezett"), QStringLiteral("datum"));
     Stacked(b, x + dw * 0.3, y + 1, dw * 0.4, QStringLiteral("Kezdés"), QStringLiteral("hatidstr"));
     Stacked(b, x + dw * 0.7, y + 1, dw * 0.3, QStringLiteral("Elkészült"), QStringLiteral("dat_kesz"));
-    if (spec.family == Family::Vehicle) {
+    if (traits.family == Family::Vehicle) {
         Stacked(b, x, y + 2 + 2 * kRow, dw / 2, t.muszakistr, QStringLiteral("dat_muszaki"));
         Stacked(b, x + dw / 2, y + 2 + 2 * kRow, dw / 2, QStringLiteral("Km óra állás"),
                 QStringLiteral("kmora"));
@@ -187,8 +187,8 @@ double FlueGas(Band& b, bool blank, double x, double y) {
 }
 
 // Captions over word-wrapped texts. Returns the y below them.
-double Texts(Band& b, const Spec& spec, double y, double width) {
-    const bool vehicleFinal = spec.family == Family::Vehicle && !spec.blank;
+double Texts(Band& b, const LayoutTraits& traits, double y, double width) {
+    const bool vehicleFinal = traits.family == Family::Vehicle && !traits.blank;
     const QString captions[3] = {vehicleFinal ? QStringLiteral("Ügyfél kérés")
                                               : QStringLiteral("Hiba leírás"),
                                  vehicleFinal ? QStringLiteral("Elvégzett munka") : QStringLiteral("Szöveg"),
@@ -211,8 +211,8 @@ struct Column {
     QString format;
 };
 
-std::vector<Column> ItemColumns(const Spec& spec, bool showFullPrice) {
-    if (spec.family == Family::Vehicle && !spec.blank) {
+std::vector<Column> ItemColumns(const LayoutTraits& traits, bool showFullPrice) {
+    if (traits.family == Family::Vehicle && !traits.blank) {
         std::vector<Column> c = {
             {QStringLiteral("Megnevezés"), QStringLiteral("tetel_nev"), 0, 63, Qt::AlignLeft, {}}};
         if (showFullPrice) {
@@ -235,17 +235,17 @@ std::vector<Column> ItemColumns(const Spec& spec, bool showFullPrice) {
 
 // The items heading, then the column headings (final) or the empty grid
 // (blank). Returns the title band's height.
-double Items(Band& b, const Spec& spec, const std::vector<Column>& columns, double y) {
+double Items(Band& b, const LayoutTraits& traits, const std::vector<Column>& columns, double y) {
     b.label({0, y, kWidth, 5.5}, QStringLiteral("Végzett munka, felhasznált anyagok"), Bold(10),
             Qt::AlignHCenter);
     y += 6;
-    if (!spec.blank) {
+    if (!traits.blank) {
         for (const Column& c : columns)
             b.label({c.x, y, c.width, kRow}, c.caption, Caption(), c.align);
         b.hline(y + kRow + 0.3, 0, kWidth, 0.3);
         return y + kRow + 0.6;
     }
-    for (int r = 0; r <= spec.emptyRows; ++r) {
+    for (int r = 0; r <= traits.emptyRows; ++r) {
         const double top = y + r * kGridRow;
         for (const Column& c : columns) {
             b.box({c.x, top, c.width + (c.x + c.width < kWidth ? 1 : 0), kGridRow}, 0.15);
@@ -253,7 +253,7 @@ double Items(Band& b, const Spec& spec, const std::vector<Column>& columns, doub
                 b.label({c.x, top, c.width, kGridRow}, c.caption, Caption(), Qt::AlignHCenter);
         }
     }
-    return y + (spec.emptyRows + 1) * kGridRow + 1;
+    return y + (traits.emptyRows + 1) * kGridRow + 1;
 }
 
 void Detail(Report& r, const std::vector<Column>& columns) {
@@ -301,11 +301,11 @@ void Summary(Report& r, bool blank) {
 
 std::unique_ptr<Report> BuildWorkSheetReport(WorkSheetLayout layout, const WorkSheetHeaderTexts& texts,
                                              const WorkSheetPrintOptions& options, const QString& title) {
-    const Spec spec = SpecOf(layout);
+    const LayoutTraits traits = TraitsOf(layout);
     auto r = std::make_unique<Report>(title);
-    r->setPage(QPageSize::A4, QPageLayout::Portrait, QMarginsF(10, 10, 10, spec.blank ? 7 : 10));
+    r->setPage(QPageSize::A4, QPageLayout::Portrait, QMarginsF(10, 10, 10, traits.blank ? 7 : 10));
     r->setSummaryAtBottom(true);
-    const auto columns = ItemColumns(spec, options.showFullPrice);
+    const auto columns = ItemColumns(traits, options.showFullPrice);
 
     // The title: sections one under the other, so that a text that grows
     // pushes down only its own section's neighbours and a page may break
@@ -315,26 +315,26 @@ std::unique_ptr<Report> BuildWorkSheetReport(WorkSheetLayout layout, const WorkS
         band.setHeight(fill(band));
     };
     section([&](Band& b) {
-        return Heading(b, spec, texts, options, ShowsSheetNumber(layout, options.numVisible));
+        return Heading(b, traits, texts, options, ShowsSheetNumber(layout, options.numVisible));
     });
-    section([&](Band& b) { return Device(b, spec, texts, 0); });
+    section([&](Band& b) { return Device(b, traits, texts, 0); });
     section([&](Band& b) {
         b.field({0, 0, kWidth, 5}, QStringLiteral("mlaptipus_nev"), Bold(10), Qt::AlignHCenter).shrinking();
         double y = 5;
-        if (spec.family != Family::Vehicle) {
+        if (traits.family != Family::Vehicle) {
             Pair(b, 0, y, 22, 168, QStringLiteral("Dolgozó(k)"), QStringLiteral("dolgozostr"));
             y += kRow;
         }
         return y + 1.5;
     });
     section([&](Band& b) {
-        if (spec.family == Family::Gas)
-            return std::max(Texts(b, spec, 0, 122), FlueGas(b, spec.blank, 124, 0)) + 1;
-        return Texts(b, spec, 0, kWidth) + 1;
+        if (traits.family == Family::Gas)
+            return std::max(Texts(b, traits, 0, 122), FlueGas(b, traits.blank, 124, 0)) + 1;
+        return Texts(b, traits, 0, kWidth) + 1;
     });
-    section([&](Band& b) { return Items(b, spec, columns, 0); });
+    section([&](Band& b) { return Items(b, traits, columns, 0); });
 
-    if (!spec.blank) {
+    if (!traits.blank) {
         Detail(*r, columns);
         // The column headings again on the pages the items run onto.
         Band& header = r->band(BandKind::PageHeader, kRow + 1);
@@ -343,7 +343,7 @@ std::unique_ptr<Report> BuildWorkSheetReport(WorkSheetLayout layout, const WorkS
         header.hline(kRow + 0.3, 0, kWidth, 0.3);
         r->setPageHeaderOnFirstPage(false);
     }
-    Summary(*r, spec.blank);
+    Summary(*r, traits.blank);
     AddPageFooter(*r, LayoutName(layout));
     return r;
 }

@@ -5,6 +5,7 @@
 #include "exchange/ExchangeRoutes.h"
 #include "records/RecordRoutes.h"
 #include "reports/ReportRoutes.h"
+#include "shell/MainActions.h"
 #include "worksheets/HistoryRoutes.h"
 #include "worksheets/PlannerRoutes.h"
 #include "worksheets/WorkSheetLists.h"
@@ -19,12 +20,16 @@ void Design(Query& query, Connection& connection, std::initializer_list<const ch
     QStringList sql;
     for (const char* line : lines)
         sql << QString::fromUtf8(line);
-    query.sql() = sql;
+    query.setSql(sql.join(QLatin1Char('\n')));
 }
 
 } // namespace
 
 void RegisterMainRoutes(MainRoutes& routes) {
+    std::vector<QString> names;
+    for (const MainActionDefinition& action : MainActionTable())
+        names.push_back(action.name);
+    routes.setKnownActions(names);
     RegisterRecordRoutes(routes);
     RegisterWorkSheetRoutes(routes);
     RegisterExchangeRoutes(routes);
@@ -33,6 +38,19 @@ void RegisterMainRoutes(MainRoutes& routes) {
     RegisterAdminRoutes(routes);
     RegisterHistoryRoutes(routes);
     RegisterConsoleRoutes(routes);
+    CheckRouteNames(routes);
+}
+
+void CheckRouteNames(const MainRoutes& routes) {
+    if (routes.unknownActions().empty())
+        return;
+    QStringList names;
+    for (const QString& name : routes.unknownActions())
+        names << name;
+    const QString message =
+        QStringLiteral("handlers for actions not in the action table: ") + names.join(u", ");
+    qWarning("%s", qPrintable(message));
+    Q_ASSERT_X(false, "RegisterMainRoutes", qPrintable(message));
 }
 
 MainSession::MainSession() {

@@ -1,13 +1,14 @@
 #include "shell/Rights.h"
 
 #include "components/Query.h"
+#include "foundation/Flags.h"
 #include "foundation/Settings.h"
 
 namespace kml {
 namespace {
 
 bool Flag(const Query& row, const char* column) {
-    return row.asString(QLatin1String(column)) == QLatin1String("I");
+    return IsFlagSet(row.asString(QLatin1String(column)));
 }
 
 } // namespace

@@ -84,7 +84,7 @@ bool LogIn() {
 // are opened once on their empty design condition so that they know their
 // fields; the formats stay with them.
 void ApplyMainNumberFormats(MainSession& session, const TBeall& s) {
-    for (Query* q : {&session.QryTetel, &session.QryMLapSum}) {
+    for (Query* q : {&session.detail(MainDetail::SheetLines).query(), &session.sheetTotals()}) {
         const bool wasActive = q->isActive();
         q->open();
         ApplyNumberFormats(*q, false, s.formatFt, s.formatDb);
@@ -101,7 +101,8 @@ StartupOutcome RunSteps(MainSession& session, TBeall& s) {
     const bool chosen = ReadIniFile(s);
 
     // The work-sheet list opens on its first status tab.
-    ReplaceWhere(session.QryMLap.sql(), session.list(MainTab::WorkSheets).fixedCondition(), true);
+    ListController& sheets = session.list(MainTab::WorkSheets);
+    ReplaceWhere(sheets.query().sql(), sheets.fixedCondition(), true);
 
     // Not skipped after a cancelled choice: the first-run window still
     // comes, and an entry confirmed there stays in the ini file.
@@ -131,9 +132,9 @@ StartupOutcome RunSteps(MainSession& session, TBeall& s) {
 
     ApplyMainNumberFormats(session, s);
 
-    session.QryMLap.open();
-    ApplyNumberFormats(session.QryMLap, false, s.formatFt, s.formatDb);
-    session.QryNaptar.setParam(QStringLiteral("pdatum"), s.workDate);
+    session.list(MainTab::WorkSheets).query().open();
+    ApplyNumberFormats(session.list(MainTab::WorkSheets).query(), false, s.formatFt, s.formatDb);
+    session.daySlots().setParam(QStringLiteral("pdatum"), s.workDate);
     ExecSql(QStringLiteral("CALL sp_gyszstr ();"));
 
     out.failed = false;

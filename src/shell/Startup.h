@@ -10,7 +10,7 @@ class QRect;
 
 namespace kml {
 
-struct MainSession;
+class MainSession;
 
 // What the main window shows after start-up. On failure only `failed` counts.
 struct StartupOutcome {

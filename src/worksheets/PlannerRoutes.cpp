@@ -2,6 +2,7 @@
 
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
+#include "foundation/Flags.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/TextHelpers.h"
 #include "patterns/ListController.h"
@@ -21,7 +22,7 @@ void OnDayPlanner(MainRoutes& routes, const char* action, void (DayPlanner::*run
 
 // Whether the current work sheet may get an appointment; tells the user why not.
 bool SheetTakesAppointment(const ListController& sheets) {
-    if (sheets.currentValue(QStringLiteral("storno")).toString() == QLatin1String("I")) {
+    if (IsFlagSet(sheets.currentValue(QStringLiteral("storno")))) {
         ShowError(QStringLiteral("Sztornó munkalap"));
         return false;
     }

@@ -5,6 +5,7 @@
 #include "components/Table.h"
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
+#include "foundation/Flags.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
@@ -103,8 +104,9 @@ std::optional<SheetOpening> BeginSheetEdit(int sheet, int customer, int type, bo
 // ---- What the window shows ---------------------------------------------------
 
 bool StatusLocks(int status) {
-    return status != 0 && QueryStr(QStringLiteral("SELECT keszenvan FROM statusz WHERE statusz = ") +
-                                   Key(status) + QLatin1Char(';')) == QLatin1String("I");
+    return status != 0 &&
+           IsFlagSet(QueryStr(QStringLiteral("SELECT keszenvan FROM statusz WHERE statusz = ") + Key(status) +
+                              QLatin1Char(';')));
 }
 
 bool GarmentPageVisible(int programType, int type) {

@@ -1,10 +1,12 @@
 #include "worksheets/WorkSheetLists.h"
 
 #include "components/Query.h"
+#include "foundation/Flags.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
 #include "patterns/ListController.h"
 #include "patterns/Palette.h"
+#include "records/Catalogue.h"
 #include "records/CustomerWindows.h"
 #include "records/TextWindows.h"
 #include "worksheets/WorkSheetStatus.h"
@@ -14,7 +16,7 @@ namespace kml {
 namespace {
 
 bool FlagAt(const Query& query, int row, const char* field) {
-    return ValueAt(query, row, QLatin1String(field)).toString() == QLatin1String("I");
+    return IsFlagSet(ValueAt(query, row, QLatin1String(field)));
 }
 
 RowColouring WorkSheetColouring(bool sentMark) {
@@ -194,15 +196,6 @@ RowStyle WorkSheetRowStyle(int statusz, bool storno, bool kuldve, bool sentMark,
     return style;
 }
 
-RowStyle ItemRowStyle(bool serviceLine, bool selected) {
-    RowStyle style;
-    if (serviceLine && !selected) {
-        style.background = palette::Started;
-        style.foreground = palette::BlueText;
-    }
-    return style;
-}
-
 QStringList ItemColumnFields() {
     return {QStringLiteral("tetel_nev"), QStringLiteral("megjegyzes"), QStringLiteral("egyeb"),
             QStringLiteral("db"),        QStringLiteral("ar_teljes"),  QStringLiteral("kedv_kap"),
@@ -296,9 +289,7 @@ MainListRoute SheetLinesList() {
     d.sql = QStringLiteral("SELECT * FROM vw_munkalap_tetel\nWHERE munkalap = 0\nORDER BY munkalap_tetel;");
     d.baseCondition = WorkSheetDetailCondition(0);
     d.keyField = QStringLiteral("munkalap_tetel");
-    d.colouring.style = [](const Query& query, int row, bool selected) {
-        return ItemRowStyle(FlagAt(query, row, "ezszolg"), selected);
-    };
+    d.colouring.style = &ServiceLineStyle;
     d.colouring.reach = ColourReach::TextEverywhere;
     MainGridDefinition grid =
         Grid("DBGrid6", {ColumnOf("tetel_nev", "Tétel", 15), ColumnOf("megjegyzes", "Megjegyzés", 10),
@@ -349,8 +340,10 @@ std::vector<GridColumn> PlannerSlotColumns() {
 void RegisterWorkSheetRoutes(MainRoutes& routes) {
     routes.setList(MainTab::WorkSheets, WorkSheetTabList());
     routes.setList(MainTab::Planner, PlannerTabList());
-    routes.setDetail(MainDetail::SheetEmployees, SheetEmployeesList());
-    routes.setDetail(MainDetail::SheetLines, SheetLinesList());
+    routes.setDetail(MainDetail::SheetEmployees, SheetEmployeesList(),
+                     {MainTab::WorkSheets, &WorkSheetDetailCondition, QStringLiteral("aMLapDolgozo")});
+    routes.setDetail(MainDetail::SheetLines, SheetLinesList(),
+                     {MainTab::WorkSheets, &WorkSheetDetailCondition, QStringLiteral("aMLapTetel")});
 
     routes.on(QStringLiteral("aUj"), MainTab::WorkSheets, &NewWorkSheet);
     routes.on(QStringLiteral("aStatusz"), MainTab::WorkSheets,

@@ -62,8 +62,6 @@ QString RecalculateWorkSheetSql(qlonglong workSheet);
 // on the car workshop's grid (sentMark) the sent mark over both. Nothing for
 // the selected row.
 RowStyle WorkSheetRowStyle(int statusz, bool storno, bool kuldve, bool sentMark, bool selected);
-// A service line of a work sheet: blue on light blue when not selected.
-RowStyle ItemRowStyle(bool serviceLine, bool selected);
 
 // The items grid's columns, and those hidden in a program type: only the
 // car workshop (2) shows all ten.

@@ -5,6 +5,7 @@
 #include "components/Query.h"
 #include "components/Table.h"
 #include "foundation/Dialogs.h"
+#include "foundation/Flags.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
 #include "patterns/EditorDefinition.h"
@@ -44,11 +45,11 @@ SheetState ReadSheetState(qlonglong sheet) {
         return state;
     state.exists = true;
     state.status = rs.value(0, 0).toInt();
-    state.cancelled = rs.text(0, 1) == QLatin1String("I");
-    state.paid = rs.text(0, 2) == QLatin1String("I");
+    state.cancelled = IsFlagSet(rs.text(0, 1));
+    state.paid = IsFlagSet(rs.text(0, 2));
     state.invoiceNumber = rs.text(0, 3);
     state.payable = rs.value(0, 4).toDouble();
-    state.statusLocks = rs.text(0, 5) == QLatin1String("I");
+    state.statusLocks = IsFlagSet(rs.text(0, 5));
     state.customer = rs.value(0, 6).toInt();
     state.device = rs.value(0, 7).toInt();
     state.type = rs.value(0, 8).toInt();

@@ -345,7 +345,7 @@ protected:
         Planner::TearDown();
     }
     DayPlanner& day() { return m_session->dayPlanner(); }
-    Query& naptar() { return m_session->QryNaptar; }
+    Query& naptar() { return m_session->daySlots(); }
     ListController& staff() { return m_session->list(MainTab::Planner); }
 
     std::unique_ptr<MainSession> m_session;

@@ -423,9 +423,10 @@ TEST_F(StartupFixture, SuccessfulStartUpPreparesTheMainWindowAndClosingWritesEve
               QStringLiteral("latin2_hungarian_ci"));
 
     // The work-sheet list is open on status 1 and 2.
-    EXPECT_TRUE(session.QryMLap.isActive());
-    EXPECT_EQ(session.QryMLap.sql().value(1), QStringLiteral("WHERE (statusz BETWEEN 1 AND 2)"));
-    EXPECT_EQ(session.QryNaptar.param(QStringLiteral("pdatum")).toDate(), s.workDate);
+    EXPECT_TRUE(session.list(MainTab::WorkSheets).query().isActive());
+    EXPECT_EQ(session.list(MainTab::WorkSheets).query().sql().value(1),
+              QStringLiteral("WHERE (statusz BETWEEN 1 AND 2)"));
+    EXPECT_EQ(session.daySlots().param(QStringLiteral("pdatum")).toDate(), s.workDate);
     EXPECT_GT(QueryInt(QStringLiteral("SELECT COUNT(*) FROM dolgelo WHERE datum = CURDATE();")), 0)
         << "sp_dolgelofeltolt prepared today's planner";
 

@@ -72,7 +72,7 @@ TEST_F(MainWindowDevices, DeviceTabCreatesForAChosenCustomerAndEditsTheCurrentDe
     Tfrm_Main& w = open();
     w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     settle();
-    Query& devices = w.session().QryKesz;
+    Query& devices = w.session().list(MainTab::Devices).query();
     const int customer = QueryInt(QStringLiteral("SELECT MIN(ugyfel) FROM vw_ugyfel WHERE ugyfel > 0;"));
     const int type = QueryInt(QStringLiteral("SELECT MIN(tipus) FROM vw_tipus;"));
 
@@ -107,8 +107,8 @@ TEST_F(MainWindowDevices, CustomerPanelCreatesForTheCurrentCustomerAndEdits) {
     settle();
     const int owner = QueryInt(QStringLiteral("SELECT MAX(k.ugyfel) FROM vw_keszulek k JOIN vw_ugyfel u ON "
                                               "u.ugyfel = k.ugyfel WHERE k.ugyfel > 0;"));
-    ASSERT_TRUE(w.session().QryU.locate(QStringLiteral("ugyfel"), owner));
-    Query& panel = w.session().QryKeszulek;
+    ASSERT_TRUE(w.session().list(MainTab::Customers).query().locate(QStringLiteral("ugyfel"), owner));
+    Query& panel = w.session().detail(MainDetail::CustomerDevices).query();
     const int before = panel.recordCount();
     const int type = QueryInt(QStringLiteral("SELECT MAX(tipus) FROM vw_tipus;"));
 
@@ -136,7 +136,7 @@ TEST_F(MainWindowDevices, CustomerPanelCreatesForTheCurrentCustomerAndEdits) {
 
 TEST_F(MainWindowDevices, WorkSheetDeviceRecordEditsTheSheetsDevice) {
     Tfrm_Main& w = open();
-    Query& sheets = w.session().QryMLap;
+    Query& sheets = w.session().list(MainTab::WorkSheets).query();
     ASSERT_TRUE(sheets.isActive());
     sheets.moveTo(1);
     const int sheet = sheets.value(QStringLiteral("munkalap")).toInt();

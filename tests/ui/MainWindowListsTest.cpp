@@ -103,12 +103,13 @@ protected:
 
 TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
     Tfrm_Main& w = open();
-    Query& qryU = w.session().QryU;
+    Query& qryU = w.session().list(MainTab::Customers).query();
 
     w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     settle();
     EXPECT_TRUE(w.pUgyfel->isVisible());
-    EXPECT_FALSE(w.session().QryMLap.isActive()) << "switching tabs closes the other lists";
+    EXPECT_FALSE(w.session().list(MainTab::WorkSheets).query().isActive())
+        << "switching tabs closes the other lists";
     w.Edit1->setText(QStringLiteral("kov"));
     settle();
     // The WHERE line searches through the customers' search table, and the
@@ -138,7 +139,7 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
     settle();
     EXPECT_EQ(w.Edit1->text(), QStringLiteral("kov"));
     EXPECT_TRUE(
-        LineOf(w.session().QryKesz, "WHERE")
+        LineOf(w.session().list(MainTab::Devices).query(), "WHERE")
             .startsWith(QStringLiteral("WHERE (keszulek > 0) AND (keszulek IN (SELECT k.keszulek FROM "
                                        "keszulek_kereses k WHERE ")));
     EXPECT_FALSE(qryU.isActive());
@@ -148,7 +149,8 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
     settle();
     w.Edit1->setText(QStringLiteral("a"));
     settle();
-    EXPECT_EQ(LineOf(w.session().QryDolgozo, "WHERE"), "WHERE torolve = 'N' AND ((dolgozo_nev LIKE '%a%'))");
+    EXPECT_EQ(LineOf(w.session().list(MainTab::Planner).query(), "WHERE"),
+              "WHERE torolve = 'N' AND ((dolgozo_nev LIKE '%a%'))");
     w.Edit1->setFocus();
     QTest::keyClick(w.Edit1, Qt::Key_Down);
     EXPECT_TRUE(w.Edit1->hasFocus());
@@ -158,10 +160,12 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
         int tab;
         Query* query;
         const char* where;
-    } lists[] = {{int(MainTab::WorkSheets), &w.session().QryMLap, "WHERE (statusz BETWEEN 1 AND 2)"},
-                 {int(MainTab::Customers), &w.session().QryU, "WHERE (ugyfel > 0)"},
-                 {int(MainTab::Planner), &w.session().QryDolgozo, "WHERE torolve = 'N'"},
-                 {int(MainTab::Devices), &w.session().QryKesz, "WHERE (keszulek > 0)"}};
+    } lists[] = {
+        {int(MainTab::WorkSheets), &w.session().list(MainTab::WorkSheets).query(),
+         "WHERE (statusz BETWEEN 1 AND 2)"},
+        {int(MainTab::Customers), &w.session().list(MainTab::Customers).query(), "WHERE (ugyfel > 0)"},
+        {int(MainTab::Planner), &w.session().list(MainTab::Planner).query(), "WHERE torolve = 'N'"},
+        {int(MainTab::Devices), &w.session().list(MainTab::Devices).query(), "WHERE (keszulek > 0)"}};
     for (const auto& l : lists) {
         w.TabControl1->setCurrentIndex(l.tab);
         settle();
@@ -176,7 +180,7 @@ TEST_F(MainWindowLists, SearchBoxRewritesTheWhereLineOfTheCurrentList) {
 
 TEST_F(MainWindowLists, QuotationTabShowsOnlyQuotationsAndHidesReady) {
     Tfrm_Main& w = open();
-    Query& mlap = w.session().QryMLap;
+    Query& mlap = w.session().list(MainTab::WorkSheets).query();
     QAction* ready = w.action(QStringLiteral("aKesz"));
     EXPECT_TRUE(ready->isVisible());
     w.Edit1->setText(QStringLiteral("Kovács"));
@@ -208,7 +212,7 @@ TEST_F(MainWindowLists, RowColoursAndFlagPictures) {
     Tfrm_Main& w = open();
     QTableView* grid = w.workSheetGrid();
     ASSERT_EQ(grid, w.DBGrid2);
-    Query& mlap = w.session().QryMLap;
+    Query& mlap = w.session().list(MainTab::WorkSheets).query();
 
     // A cancelled invoiced work sheet: dark red on light red, except in the
     // highlighted (sort) column.
@@ -251,7 +255,7 @@ TEST_F(MainWindowLists, RowColoursAndFlagPictures) {
             .arg(tomorrow));
     w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     settle();
-    Query& u = w.session().QryU;
+    Query& u = w.session().list(MainTab::Customers).query();
     const int todayRow = RowOf(u, "ugyfel", today);
     const int tomorrowRow = RowOf(u, "ugyfel", tomorrow);
     ASSERT_GE(todayRow, 0);
@@ -293,7 +297,7 @@ TEST_F(MainWindowLists, KeysMoveBetweenSearchBoxAndGrids) {
     EXPECT_EQ(w.Edit1->text(), QStringLiteral("a"));
     EXPECT_EQ(w.Edit1->cursorPosition(), 1);
     settle();
-    EXPECT_EQ(LineOf(w.session().QryU, "WHERE"),
+    EXPECT_EQ(LineOf(w.session().list(MainTab::Customers).query(), "WHERE"),
               "WHERE " + w.list(MainTab::Customers).condition(QStringLiteral("a")));
     QTest::keyClick(w.Edit1, Qt::Key_PageDown);
     EXPECT_TRUE(w.DBGrid1->hasFocus());
@@ -308,7 +312,7 @@ TEST_F(MainWindowLists, KeysMoveBetweenSearchBoxAndGrids) {
     w.Edit1->clear();
     settle();
     w.DBGrid1->setFocus();
-    Query& u = w.session().QryU;
+    Query& u = w.session().list(MainTab::Customers).query();
     u.first();
     auto wheel = [&](int delta) {
         const QPointF at(20, 20);
@@ -328,7 +332,7 @@ TEST_F(MainWindowLists, KeysMoveBetweenSearchBoxAndGrids) {
 
 TEST_F(MainWindowLists, TitleClicksSortAndHighlight) {
     Tfrm_Main& w = open();
-    Query& mlap = w.session().QryMLap;
+    Query& mlap = w.session().list(MainTab::WorkSheets).query();
     auto* model = qobject_cast<DatasetModel*>(w.DBGrid2->model());
     const int customerColumn = model->columnOfField(QStringLiteral("ugyfel_nev"));
     ClickTitle(w.DBGrid2, customerColumn);
@@ -355,30 +359,32 @@ TEST_F(MainWindowLists, TitleClicksSortAndHighlight) {
     settle();
     ClickTitle(w.DBGrid1, 2);
     settle();
-    EXPECT_EQ(LineOf(w.session().QryU, "ORDER"), "ORDER BY telefon;");
+    EXPECT_EQ(LineOf(w.session().list(MainTab::Customers).query(), "ORDER"), "ORDER BY telefon;");
 
     w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     settle();
     ClickTitle(w.DBGrid5, 1);
     settle();
-    EXPECT_EQ(LineOf(w.session().QryKesz, "ORDER"), "ORDER BY ugyfel_nev;");
-    const QStringList history = w.session().QryElozmeny.sql();
+    EXPECT_EQ(LineOf(w.session().list(MainTab::Devices).query(), "ORDER"), "ORDER BY ugyfel_nev;");
+    const QStringList history = w.session().deviceHistory().sql();
     ClickTitle(w.DBGrid51, 1);
     settle();
-    EXPECT_EQ(w.session().QryElozmeny.sql(), history) << "the history grid does not sort";
+    EXPECT_EQ(w.session().deviceHistory().sql(), history) << "the history grid does not sort";
 }
 
 TEST_F(MainWindowLists, DetailPanelsFollowTheCurrentRow) {
     Tfrm_Main& w = open();
-    Query& mlap = w.session().QryMLap;
+    Query& mlap = w.session().list(MainTab::WorkSheets).query();
     EXPECT_FALSE(w.Panel7->isVisible());
     EXPECT_TRUE(w.Panel11->isVisible());
-    EXPECT_FALSE(w.session().QryDolg.isActive());
+    EXPECT_FALSE(w.session().detail(MainDetail::SheetEmployees).query().isActive());
     const auto key = [&] { return mlap.value(QStringLiteral("munkalap")).toLongLong(); };
-    EXPECT_EQ(LineOf(w.session().QryTetel, "WHERE"), QStringLiteral("WHERE munkalap = %1").arg(key()));
+    EXPECT_EQ(LineOf(w.session().detail(MainDetail::SheetLines).query(), "WHERE"),
+              QStringLiteral("WHERE munkalap = %1").arg(key()));
     mlap.moveTo(2);
-    EXPECT_EQ(LineOf(w.session().QryTetel, "WHERE"), QStringLiteral("WHERE munkalap = %1").arg(key()));
-    EXPECT_EQ(LineOf(w.session().QryMLapSum, "WHERE"), QStringLiteral("WHERE munkalap = %1;").arg(key()));
+    EXPECT_EQ(LineOf(w.session().detail(MainDetail::SheetLines).query(), "WHERE"),
+              QStringLiteral("WHERE munkalap = %1").arg(key()));
+    EXPECT_EQ(LineOf(w.session().sheetTotals(), "WHERE"), QStringLiteral("WHERE munkalap = %1;").arg(key()));
     EXPECT_EQ(w.PanelTotals->findChild<QLabel*>(QStringLiteral("felhasznalo"))->text(),
               mlap.asString(QStringLiteral("felhasznalo")));
     // The items grid shows six columns outside the car workshop.
@@ -387,13 +393,15 @@ TEST_F(MainWindowLists, DetailPanelsFollowTheCurrentRow) {
 
     w.action(QStringLiteral("aMLapDolgozo"))->trigger();
     EXPECT_TRUE(w.Panel7->isVisible());
-    EXPECT_TRUE(w.session().QryDolg.isActive());
-    EXPECT_EQ(LineOf(w.session().QryDolg, "WHERE"), QStringLiteral("WHERE munkalap = %1").arg(key()));
+    EXPECT_TRUE(w.session().detail(MainDetail::SheetEmployees).query().isActive());
+    EXPECT_EQ(LineOf(w.session().detail(MainDetail::SheetEmployees).query(), "WHERE"),
+              QStringLiteral("WHERE munkalap = %1").arg(key()));
     mlap.moveTo(3);
-    EXPECT_EQ(LineOf(w.session().QryDolg, "WHERE"), QStringLiteral("WHERE munkalap = %1").arg(key()));
+    EXPECT_EQ(LineOf(w.session().detail(MainDetail::SheetEmployees).query(), "WHERE"),
+              QStringLiteral("WHERE munkalap = %1").arg(key()));
     w.action(QStringLiteral("aMLapDolgozo"))->trigger();
     EXPECT_FALSE(w.Panel7->isVisible());
-    EXPECT_FALSE(w.session().QryDolg.isActive());
+    EXPECT_FALSE(w.session().detail(MainDetail::SheetEmployees).query().isActive());
 
     // The items panel: a third of the work-sheet area, at least 240 pixels.
     auto* split = qobject_cast<QSplitter*>(w.pMunkalap);
@@ -401,9 +409,9 @@ TEST_F(MainWindowLists, DetailPanelsFollowTheCurrentRow) {
     EXPECT_EQ(split->sizes().at(1), ItemsPanelHeight(split->height()));
     w.action(QStringLiteral("aMLapTetel"))->trigger();
     EXPECT_FALSE(w.Panel11->isVisible());
-    EXPECT_FALSE(w.session().QryTetel.isActive());
+    EXPECT_FALSE(w.session().detail(MainDetail::SheetLines).query().isActive());
     w.action(QStringLiteral("aMLapTetel"))->trigger();
-    EXPECT_TRUE(w.session().QryTetel.isActive());
+    EXPECT_TRUE(w.session().detail(MainDetail::SheetLines).query().isActive());
 
     // Columns keep their shares of the grid's width.
     int total = 0;
@@ -418,19 +426,20 @@ TEST_F(MainWindowLists, DetailPanelsFollowTheCurrentRow) {
     // Customers show their devices; the device tab the device's history.
     w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     settle();
-    Query& u = w.session().QryU;
+    Query& u = w.session().list(MainTab::Customers).query();
     const int owner = QueryInt(QStringLiteral("SELECT MIN(k.ugyfel) FROM vw_keszulek k JOIN vw_ugyfel u ON "
                                               "u.ugyfel = k.ugyfel WHERE k.ugyfel > 0;"));
     u.locate(QStringLiteral("ugyfel"), owner);
-    EXPECT_EQ(LineOf(w.session().QryKeszulek, "WHERE"), QStringLiteral("WHERE ugyfel = %1").arg(owner));
-    EXPECT_GT(w.session().QryKeszulek.recordCount(), 0);
+    EXPECT_EQ(LineOf(w.session().detail(MainDetail::CustomerDevices).query(), "WHERE"),
+              QStringLiteral("WHERE ugyfel = %1").arg(owner));
+    EXPECT_GT(w.session().detail(MainDetail::CustomerDevices).query().recordCount(), 0);
     w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     settle();
-    Query& k = w.session().QryKesz;
+    Query& k = w.session().list(MainTab::Devices).query();
     k.moveTo(1);
-    EXPECT_EQ(w.session().QryElozmeny.param(QStringLiteral("pkeszulek")).toLongLong(),
+    EXPECT_EQ(w.session().deviceHistory().param(QStringLiteral("pkeszulek")).toLongLong(),
               k.value(QStringLiteral("keszulek")).toLongLong());
-    EXPECT_TRUE(w.session().QryElozmeny.isActive());
+    EXPECT_TRUE(w.session().deviceHistory().isActive());
 }
 
 TEST_F(MainWindowLists, DevicePanelSplitterKeepsItsLimits) {
@@ -622,7 +631,7 @@ TEST_F(MainWindowLists, ExportAndPrintActionsTakeTheCurrentList) {
         printing.answer(PrintWorkSheet, true).answer(PrintWorkSheet, true);
         w.action(QStringLiteral("aNyomtat"))->trigger();
         w.action(QStringLiteral("aNyomtatKep"))->trigger();
-        const int sheet = w.session().QryMLap.asInt(QStringLiteral("munkalap"));
+        const int sheet = w.session().list(MainTab::WorkSheets).query().asInt(QStringLiteral("munkalap"));
         ASSERT_EQ(printing.calls().size(), 2u);
         EXPECT_EQ(printing.calls()[0].args, (QVariantList{sheet, true}));
         EXPECT_EQ(printing.calls()[1].args, (QVariantList{sheet, false}));
@@ -639,7 +648,8 @@ TEST_F(MainWindowLists, ExportAndPrintActionsTakeTheCurrentList) {
     w.TabControl1->setCurrentIndex(int(MainTab::Customers));
     settle();
     w.action(QStringLiteral("aExcelbe"))->trigger();
-    EXPECT_EQ(exported, (std::vector<const Query*>{&w.session().QryMLap, &w.session().QryU}));
+    EXPECT_EQ(exported, (std::vector<const Query*>{&w.session().list(MainTab::WorkSheets).query(),
+                                                   &w.session().list(MainTab::Customers).query()}));
 
     Beall().excelbe = false;
     w.action(QStringLiteral("aExcelbe"))->trigger();
@@ -651,10 +661,11 @@ TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {
     Tfrm_Main& w = open();
     ScriptedWindows customers;
     Connection& c = s_db->connection();
-    Query& u = w.session().QryU;
+    Query& u = w.session().list(MainTab::Customers).query();
 
     // aUgyfelAdatlap on the work-sheet tab edits the sheet's customer.
-    const int sheetCustomer = w.session().QryMLap.value(QStringLiteral("ugyfel")).toInt();
+    const int sheetCustomer =
+        w.session().list(MainTab::WorkSheets).query().value(QStringLiteral("ugyfel")).toInt();
     customers.answer(EditCustomer, sheetCustomer);
     QTest::keyClick(w.DBGrid2, Qt::Key_F6);
     ASSERT_EQ(customers.calls().size(), 1u);
@@ -699,7 +710,7 @@ TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {
 
 TEST_F(MainWindowLists, DeviceDeletionAndRefreshKeepingThePlace) {
     Tfrm_Main& w = open();
-    Query& mlap = w.session().QryMLap;
+    Query& mlap = w.session().list(MainTab::WorkSheets).query();
 
     // aFrissit recalculates the current work sheet and stays on it.
     mlap.moveTo(2);
@@ -716,8 +727,8 @@ TEST_F(MainWindowLists, DeviceDeletionAndRefreshKeepingThePlace) {
     settle();
     const int owner = QueryInt(QStringLiteral("SELECT MAX(k.ugyfel) FROM vw_keszulek k JOIN vw_ugyfel u ON "
                                               "u.ugyfel = k.ugyfel WHERE k.ugyfel > 0;"));
-    w.session().QryU.locate(QStringLiteral("ugyfel"), owner);
-    Query& devices = w.session().QryKeszulek;
+    w.session().list(MainTab::Customers).query().locate(QStringLiteral("ugyfel"), owner);
+    Query& devices = w.session().detail(MainDetail::CustomerDevices).query();
     ASSERT_GT(devices.recordCount(), 0);
     const int panelDevice = devices.value(QStringLiteral("keszulek")).toInt();
     const int before = devices.recordCount();
@@ -731,7 +742,7 @@ TEST_F(MainWindowLists, DeviceDeletionAndRefreshKeepingThePlace) {
 
     w.TabControl1->setCurrentIndex(int(MainTab::Devices));
     settle();
-    Query& k = w.session().QryKesz;
+    Query& k = w.session().list(MainTab::Devices).query();
     k.moveTo(4);
     const int device = k.value(QStringLiteral("keszulek")).toInt();
     // Ctrl+Del runs the action with the focus in the search box too.
@@ -745,7 +756,7 @@ TEST_F(MainWindowLists, DeviceDeletionAndRefreshKeepingThePlace) {
 
 TEST_F(MainWindowLists, WorkSheetActionsOnTheCurrentSheet) {
     Tfrm_Main& w = open();
-    Query& mlap = w.session().QryMLap;
+    Query& mlap = w.session().list(MainTab::WorkSheets).query();
     w.TabControl2->setCurrentIndex(1); // "Összes": the sheet stays listed whatever its status
     settle();
     const int sheet =

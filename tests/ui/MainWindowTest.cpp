@@ -134,7 +134,7 @@ TEST_F(MainWindowFixture, StartsOnTheWorkSheetListAndWritesTheIniFileAtClose) {
     EXPECT_GT(grid->model()->rowCount(), 0);
     EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Munkalap"));
     EXPECT_EQ(window->StatusPanel0->text(),
-              QStringLiteral("%1: 1").arg(window->session().QryMLap.recordCount()));
+              QStringLiteral("%1: 1").arg(window->session().list(MainTab::WorkSheets).query().recordCount()));
     EXPECT_TRUE(window->Edit1->hasFocus());
     EXPECT_EQ(
         QueryInt(QStringLiteral("SELECT COUNT(*) FROM beallit WHERE utbelep >= NOW() - INTERVAL 1 MINUTE;")),

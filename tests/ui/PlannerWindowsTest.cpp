@@ -332,7 +332,7 @@ TestDatabase* PlannerTab::s_db = nullptr;
 
 TEST_F(PlannerTab, ShowsTheEmployeesDayAndMovesThroughDays) {
     Tfrm_Main& w = *m_window;
-    Query& naptar = w.session().QryNaptar;
+    Query& naptar = w.session().daySlots();
     w.TabControl1->setCurrentIndex(int(MainTab::Planner));
     ASSERT_TRUE(naptar.isActive());
     EXPECT_EQ(w.DBGrid8->rowCount(), naptar.recordCount());

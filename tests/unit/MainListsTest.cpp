@@ -9,6 +9,7 @@
 #include "patterns/ListController.h"
 #include "patterns/ListSearch.h"
 #include "patterns/RowDeletion.h"
+#include "records/Catalogue.h"
 #include "records/RecordRoutes.h"
 #include "shell/MainActions.h"
 #include "shell/MainSession.h"
@@ -433,6 +434,48 @@ TEST(MainActionTable, StatesAndRunsFollowTheRoutes) {
     EXPECT_FALSE(state("aSzla").visible);
     ctx.vanPennart = true;
     EXPECT_TRUE(state("aSzla").visible);
+}
+
+// Every route names an action of the table, and a misspelt one is caught
+// where it is registered instead of leaving its action "to come" for ever.
+TEST(MainActionTable, RoutesNameOnlyActionsOfTheTable) {
+    MainRoutes routes;
+    RegisterMainRoutes(routes);
+    EXPECT_TRUE(routes.unknownActions().empty()) << routes.unknownActions().front().toStdString();
+
+    MainRoutes typo;
+    typo.setKnownActions({QStringLiteral("aStatusz"), QStringLiteral("aSQL")});
+    typo.on(QStringLiteral("aStatusz"), MainTab::WorkSheets, [](MainContext&) {});
+    typo.on(QStringLiteral("aStatus"), MainTab::WorkSheets, [](MainContext&) {});
+    typo.on(QStringLiteral("aSql"), [](MainContext&) {});
+    EXPECT_EQ(typo.unknownActions(),
+              (std::vector<QString>{QStringLiteral("aStatus"), QStringLiteral("aSql")}));
+    EXPECT_NE(typo.handler(QStringLiteral("aStatusz"), MainTab::WorkSheets), nullptr);
+    EXPECT_EQ(typo.handler(QStringLiteral("aStatus"), MainTab::WorkSheets), nullptr);
+}
+
+// Each detail list names the tab list it follows and builds its condition
+// from that list's current key.
+TEST(MainLists, DetailsFollowTheirTabLists) {
+    MainRoutes routes;
+    RegisterMainRoutes(routes);
+    const struct {
+        MainDetail detail;
+        MainTab master;
+        const char* shownWith;
+        const char* condition;
+    } cases[] = {
+        {MainDetail::SheetEmployees, MainTab::WorkSheets, "aMLapDolgozo", "munkalap = 17"},
+        {MainDetail::SheetLines, MainTab::WorkSheets, "aMLapTetel", "munkalap = 17"},
+        {MainDetail::CustomerDevices, MainTab::Customers, "", "ugyfel = 17"},
+    };
+    for (const auto& c : cases) {
+        const MainDetailLink& link = routes.detail(c.detail).link;
+        EXPECT_EQ(link.master, c.master) << int(c.detail);
+        EXPECT_EQ(link.shownWith, QString::fromLatin1(c.shownWith)) << int(c.detail);
+        ASSERT_TRUE(link.condition) << int(c.detail);
+        EXPECT_EQ(link.condition(17), QString::fromLatin1(c.condition)) << int(c.detail);
+    }
 }
 
 } // namespace

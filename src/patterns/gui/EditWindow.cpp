@@ -2,6 +2,7 @@
 
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
+#include "foundation/Flags.h"
 #include "foundation/gui/WidgetHelpers.h"
 
 #include <QAbstractSpinBox>
@@ -229,7 +230,7 @@ void EditWindow::bindFlag(QCheckBox* box, const QString& field) {
     bind(Kind::Flag, box, field, {});
     connect(box, &QCheckBox::toggled, this, [this, box, field](bool checked) {
         if (!m_loading)
-            store(Binding{Kind::Flag, box, field, {}}, checked ? QStringLiteral("I") : QStringLiteral("N"));
+            store(Binding{Kind::Flag, box, field, {}}, FlagText(checked));
     });
 }
 
@@ -276,7 +277,7 @@ void EditWindow::showBinding(const Binding& binding) {
         static_cast<QPlainTextEdit*>(binding.widget.data())->setPlainText(VarStr(value));
         break;
     case Kind::Flag:
-        static_cast<QCheckBox*>(binding.widget.data())->setChecked(VarStr(value) == QLatin1String("I"));
+        static_cast<QCheckBox*>(binding.widget.data())->setChecked(IsFlagSet(value));
         break;
     case Kind::Combo: {
         auto* combo = static_cast<QComboBox*>(binding.widget.data());

@@ -168,6 +168,7 @@ void Tfrm_Main::registerOwnActions() {
     own("aBeallit", [this] { editSettings(); });
     own("aMLapDolgozo", [this] { toggleEmployeesPanel(); });
     own("aMLapTetel", [this] { toggleItemsPanel(); });
+    CheckRouteNames(routes);
 }
 
 void Tfrm_Main::createActions() {
@@ -396,10 +397,11 @@ QWidget* Tfrm_Main::buildDevicePanel() {
     makeGrids(m_session.routes.list(MainTab::Devices), list(MainTab::Devices));
     DBGrid5 = grid("DBGrid5");
     DBGrid51 = Named(new QTableView, "DBGrid51");
-    BindQueryGrid(DBGrid51, m_session.QryElozmeny, DeviceHistoryColumns());
-    for (Query* q : {&m_session.QryKesz, &m_session.QryKeszulek})
+    BindQueryGrid(DBGrid51, m_session.deviceHistory(), DeviceHistoryColumns());
+    for (Query* q :
+         {&m_session.list(MainTab::Devices).query(), &m_session.detail(MainDetail::CustomerDevices).query()})
         q->fieldSettings(QStringLiteral("gysz")).displayLabel = QStringLiteral("Gyárt.szám");
-    m_session.QryKesz.fieldSettings(QStringLiteral("dat_muszaki")).displayLabel =
+    m_session.list(MainTab::Devices).query().fieldSettings(QStringLiteral("dat_muszaki")).displayLabel =
         QStringLiteral("Bevizsgálás");
 
     QLabel* historyCaption = nullptr;
@@ -423,11 +425,8 @@ void Tfrm_Main::buildStatusBar() {
 
 void Tfrm_Main::connectLists() {
     m_session.streamLists();
-    connect(&list(MainTab::WorkSheets), &ListController::moved, this, &Tfrm_Main::workSheetMoved);
-    connect(&list(MainTab::Customers), &ListController::moved, this, &Tfrm_Main::customerMoved);
-    connect(&list(MainTab::Planner), &ListController::moved, this, &Tfrm_Main::showCounter);
-    connect(&list(MainTab::Devices), &ListController::moved, this, &Tfrm_Main::deviceMoved);
     for (const MainTab tab : {MainTab::WorkSheets, MainTab::Customers, MainTab::Planner, MainTab::Devices}) {
+        connect(&list(tab), &ListController::moved, this, [this, tab] { listMoved(tab); });
         // A streaming list's counter is final once its last rows are there.
         connect(&list(tab), &ListController::completed, this, [this, tab] {
             if (currentTab() == tab)
@@ -484,7 +483,7 @@ void Tfrm_Main::startUp() {
     applyShopSettings();
     TabControl1->setCurrentIndex(int(MainTab::WorkSheets));
     Panels->setCurrentWidget(pMunkalap);
-    workSheetMoved();
+    listMoved(MainTab::WorkSheets);
 }
 
 void Tfrm_Main::loadShopSettings() {
@@ -522,12 +521,12 @@ void Tfrm_Main::relabelDeviceFields() {
     const TBeall& s = Beall();
     // An empty caption in the settings keeps the design's title.
     if (!s.gyszstr.isEmpty()) {
-        Relabel(m_session.QryKeszulek, "gysz", s.gyszstr, DBGrid3);
-        Relabel(m_session.QryMLap, "gysz", s.gyszstr, workSheetGrid());
-        Relabel(m_session.QryKesz, "gysz", s.gyszstr, DBGrid5);
+        Relabel(m_session.detail(MainDetail::CustomerDevices).query(), "gysz", s.gyszstr, DBGrid3);
+        Relabel(m_session.list(MainTab::WorkSheets).query(), "gysz", s.gyszstr, workSheetGrid());
+        Relabel(m_session.list(MainTab::Devices).query(), "gysz", s.gyszstr, DBGrid5);
     }
     if (!s.muszakistr.isEmpty())
-        Relabel(m_session.QryKesz, "dat_muszaki", s.muszakistr, DBGrid5);
+        Relabel(m_session.list(MainTab::Devices).query(), "dat_muszaki", s.muszakistr, DBGrid5);
 }
 
 void Tfrm_Main::applyProgramType(int programType) {
@@ -648,9 +647,11 @@ QTableView* Tfrm_Main::currentListGrid() const {
 void Tfrm_Main::switchTab(int index) {
     if (index < 0)
         return;
-    for (Query* q : {&m_session.QryU, &m_session.QryKeszulek, &m_session.QryMLap, &m_session.QryKesz,
-                     &m_session.QryDolgozo, &m_session.QryNaptar})
-        q->close();
+    // Every tab list closes (the details following them close with them) and
+    // the new tab's list reads what the search box holds.
+    for (int tab = 0; tab < MainTabCount; ++tab)
+        list(MainTab(tab)).close();
+    m_session.daySlots().close();
     Panels->setCurrentIndex(index);
     updateActionStates();
     // The search box keeps its text, and the tab's list shows what it finds.
@@ -682,13 +683,38 @@ void Tfrm_Main::showCounter() {
     StatusPanel0->setText(q.isActive() ? RecordCounterText(q) : QString());
 }
 
-void Tfrm_Main::workSheetMoved() {
-    if (currentTab() == MainTab::WorkSheets)
+void Tfrm_Main::listMoved(MainTab tab) {
+    if (currentTab() == tab)
         showCounter();
-    const std::optional<qlonglong> key = list(MainTab::WorkSheets).currentKey();
-    if (key != m_detailWorkSheet)
-        reloadWorkSheetDetails(key);
-    const Query& mlap = m_session.QryMLap;
+    const std::optional<qlonglong> key = list(tab).currentKey();
+    for (int i = 0; i < MainDetailCount; ++i) {
+        const auto d = MainDetail(i);
+        if (m_session.routes.detail(d).link.master == tab && key != m_detailKeys[size_t(i)])
+            followRow(d, key);
+    }
+    if (tab == MainTab::WorkSheets)
+        showSheetRecord();
+    else if (tab == MainTab::Devices && key != m_historyDevice)
+        showDeviceHistory(key);
+}
+
+void Tfrm_Main::followRow(MainDetail which, std::optional<qlonglong> key) {
+    m_detailKeys[size_t(which)] = key;
+    const MainDetailLink& link = m_session.routes.detail(which).link;
+    ListController& details = detail(which);
+    const bool shown = link.shownWith.isEmpty() || action(link.shownWith)->isChecked();
+    if (key && shown) {
+        details.setFixedCondition(link.condition(*key));
+        details.open();
+    } else {
+        details.close();
+    }
+    if (which == MainDetail::SheetLines)
+        showTotals(details.query().isActive() ? key : std::nullopt);
+}
+
+void Tfrm_Main::showSheetRecord() {
+    const Query& mlap = m_session.list(MainTab::WorkSheets).query();
     for (const char* field : {"rogzitve", "felhasznalo"})
         if (auto* label = PanelTotals->findChild<QLabel*>(QString::fromLatin1(field))) {
             const int col = mlap.isActive() ? mlap.fieldIndex(QString::fromLatin1(field)) : -1;
@@ -696,29 +722,12 @@ void Tfrm_Main::workSheetMoved() {
         }
 }
 
-void Tfrm_Main::reloadWorkSheetDetails(std::optional<qlonglong> workSheet) {
-    m_detailWorkSheet = workSheet;
-    ListController& employees = detail(MainDetail::SheetEmployees);
-    ListController& lines = detail(MainDetail::SheetLines);
-    if (workSheet && !Panel7->isHidden()) {
-        employees.setFixedCondition(WorkSheetDetailCondition(*workSheet));
-        employees.open();
-    } else {
-        employees.close();
-    }
-    if (workSheet && !Panel11->isHidden()) {
-        lines.setFixedCondition(WorkSheetDetailCondition(*workSheet));
-        lines.open();
-        ReopenWithCondition(m_session.QryMLapSum, WorkSheetTotalsCondition(*workSheet));
-    } else {
-        lines.close();
-        m_session.QryMLapSum.close();
-    }
-    showTotals();
-}
-
-void Tfrm_Main::showTotals() {
-    const Query& sum = m_session.QryMLapSum;
+void Tfrm_Main::showTotals(std::optional<qlonglong> workSheet) {
+    Query& sum = m_session.sheetTotals();
+    if (workSheet)
+        ReopenWithCondition(sum, WorkSheetTotalsCondition(*workSheet));
+    else
+        sum.close();
     for (const char* field :
          {"szolgbesz", "szolgelad", "szolghaszon", "termbesz", "termelad", "termhaszon", "osszhaszon"}) {
         auto* label = PanelTotals->findChild<QLabel*>(QString::fromLatin1(field));
@@ -727,33 +736,12 @@ void Tfrm_Main::showTotals() {
     }
 }
 
-void Tfrm_Main::customerMoved() {
-    if (currentTab() == MainTab::Customers)
-        showCounter();
-    const std::optional<qlonglong> key = list(MainTab::Customers).currentKey();
-    if (key == m_detailCustomer)
-        return;
-    m_detailCustomer = key;
-    ListController& devices = detail(MainDetail::CustomerDevices);
-    if (!key) {
-        devices.close();
-        return;
-    }
-    devices.setFixedCondition(CustomerDevicesCondition(*key));
-    devices.open();
-}
-
-void Tfrm_Main::deviceMoved() {
-    if (currentTab() == MainTab::Devices)
-        showCounter();
-    const std::optional<qlonglong> key = list(MainTab::Devices).currentKey();
-    if (key == m_detailDevice)
-        return;
-    m_detailDevice = key;
-    Query& history = m_session.QryElozmeny;
+void Tfrm_Main::showDeviceHistory(std::optional<qlonglong> device) {
+    m_historyDevice = device;
+    Query& history = m_session.deviceHistory();
     history.close();
-    if (key) {
-        history.setParam(QStringLiteral("pkeszulek"), *key);
+    if (device) {
+        history.setParam(QStringLiteral("pkeszulek"), *device);
         history.open();
         // Its amounts read like those of the work-sheet list.
         ApplyNumberFormats(history, false, Beall().formatFt, Beall().formatDb);
@@ -817,14 +805,14 @@ void Tfrm_Main::toggleEmployeesPanel() {
     const bool show = Panel7->isHidden();
     Panel7->setVisible(show);
     action(QStringLiteral("aMLapDolgozo"))->setChecked(show);
-    reloadWorkSheetDetails(m_detailWorkSheet);
+    followRow(MainDetail::SheetEmployees, m_detailKeys[size_t(MainDetail::SheetEmployees)]);
 }
 
 void Tfrm_Main::toggleItemsPanel() {
     const bool show = Panel11->isHidden();
     Panel11->setVisible(show);
     action(QStringLiteral("aMLapTetel"))->setChecked(show);
-    reloadWorkSheetDetails(m_detailWorkSheet);
+    followRow(MainDetail::SheetLines, m_detailKeys[size_t(MainDetail::SheetLines)]);
     layOutPanels();
 }
 

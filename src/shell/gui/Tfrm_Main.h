@@ -20,6 +20,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <array>
 #include <map>
 #include <optional>
 
@@ -166,11 +167,12 @@ private:
     void switchStatusTab(int index);
     void searchChanged(const QString& text);
     void showCounter();
-    void workSheetMoved();
-    void customerMoved();
-    void deviceMoved();
-    void reloadWorkSheetDetails(std::optional<qlonglong> workSheet);
-    void showTotals();
+    // A tab list's row moved: the details that follow it read the new row's.
+    void listMoved(MainTab tab);
+    void followRow(MainDetail detail, std::optional<qlonglong> key);
+    void showSheetRecord();
+    void showTotals(std::optional<qlonglong> workSheet);
+    void showDeviceHistory(std::optional<qlonglong> device);
     void layOutPanels();
     void placeDevicePanel();
     void devicePanelMoved();
@@ -191,10 +193,9 @@ private:
     WheelToArrowKeys* m_wheel = nullptr;
     QSplitter* m_workSheetSplit = nullptr; // work-sheet list above, items below
 
-    // The keys the detail lists were last read for.
-    std::optional<qlonglong> m_detailWorkSheet;
-    std::optional<qlonglong> m_detailCustomer;
-    std::optional<qlonglong> m_detailDevice;
+    // The keys the detail lists and the device history were last read for.
+    std::array<std::optional<qlonglong>, MainDetailCount> m_detailKeys;
+    std::optional<qlonglong> m_historyDevice;
     bool m_devicePanelPlaced = false;
 };
 

@@ -3,6 +3,7 @@
 #include "components/NumberFormat.h"
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
+#include "foundation/Flags.h"
 #include "foundation/LastAction.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
@@ -10,6 +11,7 @@
 #include "patterns/ListDefinition.h"
 #include "patterns/ListSearch.h"
 #include "patterns/gui/ListGrid.h"
+#include "records/Catalogue.h"
 #include "records/DeviceWindows.h"
 #include "records/TextWindows.h"
 #include "reports/WorkSheetPrint.h"
@@ -103,10 +105,7 @@ void SetReadOnly(QWidget* widget, bool readOnly) {
 
 RowColouring LineColouring() {
     RowColouring colouring;
-    colouring.style = [](const Query& query, int row, bool selected) {
-        return ItemRowStyle(ValueAt(query, row, QStringLiteral("ezszolg")).toString() == QLatin1String("I"),
-                            selected);
-    };
+    colouring.style = &ServiceLineStyle;
     return colouring;
 }
 
@@ -629,7 +628,7 @@ void Tfrm_Munkalap::loadSheet() {
     showSheetTexts();
     showGarment();
     readLists();
-    const bool cancelled = VarStr(fieldValue(QStringLiteral("storno"))) == QLatin1String("I");
+    const bool cancelled = IsFlagSet(fieldValue(QStringLiteral("storno")));
     applyLock(cancelled || StatusLocks(fieldValue(QStringLiteral("statusz")).toInt()));
 }
 
