@@ -6,8 +6,8 @@
 #include "foundation/Conversions.h"
 #include "foundation/FieldLimits.h"
 #include "foundation/QueryHelpers.h"
-#include "patterns/RowDeletion.h"
 #include "records/CatalogueWindows.h"
+#include "records/DeletedRecords.h"
 #include "worksheets/WorkSheetLists.h"
 
 #include <cmath>
@@ -54,7 +54,7 @@ ListDefinition CatalogueListDefinition() {
     d.colouring.reach = ColourReach::TextEverywhere;
     d.hooks.create = [](ListController&) { return Saved(EditCatalogueItem(-1)); };
     d.hooks.edit = [](ListController&, qlonglong item) { return Saved(EditCatalogueItem(int(item))); };
-    d.hooks.remove = SoftDeleteHook(QStringLiteral("tetel"));
+    d.hooks.remove = CatalogueItemDeleteHook();
     return d;
 }
 
