@@ -1,4 +1,4 @@
-SET NAMES latin2;
+SET NAMES latin2 COLLATE latin2_hungarian_ci;
 -- Kept in UTF-8 here and loaded as Windows-1250 bytes over a latin2
 -- connection, which the server stores unchanged (the program's own text
 -- contract; see README):

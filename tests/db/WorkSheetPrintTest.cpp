@@ -387,8 +387,9 @@ TEST_F(WorkSheetPrint, CancelledSheetCarriesTheMarkOnEveryPageOfEveryLayout) {
     for (const auto& c : cases) {
         const Printout out = Print(c.sheet, c.layout, Options(c.programType));
         ASSERT_GE(out.pages, 1);
-        if (c.sheet == 9901 && c.layout == WorkSheetLayout::qrMunkalap)
+        if (c.sheet == 9901 && c.layout == WorkSheetLayout::qrMunkalap) {
             EXPECT_EQ(out.pages, 2);
+        }
         for (int page = 0; page < out.pages; ++page) {
             EXPECT_TRUE(
                 out.texts.at(page).contains(QStringLiteral("SZTORNÓ – sztornózott, érvénytelen munkalap")))

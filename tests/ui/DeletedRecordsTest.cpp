@@ -137,6 +137,9 @@ TEST_F(DeletedRecords, CustomersDevicesLeaveAndComeBackWithIt) {
 // "Visszaállít" reports it and changes nothing. A delete after the other
 // workstation's delete is reported too.
 TEST_F(DeletedRecords, RestoreAndDeleteDecideFromTheRowsStateWithTwoWorkstations) {
+    // Only this test's rows are deleted.
+    ExecSql(QStringLiteral("UPDATE ugyfel SET torolve = 'N'"));
+    ExecSql(QStringLiteral("UPDATE tetel SET torolve = 'N'"));
     ExecSql(QStringLiteral("UPDATE ugyfel SET torolve = 'I' WHERE ugyfel = %1").arg(m_customer));
     ExecSql(QStringLiteral("UPDATE tetel SET torolve = 'I' WHERE tetel = %1").arg(m_item));
 

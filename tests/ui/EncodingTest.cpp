@@ -23,11 +23,12 @@
 #include "records/LookupTables.h"
 #include "reports/WorkSheetPrint.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -43,6 +44,13 @@ const QString kText = QStringLiteral("Škoda Šárka Ťažký Żółw „Teszt�
 
 QByteArray Hex(const QString& text) {
     return ToCp1250(text).toHex().toUpper();
+}
+
+// Types the text into the edit as one key press carrying it (the way an
+// input method delivers letters that have no key of their own).
+void TypeText(QLineEdit* edit, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+    QApplication::sendEvent(edit, &press);
 }
 
 QByteArray FileBytes(const QString& path) {
@@ -112,7 +120,7 @@ TEST_F(Encoding, OneTextThroughEveryPathComesBackTheSame) {
         editor.startNew();
         auto* name = qobject_cast<QLineEdit*>(editor.control(QStringLiteral("gyarto_nev")));
         ASSERT_NE(name, nullptr);
-        QTest::keyClicks(name, kText);
+        TypeText(name, kText);
         ASSERT_EQ(name->text(), kText);
         editor.accept();
         const int saved = editor.savedKey().toInt();
@@ -206,7 +214,7 @@ TEST_F(Encoding, CharactersOutsideWindows1250AreRefusedNotGarbled) {
     editor.startNew();
     auto* name = qobject_cast<QLineEdit*>(editor.control(QStringLiteral("gyarto_nev")));
     ASSERT_NE(name, nullptr);
-    QTest::keyClicks(name, QStringLiteral("Señor Øystein"));
+    TypeText(name, QStringLiteral("Señor Øystein"));
     EXPECT_THROW(editor.accept(), DbError);
     EXPECT_EQ(name->text(), QStringLiteral("Señor Øystein")) << "what was typed stays";
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM gyarto")), before);
@@ -220,7 +228,7 @@ TEST_F(Encoding, CharactersOutsideWindows1250AreRefusedNotGarbled) {
         &exitCode);
     EXPECT_NE(exitCode, 0);
     EXPECT_TRUE(output.contains(QStringLiteral("nothing was loaded"))) << output.toStdString();
-    EXPECT_EQ(manufacturerNamed(QStringLiteral("eins")), -1);
+    EXPECT_LE(manufacturerNamed(QStringLiteral("eins")), 0) << "nothing of the script ran";
 }
 
 // A db/ file sent without the conversion (UTF-8 bytes) stops at its first

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -40,7 +41,9 @@ TEST(QtHungarian, FileDialogAndMessageBoxSpeakHungarian) {
     ASSERT_TRUE(InstallQtHungarian()) << "qt6-translations-l10n is not installed";
     EXPECT_TRUE(InstallQtHungarian()) << "a second call keeps the one installed";
 
-    QFileDialog dialog(nullptr, QStringLiteral("Kép hozzáadás"), QDir::tempPath());
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFileDialog dialog(nullptr, QStringLiteral("Kép hozzáadás"), folder.path());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.show();
