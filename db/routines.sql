@@ -1,4 +1,11 @@
-SET NAMES utf8mb4;
+SET NAMES latin2 COLLATE latin2_hungarian_ci;
+-- Kept in UTF-8 here and loaded as Windows-1250 bytes over a latin2
+-- connection, which the server stores unchanged (the program's own text
+-- contract; see README):
+--   scripts/mariadb-cp1250 DATABASE < FILE
+-- or iconv -f UTF-8 -t WINDOWS-1250 FILE | mariadb --default-character-set=latin2 DATABASE.
+-- A load that skipped the conversion stops here, before it stores any text:
+SET character_set_client = IF(HEX('ő') = 'F5', 'latin2', 'file_not_converted_to_windows_1250');
 
 -- Koravel.ML shop database: stored procedures, functions and triggers.
 --

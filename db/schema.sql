@@ -1,12 +1,19 @@
-SET NAMES utf8mb4;
+SET NAMES latin2 COLLATE latin2_hungarian_ci;
+-- Kept in UTF-8 here and loaded as Windows-1250 bytes over a latin2
+-- connection, which the server stores unchanged (the program's own text
+-- contract; see README):
+--   scripts/mariadb-cp1250 DATABASE < FILE
+-- or iconv -f UTF-8 -t WINDOWS-1250 FILE | mariadb --default-character-set=latin2 DATABASE.
+-- A load that skipped the conversion stops here, before it stores any text:
+SET character_set_client = IF(HEX('ő') = 'F5', 'latin2', 'file_not_converted_to_windows_1250');
 
 -- Koravel.ML shop database: tables.
 --
 -- Load order: schema.sql, views.sql, routines.sql, seed.sql (then demo.sql for
 -- the demo shop), each with
---   mariadb --default-character-set=utf8mb4 DATABASE < FILE
--- into an empty database. Every table keeps Hungarian text in latin2 with the
--- Hungarian collation, as the program's connection does.
+--   scripts/mariadb-cp1250 DATABASE < FILE
+-- into an empty database. Every table keeps its text as Windows-1250 bytes in
+-- latin2 columns with the Hungarian collation, as the program's connection sends it.
 --
 -- Conventions: the key column is named like its table; a column named like
 -- another table holds that table's key (0 = none); flags are 'I' / 'N';

@@ -1,4 +1,11 @@
-SET NAMES utf8mb4;
+SET NAMES latin2 COLLATE latin2_hungarian_ci;
+-- Kept in UTF-8 here and loaded as Windows-1250 bytes over a latin2
+-- connection, which the server stores unchanged (the program's own text
+-- contract; see README):
+--   scripts/mariadb-cp1250 DATABASE < FILE
+-- or iconv -f UTF-8 -t WINDOWS-1250 FILE | mariadb --default-character-set=latin2 DATABASE.
+-- A load that skipped the conversion stops here, before it stores any text:
+SET character_set_client = IF(HEX('ő') = 'F5', 'latin2', 'file_not_converted_to_windows_1250');
 
 -- Koravel.ML shop database: views the program reads (never writes through).
 --
@@ -42,7 +49,8 @@ FROM tipus t
   LEFT JOIN keszulektipus kt ON kt.keszulektipus = t.keszulektipus
 WHERE t.torolve = 'N';
 
--- Live devices; munkalapstr is the last work sheet with its arrival date,
+-- Live devices of live customers (a deleted customer's devices leave the
+-- lists with it and come back with it); munkalapstr is the last work sheet with its arrival date,
 -- hatravan the days left until dat_muszaki (negative when overdue).
 CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_keszulek AS
 SELECT
@@ -64,7 +72,7 @@ FROM keszulek k
   LEFT JOIN keszulektipus kt ON kt.keszulektipus = t.keszulektipus
   LEFT JOIN munkalap m ON m.munkalap = k.utolso_munkalap
   LEFT JOIN mlaptipus mt ON mt.mlaptipus = m.mlaptipus
-WHERE k.torolve = 'N';
+WHERE k.torolve = 'N' AND COALESCE(u.torolve, 'N') = 'N';
 
 -- Catalogue items, deleted ones included (the lists filter on torolve).
 CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_tetel AS

@@ -4,6 +4,7 @@
 #include "components/DbError.h"
 #include "components/StreamingStatement.h"
 
+#include <QStringList>
 #include <cstdlib>
 #include <cstring>
 #include <errmsg.h>
@@ -13,6 +14,37 @@
 
 namespace kml {
 namespace {
+
+// The statement as exec and query send it: Windows-1250 bytes, the
+// connection's text contract. A character without a byte there would be
+// stored as '?', so the statement is refused before it is sent
+// (UnstorableTextError) with the characters and the quoted text they stand in.
+QByteArray StatementBytes(const QString& sql) {
+    QByteArray bytes = ToCp1250(sql);
+    if (bytes.count('?') == sql.count(QLatin1Char('?')))
+        return bytes;
+    const QString missing = CharactersOutsideCp1250(sql);
+    const qsizetype at = sql.indexOf(missing.left(missing.at(0).isHighSurrogate() ? 2 : 1));
+    qsizetype from = sql.lastIndexOf(QLatin1Char('\''), at) + 1;
+    qsizetype to = sql.indexOf(QLatin1Char('\''), at);
+    if (to < 0)
+        to = sql.size();
+    if (at - from > 40)
+        from = at - 40;
+    if (to - at > 40)
+        to = at + 40;
+    QStringList letters;
+    for (qsizetype i = 0; i < missing.size(); ++i) {
+        const qsizetype length = missing.at(i).isHighSurrogate() ? 2 : 1;
+        letters << missing.mid(i, length);
+        i += length - 1;
+    }
+    throw DbError(UnstorableTextMark +
+                      QStringLiteral(" ezt a karaktert: %1\r\n(a szövegben: „%2”)\r\nÍrd át vagy hagyd ki, "
+                                     "és próbáld újra.")
+                          .arg(letters.join(QStringLiteral(" ")), sql.mid(from, to - from)),
+                  UnstorableTextError);
+}
 
 FieldKind KindOf(const MYSQL_FIELD& field) {
     switch (field.type) {
@@ -280,7 +312,7 @@ std::shared_ptr<StreamLinks> Connection::streamLinks() {
 }
 
 void Connection::exec(const QString& sql) {
-    run(ToCp1250(sql));
+    run(StatementBytes(sql));
     readResults(false);
 }
 
@@ -329,7 +361,7 @@ void Connection::streamRows(const QString& sql, const ColumnsSink& columns, cons
 }
 
 ResultSet Connection::query(const QString& sql) {
-    run(ToCp1250(sql));
+    run(StatementBytes(sql));
     return readResults(true);
 }
 

@@ -67,4 +67,21 @@ QByteArray ToCp1250(QStringView text) {
     return result;
 }
 
+QString CharactersOutsideCp1250(QStringView text) {
+    const auto& table = Tables().fromUnicode;
+    QString missing;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (table[text[i].unicode()] >= 0)
+            continue;
+        qsizetype length = 1;
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            length = 2;
+        const QStringView ch = text.mid(i, length);
+        if (!missing.contains(ch))
+            missing += ch;
+        i += length - 1;
+    }
+    return missing;
+}
+
 } // namespace kml

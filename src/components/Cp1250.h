@@ -15,6 +15,18 @@ inline QString FromCp1250(const QByteArray& bytes) {
 }
 QByteArray ToCp1250(QStringView text);
 
+// The characters of the text that cp1250 cannot hold, each once, in the order
+// they first appear (a character outside the basic plane counts as one); ""
+// when cp1250 holds the whole text.
+QString CharactersOutsideCp1250(QStringView text);
+
+// The error (DbError code) of a statement the connection refuses before
+// sending it, because it holds characters that Windows-1250 cannot store;
+// its message begins with UnstorableTextMark and names the characters and
+// the text they stand in.
+inline constexpr unsigned UnstorableTextError = 1366;
+inline const QString UnstorableTextMark = QStringLiteral("Az adatbázis nem tudja tárolni");
+
 // The Unicode character of one cp1250 byte, and the byte of one character
 // (-1 when cp1250 has no such character).
 char16_t Cp1250ToUnicode(unsigned char byte);

@@ -9,6 +9,7 @@ namespace {
 
 const QByteArray kBlob = QByteArrayLiteral("BLOB");
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+const QByteArray kUtf8Mark = QByteArrayLiteral("\xEF\xBB\xBF");
 constexpr qsizetype kWriteChunk = 1 << 20;
 
 bool NeedsEscape(QByteArrayView value, bool memo, char separator) {
@@ -28,7 +29,9 @@ void AppendCell(QByteArray& line, const ExportRows& rows, int row, int col, cons
         line += QuoteExportValue(kBlob, options.separator, options.quote);
         return;
     }
-    const QByteArray text = ExportCellText(field.kind, result.raw(row, col), isNull);
+    QByteArray text = ExportCellText(field.kind, result.raw(row, col), isNull);
+    if ((field.kind == FieldKind::Text || memo) && LooksLikeFormula(text))
+        text.prepend('\'');
     if (NeedsEscape(text, memo, options.separator))
         line += QuoteExportValue(EscapeExportValue(text, memo, options.separator), options.separator,
                                  options.quote);
@@ -37,6 +40,10 @@ void AppendCell(QByteArray& line, const ExportRows& rows, int row, int col, cons
 }
 
 } // namespace
+
+bool LooksLikeFormula(QByteArrayView text) {
+    return !text.isEmpty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@');
+}
 
 char SeparatorOf(int index) {
     static const char separators[] = {';', '\t', ',', '|'};
@@ -154,9 +161,14 @@ ExportOutcome WriteDelimitedFile(const ExportRows& rows, const QString& path, co
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw ExportError(QStringLiteral("A file nem hozható létre: %1 (%2)").arg(path, file.errorString()));
-    const ExportOutcome outcome = EmitLines(rows, options, progress, [&](const QByteArray& bytes) {
+    const auto write = [&](const QByteArray& bytes) {
         if (file.write(bytes) != bytes.size())
             throw ExportError(QStringLiteral("A file nem írható: %1 (%2)").arg(path, file.errorString()));
+    };
+    if (options.utf8)
+        write(kUtf8Mark);
+    const ExportOutcome outcome = EmitLines(rows, options, progress, [&](const QByteArray& bytes) {
+        write(options.utf8 ? FromCp1250(bytes).toUtf8() : bytes);
     });
     if (!file.commit())
         throw ExportError(QStringLiteral("A file nem írható: %1 (%2)").arg(path, file.errorString()));

@@ -16,6 +16,13 @@
 // or a double quote is enclosed in double quotes with its double quotes
 // doubled (RFC 4180), and every other value is written bare.
 //
+// A text value that begins with =, +, - or @ gets an apostrophe in front, so
+// that a spreadsheet keeps it as text instead of reading it as a formula;
+// numbers, dates and times are written as they are.
+//
+// The file is in Windows-1250, or in UTF-8 with a byte-order mark when asked
+// (spreadsheets on Linux read that one right without asking).
+//
 // The header line holds the ticked fields' names (or display labels), each
 // followed by the separator, the last one included; row lines lose their
 // last separator.
@@ -34,7 +41,11 @@ struct DelimitedOptions {
     bool fieldNames = false; // "Eredeti mezőneveket használja": names instead of labels
     bool header = true; // not "Fejléc nem kell (az első sorban)": without it there is no header line at all
     std::vector<bool> ticked; // by field index; missing entries count as ticked
+    bool utf8 = false;        // the file in UTF-8 with a byte-order mark instead of Windows-1250
 };
+
+// The text a spreadsheet would take for a formula: it begins with =, +, - or @.
+bool LooksLikeFormula(QByteArrayView text);
 
 // The separators and quotes of the window's two groups, in their order.
 char SeparatorOf(int index); // ; TAB , |
@@ -48,8 +59,8 @@ QByteArray QuoteExportValue(QByteArrayView value, char separator, char quote);
 QByteArray DelimitedHeader(const ExportRows& rows, const DelimitedOptions& options);
 QByteArray DelimitedLine(const ExportRows& rows, int row, const DelimitedOptions& options);
 
-// Writes the header (when asked for) and the rows to the file in cp1250,
-// each line ended by CR LF. The file is written beside the target under a
+// Writes the header (when asked for) and the rows to the file in cp1250 (or
+// UTF-8 with a byte-order mark), each line ended by CR LF. The file is written beside the target under a
 // temporary name and takes the target's place only when it is complete
 // (also when the progress stopped it: then with the rows done so far); on
 // an error the old file is untouched and ExportError says why.

@@ -254,7 +254,11 @@ void ApplyNumberFormats(Query& dataset, bool plain, const QString& moneyFormat,
             format = moneyFormat;
             break;
         case 1:
+            // A quantity shows its decimals when it has any (1,5 kg), whole
+            // ones as the workstation's format writes them.
             format = quantityFormat;
+            if (!format.isEmpty() && !format.contains(QLatin1Char('.')))
+                format += QStringLiteral(".###");
             break;
         case 2:
             format = QStringLiteral("### ### ##0.000");

@@ -20,8 +20,15 @@ using ShellOpener = std::function<void(const QString& address)>;
 // brings back the desktop's (QDesktopServices).
 ShellOpener SetShellOpener(ShellOpener opener);
 
-// Opens the address through the installed opener. A failure of the desktop
-// to open it is not reported.
+// Opens the address through the installed opener. The desktop's opener
+// first checks that something can open it (MissingOpener) and otherwise says
+// in a message what is missing; a failure after the start is not reported.
 void OpenInShell(const QString& address);
+
+// What is missing to open the address on this desktop, as the message the
+// user gets: no opener at all (xdg-open), no web browser for a web page, no
+// mail program for a "mailto:" link; "" when something can open it. Looks
+// the programs up in PATH (xdg-open, xdg-mime, x-www-browser, ...).
+QString MissingOpener(const QString& address);
 
 } // namespace kml

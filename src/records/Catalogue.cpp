@@ -10,6 +10,7 @@
 #include "patterns/Palette.h"
 #include "patterns/RowDeletion.h"
 #include "records/CatalogueWindows.h"
+#include "records/DeletedRecords.h"
 
 #include <cmath>
 
@@ -65,7 +66,7 @@ ListDefinition CatalogueListDefinition() {
     d.colouring.reach = ColourReach::TextEverywhere;
     d.hooks.create = [](ListController&) { return Saved(EditCatalogueItem(-1)); };
     d.hooks.edit = [](ListController&, qlonglong item) { return Saved(EditCatalogueItem(int(item))); };
-    d.hooks.remove = SoftDeleteHook(QStringLiteral("tetel"));
+    d.hooks.remove = CatalogueItemDeleteHook();
     return d;
 }
 

@@ -7,8 +7,8 @@
 #include "foundation/Flags.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/TextHelpers.h"
-#include "patterns/RowDeletion.h"
 #include "records/CustomerWindows.h"
+#include "records/DeletedRecords.h"
 
 namespace kml {
 
@@ -76,7 +76,7 @@ ListHooks CustomerHooks() {
         const int saved = EditCustomer(int(customer));
         return saved == -1 ? std::nullopt : std::optional<qlonglong>(saved);
     };
-    hooks.remove = SoftDeleteHook(QStringLiteral("ugyfel"));
+    hooks.remove = CustomerDeleteHook();
     return hooks;
 }
 

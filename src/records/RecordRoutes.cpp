@@ -12,6 +12,7 @@
 #include "records/CatalogueWindows.h"
 #include "records/CustomerWindows.h"
 #include "records/Customers.h"
+#include "records/DeletedRecords.h"
 #include "records/DeviceTypes.h"
 #include "records/Devices.h"
 #include "records/LookupTables.h"
@@ -203,6 +204,10 @@ void RegisterRecordRoutes(MainRoutes& routes) {
     routes.on(QStringLiteral("aDolgozo"), [](MainContext& main) {
         OpenLookup(lookup::Employees, -1, false);
         ExecSql(QStringLiteral("CALL sp_dolgujrasor();"));
+        RereadIfOpen(main);
+    });
+    routes.on(QStringLiteral("aToroltRekordok"), [](MainContext& main) {
+        ShowDeletedRecords();
         RereadIfOpen(main);
     });
     routes.on(QStringLiteral("aUjKeszulek"), MainTab::Customers, &NewDeviceOfCustomer);

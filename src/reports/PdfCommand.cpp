@@ -76,6 +76,10 @@ int RunPdfCommand(const QStringList& arguments, const SessionOpener& openSession
             err << QStringLiteral("Nincs ilyen munkalap: ") << command->worksheet << Qt::endl;
             return 3;
         }
+        if (IsCancelledWorkSheet(command->worksheet))
+            err << QStringLiteral("A munkalap sztornózott: a PDF minden oldalán „%1” jelzés áll.")
+                       .arg(CancelledMark)
+                << Qt::endl;
         const WorkSheetPrintOptions options = CurrentWorkSheetPrintOptions();
         const report::Document document = MakeWorkSheetDocument(
             command->worksheet, ChooseWorkSheetLayout(options.programType, command->blank), options);

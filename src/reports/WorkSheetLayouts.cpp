@@ -63,8 +63,9 @@ LayoutTraits TraitsOf(WorkSheetLayout layout) {
 
 // A caption and the value of a column beside it.
 void Pair(Band& b, double x, double y, double captionWidth, double valueWidth, const QString& caption,
-          const QString& column, const QString& format = {}, Qt::Alignment align = Qt::AlignLeft) {
-    b.label({x, y, captionWidth, kRow}, caption, Caption()).shrinking();
+          const QString& column, const QString& format = {}, Qt::Alignment align = Qt::AlignLeft,
+          double gap = 0) {
+    b.label({x, y, captionWidth - gap, kRow}, caption, Caption()).shrinking();
     b.field({x + captionWidth, y, valueWidth, kRow}, column, Data(), align, format).shrinking();
 }
 
@@ -129,7 +130,8 @@ double Device(Band& b, const LayoutTraits& traits, const WorkSheetHeaderTexts& t
         rows = 5;
         break;
     case Family::Gas:
-        Pair(b, 2, row(3), 26, 23, t.muszakistr, QStringLiteral("dat_muszaki"));
+        // "Éves felülvizsgálat" fills its caption: a gap keeps the date apart.
+        Pair(b, 2, row(3), 29, 20, t.muszakistr, QStringLiteral("dat_muszaki"), {}, Qt::AlignLeft, 2);
         Pair(b, 52, row(3), 23, 22, QStringLiteral("Garanciajegy"), QStringLiteral("garjegy"));
         Pair(b, 2, row(4), 26, 23, QStringLiteral("Vásárlás dátum"), QStringLiteral("dat_vasarol"));
         Pair(b, 52, row(4), 23, 22, QStringLiteral("Üzembehelyezés"), QStringLiteral("dat_uzembe"));

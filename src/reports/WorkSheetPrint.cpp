@@ -11,6 +11,7 @@
 #include "reports/ReportWindows.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace kml {
 
@@ -102,6 +103,43 @@ WorkSheetHeaderTexts ReadHeaderTexts() {
 
 } // namespace
 
+bool IsCancelledWorkSheet(int worksheet) {
+    return QueryStr(QStringLiteral("SELECT storno FROM munkalap WHERE munkalap = %1;").arg(worksheet)) ==
+           QLatin1String("I");
+}
+
+void MarkCancelled(report::Document& document) {
+    const QSizeF page = document.pageLayout.fullRect(QPageLayout::Millimeter).size();
+    const double top = document.pageLayout.margins(QPageLayout::Millimeter).top();
+    const QRectF stamp(page.width() / 2 - 60, page.height() * 0.42, 120, 24);
+    QString family;
+    for (const report::Page& p : document.pages)
+        for (const report::Atom& a : p.atoms)
+            if (family.isEmpty() && a.kind == report::Atom::Kind::Text)
+                family = a.font.family;
+    for (report::Page& p : document.pages) {
+        report::Atom frame;
+        frame.kind = report::Atom::Kind::Box;
+        frame.rect = stamp;
+        frame.penWidth = 1.2;
+        report::Atom big;
+        big.rect = stamp;
+        big.text = CancelledMark;
+        big.font = report::Bold(40);
+        big.font.family = family;
+        big.alignment = Qt::AlignCenter;
+        report::Atom margin;
+        margin.rect = QRectF(10, std::max(0.0, top - 7), page.width() - 20, 6);
+        margin.text = CancelledMark + QStringLiteral(" – sztornózott, érvénytelen munkalap");
+        margin.font = report::Bold(11);
+        margin.font.family = family;
+        margin.alignment = Qt::AlignHCenter | Qt::AlignVCenter;
+        p.atoms.push_back(frame);
+        p.atoms.push_back(big);
+        p.atoms.push_back(margin);
+    }
+}
+
 report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
                                        const WorkSheetPrintOptions& options, const QDateTime& printed) {
     const bool blank = IsBlankLayout(layout);
@@ -128,7 +166,10 @@ report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
                                                 qry.asDate(QStringLiteral("datum")), blank);
     const auto layoutReport = BuildWorkSheetReport(layout, texts, options, title);
     const report::QueryRows rows(qry);
-    return report::Paginate(*layoutReport, rows, printed);
+    report::Document document = report::Paginate(*layoutReport, rows, printed);
+    if (IsCancelledWorkSheet(worksheet))
+        MarkCancelled(document);
+    return document;
 }
 
 bool RunPrintWorkSheet(int worksheet, bool toPrinter) {

@@ -51,8 +51,16 @@ struct WorkSheetPrintOptions {
 // folder.
 WorkSheetPrintOptions CurrentWorkSheetPrintOptions();
 
+// Whether the sheet is cancelled (storno = 'I'), read on the shared connection.
+bool IsCancelledWorkSheet(int worksheet);
+// The mark every page of a cancelled sheet's printout carries: a framed
+// "SZTORNÓ" across the middle of the page and a line in the top margin.
+inline const QString CancelledMark = QStringLiteral("SZTORNÓ");
+void MarkCancelled(report::Document& document);
+
 // Reads the sheet, the shop's data and the device captions on the shared
-// connection and lays the printout out. A sheet number without rows still
+// connection and lays the printout out; a cancelled sheet's pages carry the
+// cancelled mark (MarkCancelled). A sheet number without rows still
 // gives a printout with empty fields. Database errors are thrown (DbError).
 report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
                                        const WorkSheetPrintOptions& options,

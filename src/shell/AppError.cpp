@@ -1,5 +1,6 @@
 #include "shell/AppError.h"
 
+#include "components/Cp1250.h"
 #include "components/DbError.h"
 #include "foundation/Dialogs.h"
 #include "foundation/Folders.h"
@@ -113,6 +114,9 @@ AppErrorReaction ReactToAppError(const QString& text, const QString& activeWindo
     else if (text.contains(QLatin1String("(1205)")))
         r.message = QStringLiteral("Adatbázis elérés probléma (1205 - Lock wait timeout exceeded), hívja "
                                    "rendszergazdáját.");
+    else if (const qsizetype mark = text.indexOf(UnstorableTextMark);
+             mark >= 0 && text.endsWith(QStringLiteral(" (%1)").arg(UnstorableTextError)))
+        r.message = text.mid(mark).chopped(QStringLiteral(" (%1)").arg(UnstorableTextError).size());
     else if (text.contains(QLatin1String("(1267)"))) {
         r.message =
             QStringLiteral("Helytelen adatbázis kódlap beállítás (1267). Jelezze rendszergazdájának.");

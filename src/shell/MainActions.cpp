@@ -89,6 +89,7 @@ const std::vector<MainActionDefinition>& MainActionTable() {
             {"aMLapTipus", "Munkalap típusok", "", R::RecordMaintenance},
             {"aDolgozo", "Dolgozók", "", R::RecordMaintenance},
             {"aTetel", "Munkalap tételek (Cikktörzs)", "", R::RecordMaintenance},
+            {"aToroltRekordok", "Törölt rekordok", "", R::RecordMaintenance},
             {"aSzotar", "Előre megírt szövegek (Szótár)", ""},
             {"aTorzslevelSzoveg", "Értesítés levél szövegek", ""},
             {"aLevelkuld", "Levél küldés", ""},
@@ -166,7 +167,7 @@ const std::vector<MainMenuDefinition>& MainMenus() {
         {QStringLiteral("Rekordok"),
          Names({"aUj", "aSzerkeszt", "aTorol", "", "aNyomtatKep", "aNyomtat", "", "aBezar"})},
         {QStringLiteral("Törzsadatok"), Names({"aGyarto", "aTipus", "aMLapTipus", "aDolgozo", "aTetel", "",
-                                               "aSzotar", "aTorzslevelSzoveg"})},
+                                               "aSzotar", "aTorzslevelSzoveg", "", "aToroltRekordok"})},
         {QStringLiteral("Nézet"), Names({"aNovel", "aCsokkent"})},
         {QStringLiteral("Nyomtatások"), Names({"aMLapLista", "aMLapListaDolg", "aMLapListaGyarto", "",
                                                "aArbevetel", "aNyereseg", "aFogyas", "", "aCsv"})},
@@ -277,7 +278,8 @@ MainActionState ActionStateFor(const QString& action, const MainActionContext& c
         break;
     }
     state.soon = state.visible && !ActionReady(definition, context.tab, routes);
-    state.enabled = state.visible && !state.soon;
+    // An action that does nothing on the current tab is not offered there.
+    state.enabled = state.visible && !state.soon && definition.tabs.contains(context.tab);
     return state;
 }
 

@@ -105,6 +105,7 @@ bool ActionReady(const MainActionDefinition& action, MainTab tab, const MainRout
 
 inline const QString SoonHint = QStringLiteral("Hamarosan");
 
+// An action is enabled when visible, ready and meant for the current tab.
 struct MainActionState {
     bool visible = true;
     bool enabled = true;

@@ -113,6 +113,16 @@ QString NewAppointmentSql(const AppointmentDraft& draft) {
            QStringLiteral(");");
 }
 
+QString PassedSlotQuestion(const QDate& day, int slot, const QDateTime& now) {
+    const QDateTime start = SlotStart(day, slot);
+    if (!start.isValid() || start >= now)
+        return {};
+    const QString when = day == now.date()
+                             ? QStringLiteral("ma ") + SlotTimeText(slot)
+                             : day.toString(QStringLiteral("yyyy.MM.dd. ")) + SlotTimeText(slot);
+    return QStringLiteral("Ez az időpont (%1) már elmúlt. Biztosan erre az időre jegyzed elő?").arg(when);
+}
+
 Booking BookAppointment(const AppointmentDraft& draft) {
     try {
         return {QueryInt(NewAppointmentSql(draft), -1), false};

@@ -73,6 +73,10 @@ bool ChooseAppointmentDevice(AppointmentDraft& draft);
 // "CALL sp_ujelojegyzes(employee,'yyyy-mm-dd',slot,halfHours,sheet,customer,device,'text');"
 QString NewAppointmentSql(const AppointmentDraft& draft);
 
+// The question asked before booking a slot whose start has passed (earlier
+// today, or an earlier day): "" when the slot is still ahead of now.
+QString PassedSlotQuestion(const QDate& day, int slot, const QDateTime& now);
+
 class DbError;
 
 // Whether a failed booking failed because another booking holds one of its

@@ -26,7 +26,7 @@ double HoursOf(int halfHours) {
 }
 
 QString LengthText(int halfHours) {
-    return halfHours % 2 == 0 ? QString::number(halfHours / 2) : QStringLiteral("%1.5").arg(halfHours / 2);
+    return halfHours % 2 == 0 ? QString::number(halfHours / 2) : QStringLiteral("%1,5").arg(halfHours / 2);
 }
 
 int ShorterLength(int halfHours) {

@@ -32,8 +32,8 @@ QDateTime SlotStart(const QDate& day, int slot);
 // A length in hours as whole half hours, rounded (1.5 -> 3, 0.74 -> 1).
 int HalfHoursOf(double hours);
 double HoursOf(int halfHours);
-// The length as the length box shows it: the shortest decimal text of hours
-// with "." (3 -> "1.5", 2 -> "1", 1 -> "0.5").
+// The length as the length box shows it: hours with the Hungarian decimal
+// comma (3 -> "1,5", 2 -> "1", 1 -> "0,5").
 QString LengthText(int halfHours);
 
 // The length boxes' buttons: minus lowers by half an hour while above half an

@@ -15,6 +15,7 @@
 #include "patterns/ListSearch.h"
 #include "patterns/RowDeletion.h"
 #include "records/CustomerWindows.h"
+#include "records/DeletedRecords.h"
 
 #include <QCryptographicHash>
 #include <gtest/gtest.h>
@@ -290,7 +291,8 @@ TEST_F(Customers, SoftDeleteAsksAndLeavesDevicesAlone) {
     EXPECT_FALSE(list.removeCurrent());
     EXPECT_EQ(dialogs.lastCall().kind, DialogKind::YesNo);
     EXPECT_EQ(dialogs.lastCall().caption, "Megerősítés");
-    EXPECT_EQ(dialogs.lastCall().text, "Valóban töröljem a sort?");
+    // The question says what uses the customer.
+    EXPECT_EQ(dialogs.lastCall().text, DeleteQuestion(DeletedKind::Customers, QStringLiteral("1 készülék")));
     EXPECT_EQ(dialogs.lastCall().icon, MessageIcon::Question);
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT torolve FROM ugyfel WHERE ugyfel = %1;").arg(id)), "N");
 
@@ -303,6 +305,8 @@ TEST_F(Customers, SoftDeleteAsksAndLeavesDevicesAlone) {
         QueryInt(
             QStringLiteral("SELECT COUNT(*) FROM keszulek WHERE ugyfel = %1 AND torolve = 'N';").arg(id)),
         1);
+    EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM vw_keszulek WHERE ugyfel = %1;").arg(id)), 0)
+        << "the device left the lists with its customer";
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM ugyfel WHERE ugyfel = %1;").arg(id)), 1);
     EXPECT_EQ(SoftDeleteSql(QStringLiteral("ugyfel"), 17),
               "UPDATE ugyfel SET torolve = 'I' WHERE ugyfel = 17;");

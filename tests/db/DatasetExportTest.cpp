@@ -56,20 +56,28 @@ const Awkward kAwkward[] = {
     {"5 € „x” – y", "5 € „x” – y"},
     {nullptr, ""},
     {"", ""},
+    // Text a spreadsheet would take for a formula stays text behind an apostrophe.
+    {"=1+1", "'=1+1"},
+    {"+36 1 555 0100", "'+36 1 555 0100"},
+    {"-nincs-", "'-nincs-"},
+    {"@SUM(A1:A2)", "'@SUM(A1:A2)"},
+    {"a=1+1", "a=1+1"},
 };
 
 const char* kCsvReader = R"(
 import csv, json, sys
 path, sep, quote = sys.argv[1], sys.argv[2], sys.argv[3]
-with open(path, encoding="cp1250", newline="") as f:
+encoding = sys.argv[4] if len(sys.argv) > 4 else "cp1250"
+with open(path, encoding=encoding, newline="") as f:
     rows = list(csv.reader(f, delimiter=sep, quotechar=quote or '"', doublequote=True, strict=True))
 sys.stdout.write(json.dumps(rows, ensure_ascii=False))
 )";
 
-std::vector<QStringList> ReadCsv(const QString& path, char separator, char quote) {
-    const QByteArray json =
-        RunPython(QString::fromLatin1(kCsvReader),
-                  {path, QString(QLatin1Char(separator)), quote ? QString(QLatin1Char(quote)) : QString()});
+std::vector<QStringList> ReadCsv(const QString& path, char separator, char quote,
+                                 const QString& encoding = QStringLiteral("cp1250")) {
+    const QByteArray json = RunPython(
+        QString::fromLatin1(kCsvReader),
+        {path, QString(QLatin1Char(separator)), quote ? QString(QLatin1Char(quote)) : QString(), encoding});
     std::vector<QStringList> rows;
     for (const QJsonValue& row : QJsonDocument::fromJson(json).array()) {
         QStringList cells;
@@ -143,6 +151,32 @@ TEST_F(DatasetExport, EverySeparatorAndQuoteReadsBackAsTheSameCells) {
                     << kAwkward[i].exported;
             }
         }
+    }
+}
+
+// The UTF-8 file: a byte-order mark, then the same cells, read back as
+// UTF-8 (what a spreadsheet on Linux takes it for).
+TEST_F(DatasetExport, Utf8FileWithByteOrderMarkReadsBackAsTheSameCells) {
+    Query q;
+    Open(q, QStringLiteral("SELECT id, nev, ar FROM exp_sor ORDER BY id"));
+    DelimitedOptions options;
+    options.utf8 = true;
+    const QString path = dir.filePath(QStringLiteral("utf8.csv"));
+    WriteDelimitedFile(ExportRows(q, {}), path, options, {});
+    const QByteArray bytes = FileBytes(path);
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"
+                                 "id;nev;ar;\r\n"));
+    EXPECT_TRUE(bytes.contains("Kov\xC3\xA1"
+                               "cs B\xC3\xA9la"))
+        << "UTF-8, not cp1250";
+    const std::vector<QStringList> rows = ReadCsv(path, ';', 0, QStringLiteral("utf-8-sig"));
+    ASSERT_EQ(rows.size(), std::size(kAwkward) + 1);
+    for (size_t i = 0; i < std::size(kAwkward); ++i) {
+        EXPECT_EQ(rows[i + 1].value(1), QString::fromUtf8(kAwkward[i].exported));
+        // Numbers are never guarded, a negative one included.
+        EXPECT_EQ(rows[i + 1].value(2), i == 1  ? QString()
+                                        : i % 2 ? QStringLiteral("-1000")
+                                                : QStringLiteral("12,5"));
     }
 }
 

@@ -159,7 +159,8 @@ TEST(DemoFile, LoadsWithoutWarningsOnAnyDayAndLeavesNoHelpers) {
     const QString path = kml::test::SourcePath(QStringLiteral("db/demo.sql"));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readLine().startsWith("SET NAMES utf8mb4;"));
+    const QString demo = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(demo.startsWith(QLatin1String("SET NAMES latin2;")));
 
     // The server clock is set per session: loading late on a Sunday, or just
     // after midnight on New Year's Day (a Saturday), must work as well as today.
@@ -170,8 +171,7 @@ TEST(DemoFile, LoadsWithoutWarningsOnAnyDayAndLeavesNoHelpers) {
             *day ? QStringLiteral("SET timestamp = UNIX_TIMESTAMP('%1');\n").arg(QLatin1String(day))
                  : QString();
         const QString output =
-            kml::test::RunClient(fresh.name(), clock + QStringLiteral("source %1\n").arg(path),
-                                 {QStringLiteral("--show-warnings")});
+            kml::test::RunClient(fresh.name(), clock + demo, {QStringLiteral("--show-warnings")});
         EXPECT_EQ(output.trimmed(), QString()) << "loaded on " << day;
         if (*day)
             fresh.connection().exec(clock);

@@ -9,6 +9,7 @@
 #include "components/Cp1250.h"
 #include "components/DbError.h"
 #include "components/MemTable.h"
+#include "components/NumberFormat.h"
 #include "components/Query.h"
 #include "foundation/SearchFilter.h"
 #include "foundation/TextHelpers.h"
@@ -258,6 +259,12 @@ TEST_F(QueryHelpers, RecordCounterNumberFormatsAndLines) {
     ApplyNumberFormats(q, false, kDefaultMoneyFormat, "### ##0.00");
     EXPECT_EQ(q.fieldByName("ar").displayFormat, "### ### ##0");
     EXPECT_EQ(q.fieldByName("harom").displayFormat, "### ### ##0.000");
+    // A whole-number quantity setting still shows a fraction where there is one.
+    ApplyNumberFormats(q, false, kDefaultMoneyFormat, "### ### ##0");
+    EXPECT_EQ(q.fieldByName("db").displayFormat, "### ### ##0.###");
+    EXPECT_EQ(FormatNumber(q.fieldByName("db").displayFormat, 1.5), "1,5");
+    EXPECT_EQ(FormatNumber(q.fieldByName("db").displayFormat, 1234), "1 234");
+    ApplyNumberFormats(q, false, kDefaultMoneyFormat, "### ##0.00");
     // The formats survive reopening.
     q.close();
     q.open();

@@ -358,6 +358,51 @@ TEST_F(WorkSheetPrint, SixtyLinesRunOntoASecondPageWithTheTotalsOnTheLast) {
     }
 }
 
+// A cancelled sheet's printouts, blank and final in every trade, carry the
+// mark on every page (the 60-line copy runs onto two); a live sheet does not.
+TEST_F(WorkSheetPrint, CancelledSheetCarriesTheMarkOnEveryPageOfEveryLayout) {
+    ExecSql(
+        QStringLiteral(
+            "INSERT INTO munkalap (munkalap, mlaptipus, ugyfel, keszulek, datum, statusz, panasz, storno) "
+            "SELECT munkalap + 9000, mlaptipus, ugyfel, keszulek, datum, statusz, panasz, 'I' FROM munkalap "
+            "WHERE munkalap IN (%1, %2, 901);")
+            .arg(kVehicleSheet)
+            .arg(kGasSheet));
+    ExecSql(QStringLiteral(
+        "INSERT INTO munkalap_tetel (munkalap, tetel, db, egysar, megjegyzes) "
+        "SELECT 9901, tetel, db, egysar, megjegyzes FROM munkalap_tetel WHERE munkalap = 901;"));
+    ExecSql(QStringLiteral("CALL sp_arbeallit(9901);"));
+    const struct {
+        WorkSheetLayout layout;
+        int sheet;
+        int programType;
+    } cases[] = {
+        {WorkSheetLayout::qrMunkalap, 9901, 1},
+        {WorkSheetLayout::qrMunkalap0, 9901, 1},
+        {WorkSheetLayout::qrMunkalapA, 9000 + kVehicleSheet, 2},
+        {WorkSheetLayout::qrMunkalapA0, 9000 + kVehicleSheet, 2},
+        {WorkSheetLayout::qrMunkalapG, 9000 + kGasSheet, 4},
+        {WorkSheetLayout::qrMunkalapG0, 9000 + kGasSheet, 4},
+    };
+    for (const auto& c : cases) {
+        const Printout out = Print(c.sheet, c.layout, Options(c.programType));
+        ASSERT_GE(out.pages, 1);
+        if (c.sheet == 9901 && c.layout == WorkSheetLayout::qrMunkalap) {
+            EXPECT_EQ(out.pages, 2);
+        }
+        for (int page = 0; page < out.pages; ++page) {
+            EXPECT_TRUE(
+                out.texts.at(page).contains(QStringLiteral("SZTORNÓ – sztornózott, érvénytelen munkalap")))
+                << LayoutName(c.layout).toStdString() << " page " << page + 1;
+            EXPECT_GE(out.texts.at(page).count(QStringLiteral("SZTORNÓ")), 2)
+                << "the stamp and the margin line";
+        }
+    }
+    EXPECT_FALSE(Print(kGeneralSheet, WorkSheetLayout::qrMunkalap, Options(1))
+                     .all()
+                     .contains(QStringLiteral("SZTORNÓ")));
+}
+
 TEST_F(WorkSheetPrint, SheetWithoutRowsStillGivesAPrintoutWithEmptyFields) {
     const Printout out = Print(99999, WorkSheetLayout::qrMunkalap0, Options(1));
     EXPECT_EQ(out.pages, 1);
@@ -515,6 +560,26 @@ TEST_F(PdfCommandLine, WritesTheSheetInTheShopsLayoutAndExplainsFailures) {
               1);
     EXPECT_EQ(err.trimmed(), QStringLiteral("Sikertelen kapcsolódás: x"));
     EXPECT_EQ(&SharedConnection(), &s_db->connection()); // the test's connection is shared again
+}
+
+// A cancelled sheet still goes to the PDF (exit 0), marked, and the command
+// says on stderr that the sheet is cancelled.
+TEST_F(PdfCommandLine, CancelledSheetIsWrittenMarkedAndSaidSo) {
+    ExecSql(
+        QStringLiteral(
+            "INSERT INTO munkalap (munkalap, mlaptipus, ugyfel, keszulek, datum, statusz, panasz, storno) "
+            "SELECT 9700, mlaptipus, ugyfel, keszulek, datum, statusz, panasz, 'I' FROM munkalap WHERE "
+            "munkalap = %1;")
+            .arg(kGasSheet));
+    const QString file = m_dir.filePath(QStringLiteral("storno.pdf"));
+    QString err;
+    ASSERT_EQ(Run({QStringLiteral("--pdf"), QStringLiteral("9700"), file}, err), 0) << err.toStdString();
+    EXPECT_EQ(err.trimmed(),
+              QStringLiteral("A munkalap sztornózott: a PDF minden oldalán „SZTORNÓ” jelzés áll."));
+    EXPECT_TRUE(ReadPdfPages(file).join(QString()).contains(QStringLiteral("SZTORNÓ")));
+    err.clear();
+    ASSERT_EQ(Run({QStringLiteral("--pdf"), QStringLiteral("7"), file}, err), 0);
+    EXPECT_EQ(err.trimmed(), QString()) << "a live sheet goes without a word";
 }
 
 TEST_F(PdfCommandLine, SessionComesFromTheIniFilesEntry) {

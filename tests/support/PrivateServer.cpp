@@ -1,5 +1,6 @@
 #include "PrivateServer.h"
 
+#include "Cp1250Sql.h"
 #include "TestDatabase.h"
 
 #include <QDir>
@@ -68,11 +69,13 @@ ConnectionOptions PrivateServer::options(const QString& database) const {
 void PrivateServer::runFile(const QString& database, const QString& path) const {
     QProcess client;
     client.setProcessChannelMode(QProcess::MergedChannels);
-    client.setStandardInputFile(path);
+    const QByteArray sql = SqlFileAsCp1250(path);
     client.start(QStringLiteral("mariadb"),
                  {QStringLiteral("--no-defaults"), QStringLiteral("--protocol=tcp"),
                   QStringLiteral("-h127.0.0.1"), QStringLiteral("-P%1").arg(m_port), QStringLiteral("-uroot"),
-                  QStringLiteral("--default-character-set=utf8mb4"), database});
+                  QStringLiteral("--default-character-set=latin2"), database});
+    client.write(sql);
+    client.closeWriteChannel();
     if (!client.waitForFinished(600000) || client.exitStatus() != QProcess::NormalExit ||
         client.exitCode() != 0)
         throw std::runtime_error(

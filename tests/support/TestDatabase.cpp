@@ -1,5 +1,7 @@
 #include "TestDatabase.h"
 
+#include "Cp1250Sql.h"
+#include "components/Cp1250.h"
 #include "components/Query.h"
 
 #include <QCoreApplication>
@@ -33,7 +35,7 @@ static QStringList ClientArgs(const QString& database, const QStringList& extraA
     const ConnectionOptions o = ServerOptions();
     QStringList args{QStringLiteral("--no-defaults"), QStringLiteral("--protocol=tcp"),
                      QStringLiteral("-h") + o.host,   QStringLiteral("-P%1").arg(o.port),
-                     QStringLiteral("-uroot"),        QStringLiteral("--default-character-set=utf8mb4")};
+                     QStringLiteral("-uroot"),        QStringLiteral("--default-character-set=latin2")};
     args << extraArgs;
     if (!database.isEmpty())
         args << database;
@@ -50,21 +52,31 @@ static QString RunClientWithInput(const QString& database, const QByteArray& inp
     p.write(input);
     p.closeWriteChannel();
     p.waitForFinished(600000);
-    const QString output = QString::fromUtf8(p.readAll());
+    const QString output = FromCp1250(p.readAll());
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         throw std::runtime_error(("mariadb client failed: " + output).toStdString());
     return output;
 }
 
-QString RunClient(const QString& database, const QString& sql, const QStringList& extraArgs) {
-    return RunClientWithInput(database, sql.toUtf8(), extraArgs);
+QByteArray SqlAsCp1250(const QString& sql) {
+    if (const QString missing = CharactersOutsideCp1250(sql); !missing.isEmpty())
+        throw std::runtime_error(("Windows-1250 cannot store " + missing + " of the SQL").toStdString());
+    return ToCp1250(sql);
 }
 
-QString RunClientFile(const QString& database, const QString& path, const QStringList& extraArgs) {
+QByteArray SqlFileAsCp1250(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw std::runtime_error(("cannot read " + path).toStdString());
-    return RunClientWithInput(database, f.readAll(), extraArgs);
+    return SqlAsCp1250(QString::fromUtf8(f.readAll()));
+}
+
+QString RunClient(const QString& database, const QString& sql, const QStringList& extraArgs) {
+    return RunClientWithInput(database, SqlAsCp1250(sql), extraArgs);
+}
+
+QString RunClientFile(const QString& database, const QString& path, const QStringList& extraArgs) {
+    return RunClientWithInput(database, SqlFileAsCp1250(path), extraArgs);
 }
 
 QStringList SchemaFiles(bool withDemo) {

@@ -442,6 +442,52 @@ TEST_F(MainWindowLists, DetailPanelsFollowTheCurrentRow) {
     EXPECT_TRUE(w.session().deviceHistory().isActive());
 }
 
+// The items grid under the work sheets shows a fractional quantity with its
+// decimals (the workstation's format has none), whole ones as before.
+TEST_F(MainWindowLists, FractionalQuantitiesShowTheirDecimalsInTheItemsGrid) {
+    Tfrm_Main& w = open();
+    Query& mlap = w.session().QryMLap;
+    Query& lines = w.session().QryTetel;
+    int row = 0;
+    while (lines.recordCount() < 2 && row + 1 < mlap.recordCount())
+        mlap.moveTo(++row);
+    ASSERT_GE(lines.recordCount(), 2);
+    const qlonglong sheet = mlap.value(QStringLiteral("munkalap")).toLongLong();
+    s_db->connection().exec(QStringLiteral("UPDATE munkalap_tetel SET db = 1.5 WHERE munkalap = %1 ORDER BY "
+                                           "munkalap_tetel LIMIT 1;")
+                                .arg(sheet));
+    s_db->connection().exec(
+        QStringLiteral(
+            "UPDATE munkalap_tetel SET db = 2 WHERE munkalap = %1 ORDER BY munkalap_tetel DESC LIMIT 1;")
+            .arg(sheet));
+    mlap.moveTo(row == 0 ? 1 : 0);
+    mlap.moveTo(row);
+    settle();
+    QAbstractItemModel* model = w.DBGrid6->model();
+    int column = -1;
+    for (int c = 0; c < model->columnCount(); ++c)
+        if (model->headerData(c, Qt::Horizontal).toString() == QStringLiteral("Mennyiség"))
+            column = c;
+    ASSERT_GE(column, 0);
+    EXPECT_EQ(model->data(model->index(0, column)).toString(), QStringLiteral("1,5"));
+    EXPECT_EQ(model->data(model->index(model->rowCount() - 1, column)).toString(), QStringLiteral("2"));
+    shoot(QStringLiteral("items-fractional-quantity"));
+}
+
+// On the planner tab the record actions that do nothing there are disabled.
+TEST_F(MainWindowLists, PlannerTabDisablesWhatDoesNotApply) {
+    Tfrm_Main& w = open();
+    w.TabControl1->setCurrentIndex(int(MainTab::Planner));
+    settle();
+    for (const char* name :
+         {"aMlapjai", "aMegjegyzes", "aNyomtatKep", "aNyomtat", "aKeszulekAdatlap", "aMLapNeki"})
+        EXPECT_FALSE(w.action(QString::fromLatin1(name))->isEnabled()) << name;
+    w.TabControl1->setCurrentIndex(int(MainTab::WorkSheets));
+    settle();
+    EXPECT_TRUE(w.action(QStringLiteral("aNyomtat"))->isEnabled());
+    EXPECT_FALSE(w.action(QStringLiteral("aMLapNeki"))->isEnabled()) << "F4 does nothing on the work sheets";
+}
+
 TEST_F(MainWindowLists, DevicePanelSplitterKeepsItsLimits) {
     Tfrm_Main& w = open();
     w.TabControl1->setCurrentIndex(int(MainTab::Customers));

@@ -181,7 +181,7 @@ TEST_F(PlannerWindows, PlannerKeysLengthAndTheOperation) {
 
     // The length: at least half an hour, at most the day's slots.
     QTest::mouseClick(w.btnRovidebb, Qt::LeftButton);
-    EXPECT_EQ(w.edHossz->text(), QStringLiteral("0.5"));
+    EXPECT_EQ(w.edHossz->text(), QStringLiteral("0,5"));
     EXPECT_FALSE(w.btnRovidebb->isEnabled());
     for (int i = 0; i < 30; ++i)
         w.btnHosszabb->click();
@@ -234,7 +234,7 @@ TEST_F(PlannerWindows, AppointmentEditorShowsTheDraftAndBooks) {
         // Cecil is booked at 10:00: 1.5 hours at most.
         for (int i = 0; i < 4; ++i)
             w->btnHosszabb->click();
-        EXPECT_EQ(w->edHossz->text(), QStringLiteral("1.5"));
+        EXPECT_EQ(w->edHossz->text(), QStringLiteral("1,5"));
         EXPECT_FALSE(w->btnHosszabb->isEnabled());
         w->cbSzoveg->setEditText(QStringLiteral("Nem hűt – sürgős"));
         Shoot(w, QStringLiteral("appointment-editor"));

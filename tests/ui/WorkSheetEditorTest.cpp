@@ -411,6 +411,36 @@ TEST_F(WorkSheetEditor, ActionsOnAnOpenSheet) {
               lines);
 }
 
+// A 1,5 kg line shows "1,5" in the editor's line grid (the workstation's
+// quantity format has no decimals); discount and advance are in the money
+// format like the totals beside them.
+TEST_F(WorkSheetEditor, FractionalQuantitiesAndAmountsShowAsTheyAre) {
+    const int sheet = demoSheet(2);
+    ExecSql(QStringLiteral(
+                "UPDATE munkalap_tetel SET db = 1.5 WHERE munkalap = %1 ORDER BY munkalap_tetel LIMIT 1")
+                .arg(sheet));
+    ExecSql(QStringLiteral("UPDATE munkalap SET ar_kedvezmeny = 12345, ar_eloleg = 20000 WHERE munkalap = %1")
+                .arg(sheet));
+    ExecSql(QStringLiteral("CALL sp_arbeallit(%1)").arg(sheet));
+    Tfrm_Munkalap w(*BeginSheetEdit(sheet, -1, -1, false, -1));
+    w.show();
+    w.showPage(Tfrm_Munkalap::LinesPage);
+    QApplication::processEvents();
+    auto* grid = Child<QTableView>(&w, "DBGrid2");
+    ASSERT_NE(grid, nullptr);
+    QAbstractItemModel* model = grid->model();
+    int column = -1;
+    for (int c = 0; c < model->columnCount(); ++c)
+        if (model->headerData(c, Qt::Horizontal).toString() == QStringLiteral("Mennyiség"))
+            column = c;
+    ASSERT_GE(column, 0);
+    EXPECT_EQ(model->data(model->index(0, column)).toString(), QStringLiteral("1,5"));
+    EXPECT_EQ(Child<QLineEdit>(&w, "edtKedvezmeny")->text(), QStringLiteral("12 345"));
+    EXPECT_EQ(Child<QLineEdit>(&w, "edtEloleg")->text(), QStringLiteral("20 000"));
+    SaveScreenshot(&w, QStringLiteral("worksheet-fractional-quantity.png"));
+    w.reject();
+}
+
 TEST_F(WorkSheetEditor, PlannerButtonBooksTheStartAndTheEmployee) {
     const int sheet = tradeSheet(1, 1);
     ScriptedWindows windows;

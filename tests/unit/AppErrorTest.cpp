@@ -115,6 +115,14 @@ INSTANTIATE_TEST_SUITE_P(
         ReactionCase{"TooManyConnections", "-Too many connections (1040)", Main, false, TooMany, false},
         ReactionCase{"LockWait", "-Lock wait timeout exceeded (1205)", Main, false, LockWait, false},
         ReactionCase{"Collation", "-Illegal mix of collations (1267)", Main, false, Collation, true},
+        // Text the database cannot store: its own message, no report.
+        ReactionCase{"UnstorableText",
+                     "frm_Gyarto.aOK-Az adatbázis nem tudja tárolni ezt a karaktert: ñ\r\n(a szövegben: "
+                     "„Señor”)\r\nÍrd át vagy hagyd ki, és próbáld újra. (1366)",
+                     Main, false,
+                     QStringLiteral("Az adatbázis nem tudja tárolni ezt a karaktert: ñ\r\n(a szövegben: "
+                                    "„Señor”)\r\nÍrd át vagy hagyd ki, és próbáld újra."),
+                     false},
         ReactionCase{"Other", "-Table 'koravelml.x' doesn't exist (1146)", Main, false, {}, true},
         // A number only counts in brackets.
         ReactionCase{"NumberWithoutBrackets", "-error 2013 happened", Main, false, {}, true},

@@ -363,10 +363,16 @@ TEST(MainActionTable, RecordActionsRouteThroughTheListHooks) {
     ctx.tab = MainTab::Devices;
     for (const char* action : {"aUj", "aSzerkeszt", "aTorol", "aFrissit"})
         EXPECT_TRUE(state(action).enabled && !state(action).soon) << action;
-    // On a tab where an action does nothing it is not "to come".
+    // On a tab where an action does nothing it is disabled, and not "to come".
     ctx.tab = MainTab::Planner;
-    EXPECT_TRUE(state("aSzerkeszt").enabled) << "does nothing on the planner";
-    EXPECT_TRUE(state("aUgyfelAdatlap").enabled);
+    for (const char* action : {"aSzerkeszt", "aUgyfelAdatlap", "aMlapjai", "aMegjegyzes", "aNyomtatKep",
+                               "aNyomtat", "aKeszulekAdatlap", "aMLapNeki"}) {
+        EXPECT_FALSE(state(action).enabled) << action;
+        EXPECT_FALSE(state(action).soon) << action;
+    }
+    ctx.tab = MainTab::WorkSheets;
+    EXPECT_FALSE(state("aMLapNeki").enabled) << "F4 does nothing on the work sheets";
+    EXPECT_TRUE(state("aKeszulekAdatlap").enabled);
 }
 
 // The mechanism, on actions of the table given handlers by the test: an

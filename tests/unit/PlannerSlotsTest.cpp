@@ -2,6 +2,8 @@
 // appointment editor and the day panel.
 #include "worksheets/PlannerSlots.h"
 
+#include "worksheets/Appointments.h"
+
 #include <QLocale>
 #include <gtest/gtest.h>
 
@@ -26,8 +28,8 @@ TEST(PlannerSlots, LengthsInHalfHours) {
         double hours;
         int halfHours;
         const char* text;
-    } cases[] = {{0.5, 1, "0.5"}, {1, 2, "1"},        {1.5, 3, "1.5"},
-                 {2, 4, "2"},     {12.5, 25, "12.5"}, {24, 48, "24"}};
+    } cases[] = {{0.5, 1, "0,5"}, {1, 2, "1"},        {1.5, 3, "1,5"},
+                 {2, 4, "2"},     {12.5, 25, "12,5"}, {24, 48, "24"}};
     for (const auto& c : cases) {
         EXPECT_EQ(HalfHoursOf(c.hours), c.halfHours) << c.hours;
         EXPECT_EQ(LengthText(c.halfHours), QLatin1String(c.text)) << c.hours;
@@ -72,4 +74,22 @@ TEST(PlannerSlots, HeadingInHungarianWhateverTheLocale) {
     EXPECT_EQ(DayHeading(QDate(2024, 3, 5)), QStringLiteral("2024 március 5. kedd"));
     EXPECT_EQ(DayHeading(QDate(2027, 1, 1)), QStringLiteral("2027 január 1. péntek"));
     QLocale::setDefault(QLocale::c());
+}
+
+// Booking a slot whose start has passed asks first; the question names it.
+TEST(PlannerSlots, PassedSlotIsAskedAbout) {
+    const QDateTime now(QDate(2026, 12, 11), QTime(10, 15));
+    const struct {
+        QDate day;
+        int slot;
+        const char* question; // "" for none
+    } cases[] = {
+        {now.date(), 20, "Ez az időpont (ma 10:00) már elmúlt. Biztosan erre az időre jegyzed elő?"},
+        {now.date(), 21, ""}, // 10:30 is still ahead
+        {now.date().addDays(-1), 40,
+         "Ez az időpont (2026.12.10. 20:00) már elmúlt. Biztosan erre az időre jegyzed elő?"},
+        {now.date().addDays(1), 0, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PassedSlotQuestion(c.day, c.slot, now), QString::fromUtf8(c.question)) << c.slot;
 }

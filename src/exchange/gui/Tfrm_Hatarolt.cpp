@@ -90,6 +90,11 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(Query& data, const QString& defaultFileName, QWidge
         {QStringLiteral("Idézőjel (\")"), QStringLiteral("Aposztróf (')"), QStringLiteral("Semmi")}, 2,
         m_quotes, this, "RadioGroup2");
 
+    auto* encodings = NewRadioGroup(QStringLiteral("Kódlap (szöveges file)"),
+                                    {QStringLiteral("Windows-1250"), QStringLiteral("UTF-8 (BOM-mal)")}, 0,
+                                    m_encodings, this, "RadioGroupKodlap");
+    encodings->setToolTip(QStringLiteral("Linuxos táblázatkezelőhöz válaszd az UTF-8-at"));
+
     m_memos = NewCheck(QStringLiteral("Többsoros mezőket is kiírja"), true, this, "CheckBox1");
     m_fieldNames = NewCheck(QStringLiteral("Eredeti mezőneveket használja"), false, this, "CheckBox2");
     m_noHeader = NewCheck(QStringLiteral("Fejléc nem kell (az első sorban)"), false, this, "CheckBox3");
@@ -131,6 +136,7 @@ Tfrm_Hatarolt::Tfrm_Hatarolt(Query& data, const QString& defaultFileName, QWidge
     groups->addWidget(quotes);
     auto* right = new QVBoxLayout;
     right->addLayout(groups);
+    right->addWidget(encodings);
     for (QCheckBox* box : {m_memos, m_fieldNames, m_noHeader, m_openAfter})
         right->addWidget(box);
     right->addStretch(1);
@@ -170,6 +176,7 @@ DelimitedOptions Tfrm_Hatarolt::options() const {
     o.memos = m_memos->isChecked();
     o.fieldNames = m_fieldNames->isChecked();
     o.header = !m_noHeader->isChecked();
+    o.utf8 = m_encodings->checkedId() == 1;
     o.ticked.reserve(size_t(m_columns->count()));
     for (int i = 0; i < m_columns->count(); ++i)
         o.ticked.push_back(m_columns->item(i)->checkState() == Qt::Checked);
@@ -197,7 +204,7 @@ void Tfrm_Hatarolt::setRunning(bool running) {
          std::initializer_list<QWidget*>{m_start, m_clipboard, m_close, m_browse, m_fileName, m_columns,
                                          m_all, m_none, m_memos, m_fieldNames, m_noHeader, m_openAfter})
         w->setEnabled(!running);
-    for (QButtonGroup* group : {m_separators, m_quotes})
+    for (QButtonGroup* group : {m_separators, m_quotes, m_encodings})
         for (QAbstractButton* b : group->buttons())
             b->setEnabled(!running);
     if (running) {

@@ -67,6 +67,7 @@ private:
     QPushButton* m_none = nullptr;        // "Egyik sem"
     QButtonGroup* m_separators = nullptr; // RadioGroup1
     QButtonGroup* m_quotes = nullptr;     // RadioGroup2
+    QButtonGroup* m_encodings = nullptr;  // the file's code page: Windows-1250 or UTF-8 with BOM
     QCheckBox* m_memos = nullptr;         // CheckBox1
     QCheckBox* m_fieldNames = nullptr;    // CheckBox2
     QCheckBox* m_noHeader = nullptr;      // CheckBox3

@@ -11,6 +11,7 @@
 #include "records/Texts.h"
 #include "records/TypeWindows.h"
 #include "records/gui/Tfrm_Szerkeszt.h"
+#include "records/gui/Tfrm_ToroltRekordok.h"
 #include "records/gui/Tfrm_TorzsKeszulek.h"
 #include "records/gui/Tfrm_TorzsKeszulek_Szerkeszt.h"
 #include "records/gui/Tfrm_TorzsLevelSzoveg.h"
@@ -76,6 +77,7 @@ void InstallCatalogueWindows() {
         return chosen.key;
     });
     EditCatalogueItem.install([](int item) { return Tfrm_TorzsTetel_Szerkeszt::Run(item); });
+    ShowDeletedRecords.install([] { Tfrm_ToroltRekordok(QApplication::activeWindow()).exec(); });
 }
 
 } // namespace

@@ -55,6 +55,9 @@ Tfrm_Szerkeszt::Tfrm_Szerkeszt(QWidget* parent)
     m_name->setFont(big);
     m_discount = NewEdit(page, "DBEdit3");
     m_phone = NewEdit(page, "DBEdit7");
+    // Wide enough for a full number with its area code, or two of them.
+    m_phone->setMinimumWidth(
+        m_phone->fontMetrics().horizontalAdvance(QStringLiteral("+36 30 123 4567, 06 1 234 5678")));
     m_email = NewEdit(page, "DBEdit4");
     m_postcode = NewEdit(page, "DBEdit8");
     m_town = NewEdit(page, "DBEdit9");

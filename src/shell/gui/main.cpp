@@ -5,6 +5,7 @@
 #include "admin/BackupCommand.h"
 #include "foundation/Folders.h"
 #include "foundation/gui/QtDialogs.h"
+#include "foundation/gui/QtTranslations.h"
 #include "reports/PdfCommand.h"
 #include "shell/AppError.h"
 #include "shell/BatchSession.h"
@@ -23,6 +24,17 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // "--help" / "--version": what the program is and how it is started,
+    // without a window (also how a packaged install is checked headless).
+    if (arguments.size() == 2 &&
+        (arguments.at(1) == QLatin1String("--help") || arguments.at(1) == QLatin1String("--version"))) {
+        QTextStream out(stdout);
+        out << kml::ApplicationTitle << ' ' << kml::ProgramVersion << " - munkalap nyilvántartás\n";
+        if (arguments.at(1) == QLatin1String("--help"))
+            out << "Indítás: KoravelML (ablakkal; a kapcsolatot a KoravelML.ini adja)\n"
+                << kml::PdfCommandUsage << '\n';
+        return 0;
+    }
     if (kml::IsPdfCommand(arguments)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -44,6 +56,7 @@ int main(int argc, char** argv) {
     // The application title; not the display name, which Qt would append to
     // every window's caption.
     QApplication::setApplicationName(kml::ApplicationTitle);
+    kml::InstallQtHungarian();
 
     kml::InstallTerminateHandler();
     kml::InstallGuiErrorEnvironment();

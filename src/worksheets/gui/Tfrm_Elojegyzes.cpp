@@ -176,6 +176,9 @@ void Tfrm_Elojegyzes::chooseDevice() {
 
 void Tfrm_Elojegyzes::book() {
     m_draft.text = cbSzoveg->currentText().left(AppointmentTextLength);
+    if (const QString passed = PassedSlotQuestion(m_draft.day, m_draft.slot, QDateTime::currentDateTime());
+        !passed.isEmpty() && !AskYesNo(passed, dialog_text::ConfirmCaption, this))
+        return; // the draft stays open for another time
     const Booking booked = BookAppointment(m_draft);
     if (booked.taken) {
         ShowWarning(AppointmentTakenMessage, this);

@@ -625,6 +625,11 @@ void Tfrm_Munkalap::loadSheet() {
         m_back->setCurrentIndex(std::max(0, VarStr(fieldValue(QStringLiteral("m03"))).toInt()));
     }
     m_loading = false;
+    // Discount and advance in the money format, like the totals beside them.
+    for (const auto& [edit, field] :
+         {std::pair{m_discount, "ar_kedvezmeny"}, std::pair{m_advance, "ar_eloleg"}})
+        if (const QVariant value = fieldValue(QLatin1String(field)); value.isValid() && !value.isNull())
+            edit->setText(FormatNumber(Beall().formatFt, value.toDouble()));
     showSheetTexts();
     showGarment();
     readLists();
