@@ -84,7 +84,8 @@ bool LogIn() {
 // are opened once on their empty design condition so that they know their
 // fields; the formats stay with them.
 void ApplyMainNumberFormats(MainSession& session, const TBeall& s) {
-    session.detail(MainDetail::SheetLines).query().fieldSettings(QStringLiteral("db")).tag = 1; // the quantity format
+    session.detail(MainDetail::SheetLines).query().fieldSettings(QStringLiteral("db")).tag =
+        1; // the quantity format
     for (Query* q : {&session.detail(MainDetail::SheetLines).query(), &session.sheetTotals()}) {
         const bool wasActive = q->isActive();
         q->open();
