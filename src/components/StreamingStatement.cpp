@@ -29,13 +29,22 @@ std::unique_ptr<Connection> StreamLinks::take() {
     while (!m_idle.empty()) {
         std::unique_ptr<Connection> link = std::move(m_idle.back());
         m_idle.pop_back();
+        // On a cluster the links follow their connection to the server it
+        // uses now; a link left on another server is closed.
+        if (m_control && !(link->currentServer() == m_control->currentServer()))
+            continue;
         link->ensureAlive(); // reopens a session the server closed; throws when it cannot
         return link;
     }
     if (!m_control)
         throw DbError(QStringLiteral("Nincs adatbázis kapcsolat"), 2006);
+    // The control connection's servers, its current one first: a link opens
+    // where the control connection can stop its statements, and on another
+    // server of the list when that one does not answer.
+    ConnectionOptions options = m_options;
+    options.host = m_control->hostsFromCurrent();
     auto link = std::make_unique<Connection>();
-    link->open(m_options);
+    link->open(options);
     return link;
 }
 
@@ -44,8 +53,11 @@ void StreamLinks::giveBack(std::unique_ptr<Connection> link) {
         m_idle.push_back(std::move(link));
 }
 
-bool StreamLinks::killQuery(unsigned long threadId) {
-    if (!m_control || threadId == 0)
+bool StreamLinks::killQuery(const Connection& link) {
+    const unsigned long threadId = link.threadId();
+    // Thread numbers are the server's own: a KILL sent to another server of
+    // a cluster would stop someone else's statement.
+    if (!m_control || threadId == 0 || !(link.currentServer() == m_control->currentServer()))
         return false;
     try {
         m_control->exec(QStringLiteral("KILL QUERY %1").arg(threadId));
@@ -191,7 +203,8 @@ void StatementRun::abandon() {
     // way is read and thrown away by the steps that follow; when no KILL can
     // be sent the statement is simply read to its end.
     if (m_phase == Phase::Executing || m_phase == Phase::Fetching)
-        m_links->killQuery(threadId());
+        if (m_link)
+            m_links->killQuery(*m_link);
 }
 
 void StatementRun::waitFor(int status) {

@@ -115,7 +115,7 @@ QString NewAppointmentSql(const AppointmentDraft& draft) {
 
 Booking BookAppointment(const AppointmentDraft& draft) {
     try {
-        return {QueryInt(NewAppointmentSql(draft), -1), false};
+        return {QueryIntUnit(NewAppointmentSql(draft), -1), false};
     } catch (const DbError& error) {
         if (IsAppointmentTaken(error))
             return {-1, true};
