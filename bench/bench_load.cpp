@@ -104,7 +104,8 @@ Options ParseOptions(const QStringList& args) {
     if (o.workers < 1 || o.jobs < 1)
         throw std::runtime_error("--workers and --jobs take a positive number");
     if (o.cluster && (o.clusterDir.isEmpty() || qEnvironmentVariable("KML_BENCH_CLUSTER").isEmpty()))
-        throw std::runtime_error("--cluster needs the cluster bench/load starts (--cluster-dir, KML_BENCH_CLUSTER)");
+        throw std::runtime_error(
+            "--cluster needs the cluster bench/load starts (--cluster-dir, KML_BENCH_CLUSTER)");
     if (o.restart && o.serverDir.isEmpty())
         throw std::runtime_error("--restart needs --server-dir (bench/load gives it)");
     return o;
@@ -257,8 +258,10 @@ private:
                                    ? args.value(args.indexOf(QStringLiteral("--worker")) + 1).toInt()
                                    : 0;
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            const std::vector<ServerAddress> nodes = ServerList(qEnvironmentVariable("KML_BENCH_CLUSTER"), 3306);
-            env.insert(QStringLiteral("KML_TEST_HOST"), RotatedHostList(nodes, size_t(worker) % nodes.size()));
+            const std::vector<ServerAddress> nodes =
+                ServerList(qEnvironmentVariable("KML_BENCH_CLUSTER"), 3306);
+            env.insert(QStringLiteral("KML_TEST_HOST"),
+                       RotatedHostList(nodes, size_t(worker) % nodes.size()));
             p->setProcessEnvironment(env);
         }
         QProcess* raw = p.get();
@@ -320,11 +323,11 @@ private:
         std::fprintf(stderr, "-- killing cluster node 2 after %d jobs\n", m_restartAfterJobs);
         QElapsedTimer down;
         down.start();
-        const int stopped =
-            QProcess::execute(script, {QStringLiteral("kill-node"), m_options.clusterDir, QStringLiteral("2")});
+        const int stopped = QProcess::execute(
+            script, {QStringLiteral("kill-node"), m_options.clusterDir, QStringLiteral("2")});
         QThread::sleep(unsigned(m_options.downSeconds));
-        const int started =
-            QProcess::execute(script, {QStringLiteral("start-node"), m_options.clusterDir, QStringLiteral("2")});
+        const int started = QProcess::execute(
+            script, {QStringLiteral("start-node"), m_options.clusterDir, QStringLiteral("2")});
         m_downSeconds = double(down.nsecsElapsed()) / 1e9;
         m_restartOk = stopped == 0 && started == 0;
         std::fprintf(stderr, "-- node 2 back after %.1f s\n", m_downSeconds.load());
@@ -602,11 +605,11 @@ QString NodeFingerprint(const ServerAddress& node, const QString& database) {
     Connection c;
     c.open(o);
     c.exec(QStringLiteral("SET SESSION wsrep_sync_wait = 1"));
-    const ResultSet rs = c.query(
-        QStringLiteral("SELECT (SELECT CONCAT(COUNT(*), '/', COALESCE(SUM(CRC32(CONCAT_WS('|', munkalap, statusz, "
-                       "fizetve, szlaszam, ar_ossz, ar_fizetendo, dolgozostr))), 0)) FROM munkalap), (SELECT "
-                       "CONCAT(COUNT(*), '/', COALESCE(SUM(CRC32(CONCAT_WS('|', munkalap_tetel, munkalap, db, "
-                       "egysar))), 0)) FROM munkalap_tetel), (SELECT COUNT(*) FROM statuszvaltas)"));
+    const ResultSet rs = c.query(QStringLiteral(
+        "SELECT (SELECT CONCAT(COUNT(*), '/', COALESCE(SUM(CRC32(CONCAT_WS('|', munkalap, statusz, "
+        "fizetve, szlaszam, ar_ossz, ar_fizetendo, dolgozostr))), 0)) FROM munkalap), (SELECT "
+        "CONCAT(COUNT(*), '/', COALESCE(SUM(CRC32(CONCAT_WS('|', munkalap_tetel, munkalap, db, "
+        "egysar))), 0)) FROM munkalap_tetel), (SELECT COUNT(*) FROM statuszvaltas)"));
     return rs.text(0, 0) + QLatin1Char(' ') + rs.text(0, 1) + QLatin1Char(' ') + rs.text(0, 2);
 }
 
@@ -725,7 +728,8 @@ int Coordinate(const Options& options) {
         out << "\n== On the three-node cluster, node 2 killed and started again ==\n";
         const RunOutcome onCluster = RunOnce(options);
         checks.insert(checks.end(), onCluster.checks.begin(), onCluster.checks.end());
-        const double ratio = reference.jobsPerSecond > 0 ? onCluster.jobsPerSecond / reference.jobsPerSecond : 0;
+        const double ratio =
+            reference.jobsPerSecond > 0 ? onCluster.jobsPerSecond / reference.jobsPerSecond : 0;
         Check k{QStringLiteral("cluster jobs/s at least 0.6 x one server's"), ratio >= 0.6, {}};
         k.detail = QStringLiteral("%1 jobs/s on the cluster, %2 on one server: %3 x")
                        .arg(onCluster.jobsPerSecond, 0, 'f', 1)
@@ -744,7 +748,8 @@ int Coordinate(const Options& options) {
             names << k.what;
         }
     out << '\n'
-        << (missed == 0 ? QStringLiteral("targets: all met") : QStringLiteral("targets: %1 missed").arg(missed));
+        << (missed == 0 ? QStringLiteral("targets: all met")
+                        : QStringLiteral("targets: %1 missed").arg(missed));
     if (missed)
         out << " (" << names.join(QStringLiteral("; ")) << ')';
     out << Qt::endl;

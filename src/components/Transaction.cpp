@@ -49,6 +49,7 @@ template <typename Result> Result RunUnitStatement(Connection& db, const std::fu
 } // namespace
 
 bool RunTransaction(Connection& db, const std::function<bool()>& unit) {
+    bool reconnected = false;
     for (int attempt = 1;; ++attempt) {
         bool committing = false;
         try {
@@ -63,13 +64,16 @@ bool RunTransaction(Connection& db, const std::function<bool()>& unit) {
             // Lost before COMMIT went out, the transaction died with its
             // session; lost during COMMIT, it may have been stored.
             const bool lostUncommitted = e.connectionLost() && !committing;
-            if (!conflict && !lostUncommitted)
+            // A new session is tried once: a server that cannot be reached
+            // is not waited for here.
+            if (!conflict && !(lostUncommitted && !reconnected))
                 throw;
             if (attempt >= ConflictAttempts) {
                 if (conflict)
                     GiveUp(e);
                 throw;
             }
+            reconnected = reconnected || lostUncommitted;
             if (conflict) {
                 CountRetry(e.code());
                 PauseBeforeAttempt(attempt);

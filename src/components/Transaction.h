@@ -31,8 +31,8 @@ inline const QString ConflictGaveUpMark = QStringLiteral("Write conflict, given 
 // unit returns true and ROLLBACK when it returns false; the result is
 // unit's. Refused by a conflict (in any of its statements or at COMMIT), the
 // transaction is rolled back and unit runs again from the start. A session
-// lost before COMMIT was sent took the transaction with it: unit runs again
-// on the new session (another node of a cluster). Any other error, or a
+// lost before COMMIT was sent took the transaction with it: unit runs again,
+// once, on a new session (another node of a cluster). Any other error, or a
 // session lost while COMMIT was on its way (it may have been stored), rolls
 // back and is thrown. unit must do nothing but run statements on db (no
 // dialog, no state kept outside its own locals) and must not commit.
