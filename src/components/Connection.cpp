@@ -233,22 +233,38 @@ void Connection::setNames() {
     readResults(false);
 }
 
-void Connection::checkReady() {
-    // A cluster node that lost the primary component, or is still joining,
-    // refuses the shop's statements (1047) while it answers the protocol.
-    static const QByteArray sql = QByteArrayLiteral("SHOW STATUS LIKE 'wsrep_ready'");
-    if (mysql_real_query(m_mysql, sql.constData(), (unsigned long)sql.size()) != 0)
-        fail(false);
-    MYSQL_RES* res = mysql_store_result(m_mysql);
+namespace {
+
+// The second column of the first row of a SHOW statement ("" without a row);
+// false when the statement failed.
+bool ShowValue(MYSQL* mysql, const QByteArray& sql, QByteArray& value) {
+    value.clear();
+    if (mysql_real_query(mysql, sql.constData(), (unsigned long)sql.size()) != 0)
+        return false;
+    MYSQL_RES* res = mysql_store_result(mysql);
     if (!res)
-        fail(false);
-    bool cluster = false, ready = true;
-    if (MYSQL_ROW row = mysql_fetch_row(res)) {
-        cluster = true;
-        ready = row[1] && strcmp(row[1], "ON") == 0;
-    }
+        return false;
+    if (MYSQL_ROW row = mysql_fetch_row(res); row && mysql_num_fields(res) > 1 && row[1])
+        value = row[1];
     mysql_free_result(res);
-    if (!ready)
+    return true;
+}
+
+} // namespace
+
+void Connection::checkReady() {
+    // A cluster node (wsrep_on) that lost the primary component, or is still
+    // joining, refuses the shop's statements (1047) while it answers the
+    // protocol. A server without the cluster's replication has nothing to
+    // check.
+    QByteArray value;
+    if (!ShowValue(m_mysql, QByteArrayLiteral("SHOW VARIABLES LIKE 'wsrep_on'"), value))
+        fail(false);
+    if (value != "ON")
+        return;
+    if (!ShowValue(m_mysql, QByteArrayLiteral("SHOW STATUS LIKE 'wsrep_ready'"), value))
+        fail(false);
+    if (value != "ON")
         throw DbError(QStringLiteral("WSREP has not yet prepared node for application use"),
                       NodeNotReadyError);
     // A node applies other nodes' changes a moment after they were
@@ -256,7 +272,7 @@ void Connection::checkReady() {
     // before them, so that a workstation sees what it (before a move to
     // another node) and the other workstations stored, as on one server.
     static const QByteArray causal = QByteArrayLiteral("SET SESSION wsrep_sync_wait = 1");
-    if (cluster && mysql_real_query(m_mysql, causal.constData(), (unsigned long)causal.size()) != 0)
+    if (mysql_real_query(m_mysql, causal.constData(), (unsigned long)causal.size()) != 0)
         fail(false);
 }
 

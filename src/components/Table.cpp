@@ -145,11 +145,10 @@ QVariant Table::postNew(Connection& db) {
     if (!ownTransaction) {
         newKey = insert();
     } else {
-        // The INSERT is a unit of work of its own: refused by a conflict, or
-        // cut off before its COMMIT, it runs again as a whole
-        // (RunTransaction). The key is remembered before the COMMIT goes out:
-        // when the COMMIT itself broke, the row may be stored, and the next
-        // post finds it under that key.
+        // The INSERT is a unit of work of its own: refused by a conflict it
+        // runs again as a whole (RunTransaction). The key is remembered
+        // before the COMMIT goes out: when the COMMIT itself broke, the row
+        // may be stored, and the next post finds it under that key.
         try {
             RunTransaction(db, [&] {
                 newKey = QVariant();

@@ -49,35 +49,20 @@ template <typename Result> Result RunUnitStatement(Connection& db, const std::fu
 } // namespace
 
 bool RunTransaction(Connection& db, const std::function<bool()>& unit) {
-    bool reconnected = false;
     for (int attempt = 1;; ++attempt) {
-        bool committing = false;
         try {
             db.exec(QStringLiteral("START TRANSACTION;"));
             const bool keep = unit();
-            committing = keep;
             db.exec(keep ? QStringLiteral("COMMIT;") : QStringLiteral("ROLLBACK;"));
             return keep;
         } catch (const DbError& e) {
             db.rollback();
-            const bool conflict = IsRetryableConflict(e.code()) && !e.interrupted();
-            // Lost before COMMIT went out, the transaction died with its
-            // session; lost during COMMIT, it may have been stored.
-            const bool lostUncommitted = e.connectionLost() && !committing;
-            // A new session is tried once: a server that cannot be reached
-            // is not waited for here.
-            if (!conflict && !(lostUncommitted && !reconnected))
+            if (!IsRetryableConflict(e.code()) || e.interrupted())
                 throw;
-            if (attempt >= ConflictAttempts) {
-                if (conflict)
-                    GiveUp(e);
-                throw;
-            }
-            reconnected = reconnected || lostUncommitted;
-            if (conflict) {
-                CountRetry(e.code());
-                PauseBeforeAttempt(attempt);
-            }
+            if (attempt >= ConflictAttempts)
+                GiveUp(e);
+            CountRetry(e.code());
+            PauseBeforeAttempt(attempt);
         } catch (...) {
             db.rollback();
             throw;

@@ -30,12 +30,11 @@ inline const QString ConflictGaveUpMark = QStringLiteral("Write conflict, given 
 // Runs unit as one transaction: START TRANSACTION, unit, then COMMIT when
 // unit returns true and ROLLBACK when it returns false; the result is
 // unit's. Refused by a conflict (in any of its statements or at COMMIT), the
-// transaction is rolled back and unit runs again from the start. A session
-// lost before COMMIT was sent took the transaction with it: unit runs again,
-// once, on a new session (another node of a cluster). Any other error, or a
-// session lost while COMMIT was on its way (it may have been stored), rolls
-// back and is thrown. unit must do nothing but run statements on db (no
-// dialog, no state kept outside its own locals) and must not commit.
+// transaction is rolled back and unit runs again from the start. Any other
+// error rolls back and is thrown; a lost session among them, as everywhere:
+// the user is told, and the next statement opens a new session (on a
+// cluster, on the next node). unit must do nothing but run statements on db
+// (no dialog, no state kept outside its own locals) and must not commit.
 bool RunTransaction(Connection& db, const std::function<bool()>& unit);
 
 // Runs a statement that is a whole unit of work by itself: a CALL of a

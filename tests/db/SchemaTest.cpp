@@ -545,7 +545,7 @@ TEST(SchemaUpgrade, AnOlderDatabaseGetsItsMissingKeysAndEnginesAndKeepsItsRows) 
               QStringList({QStringLiteral("első"), QStringLiteral("második")}));
     // The added key is hidden: SELECT * and an INSERT without a column list
     // see the table as before.
-    EXPECT_EQ(c.query(QStringLiteral("SELECT * FROM tulajdonos")).columnCount() + 1, columnsBefore.toInt());
+    EXPECT_EQ(c.query(QStringLiteral("SELECT * FROM tulajdonos")).columnCount(), columnsBefore.toInt());
     c.exec(QStringLiteral("INSERT INTO sajat_jegyzet VALUES ('harmadik')"));
     EXPECT_EQ(Value(c, QStringLiteral("SELECT COUNT(*) FROM sajat_jegyzet")), QStringLiteral("3"));
     EXPECT_EQ(
