@@ -715,7 +715,7 @@ int Coordinate(const Options& options) {
         Options single = options;
         single.cluster = false;
         single.restart = single.crash = false;
-        out << "== The same run on one server ==\n";
+        out << "== The same run on one server ==" << Qt::endl;
         const RunOutcome reference = RunOnce(single);
         for (Check k : reference.checks) {
             k.what = QStringLiteral("one server: ") + k.what;
@@ -725,7 +725,7 @@ int Coordinate(const Options& options) {
         const std::vector<ServerAddress> nodes = ServerList(qEnvironmentVariable("KML_BENCH_CLUSTER"), 3306);
         qputenv("KML_TEST_HOST", nodes[0].host.toLocal8Bit());
         qputenv("KML_TEST_PORT", QByteArray::number(nodes[0].port));
-        out << "\n== On the three-node cluster, node 2 killed and started again ==\n";
+        out << "\n== On the three-node cluster, node 2 killed and started again ==" << Qt::endl;
         const RunOutcome onCluster = RunOnce(options);
         checks.insert(checks.end(), onCluster.checks.begin(), onCluster.checks.end());
         const double ratio =
