@@ -31,13 +31,15 @@ std::unique_ptr<Connection> StreamLinks::take() {
         m_idle.pop_back();
         // On a cluster the links follow their connection to the server it
         // uses now; a link left on another server is closed.
-        if (m_control && !(link->currentServer() == m_control->currentServer()))
+        if (m_control && !m_pinned && !(link->currentServer() == m_control->currentServer()))
             continue;
         link->ensureAlive(); // reopens a session the server closed; throws when it cannot
         return link;
     }
     if (!m_control)
         throw DbError(QStringLiteral("Nincs adatbázis kapcsolat"), 2006);
+    if (m_pinned)
+        throw DbError(QStringLiteral("A kapcsolaton még fut egy utasítás"), 2014);
     // The control connection's servers, its current one first: a link opens
     // where the control connection can stop its statements, and on another
     // server of the list when that one does not answer.
@@ -49,8 +51,14 @@ std::unique_ptr<Connection> StreamLinks::take() {
 }
 
 void StreamLinks::giveBack(std::unique_ptr<Connection> link) {
-    if (m_control && link && link->isOpen() && int(m_idle.size()) < MaxIdle)
+    if (m_control && link && link->isOpen() && (m_pinned || int(m_idle.size()) < MaxIdle))
         m_idle.push_back(std::move(link));
+}
+
+void StreamLinks::pin(std::unique_ptr<Connection> session) {
+    m_idle.clear();
+    m_pinned = true;
+    m_idle.push_back(std::move(session));
 }
 
 bool StreamLinks::killQuery(const Connection& link) {
