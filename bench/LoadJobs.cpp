@@ -6,6 +6,7 @@
 #include "components/DbError.h"
 #include "components/Query.h"
 #include "components/Table.h"
+#include "components/Transaction.h"
 #include "foundation/Dialogs.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
@@ -155,6 +156,11 @@ public:
                            .arg(kind, OneLine(QString::fromStdString(e.what()))));
             }
         }
+        // The conflicts the program's own units of work ran again.
+        Report(QStringLiteral("conflicts %1 %2 %3 0")
+                   .arg(RetriedDeadlocks())
+                   .arg(RetriedConflicts() - RetriedDeadlocks())
+                   .arg(m_setup.worker));
         Report(QStringLiteral("end %1").arg(m_setup.worker));
         SetSharedConnection(nullptr);
         return failed == 0 ? 0 : 1;

@@ -18,6 +18,8 @@
 //                               was sent again
 //   job S LINES EMPLOYEES W J   job J done on sheet S
 //   failed W J KIND TEXT...     job J given up, with the reason
+//   conflicts D L W 0           the deadlocks (D) and lock waits (L) the
+//                               program's units of work ran again by themselves
 //   end W                       the worker is done
 //
 // The searcher is worker 0 and counts its searches in place of jobs; it

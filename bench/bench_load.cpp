@@ -20,6 +20,7 @@
 #include "LoadJobs.h"
 #include "TestDatabase.h"
 #include "components/Connection.h"
+#include "components/DbError.h"
 #include "components/Query.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
@@ -53,6 +55,11 @@ struct Options {
     double restartAt = 0.4;
     int downSeconds = 2;
     QString serverDir;
+    // The run on the three-node cluster (scripts/cluster, started by
+    // bench/load) after the same run on the single server, one node killed
+    // and started again on the way.
+    bool cluster = false;
+    QString clusterDir;
     // Internal roles.
     int worker = -1;
     bool searcher = false;
@@ -77,6 +84,10 @@ Options ParseOptions(const QStringList& args) {
             o.restart = o.crash = true;
         else if (a == QLatin1String("--down-seconds"))
             o.downSeconds = next.toInt(), ++i;
+        else if (a == QLatin1String("--cluster"))
+            o.cluster = o.restart = o.crash = true;
+        else if (a == QLatin1String("--cluster-dir"))
+            o.clusterDir = next, ++i;
         else if (a == QLatin1String("--server-dir"))
             o.serverDir = next, ++i;
         else if (a == QLatin1String("--worker"))
@@ -92,6 +103,9 @@ Options ParseOptions(const QStringList& args) {
     }
     if (o.workers < 1 || o.jobs < 1)
         throw std::runtime_error("--workers and --jobs take a positive number");
+    if (o.cluster && (o.clusterDir.isEmpty() || qEnvironmentVariable("KML_BENCH_CLUSTER").isEmpty()))
+        throw std::runtime_error(
+            "--cluster needs the cluster bench/load starts (--cluster-dir, KML_BENCH_CLUSTER)");
     if (o.restart && o.serverDir.isEmpty())
         throw std::runtime_error("--restart needs --server-dir (bench/load gives it)");
     return o;
@@ -130,6 +144,7 @@ struct Collected {
     std::set<int> ended;
     int searches = 0;
     int jobsDone = 0;
+    int unitDeadlocks = 0, unitLockWaits = 0; // run again inside the program's units of work
     QStringList malformed;
 
     void take(const QString& line) {
@@ -163,6 +178,9 @@ struct Collected {
             ++jobsDone;
         } else if (what == QLatin1String("failed") && f.size() >= 4) {
             failed[{f[1].toInt(), f[2].toInt()}] = f.mid(3).join(QLatin1Char(' '));
+        } else if (what == QLatin1String("conflicts") && f.size() == 5) {
+            unitDeadlocks += f[1].toInt();
+            unitLockWaits += f[2].toInt();
         } else if (what == QLatin1String("end") && f.size() == 2) {
             ended.insert(f[1].toInt());
         } else {
@@ -233,6 +251,19 @@ private:
         args << QStringLiteral("--database") << m_database;
         auto p = std::make_unique<QProcess>();
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (m_options.cluster) {
+            // Each workstation's entry names every node, its own first: worker
+            // w starts on node w mod 3, the searcher on the first.
+            const int worker = args.indexOf(QStringLiteral("--worker")) >= 0
+                                   ? args.value(args.indexOf(QStringLiteral("--worker")) + 1).toInt()
+                                   : 0;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            const std::vector<ServerAddress> nodes =
+                ServerList(qEnvironmentVariable("KML_BENCH_CLUSTER"), 3306);
+            env.insert(QStringLiteral("KML_TEST_HOST"),
+                       RotatedHostList(nodes, size_t(worker) % nodes.size()));
+            p->setProcessEnvironment(env);
+        }
         QProcess* raw = p.get();
         QObject::connect(raw, &QProcess::readyReadStandardOutput, raw, [this, raw] { read(*raw); });
         p->start(program, args);
@@ -256,6 +287,10 @@ private:
     // closes every session; with --crash it is killed, as by a power cut of
     // the server alone), waits, and starts it again on the same port.
     void restartServer() {
+        if (m_options.cluster) {
+            restartNode();
+            return;
+        }
         const QString script = test::SourcePath(QStringLiteral("scripts/dbserver"));
         const QString port = qEnvironmentVariable("KML_TEST_PORT");
         std::fprintf(stderr, "-- %s the server after %d jobs\n", m_options.crash ? "killing" : "stopping",
@@ -278,6 +313,24 @@ private:
         m_downSeconds = double(down.nsecsElapsed()) / 1e9;
         m_restartOk = stopped == 0 && started == 0;
         std::fprintf(stderr, "-- server back after %.1f s\n", m_downSeconds.load());
+    }
+
+    // Kills the cluster's second node (SIGKILL), waits, and starts it again;
+    // it catches up with what the others stored meanwhile before it takes
+    // workstations again.
+    void restartNode() {
+        const QString script = test::SourcePath(QStringLiteral("scripts/cluster"));
+        std::fprintf(stderr, "-- killing cluster node 2 after %d jobs\n", m_restartAfterJobs);
+        QElapsedTimer down;
+        down.start();
+        const int stopped = QProcess::execute(
+            script, {QStringLiteral("kill-node"), m_options.clusterDir, QStringLiteral("2")});
+        QThread::sleep(unsigned(m_options.downSeconds));
+        const int started = QProcess::execute(
+            script, {QStringLiteral("start-node"), m_options.clusterDir, QStringLiteral("2")});
+        m_downSeconds = double(down.nsecsElapsed()) / 1e9;
+        m_restartOk = stopped == 0 && started == 0;
+        std::fprintf(stderr, "-- node 2 back after %.1f s\n", m_downSeconds.load());
     }
 
     Options m_options;
@@ -490,15 +543,18 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
         int unsettled = 0;
         for (const auto& job : c.jobsWithLockRetries)
             unsettled += c.done.count(job) == 0 && c.failed.count(job) == 0;
-        int seen = 0;
+        int seen = c.unitDeadlocks;
         for (const auto& [code, n] : c.lockRetries)
             seen += code == 1213 ? n : 0;
         Check k{QStringLiteral("deadlocks and lock waits retried or reported"), false, {}};
         k.met = unsettled == 0;
-        k.detail = QStringLiteral("deadlocks %1, lock waits %2, jobs with neither done nor reported %3")
+        k.detail = QStringLiteral("deadlocks %1, lock waits %2 run again by the jobs, %4 and %5 inside the "
+                                  "program's units of work; jobs with neither done nor reported %3")
                        .arg(c.lockRetries.count(1213) ? c.lockRetries.at(1213) : 0)
                        .arg(c.lockRetries.count(1205) ? c.lockRetries.at(1205) : 0)
-                       .arg(unsettled);
+                       .arg(unsettled)
+                       .arg(c.unitDeadlocks)
+                       .arg(c.unitLockWaits);
         if (!options.restart) {
             const ResultSet rs = db.query(QStringLiteral("SHOW GLOBAL STATUS LIKE 'Innodb_deadlocks';"));
             const int server = rs.rowCount() ? rs.value(0, 1).toInt() : -1;
@@ -535,12 +591,37 @@ std::vector<Check> CheckInvariants(Connection& db, const Options& options, const
     return checks;
 }
 
-int Coordinate(const Options& options) {
+struct RunOutcome {
+    double jobsPerSecond = 0;
+    std::vector<Check> checks;
+};
+
+// What every node of the cluster holds of the run's sheets and lines: one
+// line of counts and sums per node, the same on all when nothing was lost
+// on the way to any of them.
+QString NodeFingerprint(const ServerAddress& node, const QString& database) {
+    ConnectionOptions o = test::ServerOptions(database);
+    o.host = node.text();
+    Connection c;
+    c.open(o);
+    c.exec(QStringLiteral("SET SESSION wsrep_sync_wait = 1"));
+    const ResultSet rs = c.query(QStringLiteral(
+        "SELECT (SELECT CONCAT(COUNT(*), '/', COALESCE(SUM(CRC32(CONCAT_WS('|', munkalap, statusz, "
+        "fizetve, szlaszam, ar_ossz, ar_fizetendo, dolgozostr))), 0)) FROM munkalap), (SELECT "
+        "CONCAT(COUNT(*), '/', COALESCE(SUM(CRC32(CONCAT_WS('|', munkalap_tetel, munkalap, db, "
+        "egysar))), 0)) FROM munkalap_tetel), (SELECT COUNT(*) FROM statuszvaltas)"));
+    return rs.text(0, 0) + QLatin1Char(' ') + rs.text(0, 1) + QLatin1Char(' ') + rs.text(0, 2);
+}
+
+RunOutcome RunOnce(const Options& options) {
     QTextStream out(stdout);
     const ConnectionOptions server = test::ServerOptions();
     out << "Load: " << options.workers << " workers x " << options.jobs << " jobs, 1 searcher, on "
-        << server.host << ':' << server.port
-        << (options.crash     ? ", server killed and started again during the run"
+        << (options.cluster ? QStringLiteral("the cluster %1 (workers spread over its nodes)")
+                                  .arg(qEnvironmentVariable("KML_BENCH_CLUSTER"))
+                            : QStringLiteral("%1:%2").arg(server.host).arg(server.port))
+        << (options.cluster   ? ", node 2 killed and started again during the run"
+            : options.crash   ? ", server killed and started again during the run"
             : options.restart ? ", server restarted during the run"
                               : "")
         << Qt::endl;
@@ -595,23 +676,82 @@ int Coordinate(const Options& options) {
 
     // The checks run on the bench's own connection, which has lived through
     // the restart too.
-    const std::vector<Check> checks = CheckInvariants(database.connection(), options, run);
-    out << "\nChecks:\n";
-    int missed = 0;
-    for (const Check& k : checks) {
-        out << (k.met ? "  ok     " : "  MISSED ") << k.what << ": " << k.detail << '\n';
-        missed += !k.met;
+    if (options.cluster) {
+        // Reads wait for everything the cluster committed.
+        database.connection().exec(QStringLiteral("SET SESSION wsrep_sync_wait = 1"));
+        out << "Conflicts run again inside the program's units of work: " << c.unitDeadlocks
+            << " deadlocks or certification conflicts, " << c.unitLockWaits << " lock waits\n";
     }
+    RunOutcome outcome;
+    outcome.jobsPerSecond = c.jobsDone / seconds;
+    outcome.checks = CheckInvariants(database.connection(), options, run);
+    if (options.cluster) {
+        Check k{QStringLiteral("every node holds the same sheets and lines"), true, {}};
+        QStringList prints;
+        const std::vector<ServerAddress> nodes = ServerList(qEnvironmentVariable("KML_BENCH_CLUSTER"), 3306);
+        for (const ServerAddress& node : nodes) {
+            try {
+                prints << NodeFingerprint(node, database.name());
+            } catch (const DbError& e) {
+                prints << e.text();
+            }
+            k.met = k.met && prints.back() == prints.front();
+        }
+        k.detail = prints.join(QStringLiteral(" | "));
+        outcome.checks.push_back(k);
+    }
+    out << "\nChecks:\n";
+    for (const Check& k : outcome.checks)
+        out << (k.met ? "  ok     " : "  MISSED ") << k.what << ": " << k.detail << '\n';
+    out.flush();
+    return outcome;
+}
+
+int Coordinate(const Options& options) {
+    QTextStream out(stdout);
+    std::vector<Check> checks;
+    if (options.cluster) {
+        // The same command on the single server first, for the comparison.
+        Options single = options;
+        single.cluster = false;
+        single.restart = single.crash = false;
+        out << "== The same run on one server ==" << Qt::endl;
+        const RunOutcome reference = RunOnce(single);
+        for (Check k : reference.checks) {
+            k.what = QStringLiteral("one server: ") + k.what;
+            checks.push_back(k);
+        }
+        // The coordinator makes and checks the database through node 1.
+        const std::vector<ServerAddress> nodes = ServerList(qEnvironmentVariable("KML_BENCH_CLUSTER"), 3306);
+        qputenv("KML_TEST_HOST", nodes[0].host.toLocal8Bit());
+        qputenv("KML_TEST_PORT", QByteArray::number(nodes[0].port));
+        out << "\n== On the three-node cluster, node 2 killed and started again ==" << Qt::endl;
+        const RunOutcome onCluster = RunOnce(options);
+        checks.insert(checks.end(), onCluster.checks.begin(), onCluster.checks.end());
+        const double ratio =
+            reference.jobsPerSecond > 0 ? onCluster.jobsPerSecond / reference.jobsPerSecond : 0;
+        Check k{QStringLiteral("cluster jobs/s at least 0.6 x one server's"), ratio >= 0.6, {}};
+        k.detail = QStringLiteral("%1 jobs/s on the cluster, %2 on one server: %3 x")
+                       .arg(onCluster.jobsPerSecond, 0, 'f', 1)
+                       .arg(reference.jobsPerSecond, 0, 'f', 1)
+                       .arg(ratio, 0, 'f', 2);
+        out << "\n" << (k.met ? "  ok     " : "  MISSED ") << k.what << ": " << k.detail << '\n';
+        checks.push_back(k);
+    } else {
+        checks = RunOnce(options).checks;
+    }
+    int missed = 0;
+    QStringList names;
+    for (const Check& k : checks)
+        if (!k.met) {
+            ++missed;
+            names << k.what;
+        }
     out << '\n'
         << (missed == 0 ? QStringLiteral("targets: all met")
                         : QStringLiteral("targets: %1 missed").arg(missed));
-    if (missed) {
-        QStringList names;
-        for (const Check& k : checks)
-            if (!k.met)
-                names << k.what;
+    if (missed)
         out << " (" << names.join(QStringLiteral("; ")) << ')';
-    }
     out << Qt::endl;
     return missed == 0 ? 0 : 1;
 }

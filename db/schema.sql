@@ -357,7 +357,10 @@ CREATE TABLE prgtipus (
   PRIMARY KEY (prgtipus)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
+-- The shop's own data, one row. The hidden key (not in SELECT *) is there
+-- because a database cluster replicates only tables with a primary key.
 CREATE TABLE tulajdonos (
+  tulajdonos_sor INT NOT NULL AUTO_INCREMENT INVISIBLE,
   tulajdonos VARCHAR(50) NULL,
   telefon VARCHAR(25) NULL,
   mobil VARCHAR(25) NULL,
@@ -372,7 +375,8 @@ CREATE TABLE tulajdonos (
   kozadoszam VARCHAR(30) NULL,
   tirsz VARCHAR(5) NULL,
   tvaros VARCHAR(25) NULL,
-  tcim VARCHAR(50) NULL
+  tcim VARCHAR(50) NULL,
+  PRIMARY KEY (tulajdonos_sor)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
 CREATE TABLE verzio (

@@ -10,6 +10,7 @@
 #include <errmsg.h>
 #include <mysql.h>
 #include <mysqld_error.h>
+#include <optional>
 #include <poll.h>
 
 namespace kml {
@@ -109,6 +110,50 @@ std::vector<ColumnInfo> ResultColumns(st_mysql_res* res) {
     return columns;
 }
 
+QString ServerAddress::text() const {
+    const QString shown = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host;
+    return shown + QLatin1Char(':') + QString::number(port);
+}
+
+std::vector<ServerAddress> ServerList(const QString& hosts, unsigned defaultPort) {
+    std::vector<ServerAddress> servers;
+    const QStringList entries = hosts.split(QLatin1Char(','));
+    for (const QString& raw : entries) {
+        const QString entry = raw.trimmed();
+        if (entry.isEmpty())
+            continue;
+        ServerAddress s{entry, defaultPort};
+        QString portText;
+        if (entry.startsWith(QLatin1Char('['))) {
+            const qsizetype close = entry.indexOf(QLatin1Char(']'));
+            if (close > 0) {
+                s.host = entry.mid(1, close - 1);
+                if (entry.mid(close + 1).startsWith(QLatin1Char(':')))
+                    portText = entry.mid(close + 2);
+            }
+        } else if (entry.count(QLatin1Char(':')) == 1) {
+            const qsizetype colon = entry.indexOf(QLatin1Char(':'));
+            s.host = entry.left(colon).trimmed();
+            portText = entry.mid(colon + 1);
+        }
+        bool ok = false;
+        const unsigned port = portText.trimmed().toUInt(&ok);
+        if (ok && port > 0 && port < 65536)
+            s.port = port;
+        servers.push_back(s);
+    }
+    if (servers.empty())
+        servers.push_back({hosts.trimmed(), defaultPort});
+    return servers;
+}
+
+QString RotatedHostList(const std::vector<ServerAddress>& servers, size_t first) {
+    QStringList parts;
+    for (size_t i = 0; i < servers.size(); ++i)
+        parts << servers[(first + i) % servers.size()].text();
+    return parts.join(QLatin1Char(','));
+}
+
 Connection::Connection() = default;
 
 Connection::~Connection() {
@@ -118,6 +163,8 @@ Connection::~Connection() {
 void Connection::open(const ConnectionOptions& options) {
     close();
     m_options = options;
+    m_servers = ServerList(options.host, options.port);
+    m_server = 0;
     connect();
     m_open = true;
 }
@@ -139,8 +186,30 @@ void Connection::dropSession() {
     m_inTransaction = false;
 }
 
-void Connection::connect() {
+void Connection::connect(bool moveOn) {
     dropSession();
+    const size_t n = m_servers.size();
+    const size_t start = moveOn ? (m_server + 1) % n : m_server;
+    std::optional<DbError> firstError;
+    for (size_t i = 0; i < n; ++i) {
+        const size_t k = (start + i) % n;
+        try {
+            connectTo(m_servers[k]);
+            m_server = k;
+            return;
+        } catch (const DbError& e) {
+            // Only a server that cannot be reached, or is not ready, makes
+            // way for the next one; a refused login is the same everywhere.
+            if (!IsLostConnectionError(e.code()) && e.code() != NodeNotReadyError)
+                throw;
+            if (!firstError)
+                firstError = e;
+        }
+    }
+    throw *firstError;
+}
+
+void Connection::connectTo(const ServerAddress& server) {
     MYSQL* mysql = mysql_init(nullptr);
     if (!mysql)
         throw DbError(QStringLiteral("Out of memory"), CR_OUT_OF_MEMORY);
@@ -160,12 +229,12 @@ void Connection::connect() {
     if (m_options.nonBlocking)
         mysql_optionsv(mysql, MYSQL_OPT_NONBLOCK, 0);
 
-    const QByteArray host = ToCp1250(m_options.host);
+    const QByteArray host = ToCp1250(server.host);
     const QByteArray user = ToCp1250(m_options.user);
     const QByteArray password = ToCp1250(m_options.password);
     const QByteArray database = ToCp1250(m_options.database);
     if (!mysql_real_connect(mysql, host.constData(), user.constData(), password.constData(),
-                            database.isEmpty() ? nullptr : database.constData(), m_options.port, nullptr,
+                            database.isEmpty() ? nullptr : database.constData(), server.port, nullptr,
                             CLIENT_MULTI_RESULTS)) {
         const unsigned code = mysql_errno(mysql);
         const QString message = FromCp1250(mysql_error(mysql), qsizetype(strlen(mysql_error(mysql))));
@@ -175,6 +244,8 @@ void Connection::connect() {
     m_mysql = mysql;
     try {
         setNames();
+        if (m_servers.size() > 1)
+            checkReady();
     } catch (...) {
         // A session without the Hungarian collation is no session: the next
         // statement tries again.
@@ -192,6 +263,49 @@ void Connection::setNames() {
     if (mysql_send_query(m_mysql, sql.constData(), (unsigned long)sql.size()) != 0)
         fail(false);
     readResults(false);
+}
+
+namespace {
+
+// The second column of the first row of a SHOW statement ("" without a row);
+// false when the statement failed.
+bool ShowValue(MYSQL* mysql, const QByteArray& sql, QByteArray& value) {
+    value.clear();
+    if (mysql_real_query(mysql, sql.constData(), (unsigned long)sql.size()) != 0)
+        return false;
+    MYSQL_RES* res = mysql_store_result(mysql);
+    if (!res)
+        return false;
+    if (MYSQL_ROW row = mysql_fetch_row(res); row && mysql_num_fields(res) > 1 && row[1])
+        value = row[1];
+    mysql_free_result(res);
+    return true;
+}
+
+} // namespace
+
+void Connection::checkReady() {
+    // A cluster node (wsrep_on) that lost the primary component, or is still
+    // joining, refuses the shop's statements (1047) while it answers the
+    // protocol. A server without the cluster's replication has nothing to
+    // check.
+    QByteArray value;
+    if (!ShowValue(m_mysql, QByteArrayLiteral("SHOW VARIABLES LIKE 'wsrep_on'"), value))
+        fail(false);
+    if (value != "ON")
+        return;
+    if (!ShowValue(m_mysql, QByteArrayLiteral("SHOW STATUS LIKE 'wsrep_ready'"), value))
+        fail(false);
+    if (value != "ON")
+        throw DbError(QStringLiteral("WSREP has not yet prepared node for application use"),
+                      NodeNotReadyError);
+    // A node applies other nodes' changes a moment after they were
+    // committed: reads wait until it has applied every change committed
+    // before them, so that a workstation sees what it (before a move to
+    // another node) and the other workstations stored, as on one server.
+    static const QByteArray causal = QByteArrayLiteral("SET SESSION wsrep_sync_wait = 1");
+    if (mysql_real_query(m_mysql, causal.constData(), (unsigned long)causal.size()) != 0)
+        fail(false);
 }
 
 bool Connection::socketClosedByServer() const {
@@ -217,7 +331,7 @@ void Connection::ensureAlive() {
     if (transactionLost)
         throw DbError(QStringLiteral("Lost connection to server; the open transaction was rolled back"),
                       CR_SERVER_LOST);
-    connect();
+    connect(true);
 }
 
 void Connection::run(const QByteArray& sql) {
@@ -230,7 +344,7 @@ void Connection::run(const QByteArray& sql) {
         fail(false);
     if (m_inTransaction)
         fail(false);
-    connect();
+    connect(true);
     if (mysql_send_query(m_mysql, sql.constData(), (unsigned long)sql.size()) != 0)
         fail(false);
 }
@@ -292,6 +406,13 @@ DbError Connection::lastError(bool afterSend) {
     const char* text = mysql_error(m_mysql);
     const QString message = FromCp1250(text, qsizetype(strlen(text)));
     const bool lost = IsLostConnectionError(code);
+    // A cluster node that stopped being ready refuses every statement until
+    // it is back in the primary component: the next statement goes to
+    // another node. The refused statement did not run.
+    if (code == NodeNotReadyError && m_servers.size() > 1) {
+        m_broken = true;
+        m_inTransaction = false;
+    }
     if (lost) {
         // The caller learns from this error that the session, and any
         // transaction it held, is gone; the next statement reconnects.
@@ -378,6 +499,14 @@ void Connection::rollback() noexcept {
     }
     // The session is gone, and its transaction with it.
     m_inTransaction = false;
+}
+
+ServerAddress Connection::currentServer() const {
+    return m_servers.empty() ? ServerAddress{m_options.host, m_options.port} : m_servers[m_server];
+}
+
+QString Connection::hostsFromCurrent() const {
+    return m_servers.empty() ? m_options.host : RotatedHostList(m_servers, m_server);
 }
 
 quint64 Connection::lastInsertId() const {

@@ -15,6 +15,9 @@ struct st_mysql_res;
 namespace kml {
 
 struct ConnectionOptions {
+    // One server, or several servers of one database cluster separated by
+    // commas, each with its own port or the port below:
+    // "h1:3306,h2:3306,h3" (see ServerList).
     QString host = QStringLiteral("127.0.0.1");
     unsigned port = 3306;
     QString user;
@@ -30,6 +33,27 @@ struct ConnectionOptions {
 };
 
 class StreamLinks;
+
+// One server of a connection's host list.
+struct ServerAddress {
+    QString host;
+    unsigned port = 0;
+    // "host:port" ("[host]:port" for an IPv6 address).
+    QString text() const;
+    bool operator==(const ServerAddress&) const = default;
+};
+
+// The servers a host field names, in order: comma-separated entries, each
+// "host", "host:port", "[ipv6]" or "[ipv6]:port"; an entry without a port
+// takes defaultPort. Blanks around entries are ignored, empty entries are
+// skipped. A field without commas (every older connection entry) names one
+// server; an empty field names one server with an empty host (the client
+// library's default).
+std::vector<ServerAddress> ServerList(const QString& hosts, unsigned defaultPort);
+// The host field for the same servers, beginning with the one at first and
+// going round: the list the stream links of a connection use, so that they
+// open on the server their connection uses.
+QString RotatedHostList(const std::vector<ServerAddress>& servers, size_t first);
 
 // The columns of a result as the client library describes them.
 std::vector<ColumnInfo> ResultColumns(st_mysql_res* result);
@@ -55,6 +79,16 @@ quint64 MatchedRows(const char* info, quint64 affectedRows);
 // new session. A statement that reached the server before the connection
 // broke is not repeated: its error is thrown as interrupted (it may or may
 // not have run) and the next statement reconnects.
+//
+// Several servers (a cluster): open() connects to the first server of the
+// host list that answers; a new session after a lost one is opened on the
+// next server of the list, going round, so a workstation whose server went
+// down goes on through another one. A server that answers but is not ready
+// for work (a cluster node outside the primary component: wsrep_ready OFF,
+// error 1047) counts as not answering. On a cluster node the session's reads
+// wait until the node has applied every change the cluster committed before
+// them (wsrep_sync_wait = 1). Other connect errors (a refused
+// password, an unknown database) are thrown at once.
 //
 // Transactions: a session lost while a transaction is open takes the
 // transaction with it (the server rolls it back). When that is noticed
@@ -116,6 +150,11 @@ public:
     // The tables (not views) of the current database, in the server's order.
     QStringList tableNames();
 
+    // The server the current (or last) session is on.
+    ServerAddress currentServer() const;
+    // The host list beginning with the current server (see RotatedHostList).
+    QString hostsFromCurrent() const;
+
     // The client library's handle, for the few callers that need it; null
     // while the server cannot be reached.
     st_mysql* handle() const { return m_mysql; }
@@ -136,7 +175,11 @@ public:
     std::shared_ptr<StreamLinks> streamLinks();
 
 private:
-    void connect();
+    // Opens a session on the first server of the list that answers, starting
+    // with the current one, or with the one after it (moveOn).
+    void connect(bool moveOn = false);
+    void connectTo(const ServerAddress& server);
+    void checkReady();
     void setNames();
     void dropSession();
     bool socketClosedByServer() const;
@@ -148,6 +191,8 @@ private:
     void run(const QByteArray& sql);
 
     ConnectionOptions m_options;
+    std::vector<ServerAddress> m_servers;
+    size_t m_server = 0;
     st_mysql* m_mysql = nullptr;
     bool m_open = false;
     bool m_broken = false;

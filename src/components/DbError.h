@@ -19,6 +19,19 @@ inline bool IsLostConnectionError(unsigned code) {
            std::end(LostConnectionErrors);
 }
 
+// A cluster node that is not in the primary component (or still joining):
+// it refuses statements until it is back ("WSREP has not yet prepared node
+// for application use").
+inline constexpr unsigned NodeNotReadyError = 1047;
+
+// Refusals of a whole transaction that running it again may cure: a
+// deadlock, which on a cluster is also how a transaction that lost a
+// certification conflict with another node's is refused (1213), and a lock
+// wait that timed out (1205). Nothing of the refused transaction stays.
+inline bool IsRetryableConflict(unsigned code) {
+    return code == 1213 || code == 1205;
+}
+
 // A failed statement or connection. The text is the server's (or client
 // library's) message followed by its error number in brackets, for example
 // "Table 'koravelml.x' doesn't exist (1146)": the application error handler

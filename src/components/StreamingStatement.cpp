@@ -29,6 +29,10 @@ std::unique_ptr<Connection> StreamLinks::take() {
     while (!m_idle.empty()) {
         std::unique_ptr<Connection> link = std::move(m_idle.back());
         m_idle.pop_back();
+        // On a cluster the links follow their connection to the server it
+        // uses now; a link left on another server is closed.
+        if (m_control && !m_pinned && !(link->currentServer() == m_control->currentServer()))
+            continue;
         link->ensureAlive(); // reopens a session the server closed; throws when it cannot
         return link;
     }
@@ -36,8 +40,13 @@ std::unique_ptr<Connection> StreamLinks::take() {
         throw DbError(QStringLiteral("Nincs adatbázis kapcsolat"), 2006);
     if (m_pinned)
         throw DbError(QStringLiteral("A kapcsolaton még fut egy utasítás"), 2014);
+    // The control connection's servers, its current one first: a link opens
+    // where the control connection can stop its statements, and on another
+    // server of the list when that one does not answer.
+    ConnectionOptions options = m_options;
+    options.host = m_control->hostsFromCurrent();
     auto link = std::make_unique<Connection>();
-    link->open(m_options);
+    link->open(options);
     return link;
 }
 
@@ -52,8 +61,11 @@ void StreamLinks::pin(std::unique_ptr<Connection> session) {
     m_idle.push_back(std::move(session));
 }
 
-bool StreamLinks::killQuery(unsigned long threadId) {
-    if (!m_control || threadId == 0)
+bool StreamLinks::killQuery(const Connection& link) {
+    const unsigned long threadId = link.threadId();
+    // Thread numbers are the server's own: a KILL sent to another server of
+    // a cluster would stop someone else's statement.
+    if (!m_control || threadId == 0 || !(link.currentServer() == m_control->currentServer()))
         return false;
     try {
         m_control->exec(QStringLiteral("KILL QUERY %1").arg(threadId));
@@ -199,7 +211,8 @@ void StatementRun::abandon() {
     // way is read and thrown away by the steps that follow; when no KILL can
     // be sent the statement is simply read to its end.
     if (m_phase == Phase::Executing || m_phase == Phase::Fetching)
-        m_links->killQuery(threadId());
+        if (m_link)
+            m_links->killQuery(*m_link);
 }
 
 void StatementRun::waitFor(int status) {

@@ -57,8 +57,9 @@ public:
     void giveBack(std::unique_ptr<Connection> link);
     // Stops the statement running on a link: "KILL QUERY <thread>" over the
     // control connection. False when there is no control connection any
-    // more or the statement could not be sent.
-    bool killQuery(unsigned long threadId);
+    // more, the link is on another server than the control connection (a
+    // cluster's other node), or the statement could not be sent.
+    bool killQuery(const Connection& link);
     // The control connection closes: idle links are closed, links given back
     // later are closed, no KILL can be sent any more.
     void detach();

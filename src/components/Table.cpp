@@ -3,6 +3,7 @@
 #include "components/Connection.h"
 #include "components/DbError.h"
 #include "components/Query.h"
+#include "components/Transaction.h"
 
 #include <stdexcept>
 
@@ -134,37 +135,38 @@ QVariant Table::postNew(Connection& db) {
                                               .arg(m_table, names.join(QStringLiteral(", ")),
                                                    values.join(QStringLiteral(", ")));
     const bool ownTransaction = !db.inTransaction();
-    if (ownTransaction)
-        db.exec(QStringLiteral("START TRANSACTION;"));
-    QVariant newKey;
-    try {
+    const int keyIndex = fieldIndex(m_keyField);
+    const auto insert = [&] {
         db.exec(sql);
-        const int keyIndex = fieldIndex(m_keyField);
-        newKey = keyIndex >= 0 && m_changed[size_t(keyIndex)] ? m_values[size_t(keyIndex)]
-                                                              : QVariant(qlonglong(db.lastInsertId()));
-    } catch (const DbError& e) {
-        if (!ownTransaction)
-            throw;
-        db.rollback();
-        // Nothing was committed: the row is certainly not stored.
-        if (e.interrupted())
-            throw DbError(e.message(), e.code());
-        throw;
-    }
-    m_pendingKey = newKey;
-    if (ownTransaction) {
+        return keyIndex >= 0 && m_changed[size_t(keyIndex)] ? m_values[size_t(keyIndex)]
+                                                            : QVariant(qlonglong(db.lastInsertId()));
+    };
+    QVariant newKey;
+    if (!ownTransaction) {
+        newKey = insert();
+    } else {
+        // The INSERT is a unit of work of its own: refused by a conflict it
+        // runs again as a whole (RunTransaction). The key is remembered
+        // before the COMMIT goes out: when the COMMIT itself broke, the row
+        // may be stored, and the next post finds it under that key.
         try {
-            db.exec(QStringLiteral("COMMIT;"));
+            RunTransaction(db, [&] {
+                newKey = QVariant();
+                newKey = insert();
+                return true;
+            });
         } catch (const DbError& e) {
-            // A refused COMMIT stored nothing; a lost one may have stored the
-            // row, which the next post finds under the pending key.
-            if (!e.connectionLost()) {
-                db.rollback();
-                m_pendingKey = QVariant();
+            if (e.connectionLost() && newKey.isValid()) {
+                m_pendingKey = newKey; // the COMMIT broke
+                throw;
             }
+            // Nothing was committed: the row is certainly not stored.
+            if (e.interrupted())
+                throw DbError(e.message(), e.code());
             throw;
         }
     }
+    m_pendingKey = newKey;
     loadRow(newKey);
     m_pendingKey = QVariant();
     return newKey;
@@ -204,9 +206,12 @@ QVariant Table::postChanges(Connection& db) {
             unchanged << m_columns[i].name + QStringLiteral(" <=> ") + ComparableLiteral(m_original[i]);
         }
     if (!assignments.isEmpty()) {
-        db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3;")
-                    .arg(m_table, assignments.join(QStringLiteral(", ")),
-                         unchanged.join(QStringLiteral(" AND "))));
+        // One UPDATE is a unit of work of its own (unless a transaction is
+        // open): refused by a conflict it runs again, and then finds the
+        // row as the other workstation left it.
+        ExecUnit(db, QStringLiteral("UPDATE %1 SET %2 WHERE %3;")
+                         .arg(m_table, assignments.join(QStringLiteral(", ")),
+                              unchanged.join(QStringLiteral(" AND "))));
         if (db.matchedRows() == 0) {
             const ResultSet found =
                 db.query(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2;").arg(m_table, unchanged.first()));

@@ -3,6 +3,7 @@
 #include "components/Connection.h"
 #include "components/MemTable.h"
 #include "components/Query.h"
+#include "components/Transaction.h"
 #include "foundation/TextHelpers.h"
 
 namespace kml {
@@ -15,8 +16,7 @@ struct FirstValue {
     QString text;
 };
 
-FirstValue QueryFirst(const QString& sql) {
-    const ResultSet rs = SharedConnection().query(sql);
+FirstValue FirstOf(const ResultSet& rs) {
     FirstValue v;
     if (rs.rowCount() == 0 || rs.columnCount() == 0)
         return v;
@@ -24,6 +24,18 @@ FirstValue QueryFirst(const QString& sql) {
     v.null = rs.isNull(0, 0);
     v.text = rs.text(0, 0);
     return v;
+}
+
+FirstValue QueryFirst(const QString& sql) {
+    return FirstOf(SharedConnection().query(sql));
+}
+
+int IntOf(const FirstValue& v, int defaultValue) {
+    if (!v.found)
+        return defaultValue;
+    bool ok = false;
+    const int value = v.text.trimmed().toInt(&ok);
+    return ok ? value : 0;
 }
 
 bool StartsWithLineBreakText(const QString& sql, qsizetype i) {
@@ -108,12 +120,17 @@ QString QueryStr(const QString& sql, const QString& defaultValue) {
 }
 
 int QueryInt(const QString& sql, int defaultValue) {
-    const FirstValue v = QueryFirst(sql);
-    if (!v.found)
-        return defaultValue;
-    bool ok = false;
-    const int value = v.text.trimmed().toInt(&ok);
-    return ok ? value : 0;
+    return IntOf(QueryFirst(sql), defaultValue);
+}
+
+void ExecUnitSql(const QString& sql) {
+    if (sql.trimmed().isEmpty())
+        return;
+    ExecUnit(SharedConnection(), UnescapeLineBreaksOutsideLiterals(sql));
+}
+
+int QueryIntUnit(const QString& sql, int defaultValue) {
+    return IntOf(FirstOf(QueryUnit(SharedConnection(), sql)), defaultValue);
 }
 
 double QueryFloat(const QString& sql, double defaultValue) {

@@ -31,6 +31,13 @@ QString UnescapeLineBreaksOutsideLiterals(const QString& sql);
 QString QueryStr(const QString& sql, const QString& defaultValue = {});
 // ... as an integer: NULL or not a whole number gives 0; no row the default.
 int QueryInt(const QString& sql, int defaultValue = 0);
+// ExecSql and QueryInt for a statement that is a whole unit of work by itself
+// (a routine call that keeps its work in one transaction, or one
+// autocommitted change): refused by a conflict with another workstation, it
+// runs again as a whole (components/Transaction.h ExecUnit). Inside an open
+// transaction it runs once, as part of the larger unit.
+void ExecUnitSql(const QString& sql);
+int QueryIntUnit(const QString& sql, int defaultValue = 0);
 // ... as a number with "." as decimal mark: no row, NULL or not a number gives
 // the default.
 double QueryFloat(const QString& sql, double defaultValue = 0);

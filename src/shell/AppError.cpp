@@ -2,6 +2,7 @@
 
 #include "components/Cp1250.h"
 #include "components/DbError.h"
+#include "components/Transaction.h"
 #include "foundation/Dialogs.h"
 #include "foundation/Folders.h"
 #include "foundation/Settings.h"
@@ -99,6 +100,8 @@ AppErrorReaction ReactToAppError(const QString& text, const QString& activeWindo
         r.message = QStringLiteral("Szoftver probléma: lehet, hogy újra kell indítani a programot.");
     else if (ContainsAny(text, {"not a valid floating point value for", "Invalid input value"}))
         r.message = QStringLiteral("Érvénytelen érték megadás, ESC, majd add meg az újat.");
+    else if (text.contains(ConflictGaveUpMark))
+        r.message = ConflictGaveUpMessage;
     else if (MentionsLostConnection(text)) {
         r.message = LostConnectionMessage;
         if (text.contains(DbError::InterruptedStatementMark))

@@ -21,6 +21,12 @@ inline const QString ErrorReportEndpoint = QStringLiteral("https://www.tarnova.h
 // The log file in the data folder.
 inline const QString ErrorLogFileName = QStringLiteral("KoravelML.log");
 
+// A change refused again and again because other workstations changed the
+// same data at the same moment (a database cluster's conflicts): nothing of it
+// was stored.
+inline const QString ConflictGaveUpMessage =
+    QStringLiteral("A módosítást nem sikerült elmenteni, mert egy másik munkaállomás ugyanezeket az adatokat "
+                   "módosította ugyanabban a pillanatban. Semmi nem változott, próbálja meg újra.");
 // The explanation of an error after which the server could not be reached
 // or the session was lost; an interrupted statement (one that reached the
 // server before the connection broke) adds the second sentence on a line of

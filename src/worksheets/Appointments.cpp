@@ -125,7 +125,7 @@ QString PassedSlotQuestion(const QDate& day, int slot, const QDateTime& now) {
 
 Booking BookAppointment(const AppointmentDraft& draft) {
     try {
-        return {QueryInt(NewAppointmentSql(draft), -1), false};
+        return {QueryIntUnit(NewAppointmentSql(draft), -1), false};
     } catch (const DbError& error) {
         if (IsAppointmentTaken(error))
             return {-1, true};

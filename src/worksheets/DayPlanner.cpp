@@ -104,7 +104,7 @@ void DayPlanner::removeAppointment() {
         return;
     if (!AskYesNo(dialog_text::DeleteRowQuestion, dialog_text::ConfirmCaption))
         return;
-    ExecSql(DeleteAppointmentSql(azon, employee));
+    ExecUnitSql(DeleteAppointmentSql(azon, employee));
     refresh();
 }
 

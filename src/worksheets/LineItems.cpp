@@ -203,7 +203,7 @@ bool ChangeLineItem(LineRecord& line) {
 
 bool SaveLine(int sheet, int line, const LineRecord& record) {
     try {
-        ExecSql(SaveLineSql(sheet, line, record));
+        ExecUnitSql(SaveLineSql(sheet, line, record));
     } catch (const DbError& e) {
         const std::optional<QString> refusal = SheetRefusalMessage(e);
         if (!refusal)

@@ -84,9 +84,9 @@ void BookFromMainList(MainContext& main) {
     QDateTime start;
     if (EditAppointment(request, start) <= 0 || tab != MainTab::WorkSheets)
         return;
-    ExecSql(SheetDeadlineSql(request.workSheet, start));
-    ExecSql(QStringLiteral("CALL sp_dolgstr(") + VarIntStr(request.workSheet) + QStringLiteral(", ") +
-            VarIntStr(request.employee) + QStringLiteral(");"));
+    ExecUnitSql(SheetDeadlineSql(request.workSheet, start));
+    ExecUnitSql(QStringLiteral("CALL sp_dolgstr(") + VarIntStr(request.workSheet) + QStringLiteral(", ") +
+                VarIntStr(request.employee) + QStringLiteral(");"));
     list.reread(*key);
 }
 

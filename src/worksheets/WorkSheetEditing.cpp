@@ -88,11 +88,11 @@ std::optional<SheetOpening> BeginSheetEdit(int sheet, int customer, int type, bo
     }
     // The number comes back from the call itself: the newest sheet may
     // already be another workstation's.
-    const int created = QueryInt(CreateSheetSql(customer, type, device, CurrentUserName()), 0);
+    const int created = QueryIntUnit(CreateSheetSql(customer, type, device, CurrentUserName()), 0);
     if (created <= 0)
         throw std::runtime_error("sp_ujmunkalap gave no sheet number");
     if (quotation)
-        ExecSql(QuotationSql(created));
+        ExecUnitSql(QuotationSql(created));
     opening.sheet = created;
     opening.customer = customer;
     opening.type = type;
@@ -270,7 +270,7 @@ std::optional<PlannerBooking> BookInPlanner(qlonglong sheet) {
 }
 
 void CompleteSheet(qlonglong sheet) {
-    ExecSql(QStringLiteral("CALL sp_munkalapkesz(") + Key(sheet) + QStringLiteral(");"));
+    ExecUnitSql(QStringLiteral("CALL sp_munkalapkesz(") + Key(sheet) + QStringLiteral(");"));
 }
 
 bool NewSheetRemovable(qlonglong sheet) {
@@ -285,7 +285,7 @@ bool NewSheetHasContent(qlonglong sheet) {
 }
 
 void RemoveNewSheet(qlonglong sheet) {
-    ExecSql(QStringLiteral("CALL sp_mlaptorol(") + Key(sheet) + QStringLiteral(");"));
+    ExecUnitSql(QStringLiteral("CALL sp_mlaptorol(") + Key(sheet) + QStringLiteral(");"));
 }
 
 } // namespace kml

@@ -4,6 +4,7 @@
 #include "components/DbError.h"
 #include "components/Query.h"
 #include "components/Table.h"
+#include "components/Transaction.h"
 #include "foundation/Dialogs.h"
 #include "foundation/Flags.h"
 #include "foundation/QueryHelpers.h"
@@ -84,29 +85,24 @@ std::optional<QString> SheetRefusalMessage(const DbError& error) {
 }
 
 SheetWrite WriteOpenSheet(qlonglong sheet, const std::function<void()>& write) {
-    Connection& db = SharedConnection();
-    db.exec(QStringLiteral("START TRANSACTION;"));
     try {
-        db.exec(QStringLiteral("CALL sp_mlapnyitott(%1);").arg(sheet));
-        write();
-        db.exec(QStringLiteral("COMMIT;"));
+        RunTransaction(SharedConnection(), [&] {
+            ExecSql(QStringLiteral("CALL sp_mlapnyitott(%1);").arg(sheet));
+            write();
+            return true;
+        });
     } catch (const DbError& e) {
-        db.rollback();
         if (const std::optional<QString> message = SheetRefusalMessage(e)) {
             ShowSheetRefusal(*message);
             return SheetWrite::Refused;
         }
         throw;
     } catch (const StaleRowError& e) {
-        db.rollback();
         if (e.reason() == StaleRowError::Reason::Deleted)
             ShowWarning(worksheet_text::DeletedMeanwhile);
         else
             ShowError(edit_text::RowChanged);
         return SheetWrite::Stale;
-    } catch (...) {
-        db.rollback();
-        throw;
     }
     return SheetWrite::Written;
 }

@@ -3,6 +3,7 @@
 #include "components/Connection.h"
 #include "components/NumberFormat.h"
 #include "components/Query.h"
+#include "components/Transaction.h"
 #include "foundation/Dialogs.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
@@ -38,18 +39,12 @@ SheetFlow Refusal(const SheetState& state) {
 SheetFlow Step(qlonglong sheet, int from, int to, const std::optional<QString>& invoiceNumber = std::nullopt,
                std::optional<qlonglong> employee = std::nullopt) {
     Connection& db = SharedConnection();
-    db.exec(QStringLiteral("START TRANSACTION;"));
-    bool moved = false;
-    try {
+    const bool moved = RunTransaction(db, [&] {
         if (employee)
             db.exec(LinkEmployeeSql(sheet, *employee));
         const ResultSet rs = db.query(StatusStepSql(sheet, CurrentUserName(), from, to, invoiceNumber));
-        moved = rs.rowCount() > 0 && rs.value(0, 0).toInt() == 1;
-        db.exec(moved ? QStringLiteral("COMMIT;") : QStringLiteral("ROLLBACK;"));
-    } catch (...) {
-        db.rollback();
-        throw;
-    }
+        return rs.rowCount() > 0 && rs.value(0, 0).toInt() == 1;
+    });
     if (!moved) {
         ShowSheetRefusal(worksheet_text::ChangedMeanwhile);
         return SheetFlow::Stale;
@@ -137,7 +132,7 @@ SheetFlow TogglePayment(qlonglong sheet) {
         return Refusal(state);
     if (state.paid && !AskYesNo(worksheet_text::UnpayQuestion, dialog_text::ConfirmCaption))
         return SheetFlow::Nothing;
-    if (QueryInt(PaymentSql(sheet, !state.paid), 0) != 1) {
+    if (QueryIntUnit(PaymentSql(sheet, !state.paid), 0) != 1) {
         ShowSheetRefusal(worksheet_text::ChangedMeanwhile);
         return SheetFlow::Stale;
     }
@@ -151,7 +146,7 @@ SheetFlow CancelSheet(qlonglong sheet) {
         return Refusal(state);
     if (!AskYesNo(dialog_text::DeleteRowQuestion, dialog_text::ConfirmCaption))
         return SheetFlow::Nothing;
-    ExecSql(CancelSheetSql(sheet));
+    ExecUnitSql(CancelSheetSql(sheet));
     if (SharedConnection().matchedRows() == 0) {
         ShowSheetRefusal(worksheet_text::ChangedMeanwhile);
         return SheetFlow::Stale;

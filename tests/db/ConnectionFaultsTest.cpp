@@ -380,6 +380,44 @@ TEST_F(ConnectionFaults, ASessionLostInsideATransactionRefusesTheNextStatementOn
     EXPECT_EQ(count(QStringLiteral("félkész")) + count(QStringLiteral("másik fele")), 0);
 }
 
+// ---- Several servers -----------------------------------------------------
+
+TEST_F(ConnectionFaults, WithSeveralServersTheNextSessionOpensOnTheNextOneThatAnswers) {
+    PrivateServer second(QStringLiteral("connection-faults-second"));
+    ConnectionOptions both = s_server->options();
+    both.host = QStringLiteral("127.0.0.1:%1, 127.0.0.1:%2").arg(s_server->port()).arg(second.port());
+    const auto port = [](Connection& c) {
+        const ResultSet rs = c.query(QStringLiteral("SELECT @@port, @@collation_connection;"));
+        EXPECT_EQ(rs.text(0, 1), QStringLiteral("latin2_hungarian_ci"))
+            << "the session settings on every server";
+        return rs.value(0, 0).toUInt();
+    };
+    Connection c;
+    c.open(both);
+    EXPECT_EQ(port(c), s_server->port()) << "the first server that answers";
+
+    s_server->stop();
+    EXPECT_EQ(port(c), second.port()) << "the statement after the loss runs on the next server";
+    EXPECT_EQ(c.currentServer().port, second.port());
+    {
+        Connection late;
+        late.open(both);
+        EXPECT_EQ(port(late), second.port()) << "opened while the first is down";
+    }
+    s_server->start();
+    second.stop();
+    EXPECT_EQ(port(c), s_server->port()) << "and round again to the first";
+
+    // A statement of a transaction lost with its server is refused, not run
+    // on the other server on its own; the one after it runs there.
+    c.exec(QStringLiteral("START TRANSACTION;"));
+    s_server->stop();
+    second.start();
+    EXPECT_THROW(c.exec(QStringLiteral("SELECT 1;")), DbError);
+    EXPECT_EQ(port(c), second.port());
+    s_server->start();
+}
+
 // ---- The windows -------------------------------------------------------
 
 TEST_F(ConnectionFaults, CustomerEditorStaysOpenWithWhatWasTypedAndOkSavesOnceTheServerIsBack) {

@@ -2,6 +2,7 @@
 // the same objects in every database, the views' columns and widths, the
 // derived texts, the rows an empty database comes with, and index use of the
 // list views.
+#include "ClusterFitness.h"
 #include "TestDatabase.h"
 #include "components/Query.h"
 
@@ -510,3 +511,46 @@ TEST_F(SchemaPlans, GroupedViewsGroupOnlyTheRowsAsked) {
 }
 
 } // namespace
+
+// ---- Fit for a database cluster --------------------------------------------------
+
+TEST_F(Schema, EveryTableIsInnoDbWithAPrimaryKeyAndNothingTakesTableOrNamedLocks) {
+    EXPECT_EQ(kml::test::ClusterUnfitObjects(conn()), QStringList());
+    EXPECT_EQ(kml::test::ClusterUnfitScriptLines(), QStringList());
+}
+
+TEST(SchemaUpgrade, AnOlderDatabaseGetsItsMissingKeysAndEnginesAndKeepsItsRows) {
+    TestDatabase old(QStringLiteral("schemaupgrade"), TestDatabase::Contents::Demo);
+    Connection& c = old.connection();
+    // What an older schema.sql made: the shop's row without a key, and a
+    // table a shop added itself, without a key and on MyISAM.
+    c.exec(QStringLiteral("ALTER TABLE tulajdonos DROP PRIMARY KEY, DROP COLUMN tulajdonos_sor"));
+    c.exec(QStringLiteral("CREATE TABLE sajat_jegyzet (szoveg VARCHAR(50)) ENGINE=MyISAM"));
+    c.exec(QStringLiteral("INSERT INTO sajat_jegyzet VALUES ('első'), ('második')"));
+    c.exec(QStringLiteral("CREATE TABLE sajat_szamlalo (sorszam INT NOT NULL AUTO_INCREMENT, UNIQUE KEY "
+                          "(sorszam)) ENGINE=InnoDB"));
+    const QStringList shopBefore = Lines(c, QStringLiteral("SELECT * FROM vw_tulajdonos"));
+    const QString columnsBefore =
+        Value(c, QStringLiteral("SELECT COUNT(*) FROM information_schema.COLUMNS WHERE "
+                                "TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'tulajdonos'"));
+    ASSERT_EQ(kml::test::ClusterUnfitObjects(c).size(), 4)
+        << kml::test::ClusterUnfitObjects(c).join(u'\n').toStdString();
+
+    for (int run = 0; run < 2; ++run) // a second run changes nothing and fails on nothing
+        kml::test::RunClientFile(old.name(), kml::test::SourcePath(QStringLiteral("db/upgrade.sql")));
+
+    EXPECT_EQ(kml::test::ClusterUnfitObjects(c), QStringList());
+    EXPECT_EQ(Lines(c, QStringLiteral("SELECT * FROM vw_tulajdonos")), shopBefore);
+    EXPECT_EQ(Lines(c, QStringLiteral("SELECT * FROM sajat_jegyzet ORDER BY 1")),
+              QStringList({QStringLiteral("első"), QStringLiteral("második")}));
+    // The added key is hidden: SELECT * and an INSERT without a column list
+    // see the table as before.
+    EXPECT_EQ(c.query(QStringLiteral("SELECT * FROM tulajdonos")).columnCount(), columnsBefore.toInt());
+    c.exec(QStringLiteral("INSERT INTO sajat_jegyzet VALUES ('harmadik')"));
+    EXPECT_EQ(Value(c, QStringLiteral("SELECT COUNT(*) FROM sajat_jegyzet")), QStringLiteral("3"));
+    EXPECT_EQ(
+        Value(c, QStringLiteral("SELECT COUNT(*) FROM information_schema.ROUTINES WHERE ROUTINE_SCHEMA = "
+                                "DATABASE() AND ROUTINE_NAME LIKE 'tmp%'")),
+        QStringLiteral("0"))
+        << "the script leaves no procedure of its own behind";
+}

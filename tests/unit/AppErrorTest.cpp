@@ -112,6 +112,13 @@ INSTANTIATE_TEST_SUITE_P(
                      false},
         ReactionCase{"Deadlock", "-Deadlock found when trying to get lock (1213)", Main, false, Deadlock,
                      false},
+        // Refused again and again by other workstations' changes (a
+        // cluster's conflicts): said so in plain words, never the restart.
+        ReactionCase{
+            "ConflictGaveUp",
+            "-Write conflict, given up after repeated attempts: Deadlock found when trying to get lock "
+            "(1213)",
+            Main, false, ConflictGaveUpMessage, false},
         ReactionCase{"TooManyConnections", "-Too many connections (1040)", Main, false, TooMany, false},
         ReactionCase{"LockWait", "-Lock wait timeout exceeded (1205)", Main, false, LockWait, false},
         ReactionCase{"Collation", "-Illegal mix of collations (1267)", Main, false, Collation, true},
