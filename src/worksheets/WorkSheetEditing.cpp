@@ -303,7 +303,9 @@ NewSheetDiscard DiscardNewSheet(qlonglong sheet) {
     try {
         // The locking read of the highest number also holds back a sheet
         // another workstation is inserting after it until this is decided.
-        newest = QueryInt(QStringLiteral("SELECT MAX(munkalap) FROM munkalap FOR UPDATE;"), 0) == sheet;
+        newest = QueryInt(QStringLiteral(
+                              "SELECT munkalap FROM munkalap ORDER BY munkalap DESC LIMIT 1 FOR UPDATE;"),
+                          0) == sheet;
         if (newest)
             RemoveNewSheet(sheet);
         else
