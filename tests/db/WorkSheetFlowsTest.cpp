@@ -1165,7 +1165,7 @@ TEST_F(WorkSheetFlows, ALineIsSavedOnlyWhileItHoldsWhatTheEditorRead) {
                                  "munkalap_tetel l JOIN munkalap m ON m.munkalap = l.munkalap WHERE "
                                  "l.munkalap_tetel = %1")
                       .arg(line)),
-            QLatin1String(c.after));
+            QString::fromUtf8(c.after));
         EXPECT_FALSE(s_db->connection().inTransaction());
     }
     // A stored line is never saved without what was read.
