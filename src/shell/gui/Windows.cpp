@@ -1,5 +1,6 @@
 #include "shell/gui/Windows.h"
 
+#include "admin/gui/ConsoleWindows.h"
 #include "exchange/gui/ExchangeWindows.h"
 #include "records/gui/RecordWindows.h"
 #include "reports/gui/ReportWindows.h"
@@ -9,6 +10,7 @@
 #include "shell/gui/Tfrm_Beallit.h"
 #include "shell/gui/Tfrm_Init.h"
 #include "shell/gui/Tfrm_Login.h"
+#include "worksheets/gui/HistoryWindows.h"
 #include "worksheets/gui/PlannerWindows.h"
 #include "worksheets/gui/WorkSheetWindows.h"
 
@@ -24,6 +26,8 @@ void InstallWindows() {
     InstallReportWindows();
     InstallPlannerWindows();
     InstallWorkSheetWindows();
+    InstallHistoryWindows();
+    InstallConsoleWindows();
 }
 
 } // namespace kml
