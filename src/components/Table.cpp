@@ -200,6 +200,12 @@ QVariant Table::postChanges(Connection& db) {
     // The row is written only if the columns being changed still hold what
     // was read; another workstation's changes to other columns stay.
     QStringList unchanged{m_keyField + QStringLiteral(" = ") + SqlLiteral(m_original[size_t(keyIndex)])};
+    // Master data is deleted by marking it (torolve = 'I'): a row marked
+    // meanwhile is as gone as a row deleted, unless this edit sets the mark.
+    const int deletedMark = fieldIndex(QStringLiteral("torolve"));
+    if (deletedMark >= 0 && !m_changed[size_t(deletedMark)] &&
+        m_original[size_t(deletedMark)].toString() != QLatin1String("I"))
+        unchanged.first() += QStringLiteral(" AND torolve <> 'I'");
     for (size_t i = 0; i < m_columns.size(); ++i)
         if (m_changed[i]) {
             assignments << m_columns[i].name + QStringLiteral(" = ") + SqlLiteral(m_values[i]);

@@ -32,9 +32,9 @@ private:
 // under its new key, an existing row with an UPDATE of the changed columns
 // only, so that an editor never overwrites what another workstation changed
 // in other columns. The UPDATE writes only while those columns still hold
-// what was read: a row deleted or changed meanwhile throws StaleRowError and
-// nothing is written. cancel() forgets the changes. A field name the table
-// does not have is a programming error (std::logic_error).
+// what was read: a row deleted (or, in a table with a torolve column, marked
+// deleted) or changed meanwhile throws StaleRowError and nothing is written. cancel() forgets the changes. A
+// field name the table does not have is a programming error (std::logic_error).
 //
 // A failed post keeps every value, so the editor can post again once the
 // server is back. Posting again never stores a new row twice: the INSERT

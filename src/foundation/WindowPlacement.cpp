@@ -52,6 +52,10 @@ void FitIntoWorkArea(const QRect& area, int& left, int& top, int& height, int& w
     }
 }
 
+bool HasStoredPlace(const QString& windowName) {
+    return !IniFilePath().isEmpty() && IniFile(IniFilePath()).hasKey(windowName, QStringLiteral("Left"));
+}
+
 void LoadFormPos(const QString& windowName, int& left, int& top) {
     if (IniFilePath().isEmpty()) {
         left = top = 10;

@@ -20,6 +20,8 @@ void FitIntoWorkArea(const QRect& area, int& left, int& top, int& height, int& w
 
 // Window positions in the ini file: section = the window's name, keys Left,
 // Top, Width, Height.
+// Whether the ini file remembers a place (Left) for the window.
+bool HasStoredPlace(const QString& windowName);
 // Left and Top, 10 when absent.
 void LoadFormPos(const QString& windowName, int& left, int& top);
 // Left and Top (10 when absent), Width and Height (the values passed in when

@@ -3,6 +3,7 @@
 #include "components/Connection.h"
 #include "components/DbError.h"
 #include "components/Query.h"
+#include "components/Table.h"
 #include "foundation/Conversions.h"
 #include "foundation/FieldLimits.h"
 #include "foundation/QueryHelpers.h"
@@ -11,6 +12,7 @@
 #include "worksheets/WorkSheetState.h"
 
 #include <cmath>
+#include <stdexcept>
 
 namespace kml {
 namespace {
@@ -201,17 +203,30 @@ bool ChangeLineItem(LineRecord& line) {
     return true;
 }
 
-bool SaveLine(int sheet, int line, const LineRecord& record) {
-    try {
-        ExecUnitSql(SaveLineSql(sheet, line, record));
-    } catch (const DbError& e) {
-        const std::optional<QString> refusal = SheetRefusalMessage(e);
-        if (!refusal)
-            throw;
-        ShowSheetRefusal(*refusal);
-        return false;
-    }
-    return true;
+bool SameStoredValues(const LineRecord& a, const LineRecord& b) {
+    return a.tetel == b.tetel && a.db == b.db && a.egysar == b.egysar && a.beszar == b.beszar &&
+           a.kedv_kap == b.kedv_kap && a.kedv_ad == b.kedv_ad && a.ar_teljes == b.ar_teljes &&
+           a.megjegyzes == b.megjegyzes && a.egyeb == b.egyeb;
+}
+
+SheetWrite SaveLine(int sheet, int line, const LineRecord& record, const std::optional<LineRecord>& read) {
+    if (line >= 0 && !read)
+        throw std::logic_error("SaveLine: a stored line is saved only against the values read");
+    return WriteOpenSheet(sheet, [&] {
+        if (line >= 0) {
+            // The sheet's row is locked first (as every change of the sheet
+            // does), then the line's, then compared with what was read. A
+            // line gone meanwhile is left to the routine, which says so.
+            SharedConnection().exec(
+                QStringLiteral(
+                    "SELECT munkalap_tetel FROM munkalap_tetel WHERE munkalap_tetel = %1 FOR UPDATE;")
+                    .arg(line));
+            const std::optional<LineSource> stored = ReadStoredLine(line);
+            if (stored && !SameStoredValues(StoredLineRecord(*stored), *read))
+                throw StaleRowError(StaleRowError::Reason::Changed, QStringLiteral("munkalap_tetel"));
+        }
+        ExecSql(SaveLineSql(sheet, line, record));
+    });
 }
 
 QString LinePageCaption(int programType) {

@@ -10,6 +10,8 @@
 // Arithmetic is in floating point and nothing is rounded except the gross-up
 // (halves go to the even neighbour). Numbers reach the SQL in the C locale.
 
+#include "worksheets/WorkSheetState.h"
+
 #include <QString>
 #include <optional>
 
@@ -104,10 +106,17 @@ std::optional<LineRecord> StartLineEdit(int sheet, int line, int programType);
 // starting at the current one; its number, name and code replace the line's,
 // the prices stay. False when no item was chosen.
 bool ChangeLineItem(LineRecord& line);
-// Hands the line to the server; false, after the message, when the server
-// refused it (the sheet was cancelled or locked, or the line deleted,
-// meanwhile).
-bool SaveLine(int sheet, int line, const LineRecord& record);
+// Hands the line to the server under the sheet's lock. A stored line is
+// written only while it still holds the values the editor read (read, as
+// StartLineEdit gave them; required for a stored line): when another
+// workstation changed it meanwhile "A sort közben egy másik munkaállomáson
+// módosították…" is shown and nothing written (Stale). Refused, after the
+// message, when the sheet was cancelled or locked, or the line deleted,
+// meanwhile.
+SheetWrite SaveLine(int sheet, int line, const LineRecord& record, const std::optional<LineRecord>& read);
+// Whether a stored line still holds what was read: item, quantity, prices,
+// discounts, remark and other (names and codes come from the catalogue).
+bool SameStoredValues(const LineRecord& a, const LineRecord& b);
 
 // The caption of the layout page of a program type ("Klíma szerelő",
 // "Autószerelő", "Grafika stúdió", "Gázszerelő", "Ügyfélszolgálat"); "Tétel"

@@ -9,6 +9,7 @@
 #include "worksheets/DayPlanner.h"
 #include "worksheets/PlannerSlots.h"
 #include "worksheets/PlannerWindows.h"
+#include "worksheets/WorkSheetEditing.h"
 
 namespace kml {
 namespace {
@@ -18,19 +19,6 @@ void OnDayPlanner(MainRoutes& routes, const char* action, void (DayPlanner::*run
         if (DayPlanner* day = DayPlannerOf(main))
             (day->*run)();
     });
-}
-
-// Whether the current work sheet may get an appointment; tells the user why not.
-bool SheetTakesAppointment(const ListController& sheets) {
-    if (IsFlagSet(sheets.currentValue(QStringLiteral("storno")))) {
-        ShowError(QStringLiteral("Sztornó munkalap"));
-        return false;
-    }
-    if (sheets.currentValue(QStringLiteral("statusz")).toInt() >= 4) {
-        ShowError(QStringLiteral("Ez a munkalap már le lett zárva."));
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -55,8 +43,17 @@ void BookFromMainList(MainContext& main) {
         ShowWarning(list_text::NoRowSelected);
         return;
     }
-    if (tab == MainTab::WorkSheets && !SheetTakesAppointment(list))
+    if (tab == MainTab::WorkSheets) {
+        // The sheet is read again: one cancelled or locked on another
+        // workstation since the list was read is refused, as the editor does;
+        // the deadline and the employee are written under its lock.
+        const int sheet = int(*key);
+        BookInPlanner(sheet, [sheet](const PlannerBooking& booking) {
+            ExecSql(SheetDeadlineSql(sheet, booking.start));
+        });
+        list.reread(*key);
         return;
+    }
 
     PlannerSlot picked;
     if (!PickPlannerSlot(picked))
@@ -76,18 +73,11 @@ void BookFromMainList(MainContext& main) {
         request.customer = list.currentValue(QStringLiteral("ugyfel")).toInt();
         break;
     case MainTab::WorkSheets:
-        request.workSheet = int(*key);
-        break;
     case MainTab::Planner:
         break;
     }
     QDateTime start;
-    if (EditAppointment(request, start) <= 0 || tab != MainTab::WorkSheets)
-        return;
-    ExecUnitSql(SheetDeadlineSql(request.workSheet, start));
-    ExecUnitSql(QStringLiteral("CALL sp_dolgstr(") + VarIntStr(request.workSheet) + QStringLiteral(", ") +
-                VarIntStr(request.employee) + QStringLiteral(");"));
-    list.reread(*key);
+    EditAppointment(request, start);
 }
 
 void RegisterPlannerRoutes(MainRoutes& routes) {

@@ -14,6 +14,7 @@
 #include "records/TextWindows.h"
 #include "worksheets/PlannerSlots.h"
 #include "worksheets/PlannerWindows.h"
+#include "worksheets/WorkSheetStatus.h"
 #include "worksheets/WorkSheetWindows.h"
 
 #include <cmath>
@@ -244,7 +245,8 @@ int AddLinesUntilCancelled(qlonglong sheet, const std::function<void()>& afterEa
     return saved;
 }
 
-std::optional<PlannerBooking> BookInPlanner(qlonglong sheet) {
+std::optional<PlannerBooking> BookInPlanner(qlonglong sheet,
+                                            const std::function<void(const PlannerBooking&)>& alsoWrite) {
     if (RefusedToChange(ReadSheetState(sheet)))
         return std::nullopt;
     PlannerSlot slot;
@@ -264,7 +266,12 @@ std::optional<PlannerBooking> BookInPlanner(qlonglong sheet) {
     if (!booking.start.isValid())
         booking.start = SlotStart(slot.day, slot.slot);
     booking.employee = slot.employee;
-    if (LinkSheetEmployee(sheet, slot.employee) != SheetWrite::Written)
+    const SheetWrite written = WriteOpenSheet(sheet, [&] {
+        ExecSql(LinkEmployeeSql(sheet, booking.employee));
+        if (alsoWrite)
+            alsoWrite(booking);
+    });
+    if (written != SheetWrite::Written)
         return std::nullopt;
     return booking;
 }
@@ -286,6 +293,34 @@ bool NewSheetHasContent(qlonglong sheet) {
 
 void RemoveNewSheet(qlonglong sheet) {
     ExecUnitSql(QStringLiteral("CALL sp_mlaptorol(") + Key(sheet) + QStringLiteral(");"));
+}
+
+NewSheetDiscard DiscardNewSheet(qlonglong sheet) {
+    if (NewSheetHasContent(sheet) &&
+        !AskYesNo(worksheet_text::DiscardNewSheetQuestion, dialog_text::ConfirmCaption))
+        return NewSheetDiscard::Kept;
+    Connection& db = SharedConnection();
+    bool newest = false;
+    db.exec(QStringLiteral("START TRANSACTION;"));
+    try {
+        // The locking read of the highest number also holds back a sheet
+        // another workstation is inserting after it until this is decided.
+        newest = QueryInt(QStringLiteral(
+                              "SELECT munkalap FROM munkalap ORDER BY munkalap DESC LIMIT 1 FOR UPDATE;"),
+                          0) == sheet;
+        if (newest)
+            RemoveNewSheet(sheet);
+        else
+            ExecSql(CancelSheetSql(sheet));
+        db.exec(QStringLiteral("COMMIT;"));
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (newest)
+        return NewSheetDiscard::Removed;
+    ShowWarning(worksheet_text::NewSheetKeptCancelled);
+    return NewSheetDiscard::Cancelled;
 }
 
 } // namespace kml

@@ -31,6 +31,8 @@ inline const QString PriceCaption = QStringLiteral("Ár megadás");
 inline const QString PricePrompt = QStringLiteral("Add meg az árat!");
 inline const QString DiscountCaption = QStringLiteral("Kedvezmény megadás");
 inline const QString DiscountPrompt = QStringLiteral("Add meg a kedvezményt!");
+inline const QString NewSheetKeptCancelled =
+    QStringLiteral("Közben újabb munkalap készült, ezért a munkalap nem törölhető; sztornózva marad.");
 inline const QString DiscardNewSheetQuestion =
     QStringLiteral("Az új munkalapra már vettél fel tételt vagy dolgozót. Ha most bezárod, a munkalap "
                    "törlődik. Valóban törlöd?");
@@ -130,7 +132,10 @@ struct PlannerBooking {
     int employee = -1;
     QDateTime start;
 };
-std::optional<PlannerBooking> BookInPlanner(qlonglong sheet);
+// alsoWrite, when given, runs with the employee's link under the sheet's lock
+// (the main window stores the start as the sheet's deadline there).
+std::optional<PlannerBooking> BookInPlanner(qlonglong sheet,
+                                            const std::function<void(const PlannerBooking&)>& alsoWrite = {});
 
 // OK: the saved sheet completed on the server (sp_munkalapkesz).
 void CompleteSheet(qlonglong sheet);
@@ -142,5 +147,20 @@ bool NewSheetRemovable(qlonglong sheet);
 bool NewSheetHasContent(qlonglong sheet);
 // "CALL sp_mlaptorol(n);"
 void RemoveNewSheet(qlonglong sheet);
+
+// How cancelling a new sheet's editor ended.
+enum class NewSheetDiscard {
+    Kept,      // the user answered No to the question: the editor stays open
+    Removed,   // it was still the newest sheet: deleted with its lines
+    Cancelled, // a later sheet exists: cancelled (storno) with its lines kept, and said so
+};
+// Cancelling the editor of a new sheet (the number its own creation
+// returned): when it has lines or employees the user is asked first; then
+// it is deleted while it is still the newest sheet (so the numbers stay
+// without gaps), otherwise cancelled as "Sztornó" does, with the message
+// "Közben újabb munkalap készült, …". The check and the change are one
+// transaction, so a sheet made on another workstation at that moment is
+// never touched.
+NewSheetDiscard DiscardNewSheet(qlonglong sheet);
 
 } // namespace kml

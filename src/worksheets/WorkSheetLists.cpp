@@ -51,12 +51,23 @@ std::optional<int> ChosenSheetType() {
     return type > 0 ? std::optional<int>(type) : std::nullopt;
 }
 
-// A flow on the current work sheet; the list is read again after it (which
-// also reads its employees and lines again).
-void OnCurrentSheet(MainContext& main, SheetFlow (*flow)(qlonglong sheet)) {
+// The current work sheet as its row in the list shows it.
+SeenSheet SheetAsListed(const ListController& list, qlonglong sheet) {
+    SeenSheet seen;
+    seen.sheet = sheet;
+    seen.status = list.currentValue(QStringLiteral("statusz")).toInt();
+    seen.cancelled = list.currentValue(QStringLiteral("storno")).toString() == QLatin1String("I");
+    seen.paid = list.currentValue(QStringLiteral("fizetve")).toString() == QLatin1String("I");
+    seen.invoiceNumber = list.currentValue(QStringLiteral("szlaszam")).toString();
+    return seen;
+}
+
+// A flow on the current work sheet, from what its row shows; the list is
+// read again after it (which also reads its employees and lines again).
+void OnCurrentSheet(MainContext& main, SheetFlow (*flow)(const SeenSheet& seen)) {
     ListController& list = main.list(MainTab::WorkSheets);
     if (const std::optional<qlonglong> sheet = RowKey(list))
-        if (ListNeedsReading(flow(*sheet)))
+        if (ListNeedsReading(flow(SheetAsListed(list, *sheet))))
             list.reread();
 }
 
@@ -118,7 +129,8 @@ void RemoveEmployeeOfPanel(MainContext& main) {
     const std::optional<qlonglong> sheet = RowKey(list);
     if (!sheet)
         return;
-    if (ListNeedsReading(RemoveSheetEmployee(*sheet, RowKey(main.detail(MainDetail::SheetEmployees)))))
+    if (ListNeedsReading(RemoveSheetEmployee(SheetAsListed(list, *sheet),
+                                             RowKey(main.detail(MainDetail::SheetEmployees)))))
         list.reread();
 }
 
@@ -237,7 +249,9 @@ MainListRoute WorkSheetTabList() {
         return saved > 0 ? std::optional<qlonglong>(saved) : std::nullopt;
     };
     // "Töröl" cancels the sheet; it stays in the list, coloured as cancelled.
-    d.hooks.remove = [](ListController&, qlonglong sheet) { return ListNeedsReading(CancelSheet(sheet)); };
+    d.hooks.remove = [](ListController& list, qlonglong sheet) {
+        return ListNeedsReading(CancelSheet(SheetAsListed(list, sheet)));
+    };
     // Refreshing recalculates the current work sheet's amounts from its lines.
     d.hooks.refresh = [](ListController& list) {
         if (const std::optional<qlonglong> sheet = RowKey(list))

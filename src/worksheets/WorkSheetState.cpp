@@ -34,13 +34,16 @@ std::optional<QString> SheetState::refusal() const {
     return std::nullopt;
 }
 
-SheetState ReadSheetState(qlonglong sheet) {
+namespace {
+
+SheetState ReadState(qlonglong sheet, bool lockRow) {
     const ResultSet rs = SharedConnection().query(
         QStringLiteral(
             "SELECT m.statusz, m.storno, m.fizetve, m.szlaszam, m.ar_fizetendo, s.keszenvan, m.ugyfel, "
             "m.keszulek, m.mlaptipus FROM munkalap m LEFT JOIN statusz s ON s.statusz = m.statusz "
-            "WHERE m.munkalap = %1;")
-            .arg(sheet));
+            "WHERE m.munkalap = %1%2;")
+            .arg(sheet)
+            .arg(lockRow ? QStringLiteral(" FOR UPDATE") : QString()));
     SheetState state;
     if (rs.rowCount() == 0)
         return state;
@@ -55,6 +58,32 @@ SheetState ReadSheetState(qlonglong sheet) {
     state.device = rs.value(0, 7).toInt();
     state.type = rs.value(0, 8).toInt();
     return state;
+}
+
+} // namespace
+
+SheetState ReadSheetState(qlonglong sheet) {
+    return ReadState(sheet, false);
+}
+
+SeenSheet SeeSheetNow(qlonglong sheet) {
+    const SheetState state = ReadSheetState(sheet);
+    SeenSheet seen;
+    seen.sheet = sheet;
+    seen.status = state.status;
+    seen.cancelled = state.cancelled;
+    seen.paid = state.paid;
+    seen.invoiceNumber = state.invoiceNumber;
+    return seen;
+}
+
+bool StillAsSeen(const SheetState& state, const SeenSheet& seen) {
+    return state.exists && state.status == seen.status && state.cancelled == seen.cancelled &&
+           state.paid == seen.paid && state.invoiceNumber == seen.invoiceNumber;
+}
+
+SheetState LockSheetState(qlonglong sheet) {
+    return ReadState(sheet, true);
 }
 
 void ShowSheetRefusal(const QString& message) {

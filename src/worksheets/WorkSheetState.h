@@ -53,8 +53,27 @@ struct SheetState {
     std::optional<QString> refusal() const;
 };
 
+// A sheet as the user saw it when choosing an action: its row in the list,
+// however long ago that was read. An action decides from it and is carried
+// out only while the server still holds the same.
+struct SeenSheet {
+    qlonglong sheet = 0;
+    int status = 0;
+    bool cancelled = false;
+    bool paid = false;
+    QString invoiceNumber;
+};
+
 // Reads the sheet's state on the shared connection.
 SheetState ReadSheetState(qlonglong sheet);
+// The sheet as the server holds it now, as if the user had just seen it.
+SeenSheet SeeSheetNow(qlonglong sheet);
+// Whether the sheet still holds what the user saw (it exists, with the same
+// status, paid mark, cancel mark and invoice number).
+bool StillAsSeen(const SheetState& state, const SeenSheet& seen);
+// The sheet's state read with its row locked: inside a transaction that then
+// writes, nothing can come between this read and the write.
+SheetState LockSheetState(qlonglong sheet);
 
 // How a guarded change ended.
 enum class SheetWrite {

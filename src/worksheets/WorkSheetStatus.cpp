@@ -9,6 +9,8 @@
 #include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
 
+#include <functional>
+
 namespace kml {
 namespace {
 
@@ -16,16 +18,18 @@ QString Key(qlonglong key) {
     return QString::number(key);
 }
 
-SheetFlow FlowOf(SheetWrite written) {
-    switch (written) {
-    case SheetWrite::Written:
-        return SheetFlow::Done;
-    case SheetWrite::Refused:
-        return SheetFlow::Refused;
-    case SheetWrite::Stale:
-        break;
+// A sheet that no longer holds what the user saw: said so. Nothing when it
+// still does.
+std::optional<SheetFlow> ChangedSinceSeen(const SheetState& state, const SeenSheet& seen) {
+    if (!state.exists) {
+        ShowSheetRefusal(worksheet_text::DeletedMeanwhile);
+        return SheetFlow::Stale;
     }
-    return SheetFlow::Stale;
+    if (!StillAsSeen(state, seen)) {
+        ShowSheetRefusal(worksheet_text::ChangedMeanwhile);
+        return SheetFlow::Stale;
+    }
+    return std::nullopt;
 }
 
 SheetFlow Refusal(const SheetState& state) {
@@ -33,23 +37,59 @@ SheetFlow Refusal(const SheetState& state) {
     return state.exists ? SheetFlow::Refused : SheetFlow::Stale;
 }
 
+// The checks every flow makes before its questions: the sheet as the user
+// saw it, and (for changes of an open sheet) neither cancelled nor locked.
+std::optional<SheetFlow> Precheck(const SeenSheet& seen, bool mustBeOpen) {
+    const SheetState state = ReadSheetState(seen.sheet);
+    if (const std::optional<SheetFlow> stale = ChangedSinceSeen(state, seen))
+        return stale;
+    if (state.cancelled || (mustBeOpen && state.refusal()))
+        return Refusal(state);
+    return std::nullopt;
+}
+
+// Runs write in one transaction while the sheet's row, locked first, still
+// holds what the user saw (and, when mustBeOpen, is neither cancelled nor
+// locked); write says whether it changed what it meant to. Anything else
+// rolls back with the message.
+SheetFlow WriteAsSeen(const SeenSheet& seen, bool mustBeOpen, const std::function<bool()>& write) {
+    Connection& db = SharedConnection();
+    std::optional<SheetFlow> outcome;
+    SheetState state;
+    // One unit of work: a conflict runs it again from the locking read, and
+    // it decides again from what the other workstation left.
+    RunTransaction(db, [&] {
+        outcome.reset();
+        state = LockSheetState(seen.sheet);
+        if (!StillAsSeen(state, seen))
+            outcome = SheetFlow::Stale;
+        else if (mustBeOpen && state.refusal())
+            outcome = SheetFlow::Refused;
+        else if (!write())
+            outcome = SheetFlow::Stale;
+        return !outcome;
+    });
+    if (outcome == SheetFlow::Refused)
+        RefusedToChange(state);
+    else if (outcome && !state.exists)
+        ShowSheetRefusal(worksheet_text::DeletedMeanwhile);
+    else if (outcome)
+        ShowSheetRefusal(worksheet_text::ChangedMeanwhile);
+    return outcome.value_or(SheetFlow::Done);
+}
+
 // Moves the sheet from the status the user saw to the next one, linking the
 // employee chosen for it in the same transaction; nothing stays written when
-// the sheet has moved on meanwhile.
-SheetFlow Step(qlonglong sheet, int from, int to, const std::optional<QString>& invoiceNumber = std::nullopt,
+// the sheet has changed meanwhile.
+SheetFlow Step(const SeenSheet& seen, int to, const std::optional<QString>& invoiceNumber = std::nullopt,
                std::optional<qlonglong> employee = std::nullopt) {
-    Connection& db = SharedConnection();
-    const bool moved = RunTransaction(db, [&] {
+    return WriteAsSeen(seen, false, [&] {
         if (employee)
-            db.exec(LinkEmployeeSql(sheet, *employee));
-        const ResultSet rs = db.query(StatusStepSql(sheet, CurrentUserName(), from, to, invoiceNumber));
+            SharedConnection().exec(LinkEmployeeSql(seen.sheet, *employee));
+        const ResultSet rs = SharedConnection().query(
+            StatusStepSql(seen.sheet, CurrentUserName(), seen.status, to, invoiceNumber));
         return rs.rowCount() > 0 && rs.value(0, 0).toInt() == 1;
     });
-    if (!moved) {
-        ShowSheetRefusal(worksheet_text::ChangedMeanwhile);
-        return SheetFlow::Stale;
-    }
-    return SheetFlow::Done;
 }
 
 } // namespace
@@ -76,38 +116,37 @@ QString CancelSheetSql(qlonglong sheet) {
            QStringLiteral(" AND storno = 'N';");
 }
 
-SheetFlow AdvanceStatus(qlonglong sheet) {
-    const SheetState state = ReadSheetState(sheet);
-    if (!state.exists || state.cancelled)
-        return Refusal(state);
-    switch (state.status) {
+SheetFlow AdvanceStatus(const SeenSheet& seen) {
+    if (const std::optional<SheetFlow> refused = Precheck(seen, false))
+        return *refused;
+    switch (seen.status) {
     case 0:
         if (!AskYesNo(worksheet_text::OrderedQuestion, dialog_text::ConfirmCaption))
             return SheetFlow::Nothing;
-        return Step(sheet, 0, 1);
+        return Step(seen, 1);
     case 1: {
         std::optional<qlonglong> employee;
-        if (QueryInt(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = ") + Key(sheet) +
-                         QLatin1Char(';'),
+        if (QueryInt(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = ") +
+                         Key(seen.sheet) + QLatin1Char(';'),
                      0) == 0) {
             const int chosen = ChooseEmployee();
             if (chosen < 0)
                 return SheetFlow::Nothing;
             employee = chosen;
         }
-        return Step(sheet, 1, 2, std::nullopt, employee);
+        return Step(seen, 2, std::nullopt, employee);
     }
     case 2:
         if (!AskYesNo(worksheet_text::ReadyQuestion, dialog_text::ConfirmCaption))
             return SheetFlow::Nothing;
-        return Step(sheet, 2, 3);
+        return Step(seen, 3);
     case 3: {
         // The prompt starts from the number the sheet already has, so that OK
         // never wipes it.
-        QString number = state.invoiceNumber;
+        QString number = seen.invoiceNumber;
         if (!AskText(worksheet_text::InvoiceCaption, worksheet_text::InvoicePrompt, number, 0, 50, true))
             return SheetFlow::Nothing;
-        return Step(sheet, 3, 4, number);
+        return Step(seen, 4, number);
     }
     case 4:
         ShowError(worksheet_text::Closed);
@@ -117,62 +156,60 @@ SheetFlow AdvanceStatus(qlonglong sheet) {
     }
 }
 
-SheetFlow MarkReady(qlonglong sheet) {
-    const SheetState state = ReadSheetState(sheet);
-    if (!state.exists || state.cancelled)
-        return Refusal(state);
-    if (state.status != 1 && state.status != 2)
+SheetFlow MarkReady(const SeenSheet& seen) {
+    if (const std::optional<SheetFlow> refused = Precheck(seen, false))
+        return *refused;
+    if (seen.status != 1 && seen.status != 2)
         return SheetFlow::Nothing;
-    return Step(sheet, state.status, 3);
+    return Step(seen, 3);
 }
 
-SheetFlow TogglePayment(qlonglong sheet) {
-    const SheetState state = ReadSheetState(sheet);
-    if (!state.exists)
-        return Refusal(state);
-    if (state.paid && !AskYesNo(worksheet_text::UnpayQuestion, dialog_text::ConfirmCaption))
+SheetFlow TogglePayment(const SeenSheet& seen) {
+    const SheetState state = ReadSheetState(seen.sheet);
+    if (const std::optional<SheetFlow> stale = ChangedSinceSeen(state, seen))
+        return *stale;
+    // A cancelled sheet can still be paid.
+    if (seen.paid && !AskYesNo(worksheet_text::UnpayQuestion, dialog_text::ConfirmCaption))
         return SheetFlow::Nothing;
-    if (QueryIntUnit(PaymentSql(sheet, !state.paid), 0) != 1) {
-        ShowSheetRefusal(worksheet_text::ChangedMeanwhile);
-        return SheetFlow::Stale;
-    }
-    ShowInfo(worksheet_text::PaymentDone(FormatNumber(Beall().formatFt, state.payable)));
-    return SheetFlow::Done;
+    const SheetFlow flow =
+        WriteAsSeen(seen, false, [&] { return QueryInt(PaymentSql(seen.sheet, !seen.paid), 0) == 1; });
+    if (flow == SheetFlow::Done)
+        ShowInfo(worksheet_text::PaymentDone(FormatNumber(Beall().formatFt, state.payable)));
+    return flow;
 }
 
-SheetFlow CancelSheet(qlonglong sheet) {
-    const SheetState state = ReadSheetState(sheet);
-    if (!state.exists || state.cancelled)
-        return Refusal(state);
+SheetFlow CancelSheet(const SeenSheet& seen) {
+    if (const std::optional<SheetFlow> refused = Precheck(seen, false))
+        return *refused;
     if (!AskYesNo(dialog_text::DeleteRowQuestion, dialog_text::ConfirmCaption))
         return SheetFlow::Nothing;
-    ExecUnitSql(CancelSheetSql(sheet));
-    if (SharedConnection().matchedRows() == 0) {
-        ShowSheetRefusal(worksheet_text::ChangedMeanwhile);
-        return SheetFlow::Stale;
-    }
-    return SheetFlow::Done;
+    return WriteAsSeen(seen, false, [&] {
+        ExecSql(CancelSheetSql(seen.sheet));
+        return SharedConnection().matchedRows() > 0;
+    });
 }
 
-SheetFlow AddSheetEmployee(qlonglong sheet) {
-    const SheetState state = ReadSheetState(sheet);
-    if (state.refusal())
-        return Refusal(state);
+SheetFlow AddSheetEmployee(const SeenSheet& seen) {
+    if (const std::optional<SheetFlow> refused = Precheck(seen, true))
+        return *refused;
     const int employee = ChooseEmployee();
     if (employee < 0)
         return SheetFlow::Nothing;
-    return FlowOf(WriteOpenSheet(sheet, [&] { ExecSql(LinkEmployeeSql(sheet, employee)); }));
+    return WriteAsSeen(seen, true, [&] {
+        ExecSql(LinkEmployeeSql(seen.sheet, employee));
+        return true;
+    });
 }
 
-SheetFlow RemoveSheetEmployee(qlonglong sheet, std::optional<qlonglong> employee) {
-    const SheetState state = ReadSheetState(sheet);
-    if (state.refusal())
-        return Refusal(state);
-    return FlowOf(WriteOpenSheet(sheet, [&] {
+SheetFlow RemoveSheetEmployee(const SeenSheet& seen, std::optional<qlonglong> employee) {
+    if (const std::optional<SheetFlow> refused = Precheck(seen, true))
+        return *refused;
+    return WriteAsSeen(seen, true, [&] {
         if (employee)
-            ExecSql(UnlinkEmployeeSql(sheet, *employee));
-        ExecSql(RebuildEmployeesSql(sheet));
-    }));
+            ExecSql(UnlinkEmployeeSql(seen.sheet, *employee));
+        ExecSql(RebuildEmployeesSql(seen.sheet));
+        return true;
+    });
 }
 
 } // namespace kml

@@ -39,21 +39,26 @@ inline bool ListNeedsReading(SheetFlow flow) {
     return flow != SheetFlow::Nothing;
 }
 
-// "Köv.státusz": the next status by the sheet's current one.
-SheetFlow AdvanceStatus(qlonglong sheet);
+// Each flow takes the sheet as the user saw it (its row in the list) and
+// refuses, with "…módosították…" and nothing written, when the server no
+// longer holds that: its status, paid mark, cancel mark or invoice number
+// changed since, in whichever direction (Stale).
+
+// "Köv.státusz": the next status by the status seen.
+SheetFlow AdvanceStatus(const SeenSheet& seen);
 // "Készen van!": status 1 or 2 straight to 3, without questions.
-SheetFlow MarkReady(qlonglong sheet);
+SheetFlow MarkReady(const SeenSheet& seen);
 // "Kifizet": marks an unpaid sheet paid, or (after the question) clears the
 // mark of a paid one; "Munkalap kifizetés (amount) kész." once written.
-SheetFlow TogglePayment(qlonglong sheet);
+SheetFlow TogglePayment(const SeenSheet& seen);
 // "Töröl" on the work-sheet tab: after "Valóban töröljem a sort?" the sheet
 // is cancelled (storno 'I'); it stays in the list.
-SheetFlow CancelSheet(qlonglong sheet);
+SheetFlow CancelSheet(const SeenSheet& seen);
 // "Új dolgozó": an employee chosen and linked to the sheet.
-SheetFlow AddSheetEmployee(qlonglong sheet);
+SheetFlow AddSheetEmployee(const SeenSheet& seen);
 // "Törlés": the employee (when there is one) unlinked, the sheet's
 // employee names rebuilt; no question.
-SheetFlow RemoveSheetEmployee(qlonglong sheet, std::optional<qlonglong> employee);
+SheetFlow RemoveSheetEmployee(const SeenSheet& seen, std::optional<qlonglong> employee);
 
 // Statements of the flows.
 // "CALL sp_statuszlepes(sheet,'user',from,to,invoice or NULL);": one row, 1 when it moved.

@@ -342,4 +342,65 @@ TEST_F(Customers, OperationsGoThroughTheInstalledWindows) {
     EXPECT_THROW(EditCustomer(-1), std::logic_error);
 }
 
+// Another workstation deletes a record while an editor has it open (master
+// data is marked deleted, as every list's "Töröl" does): saving it is refused
+// as deleted and nothing is written, in every master-data table; the editor
+// window then says so and keeps what was typed.
+TEST_F(Customers, SavingARecordDeletedOnAnotherWorkstationWritesNothing) {
+    const auto other = db->connect();
+    struct Case {
+        const char* table;
+        const char* field;
+        bool hardDelete;
+    };
+    const Case cases[] = {
+        {"ugyfel", "ugyfel_nev", false},   {"keszulek", "gysz", false},   {"tetel", "tetel_nev", false},
+        {"dolgozo", "dolgozo_nev", false}, {"tipus", "tipus_nev", false}, {"ugyfel", "ugyfel_nev", true},
+    };
+    for (const Case& c : cases) {
+        const QString table = QLatin1String(c.table);
+        SCOPED_TRACE((table + (c.hardDelete ? " deleted" : " marked deleted")).toStdString());
+        const int key =
+            c.hardDelete
+                ? AddCustomer(QStringLiteral("Törlendő Tóbiás"))
+                : QueryInt(QStringLiteral("SELECT MIN(%1) FROM %1 WHERE torolve = 'N';").arg(table), 0);
+        ASSERT_GT(key, 0);
+        const auto stored = [&] {
+            return QueryStr(QStringLiteral("SELECT CONCAT_WS('|', %1, torolve) FROM %2 WHERE %2 = %3;")
+                                .arg(QLatin1String(c.field), table)
+                                .arg(key));
+        };
+        Table row(table);
+        ASSERT_TRUE(row.load(key));
+        other->exec(c.hardDelete ? HardDeleteSql(table, key) : SoftDeleteSql(table, key));
+        const QString before = stored();
+        row.setValue(QLatin1String(c.field), QStringLiteral("Közben átírva"));
+        try {
+            row.post();
+            ADD_FAILURE() << "saved a deleted record";
+        } catch (const StaleRowError& e) {
+            EXPECT_EQ(e.reason(), StaleRowError::Reason::Deleted);
+        }
+        EXPECT_EQ(stored(), before);
+        EXPECT_EQ(row.value(QLatin1String(c.field)), "Közben átírva") << "what was typed is kept";
+        if (!c.hardDelete)
+            ExecSql(QStringLiteral("UPDATE %1 SET torolve = 'N' WHERE %1 = %2;").arg(table).arg(key));
+    }
+    // A record still there saves as before, and so does one that the editor
+    // itself brings back.
+    const int key = AddCustomer(QStringLiteral("Megmaradó Márta"));
+    Table row(QStringLiteral("ugyfel"));
+    ASSERT_TRUE(row.load(key));
+    row.setValue(QStringLiteral("ugyfel_nev"), QStringLiteral("Megmaradt Márta"));
+    EXPECT_NO_THROW(row.post());
+    ExecSql(SoftDeleteSql(QStringLiteral("ugyfel"), key));
+    ASSERT_TRUE(row.load(key));
+    row.setValue(QStringLiteral("torolve"), QStringLiteral("N"));
+    EXPECT_NO_THROW(row.post());
+    EXPECT_EQ(
+        QueryStr(QStringLiteral("SELECT CONCAT_WS('|', ugyfel_nev, torolve) FROM ugyfel WHERE ugyfel = %1;")
+                     .arg(key)),
+        "Megmaradt Márta|N");
+}
+
 } // namespace

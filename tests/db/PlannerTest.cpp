@@ -513,6 +513,67 @@ TEST_F(DayPanel, NaptarbaOnAWorkSheetSetsItsStartAndEmployee) {
     EXPECT_EQ(windows.pendingAnswers(), 0);
 }
 
+// The list was read while the sheet was open; another workstation has
+// cancelled, finished or invoiced it since (before "Naptárba", or while the
+// planner is open). The action reads the sheet again and refuses as the
+// editor does: the sheet's start and employees stay as they were.
+TEST_F(DayPanel, NaptarbaRefusesASheetCancelledOrLockedSinceTheListWasRead) {
+    const int anna = employees({"Anna"})[0];
+    const int owner = customer("Tóth Ede");
+    ListController& sheets = m_session->list(MainTab::WorkSheets);
+    m_window->tab = MainTab::WorkSheets;
+    struct Case {
+        const char* name;
+        const char* meanwhile; // on the other workstation; %1 the sheet
+        bool whilePlannerOpen;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"cancelled", "UPDATE munkalap SET storno = 'I' WHERE munkalap = %1", false, "Sztornó munkalap"},
+        {"ready", "CALL sp_statuszlepes(%1,'B',1,3,NULL)", false, "Lezárt munkalap"},
+        {"invoiced", "CALL sp_statuszlepes(%1,'B',1,4,'B-1')", false, "Lezárt munkalap"},
+        {"invoiced while the planner is open", "CALL sp_statuszlepes(%1,'B',1,4,'B-2')", true,
+         "Lezárt munkalap"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int number = sheet(owner, 0, QStringLiteral("Nem hűt"));
+        exec(QStringLiteral("UPDATE munkalap SET dat_hatid = '2031-01-02 10:00:00' WHERE munkalap = %1")
+                 .arg(number));
+        sheets.open(number);
+        const QString meanwhile = QString::fromLatin1(c.meanwhile).arg(number);
+        ScriptedWindows windows;
+        windows.script(PickPlannerSlot).script(EditAppointment);
+        if (c.whilePlannerOpen) {
+            windows.act(PickPlannerSlot, [&](PlannerSlot& picked) {
+                exec(meanwhile);
+                picked = {anna, 17, 1, Day};
+                return true;
+            });
+            windows.act(EditAppointment, [&](const AppointmentRequest& request, QDateTime& start) {
+                start = SlotStart(request.day, request.slot);
+                return BookAppointment(NewAppointmentDraft(request)).appointment;
+            });
+        } else {
+            exec(meanwhile);
+        }
+        m_dialogs.clear();
+        m_window->run("aNaptarba");
+        ASSERT_FALSE(m_dialogs.calls().empty());
+        EXPECT_EQ(m_dialogs.lastCall().kind, DialogKind::Error);
+        EXPECT_EQ(m_dialogs.lastCall().text, QString::fromUtf8(c.message));
+        EXPECT_EQ(windows.calls().size(), c.whilePlannerOpen ? 2u : 0u)
+            << "the planner opens only for an open sheet";
+        EXPECT_EQ(
+            lines(
+                QStringLiteral("SELECT dat_hatid, dolgozostr FROM munkalap WHERE munkalap = %1").arg(number)),
+            QStringList{QStringLiteral("2031-01-02 10:00:00|")});
+        EXPECT_EQ(
+            lines(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = %1").arg(number)),
+            QStringList{QStringLiteral("0")});
+    }
+}
+
 TEST_F(DayPanel, NaptarbaOnCustomersAndDevicesBooksForTheRow) {
     const int anna = employees({"Anna"})[0];
     const int owner = customer("Kiss Anna");

@@ -162,7 +162,7 @@ protected:
         line.egysar = egysar;
         line.beszar = beszar;
         line.ar_teljes = list;
-        EXPECT_TRUE(SaveLine(sheetNumber, -1, line));
+        EXPECT_EQ(SaveLine(sheetNumber, -1, line, std::nullopt), SheetWrite::Written);
         return int(value(QStringLiteral("SELECT MAX(munkalap_tetel) FROM munkalap_tetel")).toInt());
     }
 
@@ -268,7 +268,7 @@ TEST_F(WorkSheetFlows, NextStatusFollowsTheWorkflow) {
         ScriptedWindows windows;
         windows.script(OpenLookupTable);
         c.script(dialogs, windows, e);
-        EXPECT_EQ(AdvanceStatus(s), c.flow);
+        EXPECT_EQ(AdvanceStatus(SeeSheetNow(s)), c.flow);
         EXPECT_EQ(field(s, "statusz").toInt(), c.statusAfter);
         EXPECT_EQ(dialogs.texts(), c.texts);
         EXPECT_EQ(dialogs.pendingAnswers(), 0);
@@ -303,13 +303,13 @@ TEST_F(WorkSheetFlows, CancelledSheetsRefuseTheStatusActions) {
     const int s = sheet(2);
     exec(QStringLiteral("UPDATE munkalap SET storno = 'I' WHERE munkalap = %1").arg(s));
     ScriptedDialogs dialogs;
-    EXPECT_EQ(AdvanceStatus(s), SheetFlow::Refused);
-    EXPECT_EQ(MarkReady(s), SheetFlow::Refused);
+    EXPECT_EQ(AdvanceStatus(SeeSheetNow(s)), SheetFlow::Refused);
+    EXPECT_EQ(MarkReady(SeeSheetNow(s)), SheetFlow::Refused);
     EXPECT_EQ(dialogs.texts(), (QStringList{"Sztornó munkalap", "Sztornó munkalap"}));
     EXPECT_EQ(dialogs.calls().at(0).caption, "Hiba");
     EXPECT_EQ(field(s, "statusz"), "2");
     // A cancelled sheet can still be paid.
-    EXPECT_EQ(TogglePayment(s), SheetFlow::Done);
+    EXPECT_EQ(TogglePayment(SeeSheetNow(s)), SheetFlow::Done);
     EXPECT_EQ(field(s, "fizetve"), "I");
 }
 
@@ -318,7 +318,7 @@ TEST_F(WorkSheetFlows, ReadyAtOnceOnlyFromReceivedOrStarted) {
         SCOPED_TRACE(from);
         const int s = sheet(from);
         ScriptedDialogs dialogs;
-        EXPECT_EQ(MarkReady(s), from == to ? SheetFlow::Nothing : SheetFlow::Done);
+        EXPECT_EQ(MarkReady(SeeSheetNow(s)), from == to ? SheetFlow::Nothing : SheetFlow::Done);
         EXPECT_EQ(field(s, "statusz").toInt(), to);
         EXPECT_TRUE(dialogs.calls().empty());
         if (from != to) {
@@ -335,7 +335,7 @@ TEST_F(WorkSheetFlows, PaymentIsSetOrClearedAndReportedAfterwards) {
     exec(QStringLiteral("UPDATE munkalap SET ar_fizetendo = 12500 WHERE munkalap = %1").arg(s));
     {
         ScriptedDialogs dialogs;
-        EXPECT_EQ(TogglePayment(s), SheetFlow::Done);
+        EXPECT_EQ(TogglePayment(SeeSheetNow(s)), SheetFlow::Done);
         EXPECT_EQ(dialogs.texts(), QStringList{"Munkalap kifizetés (12 500) kész."});
         EXPECT_EQ(dialogs.calls().at(0).caption, "Üzenet");
         EXPECT_EQ(field(s, "fizetve"), "I");
@@ -344,14 +344,14 @@ TEST_F(WorkSheetFlows, PaymentIsSetOrClearedAndReportedAfterwards) {
     {
         ScriptedDialogs dialogs;
         dialogs.answer(DialogAnswer::No);
-        EXPECT_EQ(TogglePayment(s), SheetFlow::Nothing);
+        EXPECT_EQ(TogglePayment(SeeSheetNow(s)), SheetFlow::Nothing);
         EXPECT_EQ(dialogs.texts(), QStringList{"Ez a munkalap már ki lett fizetve. Törlöd a kifizetést?"});
         EXPECT_EQ(field(s, "fizetve"), "I");
     }
     {
         ScriptedDialogs dialogs;
         dialogs.answer(DialogAnswer::Yes);
-        EXPECT_EQ(TogglePayment(s), SheetFlow::Done);
+        EXPECT_EQ(TogglePayment(SeeSheetNow(s)), SheetFlow::Done);
         EXPECT_EQ(dialogs.texts(), (QStringList{"Ez a munkalap már ki lett fizetve. Törlöd a kifizetést?",
                                                 "Munkalap kifizetés (12 500) kész."}));
         EXPECT_EQ(field(s, "fizetve"), "N");
@@ -364,19 +364,19 @@ TEST_F(WorkSheetFlows, CancellingKeepsTheSheetInTheList) {
     {
         ScriptedDialogs dialogs;
         dialogs.answer(DialogAnswer::No);
-        EXPECT_EQ(CancelSheet(s), SheetFlow::Nothing);
+        EXPECT_EQ(CancelSheet(SeeSheetNow(s)), SheetFlow::Nothing);
         EXPECT_EQ(field(s, "storno"), "N");
     }
     ScriptedDialogs dialogs;
     dialogs.answer(DialogAnswer::Yes);
-    EXPECT_EQ(CancelSheet(s), SheetFlow::Done);
+    EXPECT_EQ(CancelSheet(SeeSheetNow(s)), SheetFlow::Done);
     EXPECT_EQ(dialogs.calls().at(0).text, "Valóban töröljem a sort?");
     EXPECT_EQ(dialogs.calls().at(0).caption, "Megerősítés");
     EXPECT_EQ(
         value(QStringLiteral("SELECT CONCAT(storno, statusz) FROM vw_munkalap WHERE munkalap = %1").arg(s)),
         "I4");
     // Again: refused at once, without the question.
-    EXPECT_EQ(CancelSheet(s), SheetFlow::Refused);
+    EXPECT_EQ(CancelSheet(SeeSheetNow(s)), SheetFlow::Refused);
     EXPECT_EQ(dialogs.texts().last(), "Sztornó munkalap");
 }
 
@@ -388,19 +388,19 @@ TEST_F(WorkSheetFlows, EmployeesOfASheet) {
         ScriptedWindows windows;
         windows.answer(OpenLookupTable, bela).answer(OpenLookupTable, anna).answer(OpenLookupTable, -1);
         ScriptedDialogs dialogs;
-        EXPECT_EQ(AddSheetEmployee(s), SheetFlow::Done);
-        EXPECT_EQ(AddSheetEmployee(s), SheetFlow::Done);
-        EXPECT_EQ(AddSheetEmployee(s), SheetFlow::Nothing);
+        EXPECT_EQ(AddSheetEmployee(SeeSheetNow(s)), SheetFlow::Done);
+        EXPECT_EQ(AddSheetEmployee(SeeSheetNow(s)), SheetFlow::Done);
+        EXPECT_EQ(AddSheetEmployee(SeeSheetNow(s)), SheetFlow::Nothing);
         EXPECT_EQ(field(s, "dolgozostr"), "Anna, Béla");
         EXPECT_TRUE(dialogs.calls().empty());
     }
     ScriptedDialogs dialogs;
-    EXPECT_EQ(RemoveSheetEmployee(s, anna), SheetFlow::Done);
+    EXPECT_EQ(RemoveSheetEmployee(SeeSheetNow(s), anna), SheetFlow::Done);
     EXPECT_EQ(field(s, "dolgozostr"), "Béla");
     // With no employee chosen in the panel nothing is unlinked, but the
     // names are rebuilt.
     exec(QStringLiteral("UPDATE munkalap SET dolgozostr = 'elavult' WHERE munkalap = %1").arg(s));
-    EXPECT_EQ(RemoveSheetEmployee(s, std::nullopt), SheetFlow::Done);
+    EXPECT_EQ(RemoveSheetEmployee(SeeSheetNow(s), std::nullopt), SheetFlow::Done);
     EXPECT_EQ(field(s, "dolgozostr"), "Béla");
     EXPECT_TRUE(dialogs.calls().empty());
 
@@ -412,8 +412,8 @@ TEST_F(WorkSheetFlows, EmployeesOfASheet) {
         ScriptedWindows windows;
         windows.script(OpenLookupTable);
         ScriptedDialogs locked;
-        EXPECT_EQ(AddSheetEmployee(s), SheetFlow::Refused);
-        EXPECT_EQ(RemoveSheetEmployee(s, bela), SheetFlow::Refused);
+        EXPECT_EQ(AddSheetEmployee(SeeSheetNow(s)), SheetFlow::Refused);
+        EXPECT_EQ(RemoveSheetEmployee(SeeSheetNow(s), bela), SheetFlow::Refused);
         EXPECT_EQ(locked.texts(), (QStringList{"Lezárt munkalap", "Lezárt munkalap"}));
         EXPECT_EQ(field(s, "dolgozostr"), "Béla");
     }
@@ -427,7 +427,7 @@ TEST_F(WorkSheetFlows, TwoWorkstationsLoseNothing) {
         const char* name;
         int status;
         const char* paid;
-        std::function<SheetFlow(int)> flow;
+        SheetFlow (*flow)(const SeenSheet&);
         std::function<void(ScriptedDialogs&)> answer;
         QString meanwhile; // the other workstation, while this one reads the question ("%1": the sheet)
         const char* after; // statusz|fizetve|storno|szlaszam
@@ -461,7 +461,7 @@ TEST_F(WorkSheetFlows, TwoWorkstationsLoseNothing) {
             for (const QString& statement : c.meanwhile.arg(s).split(QLatin1Char(';'), Qt::SkipEmptyParts))
                 elsewhere(statement.trimmed() + QLatin1Char(';'));
         });
-        EXPECT_EQ(c.flow(s), SheetFlow::Stale);
+        EXPECT_EQ(c.flow(SeeSheetNow(s)), SheetFlow::Stale);
         EXPECT_EQ(script.texts().last(), changed);
         EXPECT_EQ(script.lastCall().caption, "Figyelmeztetés");
         EXPECT_EQ(
@@ -499,9 +499,9 @@ TEST_F(WorkSheetFlows, StatusActionsDecideFromTheSheetAsItIsNow) {
     elsewhere(QStringLiteral("CALL sp_statuszlepes(%1,'A',3,4,'A-1');").arg(s));
     ScriptedDialogs dialogs;
     dialogs.answer(DialogAnswer::No);
-    EXPECT_EQ(TogglePayment(s), SheetFlow::Nothing);
-    EXPECT_EQ(AdvanceStatus(s), SheetFlow::Refused);
-    EXPECT_EQ(MarkReady(s), SheetFlow::Nothing);
+    EXPECT_EQ(TogglePayment(SeeSheetNow(s)), SheetFlow::Nothing);
+    EXPECT_EQ(AdvanceStatus(SeeSheetNow(s)), SheetFlow::Refused);
+    EXPECT_EQ(MarkReady(SeeSheetNow(s)), SheetFlow::Nothing);
     EXPECT_EQ(dialogs.texts(), (QStringList{"Ez a munkalap már ki lett fizetve. Törlöd a kifizetést?",
                                             "Ez a munkalap már le lett zárva."}));
     EXPECT_EQ(value(QStringLiteral(
@@ -519,7 +519,7 @@ TEST_F(WorkSheetFlows, AnEmployeeChosenForAStatusThatMovedMeanwhileIsNotLinked) 
         elsewhere(QStringLiteral("CALL sp_statuszlepes(%1,'A',1,3,NULL);").arg(s));
         return e;
     });
-    EXPECT_EQ(AdvanceStatus(s), SheetFlow::Stale);
+    EXPECT_EQ(AdvanceStatus(SeeSheetNow(s)), SheetFlow::Stale);
     EXPECT_EQ(field(s, "statusz"), "3");
     EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = %1").arg(s)), "0");
 }
@@ -680,11 +680,11 @@ TEST_F(WorkSheetFlows, MoneyOfTheLinesAndTheSheetOnTheServer) {
     std::optional<LineRecord> oilLine = StartLineEdit(s, -1, 2);
     ASSERT_TRUE(oilLine);
     oilLine->db = 4.5;
-    ASSERT_TRUE(SaveLine(s, -1, *oilLine)); // 4.5 x 5000
+    ASSERT_EQ(SaveLine(s, -1, *oilLine, std::nullopt), SheetWrite::Written); // 4.5 x 5000
     std::optional<LineRecord> labourLine = StartLineEdit(s, -1, 2);
     ASSERT_TRUE(labourLine);
     labourLine->db = 1.5;
-    ASSERT_TRUE(SaveLine(s, -1, *labourLine)); // 1.5 x 10000
+    ASSERT_EQ(SaveLine(s, -1, *labourLine, std::nullopt), SheetWrite::Written); // 1.5 x 10000
     const int filterLine = addLine(s, filter, 2, 2800, 1500, 2800);
     const auto lineOf = [](int itemNumber) {
         return QueryInt(
@@ -745,12 +745,12 @@ TEST_F(WorkSheetFlows, LinePricesFollowTheCustomerAndSurviveReopening) {
         EXPECT_DOUBLE_EQ(withDiscount->egysar, programType == 2 ? 88000 : 95000);
 
         // A price set by hand survives opening the line and saving it again.
-        ASSERT_TRUE(SaveLine(discounted, -1, *withDiscount));
+        ASSERT_EQ(SaveLine(discounted, -1, *withDiscount, std::nullopt), SheetWrite::Written);
         const int line = QueryInt(QStringLiteral("SELECT MAX(munkalap_tetel) FROM munkalap_tetel;"));
         ASSERT_EQ(SetLinePrice(discounted, line, 77777.5), SheetWrite::Written);
         const std::optional<LineRecord> reopened = StartLineEdit(discounted, line, programType);
         ASSERT_TRUE(reopened);
-        ASSERT_TRUE(SaveLine(discounted, line, *reopened));
+        ASSERT_EQ(SaveLine(discounted, line, *reopened, reopened), SheetWrite::Written);
         EXPECT_EQ(value(QStringLiteral(
                             "SELECT CONCAT_WS('|', egysar, ar_teljes, kedv_ad, beszar) FROM munkalap_tetel "
                             "WHERE munkalap_tetel = %1")
@@ -800,8 +800,8 @@ TEST_F(WorkSheetFlows, LockedAndCancelledSheetsRefuseEveryChange) {
         LineRecord newLine;
         newLine.tetel = part;
         newLine.egysar = 999;
-        EXPECT_FALSE(SaveLine(s, -1, newLine));
-        EXPECT_FALSE(SaveLine(s, line, newLine));
+        EXPECT_EQ(SaveLine(s, -1, newLine, std::nullopt), SheetWrite::Refused);
+        EXPECT_EQ(SaveLine(s, line, newLine, StartLineEdit(s, line, 1)), SheetWrite::Refused);
         EXPECT_EQ(SetLinePrice(s, line, 1), SheetWrite::Refused);
         EXPECT_EQ(SetLineDiscount(s, line, 50), SheetWrite::Refused);
         EXPECT_EQ(SetSheetDiscount(s, 50), SheetWrite::Refused);
@@ -826,7 +826,7 @@ TEST_F(WorkSheetFlows, LockedAndCancelledSheetsRefuseEveryChange) {
     const int quotation = sheet(0);
     LineRecord line;
     line.tetel = part;
-    EXPECT_TRUE(SaveLine(quotation, -1, line));
+    EXPECT_EQ(SaveLine(quotation, -1, line, std::nullopt), SheetWrite::Written);
 }
 
 TEST_F(WorkSheetFlows, NewLinesAreOfferedUntilTheLineEditorIsCancelled) {
@@ -888,7 +888,7 @@ TEST_F(WorkSheetFlows, TheEditorNeverWritesTheTotalsTheServerKeeps) {
     line.db = 3;
     line.egysar = 1000;
     line.beszar = 600;
-    ASSERT_TRUE(SaveLine(s, -1, line));
+    ASSERT_EQ(SaveLine(s, -1, line, std::nullopt), SheetWrite::Written);
     SetSharedConnection(&s_db->connection());
 
     row.setValue(QStringLiteral("ar_eloleg"), 500.0);
@@ -1008,6 +1008,238 @@ TEST_F(WorkSheetFlows, MainWindowOpensTheEditorAsEachPlaceAsks) {
                                           {-1, owner, 5, false, dev},
                                           {-1, owner, 5, false, dev}}));
     EXPECT_EQ(windows.pendingAnswers(), 0);
+}
+
+// ---- Two workstations: what this one saw ------------------------------------------------
+
+// This workstation's list was read; the other one changed the sheet since.
+// Every action on the stale row is refused with the warning, asks nothing,
+// writes nothing and reads the list again, whichever way the sheet changed.
+TEST_F(WorkSheetFlows, ActionsFromAStaleRowAreRefusedWhicheverWayTheSheetChanged) {
+    const QString changed = worksheet_text::ChangedMeanwhile;
+    struct Case {
+        const char* name;
+        int status;
+        const char* paid;
+        const char* invoice;
+        const char* action;
+        const char* meanwhile; // the other workstation; "%1": the sheet
+        QString message;
+        const char* after; // statusz|fizetve|storno|szlaszam
+    };
+    const std::vector<Case> cases = {
+        {"seen paid, cleared elsewhere: Kifizet", 3, "I", "", "aKifizet", "CALL sp_fizetes(%1,'N')", changed,
+         "3|N|N|"},
+        {"seen unpaid, paid elsewhere: Kifizet", 3, "N", "", "aKifizet", "CALL sp_fizetes(%1,'I')", changed,
+         "3|I|N|"},
+        {"seen received, ready elsewhere: F3", 1, "N", "", "aStatusz",
+         "CALL sp_statuszlepes(%1,'B',1,3,NULL)", changed, "3|N|N|"},
+        {"seen ready, back to started elsewhere: F3", 3, "N", "", "aStatusz",
+         "CALL sp_statuszlepes(%1,'B',3,2,NULL)", changed, "2|N|N|"},
+        {"seen ready, invoice number typed elsewhere: F3", 3, "N", "", "aStatusz",
+         "UPDATE munkalap SET szlaszam = 'B-7' WHERE munkalap = %1", changed, "3|N|N|B-7"},
+        {"seen started, ready elsewhere: Készen van", 2, "N", "", "aKesz",
+         "CALL sp_statuszlepes(%1,'B',2,3,NULL)", changed, "3|N|N|"},
+        {"seen started, paid elsewhere: Köv.státusz", 2, "N", "", "aStatusz", "CALL sp_fizetes(%1,'I')",
+         changed, "2|I|N|"},
+        {"seen live, cancelled elsewhere: Töröl", 1, "N", "", "aTorol",
+         "UPDATE munkalap SET storno = 'I' WHERE munkalap = %1", changed, "1|N|I|"},
+        {"seen invoiced A-1, renumbered elsewhere: Kifizet", 4, "N", "A-1", "aKifizet",
+         "UPDATE munkalap SET szlaszam = 'A-2' WHERE munkalap = %1", changed, "4|N|N|A-2"},
+        {"seen received, paid elsewhere: Új dolgozó", 1, "N", "", "aUjDolgozo", "CALL sp_fizetes(%1,'I')",
+         changed, "1|I|N|"},
+        {"seen received, deleted elsewhere: Kifizet", 1, "N", "", "aKifizet", "CALL sp_mlaptorol(%1)",
+         worksheet_text::DeletedMeanwhile, "<no row>"},
+    };
+    Lists main;
+    ListController& sheets = main.list(MainTab::WorkSheets);
+    sheets.setFixedCondition(StatusTabCondition(1));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int s = sheet(c.status);
+        exec(QStringLiteral("UPDATE munkalap SET fizetve = '%1', szlaszam = '%2' WHERE munkalap = %3")
+                 .arg(QLatin1String(c.paid), QLatin1String(c.invoice))
+                 .arg(s));
+        sheets.open(s);
+        ASSERT_EQ(sheets.currentKey(), s);
+        elsewhere(QString::fromUtf8(c.meanwhile).arg(s) + QLatin1Char(';'));
+
+        ScriptedDialogs dialogs;
+        ScriptedWindows windows;
+        windows.script(OpenLookupTable); // no chooser may open
+        main.run(c.action);
+        EXPECT_EQ(dialogs.texts(), QStringList{c.message}) << "no question before the refusal";
+        EXPECT_EQ(dialogs.lastCall().caption, "Figyelmeztetés");
+        EXPECT_EQ(
+            value(QStringLiteral("SELECT CONCAT_WS('|', statusz, fizetve, storno, szlaszam) FROM munkalap "
+                                 "WHERE munkalap = %1")
+                      .arg(s)),
+            QLatin1String(c.after));
+        if (QLatin1String(c.after) != QLatin1String("<no row>")) {
+            // The list was read again: the row now shows what the server holds.
+            ASSERT_EQ(sheets.currentKey(), s);
+            EXPECT_EQ(sheets.currentValue(QStringLiteral("statusz")).toString(),
+                      QString::fromLatin1(c.after).section(QLatin1Char('|'), 0, 0));
+            EXPECT_EQ(sheets.currentValue(QStringLiteral("fizetve")).toString(),
+                      QString::fromLatin1(c.after).section(QLatin1Char('|'), 1, 1));
+        }
+    }
+    // The same rows read fresh: the actions go ahead.
+    const int s = sheet(3);
+    sheets.open(s);
+    ScriptedDialogs dialogs;
+    main.run("aKifizet");
+    EXPECT_EQ(field(s, "fizetve"), "I");
+    EXPECT_EQ(dialogs.texts().size(), 1);
+    EXPECT_TRUE(dialogs.texts().first().startsWith(QStringLiteral("Munkalap kifizetés")));
+}
+
+// Two workstations open the same line; the other saves it first. This one's
+// save is refused with the message and writes nothing, so neither the other's
+// values nor the sheet's totals go back.
+TEST_F(WorkSheetFlows, ALineIsSavedOnlyWhileItHoldsWhatTheEditorRead) {
+    const int part = item(QStringLiteral("Szűrő"), false, 1000, 1000, 600);
+    struct Case {
+        const char* name;
+        std::function<void(int sheet, int line)> meanwhile; // on the other workstation
+        SheetWrite written;
+        QStringList texts;
+        const char* after; // db|megjegyzes of the line, ar_ossz of the sheet
+    };
+    const auto onOther = [](const std::function<void()>& act) {
+        SetSharedConnection(s_other);
+        act();
+        SetSharedConnection(&s_db->connection());
+    };
+    const std::vector<Case> cases = {
+        {"nothing meanwhile", [](int, int) {}, SheetWrite::Written, {}, "2|csak a megjegyzés|2000"},
+        {"the quantity changed through the line editor",
+         [&](int sheet, int line) {
+             onOther([&] {
+                 std::optional<LineRecord> theirs = StartLineEdit(sheet, line, 1);
+                 ASSERT_TRUE(theirs);
+                 LineRecord changedLine = *theirs;
+                 changedLine.db = 5;
+                 ASSERT_EQ(SaveLine(sheet, line, changedLine, theirs), SheetWrite::Written);
+             });
+         },
+         SheetWrite::Stale,
+         {edit_text::RowChanged},
+         "5||5000"},
+        {"the price changed by Ár módosít",
+         [&](int sheet, int line) {
+             onOther([&] { ASSERT_EQ(SetLinePrice(sheet, line, 900), SheetWrite::Written); });
+         },
+         SheetWrite::Stale,
+         {edit_text::RowChanged},
+         "2||1800"},
+        {"deleted",
+         [&](int sheet, int line) { onOther([&] { DeleteLine(sheet, line); }); },
+         SheetWrite::Refused,
+         {worksheet_text::LineDeletedMeanwhile},
+         "<no row>"},
+        {"only the item renamed in the catalogue",
+         [&](int, int) {
+             elsewhere(
+                 QStringLiteral("UPDATE tetel SET tetel_nev = 'Olajszűrő' WHERE tetel = %1;").arg(part));
+         },
+         SheetWrite::Written,
+         {},
+         "2|csak a megjegyzés|2000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int s = sheet(1);
+        const int line = addLine(s, part, 2, 1000, 600, 1000);
+        const std::optional<LineRecord> mine = StartLineEdit(s, line, 1);
+        ASSERT_TRUE(mine);
+        c.meanwhile(s, line);
+
+        ScriptedDialogs dialogs;
+        LineRecord edited = *mine;
+        edited.megjegyzes = QStringLiteral("csak a megjegyzés");
+        EXPECT_EQ(SaveLine(s, line, edited, mine), c.written);
+        EXPECT_EQ(dialogs.texts(), c.texts);
+        EXPECT_EQ(
+            value(QStringLiteral("SELECT CONCAT_WS('|', l.db, COALESCE(l.megjegyzes, ''), m.ar_ossz) FROM "
+                                 "munkalap_tetel l JOIN munkalap m ON m.munkalap = l.munkalap WHERE "
+                                 "l.munkalap_tetel = %1")
+                      .arg(line)),
+            QString::fromUtf8(c.after));
+        EXPECT_FALSE(s_db->connection().inTransaction());
+    }
+    // A stored line is never saved without what was read.
+    EXPECT_THROW(SaveLine(sheet(1), 1, LineRecord{}, std::nullopt), std::logic_error);
+}
+
+// A new sheet's editor cancelled: deleted while it is the newest sheet,
+// otherwise (a later sheet made on the other workstation) cancelled with its
+// lines kept, and said so; with lines, asked first.
+TEST_F(WorkSheetFlows, ACancelledNewSheetIsDeletedOrCancelledNeverLeftLive) {
+    const int part = item(QStringLiteral("Tömítés"), false, 100, 100, 50);
+    struct Case {
+        const char* name;
+        bool withLine;
+        bool laterSheet;
+        std::optional<DialogAnswer> answer;
+        NewSheetDiscard outcome;
+        QStringList texts;
+        const char* after; // storno|lines, or <no row>
+    };
+    const QString question = worksheet_text::DiscardNewSheetQuestion;
+    const QString cancelled = worksheet_text::NewSheetKeptCancelled;
+    const std::vector<Case> cases = {
+        {"empty, newest", false, false, std::nullopt, NewSheetDiscard::Removed, {}, "<no row>"},
+        {"with a line, newest, Yes",
+         true,
+         false,
+         DialogAnswer::Yes,
+         NewSheetDiscard::Removed,
+         {question},
+         "<no row>"},
+        {"with a line, No", true, true, DialogAnswer::No, NewSheetDiscard::Kept, {question}, "N|1"},
+        {"empty, a later sheet elsewhere",
+         false,
+         true,
+         std::nullopt,
+         NewSheetDiscard::Cancelled,
+         {cancelled},
+         "I|0"},
+        {"with a line, a later sheet elsewhere, Yes",
+         true,
+         true,
+         DialogAnswer::Yes,
+         NewSheetDiscard::Cancelled,
+         {question, cancelled},
+         "I|1"},
+    };
+    const int owner = customer(QStringLiteral("Saját"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<SheetOpening> opening = BeginSheetEdit(-1, owner, 1, false, 0);
+        ASSERT_TRUE(opening && opening->created);
+        if (c.withLine)
+            addLine(opening->sheet, part, 1, 100, 50);
+        int later = 0;
+        if (c.laterSheet) {
+            later =
+                s_other->query(QStringLiteral("CALL sp_ujmunkalap(0, 1, 0, 'masik');")).value(0, 0).toInt();
+            ASSERT_GT(later, opening->sheet);
+        }
+        ScriptedDialogs dialogs;
+        if (c.answer)
+            dialogs.answer(*c.answer);
+        EXPECT_EQ(DiscardNewSheet(opening->sheet), c.outcome);
+        EXPECT_EQ(dialogs.texts(), c.texts);
+        EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', storno, (SELECT COUNT(*) FROM munkalap_tetel t "
+                                       "WHERE t.munkalap = m.munkalap)) FROM munkalap m WHERE munkalap = %1")
+                            .arg(opening->sheet)),
+                  QLatin1String(c.after));
+        if (later > 0) {
+            EXPECT_EQ(field(later, "storno"), "N") << "the other workstation's sheet is untouched";
+        }
+        EXPECT_FALSE(s_db->connection().inTransaction());
+    }
 }
 
 } // namespace

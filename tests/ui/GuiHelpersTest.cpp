@@ -65,7 +65,18 @@ TEST(GuiHelpers, WindowBoundsThroughTheIniFile) {
     QWidget window;
     window.resize(400, 300);
     LoadWindowBounds(&window, "frm_Proba");
-    EXPECT_EQ(window.pos(), QPoint(10, 10));
+    EXPECT_EQ(window.pos(), QPoint(439, 349)); // nothing remembered: centred in the work area
+    {
+        // A window that belongs to another opens over it.
+        QWidget owner;
+        owner.setGeometry(100, 100, 800, 600);
+        owner.show();
+        QWidget child(&owner, Qt::Dialog);
+        child.resize(200, 100);
+        LoadWindowPos(&child, "frm_Gyerek");
+        const QPoint centre = owner.frameGeometry().center();
+        EXPECT_EQ(child.pos(), QPoint(centre.x() - 100, centre.y() - 50));
+    }
     EXPECT_EQ(window.size(), QSize(400, 300));
     window.move(2000, 20); // closed on a second monitor
     window.resize(500, 350);

@@ -210,7 +210,7 @@ TEST_F(WorkSheetEditor, NewSheetPaths) {
          false,
          true,
          {}},
-        {"another workstation made a later sheet: kept",
+        {"another workstation made a later sheet: kept, cancelled",
          false,
          [](Tfrm_Munkalap* w, auto&, auto&) {
              s_other->exec(QStringLiteral("CALL sp_ujmunkalap(0, 1, 0, 'masik');"));
@@ -218,7 +218,25 @@ TEST_F(WorkSheetEditor, NewSheetPaths) {
          },
          false,
          true,
-         {}},
+         {worksheet_text::NewSheetKeptCancelled}},
+        {"another workstation made a later sheet, with a line: asked, then cancelled with its line",
+         false,
+         [](Tfrm_Munkalap* w, ScriptedWindows& windows, ScriptedDialogs& dialogs) {
+             windows.act(EditWorkSheetLine, [](int sheet, int) {
+                 ExecSql(QStringLiteral("CALL sp_munkalap_ujsor(%1,1,1,100,0,0,0,100,'','');").arg(sheet));
+                 return true;
+             });
+             windows.answer(EditWorkSheetLine, false);
+             w->showPage(Tfrm_Munkalap::LinesPage);
+             w->action(QStringLiteral("aUj"))->trigger();
+             s_other->exec(QStringLiteral("CALL sp_ujmunkalap(0, 1, 0, 'masik');"));
+             dialogs.answer(DialogAnswer::Yes);
+             w->reject();
+             EXPECT_FALSE(w->isVisible());
+         },
+         false,
+         true,
+         {worksheet_text::DiscardNewSheetQuestion, worksheet_text::NewSheetKeptCancelled}},
         {"with a line: asked first, kept open on No, removed on Yes",
          false,
          [](Tfrm_Munkalap* w, ScriptedWindows& windows, ScriptedDialogs& dialogs) {
@@ -256,13 +274,21 @@ TEST_F(WorkSheetEditor, NewSheetPaths) {
         EXPECT_EQ(result, c.saved ? created : -1);
         EXPECT_EQ(field(created, "munkalap") == QString::number(created), c.kept);
         EXPECT_EQ(dialogs.texts(), c.texts);
+        const bool laterSheet = QString::fromUtf8(c.name).startsWith(QLatin1String("another"));
         if (c.kept) {
             EXPECT_EQ(field(created, "statusz"), c.quotation ? "0" : "1");
+            // A new sheet that could not be deleted does not stay a live job.
+            EXPECT_EQ(field(created, "storno"), !c.saved && laterSheet ? "I" : "N");
+        }
+        if (QString::fromUtf8(c.name).contains(QLatin1String("with a line"))) {
+            EXPECT_EQ(
+                number(
+                    QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(created)),
+                c.kept ? 1 : 0);
         }
         if (c.saved && !c.quotation) { // a typed \r\n stays those four characters
             EXPECT_EQ(field(created, "panasz"), "Proba 12: \\r\\n marad");
         }
-        const bool laterSheet = QString::fromUtf8(c.name).startsWith(QLatin1String("another"));
         EXPECT_EQ(sheetCount(), before + (c.kept ? 1 : 0) + (laterSheet ? 1 : 0));
     }
 }
@@ -317,6 +343,8 @@ TEST_F(WorkSheetEditor, ASheetLockedOnAnotherWorkstationMeanwhileIsNotChanged) {
             w->showPage(Tfrm_Munkalap::LinesPage);
             w->action(QStringLiteral("aUj"))->trigger(); // refused before the line editor opens
             EXPECT_TRUE(w->isLocked());
+            // The header shows the status that refused it.
+            EXPECT_EQ(Child<QLineEdit>(w, "edtStatusz")->text(), LookupName(3, QStringLiteral("statusz")));
             EXPECT_FALSE(Child<QPushButton>(w, "btnOk")->isEnabled());
             EXPECT_TRUE(Child<QPlainTextEdit>(w, "memMegjegyzes")->isReadOnly());
             // What was typed stays to be copied.

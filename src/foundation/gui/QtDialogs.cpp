@@ -50,6 +50,12 @@ QString PlainLines(QString text) {
 enum class Remember { Position, PositionAndWidth };
 
 void RestorePlace(QDialog& dialog, Remember what) {
+    if (!HasStoredPlace(dialog.objectName())) {
+        // Nothing remembered: at its natural size, over the window it belongs to.
+        dialog.adjustSize();
+        CentreOnOwner(&dialog);
+        return;
+    }
     int left = 0, top = 0;
     if (what == Remember::PositionAndWidth) {
         // Without a remembered width the window opens at its natural size.

@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractProxyModel>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,7 +92,20 @@ QString FieldCaption(const QWidget* field) {
     return text.trimmed();
 }
 
+void CentreOnOwner(QWidget* window) {
+    const QRect area = WorkArea();
+    QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : QApplication::activeWindow();
+    const QRect over = owner && owner != window && owner->isVisible() ? owner->frameGeometry() : area;
+    int width = window->width();
+    int height = window->height();
+    int left = over.center().x() - width / 2;
+    int top = over.center().y() - height / 2;
+    FitIntoWorkArea(area, left, top, height, width);
+    window->move(std::max(left, area.x()), std::max(top, area.y()));
+}
+
 void LoadWindowPos(QWidget* window, const QString& windowName) {
+    const bool stored = HasStoredPlace(windowName);
     int left = 0;
     int top = 0;
     LoadFormPos(windowName, left, top);
@@ -100,9 +114,15 @@ void LoadWindowPos(QWidget* window, const QString& windowName) {
     if (!window->isVisible() && !window->testAttribute(Qt::WA_Resized))
         window->adjustSize();
     window->setGeometry(left, top, window->width(), window->height());
+    if (!stored)
+        CentreOnOwner(window);
 }
 
 void LoadWindowBounds(QWidget* window, const QString& windowName) {
+    if (!HasStoredPlace(windowName)) {
+        CentreOnOwner(window);
+        return;
+    }
     int left = 0;
     int top = 0;
     int height = window->height();

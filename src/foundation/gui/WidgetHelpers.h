@@ -51,10 +51,15 @@ QString FieldCaption(const QWidget* field);
 // places the client area. So a window closed and opened again stands where
 // it stood. Restoring works before and while the window is shown (the
 // patterns restore in showEvent); saving works while it is visible and after
-// it was hidden.
+// it was hidden. A window without a remembered place opens centred over
+// the window it belongs to (CentreOnOwner).
 void LoadWindowPos(QWidget* window, const QString& windowName);
 void LoadWindowBounds(QWidget* window, const QString& windowName);
 void SaveWindowPos(const QWidget* window, const QString& windowName);
 void SaveWindowBounds(const QWidget* window, const QString& windowName);
+// Moves a window (at its current size) centred over the window it belongs to:
+// its parent's window, else the active window, else the work area; kept
+// inside the work area.
+void CentreOnOwner(QWidget* window);
 
 } // namespace kml

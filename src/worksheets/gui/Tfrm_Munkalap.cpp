@@ -730,8 +730,11 @@ void Tfrm_Munkalap::updateActions() {
 
 void Tfrm_Munkalap::refreshLock() {
     const SheetState state = ReadSheetState(m_sheet);
-    if (state.exists)
+    if (state.exists) {
+        // The header shows the status that refused the change.
         m_status->setText(LookupName(state.status, QStringLiteral("statusz")));
+        m_typePanel->setText(TypePanelText(state.status, m_type));
+    }
     applyLock(!state.exists || state.cancelled || state.locked());
 }
 
@@ -996,12 +999,11 @@ void Tfrm_Munkalap::accept() {
 
 void Tfrm_Munkalap::reject() {
     run("btnMegsem");
-    if (m_newSheet && NewSheetRemovable(m_sheet)) {
-        if (NewSheetHasContent(m_sheet) &&
-            !AskYesNo(worksheet_text::DiscardNewSheetQuestion, dialog_text::ConfirmCaption, this))
+    if (m_newSheet) {
+        // Deleted while it is the newest sheet, otherwise cancelled (said so).
+        if (DiscardNewSheet(m_sheet) == NewSheetDiscard::Kept)
             return;
         table().cancel();
-        RemoveNewSheet(m_sheet);
     }
     EditWindow::reject();
 }

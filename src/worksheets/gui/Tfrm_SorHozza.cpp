@@ -43,7 +43,8 @@ QPushButton* NewButton(const QString& text, const char* name, QWidget* parent) {
 } // namespace
 
 Tfrm_SorHozza::Tfrm_SorHozza(int sheet, int line, const LineRecord& record, int programType, QWidget* parent)
-    : QDialog(parent), m_sheet(sheet), m_line(line), m_programType(programType), m_record(record) {
+    : QDialog(parent), m_sheet(sheet), m_line(line), m_programType(programType), m_record(record),
+      m_read(record) {
     setObjectName(WindowName);
     setWindowTitle(QStringLiteral("Sor hozzáadása"));
     ApplyFontSize(this);
@@ -261,9 +262,17 @@ void Tfrm_SorHozza::accept() {
         ShowError(*problem, this);
         return;
     }
-    if (!SaveLine(m_sheet, m_line, m_record)) {
+    switch (
+        SaveLine(m_sheet, m_line, m_record, m_line >= 0 ? std::optional<LineRecord>(m_read) : std::nullopt)) {
+    case SheetWrite::Written:
+        break;
+    case SheetWrite::Refused:
         // The sheet may no longer take the line; the work-sheet editor shows why.
         QDialog::reject();
+        return;
+    case SheetWrite::Stale:
+        // Changed on another workstation meanwhile: said so; what was typed
+        // stays in the window.
         return;
     }
     QDialog::accept();

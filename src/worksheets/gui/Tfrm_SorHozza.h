@@ -54,6 +54,7 @@ private:
     int m_line;
     int m_programType;
     LineRecord m_record;
+    LineRecord m_read; // a stored line as it was read: saved only while it still holds that
     bool m_placed = false;
     EditorBehaviour* m_behaviour = nullptr;
     std::map<QObject*, std::function<void()>> m_leaveHandlers;
