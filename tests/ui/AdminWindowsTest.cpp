@@ -126,8 +126,9 @@ TEST_F(DatabaseListWindow, TestBackupAndRestoreOnTheWindowsOwnConnection) {
     // While the backup runs the window answers, its actions are off and it refuses to close.
     const QString file = m_dir.filePath("bolt.zip");
     AskBackupFile.replace([&](const FileRequest& request) {
-        if (request.save)
+        if (request.save) {
             EXPECT_TRUE(request.proposed.startsWith(shop.name() + "-")) << request.proposed.toStdString();
+        }
         return file;
     });
     int progressSeen = 0;

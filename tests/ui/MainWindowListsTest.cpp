@@ -446,8 +446,8 @@ TEST_F(MainWindowLists, DetailPanelsFollowTheCurrentRow) {
 // decimals (the workstation's format has none), whole ones as before.
 TEST_F(MainWindowLists, FractionalQuantitiesShowTheirDecimalsInTheItemsGrid) {
     Tfrm_Main& w = open();
-    Query& mlap = w.session().QryMLap;
-    Query& lines = w.session().QryTetel;
+    Query& mlap = w.session().list(MainTab::WorkSheets).query();
+    Query& lines = w.session().detail(MainDetail::SheetLines).query();
     int row = 0;
     while (lines.recordCount() < 2 && row + 1 < mlap.recordCount())
         mlap.moveTo(++row);
