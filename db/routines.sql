@@ -810,6 +810,8 @@ BEGIN
       DELETE FROM keszulek_kereses WHERE keszulek = pid;
     END IF;
   WHEN 'ugyfel' THEN
+    -- a deleted customer's devices leave the lists with it
+    DELETE keszulek_kereses FROM keszulek_kereses JOIN keszulek USING (keszulek) WHERE keszulek.ugyfel = pid;
     REPLACE INTO keszulek_kereses (keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu)
     SELECT keszulek, szoveg_hu, szoveg_alt, szoveg_hosszu FROM vw_keszulek_kereses WHERE ugyfel = pid;
   WHEN 'tipus' THEN
@@ -899,7 +901,7 @@ BEGIN
       CALL sp_kereses_munkalap('ugyfel', OLD.ugyfel);
       CALL sp_kereses_munkalap('ugyfel', NEW.ugyfel);
     END IF;
-    IF NOT (OLD.ugyfel <=> NEW.ugyfel AND OLD.ugyfel_nev <=> NEW.ugyfel_nev) THEN
+    IF NOT (OLD.ugyfel <=> NEW.ugyfel AND OLD.ugyfel_nev <=> NEW.ugyfel_nev AND OLD.torolve <=> NEW.torolve) THEN
       CALL sp_kereses_keszulek('ugyfel', OLD.ugyfel);
       CALL sp_kereses_keszulek('ugyfel', NEW.ugyfel);
     END IF;

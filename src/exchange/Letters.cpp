@@ -1,12 +1,12 @@
 #include "exchange/Letters.h"
 
 #include "components/Cp1250.h"
+#include "exchange/LetterChoice.h"
 #include "foundation/Dialogs.h"
 #include "foundation/Download.h"
 #include "foundation/Folders.h"
 #include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
-#include "records/TextWindows.h"
 
 #include <QCryptographicHash>
 #include <QEventLoop>

@@ -3,6 +3,7 @@
 // The operations of the dictionary texts, the work-sheet types and the
 // letter texts.
 
+#include "exchange/LetterChoice.h"
 #include "foundation/WindowOperation.h"
 
 #include <QString>
@@ -30,15 +31,6 @@ inline WindowOperation<int(int select, bool chooser, QString& name)> ChooseWorkS
 // The work-sheet type editor: -1 creates a type. The saved type or -1.
 inline WindowOperation<int(int type)> EditWorkSheetType{"EditWorkSheetType"};
 
-// A letter text chosen.
-struct LetterText {
-    int letter = -1;
-    QString name;    // levelszoveg_nev
-    QString subject; // targysor
-    QString text;    // szoveg
-};
-// The letter-text list: the chosen letter (letter -1 when none was).
-inline WindowOperation<LetterText(int select, bool chooser)> ChooseLetterText{"ChooseLetterText"};
 // The letter-text editor: -1 creates a letter. The saved letter or -1.
 inline WindowOperation<int(int letter)> EditLetterText{"EditLetterText"};
 

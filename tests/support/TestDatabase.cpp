@@ -79,6 +79,13 @@ QString RunClientFile(const QString& database, const QString& path, const QStrin
     return RunClientWithInput(database, SqlFileAsCp1250(path), extraArgs);
 }
 
+QString RunClientFileAsIs(const QString& database, const QString& path, const QStringList& extraArgs) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw std::runtime_error(("cannot read " + path).toStdString());
+    return RunClientWithInput(database, f.readAll(), extraArgs);
+}
+
 QStringList SchemaFiles(bool withDemo) {
     QStringList files;
     for (const char* name : {"schema.sql", "views.sql", "routines.sql", "seed.sql"})

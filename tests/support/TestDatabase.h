@@ -16,6 +16,8 @@ ConnectionOptions ServerOptions(const QString& database = {});
 // client fails.
 QString RunClient(const QString& database, const QString& sql, const QStringList& extraArgs = {});
 QString RunClientFile(const QString& database, const QString& path, const QStringList& extraArgs = {});
+// The same with the file's bytes sent unchanged: files the program wrote (backups) hold Windows-1250 already.
+QString RunClientFileAsIs(const QString& database, const QString& path, const QStringList& extraArgs = {});
 
 // The db/*.sql files in load order.
 QStringList SchemaFiles(bool withDemo);

@@ -289,7 +289,7 @@ TEST(MainActionTable, NamesCaptionsAndShortcuts) {
                 << definition.shortcut.toStdString();
         }
     }
-    EXPECT_EQ(names.size(), 62);
+    EXPECT_EQ(names.size(), 63);
     const struct {
         const char* name;
         const char* caption;
