@@ -25,10 +25,6 @@ double Price(const Table& item, const QString& field) {
     return VarFloat(item.value(field));
 }
 
-std::optional<qlonglong> Saved(int item) {
-    return item == -1 ? std::nullopt : std::optional<qlonglong>(item);
-}
-
 } // namespace
 
 ListDefinition CatalogueListDefinition() {
@@ -52,8 +48,8 @@ ListDefinition CatalogueListDefinition() {
                             selected);
     };
     d.colouring.reach = ColourReach::TextEverywhere;
-    d.hooks.create = [](ListController&) { return Saved(EditCatalogueItem(-1)); };
-    d.hooks.edit = [](ListController&, qlonglong item) { return Saved(EditCatalogueItem(int(item))); };
+    d.hooks.create = [](ListController&) { return EditCatalogueItem(std::nullopt); };
+    d.hooks.edit = [](ListController&, qlonglong item) { return EditCatalogueItem(item); };
     d.hooks.remove = SoftDeleteHook(QStringLiteral("tetel"));
     return d;
 }

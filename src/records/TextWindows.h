@@ -3,6 +3,7 @@
 // The operations of the dictionary texts, the work-sheet types and the
 // letter texts.
 
+#include "foundation/RowKey.h"
 #include "foundation/WindowOperation.h"
 
 #include <QString>
@@ -23,23 +24,22 @@ inline WindowOperation<DictionaryText(const QString& search, bool chooser)> Choo
 // empty when cancelled.
 inline WindowOperation<QString(const QString& title)> EditDictionaryText{"EditDictionaryText"};
 
-// The work-sheet type list: the chosen type and, through name, its
-// mlaptipus_nev; -1 when no choice was made.
-inline WindowOperation<int(int select, bool chooser, QString& name)> ChooseWorkSheetType{
-    "ChooseWorkSheetType"};
-// The work-sheet type editor: -1 creates a type. The saved type or -1.
-inline WindowOperation<int(int type)> EditWorkSheetType{"EditWorkSheetType"};
+// The work-sheet type list: the chosen type and its mlaptipus_nev; no key
+// when no choice was made.
+inline WindowOperation<ChosenRow(RowKey select, bool chooser)> ChooseWorkSheetType{"ChooseWorkSheetType"};
+// The work-sheet type editor: nothing creates a type. The saved type or nothing.
+inline WindowOperation<RowKey(RowKey type)> EditWorkSheetType{"EditWorkSheetType"};
 
 // A letter text chosen.
 struct LetterText {
-    int letter = -1;
+    RowKey letter;
     QString name;    // levelszoveg_nev
     QString subject; // targysor
     QString text;    // szoveg
 };
-// The letter-text list: the chosen letter (letter -1 when none was).
-inline WindowOperation<LetterText(int select, bool chooser)> ChooseLetterText{"ChooseLetterText"};
-// The letter-text editor: -1 creates a letter. The saved letter or -1.
-inline WindowOperation<int(int letter)> EditLetterText{"EditLetterText"};
+// The letter-text list: the chosen letter (no letter when none was).
+inline WindowOperation<LetterText(RowKey select, bool chooser)> ChooseLetterText{"ChooseLetterText"};
+// The letter-text editor: nothing creates a letter. The saved letter or nothing.
+inline WindowOperation<RowKey(RowKey letter)> EditLetterText{"EditLetterText"};
 
 } // namespace kml

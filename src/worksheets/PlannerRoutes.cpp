@@ -57,15 +57,15 @@ void BookFromMainList(MainContext& main) {
     if (tab == MainTab::WorkSheets && !SheetTakesAppointment(list))
         return;
 
-    PlannerSlot picked;
-    if (!PickPlannerSlot(picked))
+    const std::optional<PlannerSlot> picked = PickPlannerSlot();
+    if (!picked)
         return;
     AppointmentRequest request;
-    request.employee = picked.employee;
-    request.slot = picked.slot;
-    request.hours = picked.hours;
-    request.timeText = SlotTimeText(picked.slot);
-    request.day = picked.day;
+    request.employee = picked->employee;
+    request.slot = picked->slot;
+    request.hours = picked->hours;
+    request.timeText = SlotTimeText(picked->slot);
+    request.day = picked->day;
     switch (tab) {
     case MainTab::Customers:
         request.customer = int(*key);
@@ -80,10 +80,10 @@ void BookFromMainList(MainContext& main) {
     case MainTab::Planner:
         break;
     }
-    QDateTime start;
-    if (EditAppointment(request, start) <= 0 || tab != MainTab::WorkSheets)
+    const std::optional<BookedAppointment> booked = EditAppointment(request);
+    if (!booked || tab != MainTab::WorkSheets)
         return;
-    ExecSql(SheetDeadlineSql(request.workSheet, start));
+    ExecSql(SheetDeadlineSql(request.workSheet, booked->start));
     ExecSql(QStringLiteral("CALL sp_dolgstr(") + VarIntStr(request.workSheet) + QStringLiteral(", ") +
             VarIntStr(request.employee) + QStringLiteral(");"));
     list.reread(*key);

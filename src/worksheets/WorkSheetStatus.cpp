@@ -95,10 +95,9 @@ SheetFlow AdvanceStatus(qlonglong sheet) {
         if (QueryInt(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = ") + Key(sheet) +
                          QLatin1Char(';'),
                      0) == 0) {
-            const int chosen = ChooseEmployee();
-            if (chosen < 0)
+            employee = ChooseEmployee();
+            if (!employee)
                 return SheetFlow::Nothing;
-            employee = chosen;
         }
         return Step(sheet, 1, 2, std::nullopt, employee);
     }
@@ -163,10 +162,10 @@ SheetFlow AddSheetEmployee(qlonglong sheet) {
     const SheetState state = ReadSheetState(sheet);
     if (state.refusal())
         return Refusal(state);
-    const int employee = ChooseEmployee();
-    if (employee < 0)
+    const RowKey employee = ChooseEmployee();
+    if (!employee)
         return SheetFlow::Nothing;
-    return FlowOf(WriteOpenSheet(sheet, [&] { ExecSql(LinkEmployeeSql(sheet, employee)); }));
+    return FlowOf(WriteOpenSheet(sheet, [&] { ExecSql(LinkEmployeeSql(sheet, *employee)); }));
 }
 
 SheetFlow RemoveSheetEmployee(qlonglong sheet, std::optional<qlonglong> employee) {

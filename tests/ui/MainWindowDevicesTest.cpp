@@ -25,11 +25,11 @@ protected:
     static void SetUpTestSuite() { StartDemo(QStringLiteral("maindevices")); }
 
     // A stand-in editor that saves a new device as the real one would.
-    static int SaveDevice(int device, int type, int customer) {
-        EXPECT_EQ(device, -1);
+    static RowKey SaveDevice(RowKey device, RowKey type, RowKey customer) {
+        EXPECT_EQ(device, std::nullopt);
         ExecSql(QStringLiteral("INSERT INTO keszulek (ugyfel, tipus, gysz) VALUES (%1, %2, 'ZZ-UJ');")
-                    .arg(customer)
-                    .arg(type));
+                    .arg(customer.value_or(-1))
+                    .arg(type.value_or(-1)));
         return QueryInt(QStringLiteral("SELECT LAST_INSERT_ID();")); // on the window's connection
     }
 };
@@ -41,7 +41,9 @@ TEST_F(MainWindowDevices, MasterDataActionsOpenTheirListsWithTheRight) {
         EXPECT_NE(w.action(QString::fromLatin1(name))->toolTip(), SoonHint) << name;
     }
     ScriptedWindows windows;
-    windows.answer(OpenLookupTable, -1).answer(OpenDeviceTypeList, -1).answer(OpenLookupTable, -1);
+    windows.answer(OpenLookupTable, ChosenRow{})
+        .answer(OpenDeviceTypeList, ChosenRow{})
+        .answer(OpenLookupTable, ChosenRow{});
     Beall().torzsszerkeszt = true;
     // An employee out of the planner's order is put back in it after "Dolgozók".
     ExecSql(QStringLiteral("UPDATE dolgozo SET sorszam = 0 WHERE dolgozo = 2;"));
@@ -77,16 +79,18 @@ TEST_F(MainWindowDevices, DeviceTabCreatesForAChosenCustomerAndEditsTheCurrentDe
     const int type = QueryInt(QStringLiteral("SELECT MIN(tipus) FROM vw_tipus;"));
 
     ScriptedWindows windows;
-    windows.answer(OpenCustomerList, customer).answer(OpenDeviceTypeList, type).act(EditDevice, &SaveDevice);
+    windows.answer(OpenCustomerList, ChosenRow{customer})
+        .answer(OpenDeviceTypeList, ChosenRow{type})
+        .act(EditDevice, &SaveDevice);
     w.action(QStringLiteral("aUj"))->trigger();
-    EXPECT_EQ(windows.calls("OpenCustomerList").at(0).args.mid(0, 2), (QVariantList{-1, true}));
-    EXPECT_EQ(windows.calls("OpenDeviceTypeList").at(0).args.mid(0, 2), (QVariantList{-1, true}));
+    EXPECT_EQ(windows.calls("OpenCustomerList").at(0).args.mid(0, 2), (QVariantList{QVariant(), true}));
+    EXPECT_EQ(windows.calls("OpenDeviceTypeList").at(0).args.mid(0, 2), (QVariantList{QVariant(), true}));
     const int created = QueryInt(QStringLiteral("SELECT MAX(keszulek) FROM keszulek WHERE gysz = 'ZZ-UJ';"));
     EXPECT_EQ(devices.value(QStringLiteral("keszulek")).toInt(), created)
         << "the list stands on the new device";
 
     // A cancelled customer choice asks nothing more.
-    windows.answer(OpenCustomerList, -1);
+    windows.answer(OpenCustomerList, ChosenRow{});
     w.action(QStringLiteral("aUj"))->trigger();
     EXPECT_EQ(windows.calls("OpenDeviceTypeList").size(), 1u);
 
@@ -96,7 +100,7 @@ TEST_F(MainWindowDevices, DeviceTabCreatesForAChosenCustomerAndEditsTheCurrentDe
     windows.answer(EditDevice, current);
     w.DBGrid5->setFocus();
     QTest::keyClick(w.DBGrid5, Qt::Key_F2);
-    EXPECT_EQ(windows.calls("EditDevice").back().args, (QVariantList{current, -1, -1}));
+    EXPECT_EQ(windows.calls("EditDevice").back().args, (QVariantList{current, QVariant(), QVariant()}));
     EXPECT_EQ(devices.value(QStringLiteral("keszulek")).toInt(), current);
     EXPECT_EQ(windows.pendingAnswers(), 0);
 }
@@ -115,8 +119,8 @@ TEST_F(MainWindowDevices, CustomerPanelCreatesForTheCurrentCustomerAndEdits) {
     // "Új készülék": the type, then the editor for this customer; no customer list.
     ScriptedWindows windows;
     windows.script(OpenCustomerList)
-        .answer(OpenDeviceTypeList, type)
-        .act(EditDevice, [owner](int d, int t, int c) {
+        .answer(OpenDeviceTypeList, ChosenRow{type})
+        .act(EditDevice, [owner](RowKey d, RowKey t, RowKey c) {
             EXPECT_EQ(c, owner);
             return SaveDevice(d, t, c);
         });
@@ -130,7 +134,7 @@ TEST_F(MainWindowDevices, CustomerPanelCreatesForTheCurrentCustomerAndEdits) {
     const int first = panel.value(QStringLiteral("keszulek")).toInt();
     windows.answer(EditDevice, first);
     w.action(QStringLiteral("aSzerkesztKeszulek"))->trigger();
-    EXPECT_EQ(windows.calls("EditDevice").back().args, (QVariantList{first, -1, -1}));
+    EXPECT_EQ(windows.calls("EditDevice").back().args, (QVariantList{first, QVariant(), QVariant()}));
     EXPECT_EQ(panel.value(QStringLiteral("keszulek")).toInt(), first);
 }
 

@@ -679,7 +679,7 @@ TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {
     EXPECT_EQ(u.value(QStringLiteral("ugyfel")).toInt(), third);
     const QRect second = w.DBGrid1->visualRect(w.DBGrid1->model()->index(1, 1));
     const int secondKey = ValueAt(u, 1, QStringLiteral("ugyfel")).toInt();
-    customers.answer(EditCustomer, -1);
+    customers.answer(EditCustomer, std::nullopt);
     QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(customers.calls().back().args.at(0).toInt(), secondKey);
@@ -782,9 +782,9 @@ TEST_F(MainWindowLists, MasterDataActionsOpenTheirLists) {
     Tfrm_Main& w = open();
     ScriptedWindows windows;
     windows.answer(ChooseDictionaryText, DictionaryText{})
-        .answer(ChooseWorkSheetType, -1)
+        .answer(ChooseWorkSheetType, ChosenRow{})
         .answer(ChooseLetterText, LetterText{})
-        .answer(ChooseCatalogueItem, -1);
+        .answer(ChooseCatalogueItem, ChosenRow{});
     Beall().torzsszerkeszt = false;
     w.action(QStringLiteral("aMLapTipus"))->trigger();
     w.action(QStringLiteral("aTetel"))->trigger();

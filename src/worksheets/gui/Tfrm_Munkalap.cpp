@@ -626,6 +626,7 @@ void Tfrm_Munkalap::loadSheet() {
         m_back->setCurrentIndex(std::max(0, VarStr(fieldValue(QStringLiteral("m03"))).toInt()));
     }
     m_loading = false;
+    markClean(); // the defaults filled in above are not the user's changes
     showSheetTexts();
     showGarment();
     readLists();
@@ -759,6 +760,7 @@ bool Tfrm_Munkalap::postSheet() {
         return false;
     switch (PostSheet(m_sheet, table())) {
     case SheetWrite::Written:
+        markClean();
         return true;
     case SheetWrite::Refused:
         refreshLock();
@@ -811,8 +813,8 @@ void Tfrm_Munkalap::newRow() {
             refreshLock();
             return;
         }
-        const int employee = ChooseEmployee();
-        if (employee > 0 && LinkSheetEmployee(m_sheet, employee) != SheetWrite::Written)
+        const RowKey employee = ChooseEmployee();
+        if (employee && LinkSheetEmployee(m_sheet, int(*employee)) != SheetWrite::Written)
             refreshLock();
         readLists();
     }
@@ -957,7 +959,7 @@ void Tfrm_Munkalap::pasteText() {
 void Tfrm_Munkalap::editDevice() {
     if (m_device <= 0)
         return;
-    if (EditDevice(m_device, -1, -1) >= 0)
+    if (EditDevice(m_device, std::nullopt, std::nullopt))
         ShowText(m_deviceText, SheetDeviceText(m_device));
 }
 
@@ -992,22 +994,29 @@ void Tfrm_Munkalap::accept() {
 
 void Tfrm_Munkalap::reject() {
     run("btnMegsem");
-    if (m_newSheet && NewSheetRemovable(m_sheet)) {
-        if (NewSheetHasContent(m_sheet) &&
-            !AskYesNo(worksheet_text::DiscardNewSheetQuestion, dialog_text::ConfirmCaption, this))
+    // One question at most: a new sheet with lines or employees asks about
+    // the whole sheet, otherwise a changed one about the typed changes.
+    const bool removable = m_newSheet && NewSheetRemovable(m_sheet);
+    if (removable && NewSheetHasContent(m_sheet)) {
+        if (!AskYesNo(worksheet_text::DiscardNewSheetQuestion, dialog_text::ConfirmCaption, this))
             return;
+    } else if (!confirmDiscard()) {
+        return;
+    }
+    if (removable) {
         table().cancel();
         RemoveNewSheet(m_sheet);
     }
-    EditWindow::reject();
+    discardAndClose();
 }
 
-int Tfrm_Munkalap::Run(int sheet, int customer, int type, bool quotation, int device, QWidget* parent) {
+RowKey Tfrm_Munkalap::Run(RowKey sheet, RowKey customer, RowKey type, bool quotation, RowKey device,
+                          QWidget* parent) {
     const std::optional<SheetOpening> opening = BeginSheetEdit(sheet, customer, type, quotation, device);
     if (!opening)
-        return -1;
+        return std::nullopt;
     Tfrm_Munkalap window(*opening, parent ? parent : QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? window.sheet() : -1;
+    return window.exec() == QDialog::Accepted ? RowKey(window.sheet()) : std::nullopt;
 }
 
 } // namespace kml
