@@ -682,11 +682,11 @@ TEST_F(WorkSheetFlows, MoneyOfTheLinesAndTheSheetOnTheServer) {
 
     ScriptedWindows windows;
     windows.answer(ChooseCatalogueItem, ChosenRow{oil}).answer(ChooseCatalogueItem, ChosenRow{labour});
-    std::optional<LineRecord> oilLine = StartLineEdit(s, -1, 2);
+    std::optional<LineRecord> oilLine = StartLineEdit(s, std::nullopt, 2);
     ASSERT_TRUE(oilLine);
     oilLine->db = 4.5;
     ASSERT_TRUE(SaveLine(s, -1, *oilLine)); // 4.5 x 5000
-    std::optional<LineRecord> labourLine = StartLineEdit(s, -1, 2);
+    std::optional<LineRecord> labourLine = StartLineEdit(s, std::nullopt, 2);
     ASSERT_TRUE(labourLine);
     labourLine->db = 1.5;
     ASSERT_TRUE(SaveLine(s, -1, *labourLine)); // 1.5 x 10000
@@ -742,8 +742,8 @@ TEST_F(WorkSheetFlows, LinePricesFollowTheCustomerAndSurviveReopening) {
         const int other = sheet(1, plain);
         ScriptedWindows windows;
         windows.answer(ChooseCatalogueItem, ChosenRow{part}).answer(ChooseCatalogueItem, ChosenRow{part});
-        const std::optional<LineRecord> withDiscount = StartLineEdit(discounted, -1, programType);
-        const std::optional<LineRecord> withoutDiscount = StartLineEdit(other, -1, programType);
+        const std::optional<LineRecord> withDiscount = StartLineEdit(discounted, std::nullopt, programType);
+        const std::optional<LineRecord> withoutDiscount = StartLineEdit(other, std::nullopt, programType);
         ASSERT_TRUE(withDiscount && withoutDiscount);
         EXPECT_DOUBLE_EQ(withDiscount->kedv_ad, 12);
         EXPECT_DOUBLE_EQ(withoutDiscount->kedv_ad, 5);
@@ -768,8 +768,8 @@ TEST_F(WorkSheetFlows, NoItemChosenAddsNoLine) {
     const int s = sheet(1);
     ScriptedWindows windows;
     windows.answer(ChooseCatalogueItem, ChosenRow{}).answer(ChooseCatalogueItem, ChosenRow{0});
-    EXPECT_FALSE(StartLineEdit(s, -1, 1));
-    EXPECT_FALSE(StartLineEdit(s, -1, 1));
+    EXPECT_FALSE(StartLineEdit(s, std::nullopt, 1));
+    EXPECT_FALSE(StartLineEdit(s, std::nullopt, 1));
     EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel")), "0");
 
     // A line deleted on another workstation does not open.
@@ -1003,15 +1003,15 @@ TEST_F(WorkSheetFlows, MainWindowOpensTheEditorAsEachPlaceAsks) {
     main.list(MainTab::Devices).open(dev);
     main.run("aMLapNeki");
 
-    QList<QVariantList> calls;
+    QList<QVariantList> calls; // an invalid value: nothing given
     for (const WindowCall& call : windows.calls("EditWorkSheet"))
         calls << call.args;
-    EXPECT_EQ(calls, (QList<QVariantList>{{-1, -1, 5, true, -1},
-                                          {s, -1, 1, false, -1},
-                                          {-1, owner, 5, false, -1},
-                                          {-1, owner, 5, false, -1},
-                                          {-1, owner, 5, false, dev},
-                                          {-1, owner, 5, false, dev}}));
+    EXPECT_EQ(calls, (QList<QVariantList>{{QVariant(), QVariant(), 5, true, QVariant()},
+                                          {s, QVariant(), 1, false, QVariant()},
+                                          {QVariant(), owner, 5, false, QVariant()},
+                                          {QVariant(), owner, 5, false, QVariant()},
+                                          {QVariant(), owner, 5, false, dev},
+                                          {QVariant(), owner, 5, false, dev}}));
     EXPECT_EQ(windows.pendingAnswers(), 0);
 }
 

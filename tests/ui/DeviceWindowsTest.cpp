@@ -102,11 +102,11 @@ protected:
     static inline TestDatabase* db = nullptr;
 };
 
-TEST_F(DeviceWindows, ChooserGivesTheDeviceZeroForGoOnAndMinusOneForClose) {
+TEST_F(DeviceWindows, ChooserGivesTheDeviceZeroForGoOnAndNothingForClose) {
     struct Case {
         const char* what;
         std::function<void(Tfrm_TorzsKeszulek*)> act;
-        int expected;
+        RowKey expected;
     } cases[] = {
         {"Elfogad on the second row",
          [](Tfrm_TorzsKeszulek* w) {
@@ -115,7 +115,7 @@ TEST_F(DeviceWindows, ChooserGivesTheDeviceZeroForGoOnAndMinusOneForClose) {
          },
          2},
         {"Tovább", [](Tfrm_TorzsKeszulek* w) { QTest::keyClick(w->grid(), Qt::Key_F6); }, 0},
-        {"Bezár", [](Tfrm_TorzsKeszulek* w) { QTest::keyClick(w->grid(), Qt::Key_Escape); }, -1},
+        {"Bezár", [](Tfrm_TorzsKeszulek* w) { QTest::keyClick(w->grid(), Qt::Key_Escape); }, std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -51,9 +51,11 @@ TEST_F(MainWindowDevices, MasterDataActionsOpenTheirListsWithTheRight) {
     w.action(QStringLiteral("aTipus"))->trigger();
     w.action(QStringLiteral("aDolgozo"))->trigger();
     ASSERT_EQ(windows.calls().size(), 3u);
-    EXPECT_EQ(windows.calls()[0].args.mid(0, 5), (QVariantList{-1, false, "gyarto", false, "Gyártó"}));
-    EXPECT_EQ(windows.calls()[1].args.mid(0, 2), (QVariantList{-1, false}));
-    EXPECT_EQ(windows.calls()[2].args.mid(0, 5), (QVariantList{-1, false, "dolgozo", true, "Dolgozó"}));
+    EXPECT_EQ(windows.calls()[0].args.mid(0, 5),
+              (QVariantList{QVariant(), false, "gyarto", false, "Gyártó"}));
+    EXPECT_EQ(windows.calls()[1].args.mid(0, 2), (QVariantList{QVariant(), false}));
+    EXPECT_EQ(windows.calls()[2].args.mid(0, 5),
+              (QVariantList{QVariant(), false, "dolgozo", true, "Dolgozó"}));
     EXPECT_EQ(LastAction(), "frm_Main.aDolgozo");
     EXPECT_GT(QueryInt(QStringLiteral("SELECT sorszam FROM dolgozo WHERE dolgozo = 2;")), 0);
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(DISTINCT sorszam) = COUNT(*) AND MIN(sorszam) = 1 "
@@ -149,7 +151,7 @@ TEST_F(MainWindowDevices, WorkSheetDeviceRecordEditsTheSheetsDevice) {
     ScriptedWindows windows;
     windows.answer(EditDevice, device);
     w.action(QStringLiteral("aKeszulekAdatlap"))->trigger();
-    EXPECT_EQ(windows.calls().at(0).args, (QVariantList{device, -1, -1}));
+    EXPECT_EQ(windows.calls().at(0).args, (QVariantList{device, QVariant(), QVariant()}));
     EXPECT_EQ(sheets.value(QStringLiteral("munkalap")).toInt(), sheet);
 
     // A sheet without a device says so and opens nothing.

@@ -666,7 +666,7 @@ TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {
     const int created = int(c.lastInsertId());
     customers.answer(EditCustomer, created);
     w.action(QStringLiteral("aUj"))->trigger();
-    EXPECT_EQ(customers.calls().back().args.at(0).toInt(), -1);
+    EXPECT_FALSE(customers.calls().back().args.at(0).isValid()); // nothing: a new customer
     EXPECT_EQ(u.value(QStringLiteral("ugyfel")).toInt(), created);
 
     // F2 and a double-click edit the current customer.
@@ -801,11 +801,11 @@ TEST_F(MainWindowLists, MasterDataActionsOpenTheirLists) {
     EXPECT_EQ(calls[0].operation, "ChooseDictionaryText");
     EXPECT_EQ(calls[0].args, (QVariantList{QString(), false}));
     EXPECT_EQ(calls[1].operation, "ChooseLetterText");
-    EXPECT_EQ(calls[1].args, (QVariantList{-1, false}));
+    EXPECT_EQ(calls[1].args, (QVariantList{QVariant(), false}));
     EXPECT_EQ(calls[2].operation, "ChooseWorkSheetType");
-    EXPECT_EQ(calls[2].args.mid(0, 2), (QVariantList{-1, false}));
+    EXPECT_EQ(calls[2].args.mid(0, 2), (QVariantList{QVariant(), false}));
     EXPECT_EQ(calls[3].operation, "ChooseCatalogueItem");
-    EXPECT_EQ(calls[3].args.mid(0, 2), (QVariantList{-1, false}));
+    EXPECT_EQ(calls[3].args.mid(0, 2), (QVariantList{QVariant(), false}));
 }
 
 TEST_F(MainWindowLists, ScreenshotsOfEveryTab) {

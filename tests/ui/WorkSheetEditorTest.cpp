@@ -581,7 +581,7 @@ TEST_F(WorkSheetEditor, LineEditorRecalculatesWhenAFieldIsLeft) {
         QTest::keyClicks(quantity, QStringLiteral("2.5"));
         QTest::keyClick(quantity, Qt::Key_Return, Qt::ControlModifier);
     });
-    EXPECT_TRUE(EditWorkSheetLine(sheet, -1));
+    EXPECT_TRUE(EditWorkSheetLine(sheet, std::nullopt));
     settle();
     EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', db, egysar, beszar, kedv_kap, kedv_ad, ar_teljes) "
                                    "FROM munkalap_tetel WHERE munkalap = %1 AND tetel = %2")
