@@ -284,6 +284,50 @@ void Connection::exec(const QString& sql) {
     readResults(false);
 }
 
+void Connection::execBytes(const QByteArray& sql) {
+    run(sql);
+    readResults(false);
+}
+
+void Connection::streamRows(const QString& sql, const ColumnsSink& columns, const RowSink& row) {
+    run(ToCp1250(sql));
+    if (mysql_read_query_result(m_mysql) != 0)
+        fail(true);
+    MYSQL_RES* res = mysql_use_result(m_mysql);
+    if (!res) {
+        if (mysql_field_count(m_mysql) != 0)
+            fail(true);
+        readResults(false); // no rows: the statement's other results
+        return;
+    }
+    const auto discard = [this, res] {
+        while (mysql_fetch_row(res)) {
+        }
+        mysql_free_result(res);
+        while (mysql_next_result(m_mysql) == 0)
+            if (MYSQL_RES* more = mysql_use_result(m_mysql))
+                mysql_free_result(more);
+    };
+    try {
+        if (columns)
+            columns(ResultColumns(res));
+        while (MYSQL_ROW values = mysql_fetch_row(res))
+            row(values, mysql_fetch_lengths(res));
+    } catch (...) {
+        discard();
+        throw;
+    }
+    const bool failed = mysql_errno(m_mysql) != 0;
+    if (failed) {
+        mysql_free_result(res);
+        fail(true);
+    }
+    discard();
+    unsigned serverStatus = 0;
+    mariadb_get_infov(m_mysql, MARIADB_CONNECTION_SERVER_STATUS, &serverStatus);
+    m_inTransaction = (serverStatus & SERVER_STATUS_IN_TRANS) != 0;
+}
+
 ResultSet Connection::query(const QString& sql) {
     run(ToCp1250(sql));
     return readResults(true);

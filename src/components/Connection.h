@@ -5,7 +5,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <vector>
 
 struct st_mysql;
 struct st_mysql_res;
@@ -82,6 +84,18 @@ public:
     // (the status result of a CALL) are drained. A statement without rows
     // gives an empty result without columns.
     ResultSet query(const QString& sql);
+
+    // exec() for a statement that is already cp1250 bytes (a script read
+    // from a file), sent exactly as it stands.
+    void execBytes(const QByteArray& sql);
+    // Runs one statement and hands its rows over one at a time as they
+    // arrive (the server's values as raw bytes, a null pointer for NULL),
+    // never holding more than one row: for reading whole tables. `columns`
+    // is called once before the first row. An exception thrown by a callback
+    // stops the reading (the rest of the result is discarded) and goes on.
+    using ColumnsSink = std::function<void(const std::vector<ColumnInfo>& columns)>;
+    using RowSink = std::function<void(const char* const* values, const unsigned long* lengths)>;
+    void streamRows(const QString& sql, const ColumnsSink& columns, const RowSink& row);
 
     // Whether the session has a transaction open (as the server reported it
     // after the last statement).

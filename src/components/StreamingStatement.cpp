@@ -34,14 +34,22 @@ std::unique_ptr<Connection> StreamLinks::take() {
     }
     if (!m_control)
         throw DbError(QStringLiteral("Nincs adatbázis kapcsolat"), 2006);
+    if (m_pinned)
+        throw DbError(QStringLiteral("A kapcsolaton még fut egy utasítás"), 2014);
     auto link = std::make_unique<Connection>();
     link->open(m_options);
     return link;
 }
 
 void StreamLinks::giveBack(std::unique_ptr<Connection> link) {
-    if (m_control && link && link->isOpen() && int(m_idle.size()) < MaxIdle)
+    if (m_control && link && link->isOpen() && (m_pinned || int(m_idle.size()) < MaxIdle))
         m_idle.push_back(std::move(link));
+}
+
+void StreamLinks::pin(std::unique_ptr<Connection> session) {
+    m_idle.clear();
+    m_pinned = true;
+    m_idle.push_back(std::move(session));
 }
 
 bool StreamLinks::killQuery(unsigned long threadId) {

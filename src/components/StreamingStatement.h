@@ -63,12 +63,21 @@ public:
     // later are closed, no KILL can be sent any more.
     void detach();
 
+    // Makes session the only link: from now on every statement runs on it
+    // (the session state of one user: USE, SET, an open transaction), take()
+    // lends it out and refuses while it is lent, and giveBack() always keeps
+    // it. The SQL console runs its own session this way, with the control
+    // connection beside it for KILL QUERY.
+    void pin(std::unique_ptr<Connection> session);
+    bool isPinned() const { return m_pinned; }
+
     int idleCount() const { return int(m_idle.size()); }
 
 private:
     Connection* m_control;
     ConnectionOptions m_options;
     std::vector<std::unique_ptr<Connection>> m_idle;
+    bool m_pinned = false;
 };
 
 class StatementRun;

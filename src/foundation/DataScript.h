@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
+
+class QIODevice;
 
 namespace kml {
 
@@ -13,41 +16,61 @@ class Connection;
 // that executes such a script (or any script typed into the SQL console)
 // one statement at a time.
 //
-// A script and its runner agree on one rule: a statement is executed exactly
-// as it stands in the script. Text values are written once through SqlStr, so
-// every backslash, quote, CR and LF of a value is escaped exactly once and no
-// value holds a real line break; a value therefore always stays on its row's
-// line, and executing the statement restores it byte for byte.
+// A data script restores a database exactly, whatever client runs it (this
+// program's restore or the mariadb client): it begins with the comment line
+// DataScriptMark and session lines (NAMES latin2, no foreign-key or unique
+// checks, a key 0 kept as 0, the search-text triggers standing aside while
+// the search tables come back with the rest) and ends putting the session
+// back. For each base table (never a view) it holds "TRUNCATE `t`;" and
+// plain INSERT statements (an error surfaces instead of dropping a row).
+// Values are written once, by the client library's escaping rules (\0 \n
+// \r \\ \' \" \Z), so no value holds a real line break and every row
+// stands on its own line; binary values are 0x hex literals, numbers
+// (doubles included) the server's own text, which reads back to the same
+// value. Text crosses as the connection's cp1250 bytes, untouched.
+
+inline constexpr char DataScriptMark[] = "-- Koravel.ML adatmentés";
 
 // Progress of long work: position of maximum; the caller may show it and
 // let pending window events run.
-using ProgressFn = std::function<void(int position, int maximum)>;
+using ProgressFn = std::function<void(qint64 position, qint64 maximum)>;
 
-// The "INSERT IGNORE" statements that refill a table with its present rows,
-// lines joined by CR LF; "" for an empty table. The first line of each
-// statement is "INSERT IGNORE INTO " + table + " (" + lower-cased column
-// names joined by "," + ") VALUES", then one line per row "(v1,v2,...),", the
-// last row of a statement ending in ");". A statement holds rows 1-99, then
-// 100-199, 200-299, ... (99 rows, then 100 each). Values: NULL as NULL, text
-// through SqlStr, numbers as the server writes them, dates and date-times
-// quoted as the server writes them ('yyyy-mm-dd', 'yyyy-mm-dd hh:mm:ss').
+// The INSERT statements that refill a table with its present rows, lines
+// joined by CR LF; "" for an empty table. A statement is the line
+// "INSERT INTO `t` (`c1`,`c2`,...) VALUES", then one line per row
+// "(v1,v2,...),", its last row ending in ");"; a statement is closed after
+// RowsPerStatement rows or when it grows past about a megabyte.
+inline constexpr int RowsPerStatement = 1000;
 QString TableInsertScript(Connection& connection, const QString& table);
 
-// The same script handed over line by line (without line ends).
-void WriteTableInsertScript(Connection& connection, const QString& table,
-                            const std::function<void(const QString& line)>& sink);
-
-// Writes a data script of every table of the connection's database (in the
-// server's order) to a cp1250 text file with CR LF line ends: for each table
-// the line "TRUNCATE " + table + ";" and its TableInsertScript (an empty line
-// for an empty table), between session lines that let the rows go in as they
-// are (no foreign-key checks, a key 0 kept as 0, the search-text triggers
-// standing aside while the search tables come back with the rest) and put the
-// session back afterwards. Reports progress (table index of table count) before each table
-// and (0, count) at the end. Throws std::runtime_error when the file cannot
-// be written (an existing file is then left as it was) and DbError for a
-// failed statement.
+// Writes the data script of every base table of the connection's database
+// to a cp1250 file with CR LF line ends. The tables are read in one
+// consistent snapshot (one transaction), their rows streamed (never more
+// than a row held). Reports progress as rows written of the estimated rows
+// of the database, often enough for a window to stay answering. Throws
+// std::runtime_error when the file cannot be written (an existing file is
+// then left as it was) and DbError for a failed statement.
 void DumpTablesToFile(Connection& connection, const QString& fileName, const ProgressFn& progress = {});
+// The same into an open device.
+void DumpTablesToDevice(Connection& connection, QIODevice& device, const ProgressFn& progress = {});
+
+// Restores a data script read from the device (size bytes, for progress)
+// into the connection's database: statement by statement, exactly as they
+// stand. A script written by the old program (TRUNCATE and INSERT IGNORE
+// statements, text escaped twice) is recognised and its values are
+// unescaped once before they run; its statements on views are left out,
+// and it runs under the same session settings a data script sets. The
+// session's sql_mode, checks and character set are the same afterwards,
+// whether the run succeeded or not. Returns the statements executed;
+// throws DbError for a failing statement (the ones before it stay done).
+int RestoreDataScript(Connection& connection, QIODevice& device, qint64 size,
+                      const ProgressFn& progress = {});
+
+// Whether the first bytes of a script are those of the old program's data
+// script (no DataScriptMark, a TRUNCATE or INSERT IGNORE first).
+bool IsOldDataScript(const QByteArray& firstLine);
+// The old program's second escaping undone: \\ \r \n back to \ CR LF.
+QByteArray UndoOldEscaping(const QByteArray& statement);
 
 // Cuts a script into statements the way the SQL console runs it: each line is
 // trimmed and empty lines are skipped; a line beginning with "delimiter"

@@ -17,6 +17,10 @@ size_t WriteToFile(char* data, size_t size, size_t count, void* target) {
 } // namespace
 
 bool DownloadFile(const QString& url, const QString& fileName) {
+    return DownloadFile(url, fileName, DownloadLimits{});
+}
+
+bool DownloadFile(const QString& url, const QString& fileName, const DownloadLimits& limits) {
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 
@@ -36,7 +40,8 @@ bool DownloadFile(const QString& url, const QString& fileName) {
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, 20L);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, long(limits.connect));
+    curl_easy_setopt(h, CURLOPT_TIMEOUT, long(limits.total));
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 30L);
     curl_easy_setopt(h, CURLOPT_USERAGENT, "KoravelML/24.0.0.111");

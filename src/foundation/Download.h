@@ -12,4 +12,14 @@ namespace kml {
 // abandoned when it stalls (under 1 byte/s) for 30 s.
 bool DownloadFile(const QString& url, const QString& fileName);
 
+// Time limits of a download, in seconds; 0 leaves a limit out.
+struct DownloadLimits {
+    int connect = 20; // to connect
+    int total = 0;    // the whole call
+};
+
+// The same with the given limits (a stall of 30 s still ends it). Safe to
+// call from another thread: it touches nothing but the file.
+bool DownloadFile(const QString& url, const QString& fileName, const DownloadLimits& limits);
+
 } // namespace kml

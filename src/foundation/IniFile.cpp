@@ -20,10 +20,11 @@ bool SameName(const QString& a, const QString& b) {
     throw std::runtime_error(QStringLiteral("%1 %2: %3").arg(what, path, reason).toStdString());
 }
 
-QString DecodeFile(const QByteArray& bytes) {
+QString DecodeFile(const QByteArray& bytes, bool& cp1250) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (utf8.hasError())
+    cp1250 = utf8.hasError();
+    if (cp1250)
         return FromCp1250(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
@@ -38,7 +39,9 @@ IniFile::IniFile(const QString& path) : m_path(path) {
         return;
     if (!file.open(QIODevice::ReadOnly))
         FileError(QStringLiteral("Cannot read"), path, file.errorString());
-    const QString text = DecodeFile(file.readAll());
+    const QByteArray bytes = file.readAll();
+    const QString text = DecodeFile(bytes, m_cp1250);
+    m_crlf = bytes.contains("\r\n");
     QStringList lines = text.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast(); // the final line break
@@ -168,13 +171,25 @@ void IniFile::deleteKey(const QString& section, const QString& key) {
 void IniFile::save() {
     if (!m_modified)
         return;
+    const QLatin1String lineEnd(m_crlf ? "\r\n" : "\n");
     QString text;
     for (const Line& line : m_lines)
-        text += line.text + QLatin1Char('\n');
+        text += line.text + lineEnd;
+    QByteArray bytes;
+    if (m_cp1250) {
+        bytes = ToCp1250(text);
+        if (FromCp1250(bytes) != text)
+            bytes = text.toUtf8(); // a character cp1250 has no byte for
+    } else {
+        bytes = text.toUtf8();
+    }
+    const bool created = !QFile::exists(m_path);
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         FileError(QStringLiteral("Cannot write"), m_path, file.errorString());
-    file.write(text.toUtf8());
+    if (created)
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    file.write(bytes);
     if (!file.commit())
         FileError(QStringLiteral("Cannot write"), m_path, file.errorString());
     m_modified = false;

@@ -12,8 +12,11 @@ namespace kml {
 // key names compare without regard to letter case; values are trimmed when
 // read; the first of duplicate keys counts.
 //
-// The file is written in UTF-8. A file that is not valid UTF-8 (one copied
-// from a Windows workstation) is read as cp1250. A value that would not
+// A new file is written in UTF-8 with LF line ends, readable and writable by
+// its owner only (it holds the connection entries). A file that is not valid
+// UTF-8 (one written by a Windows workstation) is read as cp1250 and written
+// back the way it came, cp1250 bytes and its CR LF line ends, as long as
+// every character has a cp1250 byte (otherwise it becomes UTF-8). A value that would not
 // survive a plain line (line breaks, blanks at either end, a leading double
 // quote) is written in double quotes with \\ \" \r \n escapes, and read back
 // the same way, so every value round-trips, scrambled connection entries
@@ -62,6 +65,8 @@ private:
 
     QString m_path;
     std::vector<Line> m_lines;
+    bool m_cp1250 = false; // read as cp1250
+    bool m_crlf = false;   // its lines ended in CR LF
     bool m_modified = false;
 };
 

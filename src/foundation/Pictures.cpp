@@ -64,6 +64,11 @@ QSize FittedSize(const QSize& size, int maxWidth, int maxHeight) {
 }
 
 void ResizeJpeg(const QString& sourceFile, const QString& targetFile, int maxWidth, int maxHeight) {
+    // A camera's picture can be larger than Qt's default allocation limit
+    // (256 MB: 10000 x 8000 is 320 MB); a limit of 1 GB still refuses
+    // absurd sizes.
+    if (QImageReader::allocationLimit() < 1024)
+        QImageReader::setAllocationLimit(1024);
     QImage picture;
     if (!picture.load(sourceFile, "JPEG") && !picture.load(sourceFile))
         throw std::runtime_error(QStringLiteral("Cannot load the picture %1").arg(sourceFile).toStdString());

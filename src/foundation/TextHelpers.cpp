@@ -331,7 +331,12 @@ QString ScramblePassword(const QString& text) {
     const QByteArray clear = ToCp1250(text);
     QByteArray out;
     out.reserve(3 + 2 * clear.size());
-    for (int i = 0; i < 3; ++i)
+    // The first character is never a double quote, so that an ini file
+    // holds the value as it is, without quotes around it.
+    out += noise();
+    while (out.at(0) == '"')
+        out[0] = noise();
+    for (int i = 1; i < 3; ++i)
         out += noise();
     for (const char c : clear) {
         out += char((static_cast<unsigned char>(c) + 1) & 0xFF);

@@ -39,7 +39,7 @@ enum class ColourReach {
 };
 
 // Pictures drawn instead of a flag column's text.
-enum class CellIcon { None, Paid, Unpaid, Private, Company };
+enum class CellIcon { None, Paid, Unpaid, Private, Company, Attachment, NoAttachment };
 
 // A grid's row colouring: the colours of one row of the query (read without
 // moving it; nothing for a selected row where the rule says so), and the

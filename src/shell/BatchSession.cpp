@@ -1,5 +1,6 @@
 #include "shell/BatchSession.h"
 
+#include "admin/ConnectionEntries.h"
 #include "components/Connection.h"
 #include "components/DbError.h"
 #include "components/Query.h"
@@ -7,7 +8,6 @@
 #include "foundation/IniFile.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
-#include "shell/ConnectionEntries.h"
 #include "shell/Rights.h"
 #include "shell/ShopSettings.h"
 #include "shell/Startup.h"

@@ -1,8 +1,11 @@
 #include "shell/MainSession.h"
 
+#include "admin/AdminRoutes.h"
+#include "admin/ConsoleRoutes.h"
 #include "exchange/ExchangeRoutes.h"
 #include "records/RecordRoutes.h"
 #include "reports/ReportRoutes.h"
+#include "worksheets/HistoryRoutes.h"
 #include "worksheets/PlannerRoutes.h"
 #include "worksheets/WorkSheetLists.h"
 
@@ -27,6 +30,9 @@ void RegisterMainRoutes(MainRoutes& routes) {
     RegisterExchangeRoutes(routes);
     RegisterReportRoutes(routes);
     RegisterPlannerRoutes(routes);
+    RegisterAdminRoutes(routes);
+    RegisterHistoryRoutes(routes);
+    RegisterConsoleRoutes(routes);
 }
 
 MainSession::MainSession() {

@@ -1,5 +1,6 @@
 #include "shell/Startup.h"
 
+#include "admin/ConnectionEntries.h"
 #include "components/DbError.h"
 #include "foundation/Conversions.h"
 #include "foundation/DateHelpers.h"
@@ -8,7 +9,6 @@
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
 #include "shell/AppError.h"
-#include "shell/ConnectionEntries.h"
 #include "shell/MainLists.h"
 #include "shell/MainSession.h"
 #include "shell/Rights.h"

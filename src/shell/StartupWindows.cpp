@@ -1,7 +1,7 @@
 #include "shell/StartupWindows.h"
 
+#include "admin/ConnectionEntries.h"
 #include "foundation/Settings.h"
-#include "shell/ConnectionEntries.h"
 
 namespace kml {
 

@@ -52,6 +52,10 @@ TEST_F(IniTest, ReadsAndWritesAPlainWindowsStyleFile) {
         QString::fromUtf8("[Alapertek]\nAlapVaros=Győr\nBetumeret=9\nTeljesKep=1\nFormatFt=### ### ##0\n\n"
                           "[Tulajdonos]\nTulajdonos=Kovács Ödön\n"));
 
+    // A new file is the owner's alone: it will hold the connection entries.
+    EXPECT_EQ(QFile::permissions(m_path) & (QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ReadOther | QFileDevice::WriteOther),
+              QFileDevice::Permissions());
     EXPECT_EQ(IniReadStr("alapertek", "alapvaros"), QString::fromUtf8("Győr")); // names ignore letter case
     EXPECT_EQ(IniReadInt("Alapertek", "Betumeret", 0), 9);
     EXPECT_TRUE(IniReadBool("Alapertek", "TeljesKep", false));
@@ -73,9 +77,15 @@ TEST_F(IniTest, KeepsLinesItDoesNotTouchAndReadsCp1250Files) {
     EXPECT_EQ(IniReadStr("Alapertek", "HtmlUt"), "C:\\Koravel\\Html");
     EXPECT_EQ(IniReadStr("Nyomtato", "AlapNyomtato", "x"), ""); // present but empty
     IniWriteStr("Alapertek", "Betumeret", "10");
-    EXPECT_EQ(QString::fromUtf8(ReadAll(m_path)),
-              QString::fromUtf8("; megjegyzés\n[Alapertek]\nAlapVaros = Győr \nHtmlUt=C:\\Koravel\\Html\n"
-                                "Betumeret=10\n\n[Nyomtato]\nAlapNyomtato=\n"));
+    // Written back the way the Windows program writes it: cp1250 and CR LF.
+    EXPECT_EQ(ReadAll(m_path),
+              ToCp1250(QString::fromUtf8("; megjegyzés\r\n[Alapertek]\r\nAlapVaros = Győr \r\n"
+                                         "HtmlUt=C:\\Koravel\\Html\r\nBetumeret=10\r\n\r\n[Nyomtato]\r\n"
+                                         "AlapNyomtato=\r\n")));
+    // A character without a cp1250 byte turns the file into UTF-8 rather than losing it.
+    IniWriteStr("Alapertek", "HtmlUt", QString::fromUtf8("/home/日本"));
+    EXPECT_EQ(IniReadStr("Alapertek", "HtmlUt"), QString::fromUtf8("/home/日本"));
+    EXPECT_EQ(IniReadStr("Alapertek", "AlapVaros"), QString::fromUtf8("Győr"));
 }
 
 TEST_F(IniTest, EveryValueRoundTripsScrambledEntriesIncluded) {

@@ -2,11 +2,11 @@
 // offered connection entries, and entries written the way scripts/run
 // writes them.
 
+#include "admin/ConnectionEntries.h"
 #include "foundation/Folders.h"
 #include "foundation/IniFile.h"
 #include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
-#include "shell/ConnectionEntries.h"
 #include "shell/WorkstationSettings.h"
 
 #include <QCoreApplication>

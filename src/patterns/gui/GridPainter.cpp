@@ -211,6 +211,23 @@ QPixmap DrawIcon(CellIcon icon) {
         p.drawRect(QRectF(7, 12, 2, 3));
         break;
     }
+    case CellIcon::Attachment: {
+        // A sheet of paper with a folded corner and lines of text.
+        p.setPen(QPen(QColor(0x55, 0x55, 0x55), 1));
+        p.setBrush(Qt::white);
+        p.drawPolygon(QPolygonF({QPointF(3.5, 1.5), QPointF(9.5, 1.5), QPointF(12.5, 4.5),
+                                 QPointF(12.5, 14.5), QPointF(3.5, 14.5)}));
+        p.setPen(QPen(QColor(0x2F, 0x5E, 0x9E), 1));
+        for (int y = 6; y <= 12; y += 2)
+            p.drawLine(QPointF(5.5, y + 0.5), QPointF(10.5, y + 0.5));
+        break;
+    }
+    case CellIcon::NoAttachment: {
+        // A faint dash: nothing attached.
+        p.setPen(QPen(QColor(0xB0, 0xB0, 0xB0), 1.5));
+        p.drawLine(QPointF(5, 8), QPointF(11, 8));
+        break;
+    }
     case CellIcon::None:
         break;
     }

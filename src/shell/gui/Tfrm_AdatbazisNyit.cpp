@@ -1,8 +1,8 @@
 #include "shell/gui/Tfrm_AdatbazisNyit.h"
 
+#include "admin/ConnectionEntries.h"
 #include "foundation/WindowPlacement.h"
 #include "foundation/gui/WidgetHelpers.h"
-#include "shell/ConnectionEntries.h"
 #include "shell/StartupWindows.h"
 
 #include <QGuiApplication>

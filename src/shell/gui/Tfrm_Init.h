@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/ConnectionEntries.h"
+#include "admin/ConnectionEntries.h"
 
 #include <QDialog>
 #include <optional>

@@ -1,5 +1,7 @@
 #include "shell/gui/Windows.h"
 
+#include "admin/gui/AdminWindows.h"
+#include "admin/gui/ConsoleWindows.h"
 #include "exchange/gui/ExchangeWindows.h"
 #include "records/gui/RecordWindows.h"
 #include "reports/gui/ReportWindows.h"
@@ -9,6 +11,7 @@
 #include "shell/gui/Tfrm_Beallit.h"
 #include "shell/gui/Tfrm_Init.h"
 #include "shell/gui/Tfrm_Login.h"
+#include "worksheets/gui/HistoryWindows.h"
 #include "worksheets/gui/PlannerWindows.h"
 #include "worksheets/gui/WorkSheetWindows.h"
 
@@ -20,10 +23,13 @@ void InstallWindows() {
     LoginWindow.install(&ShowLoginWindow);
     SettingsWindow.install([](Table& row, SettingsValues& values) { return Tfrm_Beallit::Run(row, values); });
     InstallRecordWindows();
+    InstallAdminWindows();
     InstallExchangeWindows();
     InstallReportWindows();
     InstallPlannerWindows();
     InstallWorkSheetWindows();
+    InstallHistoryWindows();
+    InstallConsoleWindows();
 }
 
 } // namespace kml

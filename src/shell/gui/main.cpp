@@ -2,6 +2,8 @@
 // escapes an event handler to the application error handler), the real
 // dialogs and start-up windows, the main window, the message loop.
 
+#include "admin/BackupCommand.h"
+#include "foundation/Folders.h"
 #include "foundation/gui/QtDialogs.h"
 #include "reports/PdfCommand.h"
 #include "shell/AppError.h"
@@ -27,6 +29,15 @@ int main(int argc, char** argv) {
         QGuiApplication app(argc, argv);
         QTextStream err(stderr);
         return kml::RunPdfCommand(QCoreApplication::arguments(), &kml::OpenBatchSession, err);
+    }
+    // "KoravelML --backup FILE [--db NAME]": the data script of a database,
+    // for scheduled backups; exit status 0 only for a complete file.
+    if (kml::IsBackupCommand(arguments)) {
+        QCoreApplication app(argc, argv);
+        kml::InitFolders();
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return kml::RunBackupCommand(QCoreApplication::arguments(), out, err);
     }
 
     kml::GuiApplication app(argc, argv);

@@ -1,10 +1,14 @@
-#include "shell/ConnectionEntries.h"
+#include "admin/ConnectionEntries.h"
 
+#include "components/Cp1250.h"
 #include "components/DbError.h"
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
 #include "foundation/IniFile.h"
 #include "foundation/TextHelpers.h"
+
+#include <QFile>
+#include <stdexcept>
 
 namespace kml {
 
@@ -22,6 +26,64 @@ ConnectionEntry ConnectionEntry::parse(const QString& text) {
 
 QString ConnectionEntry::text() const {
     return QStringList{database, host, port, user, password, displayName}.join(QLatin1Char(';'));
+}
+
+QString ConnectionEntry::listText() const {
+    QString text;
+    for (const QString& field : {database, host, QString::number(StrInt(port)), user, password, displayName})
+        text += field + QLatin1Char(';');
+    return text;
+}
+
+QString EntryProblem(const ConnectionEntry& entry) {
+    for (const QString& field :
+         {entry.database, entry.host, entry.port, entry.user, entry.password, entry.displayName}) {
+        if (field.contains(QLatin1Char(';')))
+            return QStringLiteral("A mezők nem tartalmazhatnak pontosvesszőt (;).");
+        for (const QChar c : field)
+            if (c.unicode() < 32 || UnicodeToCp1250(c.unicode()) == 255 || UnicodeToCp1250(c.unicode()) < 0)
+                return QStringLiteral("A mezők nem tartalmazhatnak vezérlő vagy nem tárolható karaktert.");
+    }
+    return {};
+}
+
+namespace {
+
+void KeepPrivate(const QString& path) {
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+} // namespace
+
+std::vector<ConnectionEntry> ReadConnectionEntries() {
+    const IniFile ini(IniFilePath());
+    std::vector<ConnectionEntry> entries;
+    for (int n = 1; n <= StoredEntryLimit; ++n) {
+        const QString text =
+            UnscramblePassword(ini.readString(EntrySection, EntryKeyPrefix + QString::number(n)));
+        if (!text.isEmpty())
+            entries.push_back(ConnectionEntry::parse(text));
+    }
+    return entries;
+}
+
+void WriteConnectionEntries(const std::vector<ConnectionEntry>& entries) {
+    if (entries.size() > size_t(StoredEntryLimit))
+        throw std::invalid_argument("more than 100 connection entries");
+    for (const ConnectionEntry& entry : entries)
+        if (!EntryProblem(entry).isEmpty())
+            throw std::invalid_argument(EntryProblem(entry).toStdString());
+    if (IniFilePath().isEmpty())
+        return;
+    IniFile ini(IniFilePath());
+    for (int n = 1; n <= StoredEntryLimit; ++n)
+        ini.deleteKey(EntrySection, EntryKeyPrefix + QString::number(n));
+    int n = 0;
+    for (const ConnectionEntry& entry : entries)
+        ini.writeString(EntrySection, EntryKeyPrefix + QString::number(++n),
+                        ScramblePassword(entry.listText()));
+    ini.save();
+    KeepPrivate(IniFilePath());
 }
 
 ConnectionOptions EntryOptions(const ConnectionEntry& entry) {
@@ -69,6 +131,7 @@ int StoreNewConnectionEntry(const QString& entryText) {
         }
     ini.writeString(EntrySection, EntryKeyPrefix + QString::number(number), ScramblePassword(entryText));
     ini.save();
+    KeepPrivate(IniFilePath());
     return number;
 }
 

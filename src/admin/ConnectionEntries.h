@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace kml {
 
@@ -29,7 +30,27 @@ struct ConnectionEntry {
     static ConnectionEntry parse(const QString& text);
     // The six fields joined by ";", without a trailing one.
     QString text() const;
+    // The text the database list stores and hands back: each of the six
+    // fields followed by ";", the port as integer text (StrInt).
+    QString listText() const;
+    bool operator==(const ConnectionEntry&) const = default;
 };
+
+// Why the entry cannot be stored, or "" when it can: a field holding ";"
+// would spill into the next field when read back, and a control character
+// (or the byte 255) does not survive the ini file's scrambled value.
+QString EntryProblem(const ConnectionEntry& entry);
+
+// Every stored entry, for n = 1 to 100 the non-empty unscrambled values of
+// ConStr + n, in key order.
+std::vector<ConnectionEntry> ReadConnectionEntries();
+// Stores the entries as the list holds them: the keys ConStr1 to ConStr100
+// are removed, then the entries are written scrambled under ConStr1,
+// ConStr2, ... in the given order (listText). Throws std::invalid_argument
+// for more than 100 entries or an entry with an EntryProblem, and
+// std::runtime_error when the ini file cannot be written; nothing is
+// written then. The ini file is left readable by its owner only.
+void WriteConnectionEntries(const std::vector<ConnectionEntry>& entries);
 
 // The options of the shared connection (and of every entry test): the
 // entry's fields, compression, 30 s connect timeout, latin2 with
