@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 #include <optional>
+#include <utility>
 
 namespace kml {
 
@@ -23,6 +24,9 @@ inline RowKey KeyOf(const QVariant& value) {
 // The row a chooser gives back: its key and the text of the list's name
 // field; no key (and no name) when the window closed without a choice.
 struct ChosenRow {
+    ChosenRow() = default;
+    ChosenRow(RowKey chosen, QString chosenName = {}) : key(chosen), name(std::move(chosenName)) {}
+
     RowKey key;
     QString name;
 };
