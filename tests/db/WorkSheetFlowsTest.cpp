@@ -843,7 +843,7 @@ TEST_F(WorkSheetFlows, NewLinesAreOfferedUntilTheLineEditorIsCancelled) {
     EXPECT_EQ(reread, 2);
     ASSERT_EQ(windows.calls("EditWorkSheetLine").size(), 3u);
     for (const WindowCall& call : windows.calls())
-        EXPECT_EQ(call.args, (QVariantList{s, -1}));
+        EXPECT_EQ(call.args, (QVariantList{s, QVariant()}));
 }
 
 // ---- The sheet's row: memos and server columns -------------------------------------
@@ -1221,7 +1221,7 @@ TEST_F(WorkSheetFlows, ACancelledNewSheetIsDeletedOrCancelledNeverLeftLive) {
     const int owner = customer(QStringLiteral("Saját"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::optional<SheetOpening> opening = BeginSheetEdit(-1, owner, 1, false, 0);
+        const std::optional<SheetOpening> opening = BeginSheetEdit(std::nullopt, owner, 1, false, 0);
         ASSERT_TRUE(opening && opening->created);
         if (c.withLine)
             addLine(opening->sheet, part, 1, 100, 50);

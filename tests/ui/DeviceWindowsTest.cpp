@@ -144,7 +144,7 @@ TEST_F(DeviceWindows, ChooserGivesTheDeviceZeroForGoOnAndNothingForClose) {
 TEST_F(DeviceWindows, ListOfAllCustomersTitlesTheSerialNumberWithTheShopsWord) {
     useProgramType(2, "Rendsz./alváz", "Gépjármű"); // the editor's page says "Rendszám" whatever this is
     ScriptedWindows windows;
-    Tfrm_TorzsKeszulek w(-1);
+    Tfrm_TorzsKeszulek w(std::nullopt);
     w.setChooser(true);
     w.openAt(4);
     w.show();

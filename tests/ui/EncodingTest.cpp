@@ -9,6 +9,7 @@
 
 #include "Cp1250Sql.h"
 #include "PdfText.h"
+#include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 #include "components/Cp1250.h"
 #include "components/DbError.h"
@@ -186,9 +187,12 @@ TEST_F(Encoding, OneTextThroughEveryPathComesBackTheSame) {
     // A backup script of the tables: the same bytes, and running it stores them again.
     const QString script = TableInsertScript(s_db->connection(), QStringLiteral("gyarto"));
     EXPECT_TRUE(ToCp1250(script).contains(ToCp1250(kText + QStringLiteral(" 2"))));
-    ExecSql(QStringLiteral("DELETE FROM gyarto WHERE gyarto = %1").arg(direct));
+    // The script holds the whole table, as a backup emptying it first does.
+    const int rows = QueryInt(QStringLiteral("SELECT COUNT(*) FROM gyarto"));
+    ExecSql(QStringLiteral("DELETE FROM gyarto"));
     RunSqlScript(s_db->connection(), script.split(QStringLiteral("\r\n")));
     EXPECT_EQ(storedHex(direct), Hex(kText + QStringLiteral(" 2")));
+    EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM gyarto")), rows);
 }
 
 // Text that Windows-1250 cannot hold is refused, naming the characters;
@@ -218,7 +222,10 @@ TEST_F(Encoding, CharactersOutsideWindows1250AreRefusedNotGarbled) {
     EXPECT_THROW(editor.accept(), DbError);
     EXPECT_EQ(name->text(), QStringLiteral("Señor Øystein")) << "what was typed stays";
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM gyarto")), before);
+    ScriptedDialogs dialogs;
+    dialogs.answer(DialogAnswer::Yes); // closing drops the typed text only when told to
     editor.reject();
+    EXPECT_EQ(dialogs.calls().size(), 1u);
 
     // The loader of the db/ files refuses such SQL as a whole.
     int exitCode = 0;

@@ -235,6 +235,7 @@ TEST_F(SettingsWindowFixture, FocusColourAndEnterExceptInTheInvoiceNote) {
     EXPECT_TRUE(note->hasFocus());
     EXPECT_EQ(w.table().value(QStringLiteral("szlamegjegyzes")).toString(),
               QStringLiteral("Első sor\nMásodik"));
+    m_dialogs.answer(DialogAnswer::Yes); // the typed note is dropped only when told to
     w.reject();
 }
 
@@ -317,6 +318,7 @@ TEST_F(SettingsWindowFixture, EscCancelsAndThePositionIsKept) {
         Retype(Child<QLineEdit>(w, "mlaphatid"), QStringLiteral("99"));
         Click(Child<QCheckBox>(w, "TeljesKep"));
         w->setGeometry(QRect(QPoint(70, 60), w->size()));
+        m_dialogs.answer(DialogAnswer::Yes); // Esc on a changed window asks first
         QTest::keyClick(w, Qt::Key_Escape);
     });
 

@@ -97,7 +97,7 @@ TEST(DevicePages, ByProgramType) {
 }
 
 TEST(DeviceList, LiveDevicesOfOneCustomerOrOfAll) {
-    EXPECT_EQ(DeviceBaseCondition(-1), "(torolve = 'N')");
+    EXPECT_EQ(DeviceBaseCondition(std::nullopt), "(torolve = 'N')");
     EXPECT_EQ(DeviceBaseCondition(17), "(ugyfel = 17) AND (torolve = 'N')");
     EXPECT_EQ(DeviceListHeading(std::nullopt, QStringLiteral("Gépjármű")), "Gépjármű  ");
 }
