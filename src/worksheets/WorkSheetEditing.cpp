@@ -12,6 +12,7 @@
 #include "records/CustomerWindows.h"
 #include "records/DeviceWindows.h"
 #include "records/TextWindows.h"
+#include "worksheets/Comebacks.h"
 #include "worksheets/PlannerSlots.h"
 #include "worksheets/PlannerWindows.h"
 #include "worksheets/WorkSheetStatus.h"
@@ -87,11 +88,15 @@ std::optional<SheetOpening> BeginSheetEdit(int sheet, int customer, int type, bo
         if (type <= 0)
             return std::nullopt;
     }
+    // A device back soon after its last repair: asked before the sheet is made.
+    const int comebackOf = AskComeback(device);
     // The number comes back from the call itself: the newest sheet may
     // already be another workstation's.
     const int created = QueryIntUnit(CreateSheetSql(customer, type, device, CurrentUserName()), 0);
     if (created <= 0)
         throw std::runtime_error("sp_ujmunkalap gave no sheet number");
+    if (comebackOf > 0)
+        ExecUnitSql(MarkComebackSql(created, comebackOf));
     if (quotation)
         ExecUnitSql(QuotationSql(created));
     opening.sheet = created;
