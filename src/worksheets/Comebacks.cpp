@@ -1,5 +1,6 @@
 #include "worksheets/Comebacks.h"
 
+#include "components/Connection.h"
 #include "components/DbError.h"
 #include "components/Query.h"
 #include "components/ResultSet.h"

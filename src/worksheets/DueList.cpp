@@ -151,7 +151,7 @@ ListDefinition DueListDefinition(const DuePeriod& period, const QString& inspect
     d.baseCondition = QStringLiteral("(1 = 1)");
     d.sortField = QStringLiteral("esedekes");
     d.searchFields = QStringLiteral("ugyfel_nev;kapcsolat;telefon;emil;keszulekstr;esemeny;"
-                                    "CONVERT(munkalapstr USING latin2);"
+                                    "CONVERT(LPAD(m.munkalap, 5, '0') USING latin2);"
                                     "CONVERT(DATE_FORMAT(esedekes,'%Y.%m.%d') USING latin2)");
     d.orderExpression = [](const QString& field) { return field + QStringLiteral(", sor"); };
     d.keyField = QStringLiteral("sor");

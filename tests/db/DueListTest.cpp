@@ -208,6 +208,8 @@ TEST_F(Due, RowsCarryCustomerContactDeviceLastSheetAndTheShopsInspectionCaption)
     EXPECT_EQ(list.rowCount(), 1);
     list.search(QString::fromUtf8("mai ügyf"));
     EXPECT_EQ(list.rowCount(), 1);
+    list.search(QStringLiteral("07002"));
+    EXPECT_EQ(list.currentKey(), DueRowKey(DueKind::Inspection, 1003));
     // Without the shop's caption the inspection has its own.
     EXPECT_TRUE(
         DueListSql({DuePreset::ThisWeek, {}, {}}, QString()).contains(QString::fromUtf8("'Műszaki vizsga'")));

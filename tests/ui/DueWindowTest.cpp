@@ -90,7 +90,8 @@ TEST_F(DueWindow, PeriodsListColourAndAreShown) {
               (QStringList{QString::fromUtf8("Emlékeztető"), QString::fromUtf8("Éves karbantartás"),
                            QString::fromUtf8("Emlékeztető"), QString::fromUtf8("Emlékeztető"),
                            QString::fromUtf8("Garancia lejár")}));
-    EXPECT_EQ(w.model()->data(w.model()->index(0, 3), Qt::BackgroundRole).value<QColor>(), DueOverdueColor);
+    EXPECT_EQ(w.definition().colouring.style(w.query(), 0, false).background, DueOverdueColor);
+    EXPECT_EQ(w.definition().colouring.style(w.query(), 2, false).background, DueThisWeekColor);
     SaveScreenshot(&w, QStringLiteral("due_next30.png"));
 
     QComboBox* box = w.periodBox();
