@@ -405,6 +405,19 @@ TEST_F(Comeback, TheReferenceSurvivesABackupAndTheReportCountsCostPerEmployee) {
     EXPECT_DOUBLE_EQ(report.asFloat(QStringLiteral("koltseg")), 3250.5);
     report.close();
 
+    // The printout names the earlier sheet at the top of its first page.
+    const auto printedText = [](int sheet) {
+        QStringList texts;
+        const report::Document doc =
+            MakeWorkSheetDocument(sheet, WorkSheetLayout::qrMunkalap, WorkSheetPrintOptions{});
+        for (const report::Atom& a : doc.pages.front().atoms)
+            texts << a.text;
+        return texts;
+    };
+    EXPECT_TRUE(
+        printedText(501).contains(QString::fromUtf8("Visszatérő javítás – korábbi munkalap: 00500J")));
+    EXPECT_FALSE(printedText(502).join(u'|').contains(QString::fromUtf8("Visszatérő")));
+
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("mentes.sql"));
     WriteDataBackup(s_db->connection(), file);
