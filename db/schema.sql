@@ -175,7 +175,8 @@ CREATE TABLE ugyfel (
   PRIMARY KEY (ugyfel),
   KEY ix_ugyfel_nev (ugyfel_nev),
   KEY ix_ugyfel_torolve (torolve, ugyfel_nev),
-  KEY ix_ugyfel_figyelmeztet (dat_figyelmeztet)
+  -- the due list and its count: reminders by date, read from the index alone
+  KEY ix_ugyfel_figyelmeztet (dat_figyelmeztet, torolve)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
 CREATE TABLE keszulek (
@@ -202,8 +203,10 @@ CREATE TABLE keszulek (
   KEY ix_keszulek_tipus (tipus),
   KEY ix_keszulek_gysz (gysz),
   KEY ix_keszulek_gysz2 (gysz2),
-  KEY ix_keszulek_muszaki (dat_muszaki),
-  KEY ix_keszulek_garilejar (dat_garilejar)
+  -- the due list and its count: inspections and warranties by date, with
+  -- what the list reads of the device itself
+  KEY ix_keszulek_muszaki (dat_muszaki, torolve, ugyfel, tipus, utolso_munkalap, gysz),
+  KEY ix_keszulek_garilejar (dat_garilejar, torolve, ugyfel, tipus, utolso_munkalap, gysz)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
 CREATE TABLE tipus (

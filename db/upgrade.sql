@@ -77,9 +77,11 @@ DROP PROCEDURE tmp_upgrade_for_cluster;
 ALTER TABLE beallit ADD COLUMN IF NOT EXISTS visszateres_nap INT NULL DEFAULT 30 AFTER utbelep;
 ALTER TABLE munkalap ADD COLUMN IF NOT EXISTS visszatero_munkalap INT NULL AFTER legellatas;
 ALTER TABLE munkalap ADD INDEX IF NOT EXISTS ix_munkalap_visszatero (visszatero_munkalap);
-ALTER TABLE ugyfel ADD INDEX IF NOT EXISTS ix_ugyfel_figyelmeztet (dat_figyelmeztet);
-ALTER TABLE keszulek ADD INDEX IF NOT EXISTS ix_keszulek_muszaki (dat_muszaki);
-ALTER TABLE keszulek ADD INDEX IF NOT EXISTS ix_keszulek_garilejar (dat_garilejar);
+ALTER TABLE ugyfel ADD INDEX IF NOT EXISTS ix_ugyfel_figyelmeztet (dat_figyelmeztet, torolve);
+ALTER TABLE keszulek ADD INDEX IF NOT EXISTS ix_keszulek_muszaki
+  (dat_muszaki, torolve, ugyfel, tipus, utolso_munkalap, gysz);
+ALTER TABLE keszulek ADD INDEX IF NOT EXISTS ix_keszulek_garilejar
+  (dat_garilejar, torolve, ugyfel, tipus, utolso_munkalap, gysz);
 
 -- The settings row as views.sql makes it (its texts hold no accented letter,
 -- so this file needs no Windows-1250 conversion).

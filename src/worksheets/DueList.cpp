@@ -16,6 +16,9 @@ constexpr qlonglong kKindStep = 100000000;
 
 const QString kToday = QStringLiteral("CURDATE()");
 const QString kEndOfWeek = QStringLiteral("(CURDATE() + INTERVAL (6 - WEEKDAY(CURDATE())) DAY)");
+// A device whose customer is not deleted (a device without a customer too).
+const QString kLiveOwner =
+    QStringLiteral("k.ugyfel NOT IN (SELECT d.ugyfel FROM ugyfel d WHERE d.torolve = 'I')");
 
 // The period's last day and first day (empty: no first day, the overdue
 // ones included) as SQL expressions on the server's date.
@@ -67,10 +70,10 @@ QString DeviceBranch(DueKind kind, const QString& caption, const QString& column
                "   LEFT JOIN ugyfel u ON u.ugyfel = k.ugyfel\n"
                "   LEFT JOIN tipus t ON t.tipus = k.tipus\n"
                "   LEFT JOIN gyarto g ON g.gyarto = t.gyarto\n"
-               "  WHERE k.torolve = 'N' AND COALESCE(u.torolve, 'N') = 'N' AND %5\n")
+               "  WHERE k.torolve = 'N' AND %5 AND %6\n")
         .arg(int(kind))
         .arg(int(kind) * kKindStep)
-        .arg(SqlStr(caption), column, range);
+        .arg(SqlStr(caption), column, kLiveOwner, range);
 }
 
 } // namespace
@@ -173,22 +176,21 @@ ListDefinition DueListDefinition(const DuePeriod& period, const QString& inspect
 }
 
 QString DueCountSql() {
-    const QString end = kEndOfWeek;
+    // Index ranges alone (ix_ugyfel_figyelmeztet, ix_keszulek_muszaki,
+    // ix_keszulek_garilejar); the few deleted customers are one small set.
     return QStringLiteral(
                "SELECT SUM(n), SUM(lejart) FROM (\n"
                " SELECT COUNT(*) AS n, SUM(u.dat_figyelmeztet < CURDATE()) AS lejart FROM ugyfel u\n"
                "  WHERE u.torolve = 'N' AND u.dat_figyelmeztet <= %1\n"
                " UNION ALL\n"
                " SELECT COUNT(*), SUM(k.dat_muszaki < CURDATE()) FROM keszulek k\n"
-               "  LEFT JOIN ugyfel u ON u.ugyfel = k.ugyfel\n"
-               "  WHERE k.torolve = 'N' AND COALESCE(u.torolve, 'N') = 'N' AND k.dat_muszaki <= %1\n"
+               "  WHERE k.torolve = 'N' AND %2 AND k.dat_muszaki <= %1\n"
                " UNION ALL\n"
                " SELECT COUNT(*), 0 FROM keszulek k\n"
-               "  LEFT JOIN ugyfel u ON u.ugyfel = k.ugyfel\n"
-               "  WHERE k.torolve = 'N' AND COALESCE(u.torolve, 'N') = 'N'\n"
+               "  WHERE k.torolve = 'N' AND %2\n"
                "   AND k.dat_garilejar <= %1 AND k.dat_garilejar >= CURDATE()\n"
                ") x;")
-        .arg(end);
+        .arg(kEndOfWeek, kLiveOwner);
 }
 
 DueCount CountDue(Connection& db) {
