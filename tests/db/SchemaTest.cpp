@@ -576,9 +576,11 @@ TEST(SchemaUpgrade, AnOlderDatabaseGetsTheComebackAndDueColumnsWithTheirDefaults
     EXPECT_EQ(Value(c, QStringLiteral("SELECT COUNT(*) FROM munkalap WHERE visszatero_munkalap IS NULL")),
               sheets);
     EXPECT_EQ(
-        Value(c, QStringLiteral("SELECT COUNT(*) FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = "
-                                "DATABASE() AND INDEX_NAME IN ('ix_munkalap_visszatero', "
-                                "'ix_ugyfel_figyelmeztet', 'ix_keszulek_muszaki', 'ix_keszulek_garilejar')")),
+        Value(c,
+              QStringLiteral(
+                  "SELECT COUNT(DISTINCT INDEX_NAME) FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = "
+                  "DATABASE() AND INDEX_NAME IN ('ix_munkalap_visszatero', "
+                  "'ix_ugyfel_figyelmeztet', 'ix_keszulek_muszaki', 'ix_keszulek_garilejar')")),
         QStringLiteral("4"));
     // The view has every column views.sql gives it.
     EXPECT_EQ(Value(c, QStringLiteral("SELECT COUNT(*) FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = "
