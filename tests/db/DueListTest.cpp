@@ -353,7 +353,7 @@ TEST_F(Comeback, ANewSheetWithinTheShopsDaysIsAskedAboutAndMarked) {
         windows.answer(PrintWorkSheet, true);
         if (c.asked)
             dialogs.answer(DialogAnswer::Yes).answer(DialogAnswer::Yes); // view it, then mark
-        const std::optional<SheetOpening> opening = BeginSheetEdit(-1, 1, 1, false, 10);
+        const std::optional<SheetOpening> opening = BeginSheetEdit(std::nullopt, 1, 1, false, 10);
         ASSERT_TRUE(opening) << c.name;
         EXPECT_EQ(dialogs.calls().size(), c.asked ? 2u : 0u) << c.name;
         EXPECT_EQ(Reference(opening->sheet), c.asked ? QStringLiteral("500") : QString()) << c.name;
@@ -374,11 +374,11 @@ TEST_F(Comeback, AnsweringNoLeavesAPlainSheetAndAnotherDeviceIsNotAsked) {
     Finished(500, 3);
     ScriptedDialogs dialogs;
     dialogs.answer(DialogAnswer::No).answer(DialogAnswer::No);
-    const std::optional<SheetOpening> plain = BeginSheetEdit(-1, 1, 1, false, 10);
+    const std::optional<SheetOpening> plain = BeginSheetEdit(std::nullopt, 1, 1, false, 10);
     ASSERT_TRUE(plain);
     EXPECT_EQ(Reference(plain->sheet), QString());
     EXPECT_EQ(ComebackReferenceText(plain->sheet), QString());
-    const std::optional<SheetOpening> other = BeginSheetEdit(-1, 1, 1, false, 11);
+    const std::optional<SheetOpening> other = BeginSheetEdit(std::nullopt, 1, 1, false, 11);
     ASSERT_TRUE(other);
     EXPECT_EQ(dialogs.calls().size(), 2u); // nothing asked for device 11
 }

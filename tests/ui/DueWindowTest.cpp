@@ -126,15 +126,16 @@ TEST_F(DueWindow, RowActionsOpenTheRecordsAndMarkDoneOnce) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     ASSERT_EQ(w.currentKey(), DueRowKey(DueKind::Inspection, 1));
 
-    windows.answer(EditWorkSheet, 77).answer(EditCustomer, 1);
+    windows.answer(EditWorkSheet, RowKey(77)).answer(EditCustomer, RowKey(1));
     windows.act(BrowseWorkSheets, [](int, int) {});
     w.listAction(QStringLiteral("aMLapNeki"))->trigger();
     w.listAction(QStringLiteral("aMlapjai"))->trigger();
     w.listAction(QStringLiteral("aUgyfelAdatlap"))->trigger();
     // A new sheet for the customer and its device; the device's history.
-    EXPECT_EQ(windows.calls("EditWorkSheet").at(0).args, (QVariantList{-1, 1, -1, false, 1}));
+    EXPECT_EQ(windows.calls("EditWorkSheet").at(0).args,
+              (QVariantList{QVariant(), 1LL, QVariant(), false, 1LL}));
     EXPECT_EQ(windows.calls("BrowseWorkSheets").at(0).args, (QVariantList{-1, 1}));
-    EXPECT_EQ(windows.calls("EditCustomer").at(0).args, QVariantList{1});
+    EXPECT_EQ(windows.calls("EditCustomer").at(0).args, QVariantList{1LL});
 
     // Another workstation marks the overdue reminder done first.
     ASSERT_TRUE(w.list().locate(DueRowKey(DueKind::Reminder, 1)));

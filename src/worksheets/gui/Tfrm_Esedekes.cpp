@@ -33,7 +33,7 @@ Tfrm_Esedekes::Tfrm_Esedekes(QWidget* parent)
 
     addRowAction(QStringLiteral("aUgyfelAdatlap"), QStringLiteral("Ügyfél"), QKeySequence(Qt::Key_F6),
                  [this](qlonglong key) {
-                     if (EditCustomer(currentInt("ugyfel")) >= 0)
+                     if (EditCustomer(KeyOf(currentValue(QStringLiteral("ugyfel")))))
                          reread(key);
                  });
     addRowAction(QStringLiteral("aKeszulekAdatlap"), QStringLiteral("Készülék"), QKeySequence(Qt::Key_F7),
@@ -41,13 +41,15 @@ Tfrm_Esedekes::Tfrm_Esedekes(QWidget* parent)
                      const int device = currentInt("keszulek");
                      if (device <= 0)
                          return ShowError(due_text::NoDevice);
-                     if (EditDevice(device, -1, -1) >= 0)
+                     if (EditDevice(device, std::nullopt, std::nullopt))
                          reread(key);
                  });
     addRowAction(QStringLiteral("aMLapNeki"), QStringLiteral("Munkalap neki"), QKeySequence(Qt::Key_F4),
                  [this](qlonglong key) {
                      const int device = currentInt("keszulek");
-                     if (EditWorkSheet(-1, currentInt("ugyfel"), -1, false, device > 0 ? device : -1) >= 0)
+                     // No device (a customer's reminder): the editor asks for one.
+                     if (EditWorkSheet(std::nullopt, KeyOf(currentValue(QStringLiteral("ugyfel"))),
+                                       std::nullopt, false, device > 0 ? RowKey(device) : std::nullopt))
                          reread(key);
                  });
     addRowAction(QStringLiteral("aMlapjai"), QStringLiteral("Előzmény"), QKeySequence(Qt::Key_F9),
