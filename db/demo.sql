@@ -1666,5 +1666,17 @@ INSERT INTO uzenet (uzenet, szoveg, link, csakegyszer, olvasva, dat_olvasva) VAL
   (2, 'Ne felejtse el rendszeresen menteni az adatbázist (Rendszer / Adatbázisok / Mentés)!', '', 'N', 'N', NOW() - INTERVAL 7 DAY),
   (3, 'Ingyenes online képzés a program új funkcióiról minden kedden 10 órakor.', 'https://www.tarnova.hu/koravel/kepzes', 'I', 'N', NULL);
 
+-- Comeback jobs: a sheet taken in for a device within 30 days of its previous
+-- sheet being finished refers to that sheet, as the program marks them.
+UPDATE munkalap m
+  JOIN (SELECT later.munkalap AS uj, MAX(earlier.munkalap) AS regi
+          FROM munkalap later
+          JOIN munkalap earlier ON earlier.keszulek = later.keszulek AND earlier.munkalap < later.munkalap
+                               AND earlier.storno = 'N' AND earlier.dat_kesz IS NOT NULL
+                               AND DATEDIFF(later.datum, earlier.dat_kesz) BETWEEN 0 AND 30
+         WHERE later.keszulek > 0 AND later.storno = 'N'
+         GROUP BY later.munkalap) p ON p.uj = m.munkalap
+   SET m.visszatero_munkalap = p.regi;
+
 DROP FUNCTION demo_nap;
 DROP TEMPORARY TABLE demo_munkanap;

@@ -74,13 +74,16 @@ CREATE TABLE munkalap (
   gmin6 DOUBLE NULL, gmax6 DOUBLE NULL,
   gmin7 DOUBLE NULL, gmax7 DOUBLE NULL,
   legellatas CHAR(1) NOT NULL DEFAULT 'N',
+  -- a comeback job: the earlier sheet of the same device it returned from
+  visszatero_munkalap INT NULL,
   PRIMARY KEY (munkalap),
   KEY ix_munkalap_statusz (statusz),
   KEY ix_munkalap_ugyfel (ugyfel),
   KEY ix_munkalap_keszulek (keszulek),
   KEY ix_munkalap_datum (datum),
   KEY ix_munkalap_mlaptipus (mlaptipus),
-  KEY ix_munkalap_dat_fizetve (dat_fizetve)
+  KEY ix_munkalap_dat_fizetve (dat_fizetve),
+  KEY ix_munkalap_visszatero (visszatero_munkalap)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
 CREATE TABLE munkalap_tetel (
@@ -171,7 +174,9 @@ CREATE TABLE ugyfel (
   gyszstr TEXT NULL,
   PRIMARY KEY (ugyfel),
   KEY ix_ugyfel_nev (ugyfel_nev),
-  KEY ix_ugyfel_torolve (torolve, ugyfel_nev)
+  KEY ix_ugyfel_torolve (torolve, ugyfel_nev),
+  -- the due list and its count: reminders by date, read from the index alone
+  KEY ix_ugyfel_figyelmeztet (dat_figyelmeztet, torolve)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
 CREATE TABLE keszulek (
@@ -197,7 +202,11 @@ CREATE TABLE keszulek (
   KEY ix_keszulek_ugyfel (ugyfel, torolve, gysz, gysz2),
   KEY ix_keszulek_tipus (tipus),
   KEY ix_keszulek_gysz (gysz),
-  KEY ix_keszulek_gysz2 (gysz2)
+  KEY ix_keszulek_gysz2 (gysz2),
+  -- the due list and its count: inspections and warranties by date, with
+  -- what the list reads of the device itself
+  KEY ix_keszulek_muszaki (dat_muszaki, torolve, ugyfel, tipus, utolso_munkalap, gysz),
+  KEY ix_keszulek_garilejar (dat_garilejar, torolve, ugyfel, tipus, utolso_munkalap, gysz)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
 CREATE TABLE tipus (
@@ -342,6 +351,9 @@ CREATE TABLE beallit (
   verzioelfogadva VARCHAR(15) NULL,
   hirelfogadva INT NULL DEFAULT 0,
   utbelep DATETIME NULL,
+  -- a new sheet for a device finished at most this many days ago is a
+  -- possible comeback job; 0 switches the check off
+  visszateres_nap INT NULL DEFAULT 30,
   PRIMARY KEY (beallit)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 

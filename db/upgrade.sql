@@ -14,7 +14,12 @@ SET NAMES utf8mb4;
 --   * any other table without a primary key gets a hidden one named
 --     <table>_sor (INVISIBLE: SELECT * and INSERT without a column list do
 --     not see it), or, when it has an AUTO_INCREMENT column already, that
---     column becomes its primary key.
+--     column becomes its primary key;
+--   * the columns, indexes and view columns of the due list and the
+--     comeback jobs are added where they are missing: beallit.visszateres_nap
+--     (default 30 days), munkalap.visszatero_munkalap (NULL: not a comeback),
+--     the date indexes of ugyfel and keszulek, and vw_beallit is made again
+--     with the new setting.
 
 DELIMITER //
 
@@ -66,3 +71,26 @@ DELIMITER ;
 
 CALL tmp_upgrade_for_cluster();
 DROP PROCEDURE tmp_upgrade_for_cluster;
+
+-- The due list and comeback jobs. Every statement is a no-op on a database
+-- that has them already.
+ALTER TABLE beallit ADD COLUMN IF NOT EXISTS visszateres_nap INT NULL DEFAULT 30 AFTER utbelep;
+ALTER TABLE munkalap ADD COLUMN IF NOT EXISTS visszatero_munkalap INT NULL AFTER legellatas;
+ALTER TABLE munkalap ADD INDEX IF NOT EXISTS ix_munkalap_visszatero (visszatero_munkalap);
+ALTER TABLE ugyfel ADD INDEX IF NOT EXISTS ix_ugyfel_figyelmeztet (dat_figyelmeztet, torolve);
+ALTER TABLE keszulek ADD INDEX IF NOT EXISTS ix_keszulek_muszaki
+  (dat_muszaki, torolve, ugyfel, tipus, utolso_munkalap, gysz);
+ALTER TABLE keszulek ADD INDEX IF NOT EXISTS ix_keszulek_garilejar
+  (dat_garilejar, torolve, ugyfel, tipus, utolso_munkalap, gysz);
+
+-- The settings row as views.sql makes it (its texts hold no accented letter,
+-- so this file needs no Windows-1250 conversion).
+CREATE OR REPLACE ALGORITHM=MERGE SQL SECURITY INVOKER VIEW vw_beallit AS
+SELECT
+  b.beallit, b.vanbelep, b.mlaphatid, b.prgtipus, b.autocikkszam, b.autocikkszamhossz,
+  b.mlapdatummodosit, b.kedvmutat, b.afakulcs, b.szlamegjegyzes,
+  b.kepftp, b.kephost, b.kepuser, b.keppwd, b.kepfolder, b.kepport, b.levelkuldlink,
+  b.visszateres_nap,
+  p.prgtipus_nev, p.gyszstr, p.keszulekstr, p.muszakistr, p.vankeszulek
+FROM beallit b
+  LEFT JOIN prgtipus p ON p.prgtipus = b.prgtipus;

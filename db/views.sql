@@ -429,6 +429,7 @@ SELECT
   b.beallit, b.vanbelep, b.mlaphatid, b.prgtipus, b.autocikkszam, b.autocikkszamhossz,
   b.mlapdatummodosit, b.kedvmutat, b.afakulcs, b.szlamegjegyzes,
   b.kepftp, b.kephost, b.kepuser, b.keppwd, b.kepfolder, b.kepport, b.levelkuldlink,
+  b.visszateres_nap,
   p.prgtipus_nev, p.gyszstr, p.keszulekstr, p.muszakistr, p.vankeszulek
 FROM beallit b
   LEFT JOIN prgtipus p ON p.prgtipus = b.prgtipus;

@@ -212,6 +212,24 @@ std::vector<Column> Profit(Report& r, const QString& moneyFormat) {
     return columns;
 }
 
+// Comebacks per employee of the sheet they came back from: the count and
+// the cost summed per employee.
+std::vector<Column> Comebacks(Report& r, const QString& moneyFormat) {
+    const std::vector<Column> columns = {
+        Col(QStringLiteral("Munkalap"), QStringLiteral("munkalapstr"), 0, 18),
+        Col(QStringLiteral("Dátum"), QStringLiteral("datum"), 19, 20),
+        Col(QStringLiteral("Ügyfél"), QStringLiteral("ugyfel_nev"), 40, 62),
+        Col(QStringLiteral("Korábbi munkalap"), QStringLiteral("korabbi"), 103, 30),
+        Col(QStringLiteral("Darab"), QStringLiteral("darab"), 134, 20, Qt::AlignRight, true),
+        Col(QStringLiteral("Költség"), QStringLiteral("koltseg"), 155, 35, Qt::AlignRight, true)};
+    DetailLine(r, columns);
+    Group& g = r.group(QStringLiteral("dolgozo"));
+    GroupHeader(g, QStringLiteral("dolgozo_nev"));
+    GroupFooter(g, columns, moneyFormat);
+    Summary(r, columns, moneyFormat);
+    return columns;
+}
+
 } // namespace
 
 std::unique_ptr<Report> BuildPeriodReport(const PeriodReportRequest& request, const ShopTexts& shop,
@@ -237,6 +255,9 @@ std::unique_ptr<Report> BuildPeriodReport(const PeriodReportRequest& request, co
         break;
     case PeriodReport::Consumption:
         columns = Consumption(*r, moneyFormat);
+        break;
+    case PeriodReport::Comebacks:
+        columns = Comebacks(*r, moneyFormat);
         break;
     }
     PageHeader(*r, PeriodReportTitle(request.kind), periodLabel, shop, columns);

@@ -80,6 +80,8 @@ QString PeriodReportTitle(PeriodReport kind) {
         return QStringLiteral("Árbevétel - Nyereség");
     case PeriodReport::Consumption:
         return QStringLiteral("Fogyások");
+    case PeriodReport::Comebacks:
+        return QStringLiteral("Visszatérő javítások dolgozónként");
     }
     return {};
 }
@@ -94,6 +96,8 @@ QString PeriodReportLayoutName(PeriodReport kind) {
         return QStringLiteral("qrNyereseg");
     case PeriodReport::Consumption:
         return QStringLiteral("qrFogyas");
+    case PeriodReport::Comebacks:
+        return QStringLiteral("qrVisszatero");
     }
     return {};
 }
@@ -157,6 +161,30 @@ void PreparePeriodQuery(Query& dataset, const PeriodReportRequest& request) {
         lines << QStringLiteral("ORDER BY 1, 2, 3;");
         dataset.setParam(QStringLiteral("d3"), request.period.first);
         dataset.setParam(QStringLiteral("d4"), request.period.last);
+        break;
+    case PeriodReport::Comebacks:
+        lines = {
+            QStringLiteral(
+                "SELECT COALESCE(md.dolgozo, 0) dolgozo, COALESCE(NULLIF(TRIM(d.dolgozo_nev), ''), "
+                "'(nincs megadva)') dolgozo_nev,"),
+            QStringLiteral(" CONCAT(LEFT(LPAD(m.munkalap, GREATEST(CHAR_LENGTH(m.munkalap), 5), '0'), 10), "
+                           "COALESCE(mt.betujel, '')) munkalapstr,"),
+            QStringLiteral(" m.munkalap, m.datum, u.ugyfel_nev,"),
+            QStringLiteral(" CONCAT(LEFT(LPAD(e.munkalap, GREATEST(CHAR_LENGTH(e.munkalap), 5), '0'), 10), "
+                           "COALESCE(et.betujel, '')) korabbi,"),
+            QStringLiteral(" 1.0 darab,"),
+            QStringLiteral(
+                " COALESCE((SELECT SUM(COALESCE(t.beszar, 0) * COALESCE(t.db, 0)) FROM munkalap_tetel t "
+                "WHERE t.munkalap = m.munkalap), 0) koltseg"),
+            QStringLiteral("FROM munkalap m"),
+            QStringLiteral(" JOIN munkalap e ON (e.munkalap = m.visszatero_munkalap)"),
+            QStringLiteral(" LEFT JOIN mlaptipus mt ON (mt.mlaptipus = m.mlaptipus)"),
+            QStringLiteral(" LEFT JOIN mlaptipus et ON (et.mlaptipus = e.mlaptipus)"),
+            QStringLiteral(" LEFT JOIN ugyfel u ON (u.ugyfel = m.ugyfel)"),
+            QStringLiteral(" LEFT JOIN munkalap_dolgozo md ON (md.munkalap = e.munkalap)"),
+            QStringLiteral(" LEFT JOIN dolgozo d ON (d.dolgozo = md.dolgozo)"),
+            QStringLiteral("WHERE (m.datum BETWEEN :d1 AND :d2) AND (m.storno = 'N')"),
+            QStringLiteral("ORDER BY dolgozo_nev, dolgozo, m.munkalap;")};
         break;
     }
     dataset.setSql(lines.join(QLatin1Char('\n')));

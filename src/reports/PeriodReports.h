@@ -64,7 +64,12 @@ Period DefaultReportPeriod(const QDate& today);
 
 // ---- The reports ------------------------------------------------------------
 
-enum class PeriodReport { WorkSheetList, Revenue, Profit, Consumption };
+// Comebacks: the comeback sheets received in the period (not cancelled),
+// grouped by the employees of the earlier sheet they came back from (a sheet
+// without employees under "(nincs megadva)"), each with its count (darab, 1
+// a row) and cost (koltseg: the purchase value of its lines), summed per
+// employee and in all.
+enum class PeriodReport { WorkSheetList, Revenue, Profit, Consumption, Comebacks };
 // How the work-sheet list is grouped: by work-sheet type, by the sheet's
 // employees ("Dolgozónként"), by the device's manufacturer ("Gyártónként").
 enum class SheetListGrouping { ByType = 0, ByEmployee = 1, ByManufacturer = 2 };

@@ -26,6 +26,7 @@ void RegisterReportRoutes(MainRoutes& routes) {
         {"aArbevetel", PeriodReport::Revenue, SheetListGrouping::ByType},
         {"aNyereseg", PeriodReport::Profit, SheetListGrouping::ByType},
         {"aFogyas", PeriodReport::Consumption, SheetListGrouping::ByType},
+        {"aVisszatero", PeriodReport::Comebacks, SheetListGrouping::ByType},
     };
     for (const auto& r : reports)
         routes.on(QString::fromLatin1(r.action), [kind = r.kind, grouping = r.grouping](MainContext&) {

@@ -140,6 +140,34 @@ void MarkCancelled(report::Document& document) {
     }
 }
 
+QString ComebackOf(int worksheet) {
+    return QueryStr(
+        QStringLiteral("SELECT CONCAT(LEFT(LPAD(e.munkalap, GREATEST(CHAR_LENGTH(e.munkalap), 5), '0'), "
+                       "10), COALESCE(t.betujel, '')) FROM munkalap m JOIN munkalap e ON e.munkalap = "
+                       "m.visszatero_munkalap LEFT JOIN mlaptipus t ON t.mlaptipus = e.mlaptipus "
+                       "WHERE m.munkalap = %1;")
+            .arg(worksheet));
+}
+
+void MarkComeback(report::Document& document, const QString& earlier) {
+    if (document.pages.empty())
+        return;
+    const QSizeF page = document.pageLayout.fullRect(QPageLayout::Millimeter).size();
+    const double top = document.pageLayout.margins(QPageLayout::Millimeter).top();
+    report::Page& first = document.pages.front();
+    report::Atom line;
+    for (const report::Atom& a : first.atoms)
+        if (line.font.family.isEmpty() && a.kind == report::Atom::Kind::Text)
+            line.font.family = a.font.family;
+    const QString family = line.font.family;
+    line.rect = QRectF(10, std::max(0.0, top - 7), page.width() - 20, 6);
+    line.text = ComebackMark.arg(earlier);
+    line.font = report::Bold(10);
+    line.font.family = family;
+    line.alignment = Qt::AlignRight | Qt::AlignVCenter;
+    first.atoms.push_back(line);
+}
+
 report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
                                        const WorkSheetPrintOptions& options, const QDateTime& printed) {
     const bool blank = IsBlankLayout(layout);
@@ -169,6 +197,8 @@ report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
     report::Document document = report::Paginate(*layoutReport, rows, printed);
     if (IsCancelledWorkSheet(worksheet))
         MarkCancelled(document);
+    else if (const QString earlier = ComebackOf(worksheet); !earlier.isEmpty())
+        MarkComeback(document, earlier);
     return document;
 }
 

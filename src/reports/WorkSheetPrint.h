@@ -58,9 +58,17 @@ bool IsCancelledWorkSheet(int worksheet);
 inline const QString CancelledMark = QStringLiteral("SZTORNÓ");
 void MarkCancelled(report::Document& document);
 
+// A comeback job (munkalap.visszatero_munkalap) names the earlier sheet in
+// the top margin of its first page: "Visszatérő javítás – korábbi
+// munkalap: 00012A". Empty for a sheet that is not a comeback.
+QString ComebackOf(int worksheet);
+inline const QString ComebackMark = QStringLiteral("Visszatérő javítás – korábbi munkalap: %1");
+void MarkComeback(report::Document& document, const QString& earlier);
+
 // Reads the sheet, the shop's data and the device captions on the shared
 // connection and lays the printout out; a cancelled sheet's pages carry the
-// cancelled mark (MarkCancelled). A sheet number without rows still
+// cancelled mark (MarkCancelled), a comeback job's first page its earlier
+// sheet (MarkComeback). A sheet number without rows still
 // gives a printout with empty fields. Database errors are thrown (DbError).
 report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
                                        const WorkSheetPrintOptions& options,

@@ -58,6 +58,8 @@ void SetSettingsLimits(FieldLimits& limits) {
     limits.setRange(QStringLiteral("autocikkszamhossz"), 1, 15, QStringLiteral("Cikkszám hossza (max 15)"));
     limits.setRange(QStringLiteral("afakulcs"), 0, 100, QStringLiteral("Áfa kulcs"));
     limits.setRange(QStringLiteral("kepport"), 1, 65535, QStringLiteral("Port"));
+    limits.setRange(QStringLiteral("visszateres_nap"), 0, 3650,
+                    QStringLiteral("Visszatérő javítás figyelése (nap)"));
 }
 
 void AcceptSettings(Table& row, const SettingsValues& values, TBeall& settings) {

@@ -83,6 +83,8 @@ const std::vector<MainActionDefinition>& MainActionTable() {
             {"aArbevetel", "Árbevétel", "", R::ProfitView},
             {"aNyereseg", "Nyereség számítás", "", R::ProfitView},
             {"aFogyas", "Fogyások", "", R::Printing},
+            {"aVisszatero", "Visszatérő javítások", "", R::ProfitView},
+            {"aEsedekes", "Esedékes", "Ctrl+D"},
             {"aCsv", "Adat export", "", R::Export},
             {"aGyarto", "Gyártók", "", R::RecordMaintenance, all, V::WithDevices},
             {"aTipus", "Készülék típusok", "", R::RecordMaintenance, all, V::WithDevices},
@@ -164,13 +166,14 @@ const MainActionDefinition& MainActionByName(const QString& name) {
 
 const std::vector<MainMenuDefinition>& MainMenus() {
     static const std::vector<MainMenuDefinition> menus{
-        {QStringLiteral("Rekordok"),
-         Names({"aUj", "aSzerkeszt", "aTorol", "", "aNyomtatKep", "aNyomtat", "", "aBezar"})},
+        {QStringLiteral("Rekordok"), Names({"aUj", "aSzerkeszt", "aTorol", "", "aEsedekes", "", "aNyomtatKep",
+                                            "aNyomtat", "", "aBezar"})},
         {QStringLiteral("Törzsadatok"), Names({"aGyarto", "aTipus", "aMLapTipus", "aDolgozo", "aTetel", "",
                                                "aSzotar", "aTorzslevelSzoveg", "", "aToroltRekordok"})},
         {QStringLiteral("Nézet"), Names({"aNovel", "aCsokkent"})},
-        {QStringLiteral("Nyomtatások"), Names({"aMLapLista", "aMLapListaDolg", "aMLapListaGyarto", "",
-                                               "aArbevetel", "aNyereseg", "aFogyas", "", "aCsv"})},
+        {QStringLiteral("Nyomtatások"),
+         Names({"aMLapLista", "aMLapListaDolg", "aMLapListaGyarto", "", "aArbevetel", "aNyereseg", "aFogyas",
+                "aVisszatero", "", "aCsv"})},
         {QStringLiteral("Honlap"), Names({"aWebSzoveg", "aWebBanner", "aWebIntro", "", "aWebUzenet"})},
         {QStringLiteral("Rendszer"), Names({"aFelhasznalo", "aSQL", "aAdatbazis", "", "aBeallit"})},
         {QStringLiteral("Súgó"), Names({"aSugo", "aHonlap", "aLevel", "", "aNevjegy"})},
@@ -179,11 +182,29 @@ const std::vector<MainMenuDefinition>& MainMenus() {
 }
 
 QStringList MainToolBarActions() {
-    return Names({"aUj",       "aSzerkeszt",     "aTorol",           "aFrissit", "",
-                  "aStatusz",  "aKesz",          "aKifizet",         "aSzla",    "",
-                  "aMLapNeki", "aUgyfelAdatlap", "aKeszulekAdatlap", "aMlapjai", "aMegjegyzes",
-                  "",          "aNyomtatKep",    "aNyomtat",         "",         "aLevelkuld",
-                  "",          "aBezar"});
+    return Names({"aUj",
+                  "aSzerkeszt",
+                  "aTorol",
+                  "aFrissit",
+                  "",
+                  "aStatusz",
+                  "aKesz",
+                  "aKifizet",
+                  "aSzla",
+                  "",
+                  "aMLapNeki",
+                  "aUgyfelAdatlap",
+                  "aKeszulekAdatlap",
+                  "aMlapjai",
+                  "aMegjegyzes",
+                  "aEsedekes",
+                  "",
+                  "aNyomtatKep",
+                  "aNyomtat",
+                  "",
+                  "aLevelkuld",
+                  "",
+                  "aBezar"});
 }
 
 QStringList ContextMenuActions(MainContextMenu menu) {

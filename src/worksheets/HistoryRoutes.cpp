@@ -3,6 +3,7 @@
 #include "foundation/Conversions.h"
 #include "foundation/Dialogs.h"
 #include "patterns/ListController.h"
+#include "worksheets/DueList.h"
 #include "worksheets/Notes.h"
 #include "worksheets/WorkSheetBrowsers.h"
 
@@ -64,6 +65,7 @@ void RegisterHistoryRoutes(MainRoutes& routes) {
     routes.on(QStringLiteral("aMlapjai"), &BrowseHistoryOfRow);
     routes.on(QStringLiteral("aAnyagok"), &ItemHistoryOfDevice);
     routes.on(QStringLiteral("aMegjegyzes"), &NotesOfRow);
+    routes.on(QStringLiteral("aEsedekes"), [](MainContext&) { ShowDueList(); });
 }
 
 } // namespace kml

@@ -2,7 +2,7 @@
 
 // The main window's actions that open a record's history and notes and the
 // SQL console: "Előzmény" (aMlapjai), "Anyagok" (aAnyagok), "Megjegyzés"
-// (aMegjegyzes).
+// (aMegjegyzes), and what falls due: "Esedékes" (aEsedekes).
 
 #include "patterns/MainRoutes.h"
 

@@ -12,7 +12,24 @@
 
 namespace kml {
 
+QString SameDeviceCondition(int device) {
+    const QString n = QString::number(device);
+    // The serial number or plate (gysz) and the second number (gysz2, a
+    // car's chassis number) each find the device's other registrations;
+    // empty numbers find nothing.
+    const auto twins = [&n](const char* column) {
+        return QStringLiteral(
+                   "keszulek IN (SELECT t.keszulek FROM keszulek s JOIN keszulek t ON (t.%1 = s.%1) "
+                   "WHERE s.keszulek = %2 AND TRIM(s.%1) <> '')")
+            .arg(QLatin1String(column), n);
+    };
+    return QStringLiteral("(keszulek = ") + n + QStringLiteral(" OR ") + twins("gysz") +
+           QStringLiteral(" OR ") + twins("gysz2") + u')';
+}
+
 QString SheetBrowserCondition(int customer, int device) {
+    if (customer == -1 && device != -1)
+        return QStringLiteral("(1 = 1) AND ") + SameDeviceCondition(device);
     QString condition = customer == -1 ? QStringLiteral("(1 = 1)")
                                        : QStringLiteral("(ugyfel = ") + QString::number(customer) + u')';
     if (device != -1)

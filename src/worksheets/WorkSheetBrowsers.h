@@ -36,7 +36,14 @@ inline const QColor CancelledSheetText{128, 0, 0};
 // The lines of every other sheet in the item history.
 inline const QColor ItemBandColor{255, 225, 213};
 
-// "(1 = 1)" for any customer, "(ugyfel = n)"; " AND (keszulek = n)" for a device.
+// The sheets of a device and of every other registration of it: another
+// device row (of another owner, or registered twice) with the same serial
+// number or plate (gysz) or the same second number (gysz2); deleted rows
+// included, since their sheets are the device's history.
+QString SameDeviceCondition(int device);
+// "(1 = 1)" for any customer, "(ugyfel = n)"; " AND (keszulek = n)" for a
+// device of a customer. A device alone (customer -1): "(1 = 1) AND " +
+// SameDeviceCondition, its history under every owner.
 QString SheetBrowserCondition(int customer, int device);
 // The heading: "Munkalapok  " without a customer, else its name and two blanks.
 QString SheetBrowserHeading(int customer);

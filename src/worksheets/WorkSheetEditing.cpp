@@ -12,6 +12,7 @@
 #include "records/CustomerWindows.h"
 #include "records/DeviceWindows.h"
 #include "records/TextWindows.h"
+#include "worksheets/Comebacks.h"
 #include "worksheets/PlannerSlots.h"
 #include "worksheets/PlannerWindows.h"
 #include "worksheets/WorkSheetStatus.h"
@@ -87,13 +88,17 @@ std::optional<SheetOpening> BeginSheetEdit(RowKey sheet, RowKey customer, RowKey
         if (!type || *type <= 0) // a chooser accepted on an empty list
             return std::nullopt;
     }
+    const int deviceKey = device.value_or(-1);
+    // A device back soon after its last repair: asked before the sheet is made.
+    const int comebackOf = AskComeback(deviceKey);
     // The number comes back from the call itself: the newest sheet may
     // already be another workstation's.
-    const int deviceKey = device.value_or(-1);
     const QString createSql = CreateSheetSql(int(*customer), int(*type), deviceKey, CurrentUserName());
     const int created = QueryIntUnit(createSql, 0);
     if (created <= 0)
         throw std::runtime_error("sp_ujmunkalap gave no sheet number");
+    if (comebackOf > 0)
+        ExecUnitSql(MarkComebackSql(created, comebackOf));
     if (quotation)
         ExecUnitSql(QuotationSql(created));
     opening.sheet = created;

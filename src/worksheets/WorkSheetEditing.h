@@ -52,7 +52,9 @@ struct SheetOpening {
 // The editor's opening up to its window: for a new sheet (no sheet) the
 // customer (when neither a sheet nor a customer is given), the device (when
 // the shop records devices and none is given; "Tovább" means none) and the
-// type (when none is given) are chosen, then the sheet is created on the
+// type (when none is given) are chosen; a device whose last sheet was
+// finished within the shop's comeback days is said so and the new sheet may
+// be marked as its comeback (worksheets/Comebacks.h); then the sheet is created on the
 // server (sp_ujmunkalap, its number read from the call itself) and turned
 // into a quotation when asked. An existing sheet is taken with its own type;
 // a cancelled one is refused ("Sztornó munkalap"). Nothing, and nothing

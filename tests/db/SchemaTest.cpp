@@ -554,3 +554,36 @@ TEST(SchemaUpgrade, AnOlderDatabaseGetsItsMissingKeysAndEnginesAndKeepsItsRows) 
         QStringLiteral("0"))
         << "the script leaves no procedure of its own behind";
 }
+
+TEST(SchemaUpgrade, AnOlderDatabaseGetsTheComebackAndDueColumnsWithTheirDefaults) {
+    TestDatabase old(QStringLiteral("schemadue"), TestDatabase::Contents::Demo);
+    Connection& c = old.connection();
+    // As an older schema.sql made it: no comeback setting or reference, no date indexes.
+    c.exec(
+        QStringLiteral("CREATE OR REPLACE VIEW vw_beallit AS SELECT b.beallit, b.prgtipus FROM beallit b"));
+    c.exec(QStringLiteral("ALTER TABLE beallit DROP COLUMN visszateres_nap"));
+    c.exec(QStringLiteral(
+        "ALTER TABLE munkalap DROP INDEX ix_munkalap_visszatero, DROP COLUMN visszatero_munkalap"));
+    c.exec(QStringLiteral("ALTER TABLE ugyfel DROP INDEX ix_ugyfel_figyelmeztet"));
+    c.exec(QStringLiteral(
+        "ALTER TABLE keszulek DROP INDEX ix_keszulek_muszaki, DROP INDEX ix_keszulek_garilejar"));
+    const QString sheets = Value(c, QStringLiteral("SELECT COUNT(*) FROM munkalap"));
+
+    for (int run = 0; run < 2; ++run)
+        kml::test::RunClientFile(old.name(), kml::test::SourcePath(QStringLiteral("db/upgrade.sql")));
+
+    EXPECT_EQ(Value(c, QStringLiteral("SELECT visszateres_nap FROM vw_beallit")), QStringLiteral("30"));
+    EXPECT_EQ(Value(c, QStringLiteral("SELECT COUNT(*) FROM munkalap WHERE visszatero_munkalap IS NULL")),
+              sheets);
+    EXPECT_EQ(
+        Value(c,
+              QStringLiteral(
+                  "SELECT COUNT(DISTINCT INDEX_NAME) FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = "
+                  "DATABASE() AND INDEX_NAME IN ('ix_munkalap_visszatero', "
+                  "'ix_ugyfel_figyelmeztet', 'ix_keszulek_muszaki', 'ix_keszulek_garilejar')")),
+        QStringLiteral("4"));
+    // The view has every column views.sql gives it.
+    EXPECT_EQ(Value(c, QStringLiteral("SELECT COUNT(*) FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = "
+                                      "DATABASE() AND TABLE_NAME = 'vw_beallit'")),
+              QStringLiteral("23"));
+}

@@ -183,7 +183,8 @@ TEST_F(PeriodReportWindows, PreviewOfEveryReport) {
          QStringLiteral("qrMLapLista-gyarto")},
         {PeriodReport::Revenue, SheetListGrouping::ByType, QStringLiteral("qrArbevetel")},
         {PeriodReport::Profit, SheetListGrouping::ByType, QStringLiteral("qrNyereseg")},
-        {PeriodReport::Consumption, SheetListGrouping::ByType, QStringLiteral("qrFogyas")}};
+        {PeriodReport::Consumption, SheetListGrouping::ByType, QStringLiteral("qrFogyas")},
+        {PeriodReport::Comebacks, SheetListGrouping::ByType, QStringLiteral("qrVisszatero")}};
     for (const auto& [kind, grouping, name] : reports) {
         SCOPED_TRACE(name.toStdString());
         PeriodReportRequest request;
@@ -208,7 +209,8 @@ TEST_F(PeriodReportWindows, MainWindowReportActionsAreRoutedAndGuardedByTheirRig
     Tfrm_Main& w = openMain();
     const QStringList actions = {QStringLiteral("aMLapLista"),       QStringLiteral("aMLapListaDolg"),
                                  QStringLiteral("aMLapListaGyarto"), QStringLiteral("aArbevetel"),
-                                 QStringLiteral("aNyereseg"),        QStringLiteral("aFogyas")};
+                                 QStringLiteral("aNyereseg"),        QStringLiteral("aFogyas"),
+                                 QStringLiteral("aVisszatero")};
     // With every right: each action asks for the period, the last month
     // proposed; cancelling it ends the action.
     Beall().nyomtathat = Beall().nyeresegnezhet = true;
@@ -240,7 +242,8 @@ TEST_F(PeriodReportWindows, MainWindowReportActionsAreRoutedAndGuardedByTheirRig
         windows.script(AskPeriod);
         m_dialogs.clear();
         const QStringList refused =
-            printing ? QStringList{QStringLiteral("aArbevetel"), QStringLiteral("aNyereseg")}
+            printing ? QStringList{QStringLiteral("aArbevetel"), QStringLiteral("aNyereseg"),
+                                   QStringLiteral("aVisszatero")}
                      : QStringList{QStringLiteral("aMLapLista"), QStringLiteral("aMLapListaDolg"),
                                    QStringLiteral("aMLapListaGyarto"), QStringLiteral("aFogyas")};
         for (const QString& name : refused)

@@ -289,7 +289,7 @@ TEST(MainActionTable, NamesCaptionsAndShortcuts) {
                 << definition.shortcut.toStdString();
         }
     }
-    EXPECT_EQ(names.size(), 63);
+    EXPECT_EQ(names.size(), 65);
     const struct {
         const char* name;
         const char* caption;
@@ -303,6 +303,7 @@ TEST(MainActionTable, NamesCaptionsAndShortcuts) {
         {"aMa", "Ma", QKeySequence(Qt::CTRL | Qt::Key_Space)},
         {"aNovel", "Betűméret növelése", QKeySequence(Qt::Key_F11)},
         {"aHonlap", "Tarnova honlapja", QKeySequence()},
+        {"aEsedekes", "Esedékes", QKeySequence(Qt::CTRL | Qt::Key_D)},
     };
     for (const auto& s : samples) {
         const MainActionDefinition& definition = MainActionByName(QString::fromLatin1(s.name));
@@ -336,6 +337,9 @@ TEST(MainActionTable, RightsOfTheGuardedActions) {
     EXPECT_EQ(RequiredRight("aArbevetel", MainTab::Planner), MainRight::ProfitView);
     EXPECT_EQ(RequiredRight("aCsv", MainTab::Planner), MainRight::Export);
     EXPECT_EQ(RequiredRight("aFogyas", MainTab::Planner), MainRight::Printing);
+    // What falls due is read with the customer list's rights; the comebacks' cost is profit.
+    EXPECT_EQ(RequiredRight("aEsedekes", MainTab::Devices), MainRight::None);
+    EXPECT_EQ(RequiredRight("aVisszatero", MainTab::WorkSheets), MainRight::ProfitView);
     // Work sheets can always be printed; the customer list needs the right.
     EXPECT_EQ(RequiredRight("aNyomtat", MainTab::WorkSheets), MainRight::None);
     EXPECT_EQ(RequiredRight("aNyomtatKep", MainTab::Customers), MainRight::Printing);

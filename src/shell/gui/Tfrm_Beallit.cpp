@@ -98,6 +98,11 @@ Tfrm_Beallit::Tfrm_Beallit(QWidget* parent)
     auto* codeLength = NewEdit(codes, "autocikkszamhossz");
     codeLength->setMaximumWidth(80);
     auto* dateChange = NewCheck(QStringLiteral("Munkalap dátum módosítható"), general, "mlapdatummodosit");
+    auto* comebackDays = NewEdit(general, "visszateres_nap");
+    comebackDays->setMaximumWidth(80);
+    comebackDays->setToolTip(
+        QStringLiteral("Ha a készülék előző munkalapja ennyi napon belül készült el, az új "
+                       "munkalap visszatérő javítás lehet. 0: nincs figyelés."));
 
     auto* generalForm = NewForm(general);
     generalForm->addRow(QStringLiteral("Munkalap hatidő (nap)"), deadline);
@@ -114,6 +119,7 @@ Tfrm_Beallit::Tfrm_Beallit(QWidget* parent)
     codeForm->addRow(QStringLiteral("Cikkszám hossza (max 15)"), codeLength);
     generalForm->addRow(codes);
     generalForm->addRow(dateChange);
+    generalForm->addRow(QStringLiteral("Visszatérő javítás figyelése (nap)"), comebackDays);
 
     // ---- Autószerelő
     QWidget* garage = NewPage(m_pages, QStringLiteral("Autószerelő"), "TabSheet2");
@@ -191,6 +197,7 @@ Tfrm_Beallit::Tfrm_Beallit(QWidget* parent)
     bindFlag(autoCode, QStringLiteral("autocikkszam"));
     bindNumber(codeLength, QStringLiteral("autocikkszamhossz"));
     bindFlag(dateChange, QStringLiteral("mlapdatummodosit"));
+    bindNumber(comebackDays, QStringLiteral("visszateres_nap"));
     bindFlag(showDiscount, QStringLiteral("kedvmutat"));
     bindNumber(vatRate, QStringLiteral("afakulcs"));
     bindMemo(invoiceNote, QStringLiteral("szlamegjegyzes"));

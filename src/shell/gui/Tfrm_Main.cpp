@@ -19,6 +19,7 @@
 #include "shell/gui/MainActionSet.h"
 #include "shell/gui/Tfrm_Logo.h"
 #include "shell/gui/Tfrm_Nevjegy.h"
+#include "worksheets/DueList.h"
 #include "worksheets/SlotCells.h"
 #include "worksheets/WorkSheetLists.h"
 #include "worksheets/gui/DayPlannerPanel.h"
@@ -178,6 +179,10 @@ void Tfrm_Main::createActions() {
     for (const char* toggle : {"aMLapDolgozo", "aMLapTetel"})
         action(QString::fromLatin1(toggle))->setCheckable(true);
     action(QStringLiteral("aMLapTetel"))->setChecked(true);
+
+    // After the actions' own handlers: the count follows what they changed.
+    for (const char* name : {"aFrissit", "aEsedekes"})
+        connect(action(QString::fromLatin1(name)), &QAction::triggered, this, [this] { refreshDueCount(); });
 
     m_actions->buildMenus(menuBar());
     ToolBar1 = Named(new QToolBar(QStringLiteral("Eszköztár")), "ToolBar1");
@@ -421,6 +426,15 @@ void Tfrm_Main::buildStatusBar() {
     StatusPanel0->setMinimumWidth(120);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->addWidget(StatusPanel0);
+    StatusPanelDue = Named(new QLabel, "StatusPanelDue");
+    StatusPanelDue->setToolTip(QStringLiteral("Esedékes emlékeztetők, vizsgák és garanciák (Ctrl+D)"));
+    statusBar()->addWidget(StatusPanelDue);
+}
+
+void Tfrm_Main::refreshDueCount() {
+    if (m_startupFailed || !m_session.mySQLDatabase1.isOpen())
+        return;
+    StatusPanelDue->setText(DueCountText(CountDue(m_session.mySQLDatabase1)));
 }
 
 void Tfrm_Main::connectLists() {
@@ -484,6 +498,7 @@ void Tfrm_Main::startUp() {
     TabControl1->setCurrentIndex(int(MainTab::WorkSheets));
     Panels->setCurrentWidget(pMunkalap);
     listMoved(MainTab::WorkSheets);
+    refreshDueCount();
 }
 
 void Tfrm_Main::loadShopSettings() {

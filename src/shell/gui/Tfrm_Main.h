@@ -76,6 +76,10 @@ public:
     // The window's side of it alone, for settings already in the record.
     void applyShopSettings();
 
+    // Counts again what falls due this week (the status bar's second panel):
+    // at start-up, with "Frissít" and after the due window closes.
+    void refreshDueCount();
+
     // While the week planner window is open the mouse wheel is left alone.
     void setPlannerOpen(bool open);
 
@@ -121,7 +125,8 @@ public:
     QTableView* DBGrid5 = nullptr;
     QTableView* DBGrid51 = nullptr;
 
-    QLabel* StatusPanel0 = nullptr; // first status-bar panel: row count ": " current row
+    QLabel* StatusPanel0 = nullptr;   // first status-bar panel: row count ": " current row
+    QLabel* StatusPanelDue = nullptr; // what falls due this week ("Esedékes a héten: n (lejárt: m)")
 
     QAction* aBezar = nullptr;
 

@@ -15,6 +15,7 @@
 #include "records/DeviceWindows.h"
 #include "records/TextWindows.h"
 #include "reports/WorkSheetPrint.h"
+#include "worksheets/Comebacks.h"
 #include "worksheets/LineItems.h"
 #include "worksheets/PlannerWindows.h"
 #include "worksheets/WorkSheetLists.h"
@@ -264,6 +265,11 @@ QWidget* Tfrm_Munkalap::buildHeader() {
     m_odometerLabel = NewLabel(QStringLiteral("Km óra állás"), m_odometer, sheetGroup);
     grid->addWidget(m_odometerLabel, 5, 0);
     grid->addWidget(m_odometer, 5, 1);
+    m_comeback = new QLabel(sheetGroup);
+    m_comeback->setObjectName(QStringLiteral("lblVisszatero"));
+    m_comeback->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold;"));
+    m_comeback->setVisible(false);
+    grid->addWidget(m_comeback, 6, 0, 1, 4);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     const bool devices = Beall().vankeszulek;
@@ -649,6 +655,9 @@ void Tfrm_Munkalap::showSheetTexts() {
     ShowText(m_finished, DateText(fieldValue(QStringLiteral("dat_kesz"))));
     ShowText(m_deviceText, SheetDeviceText(m_device));
     m_deviceButton->setEnabled(m_device > 0);
+    const QString earlier = ComebackReferenceText(m_sheet);
+    m_comeback->setText(earlier.isEmpty() ? QString() : comeback_text::EditorLabel.arg(earlier));
+    m_comeback->setVisible(!earlier.isEmpty());
     m_total->setText(Money(fieldValue(QStringLiteral("ar_ossz"))));
     showPayable();
 }

@@ -160,6 +160,7 @@ private:
     QLabel* m_odometerLabel = nullptr;
     QLineEdit* m_odometer = nullptr; // kmora
     QLabel* m_typePanel = nullptr;
+    QLabel* m_comeback = nullptr;    // the earlier sheet of a comeback job; hidden otherwise
     QLineEdit* m_total = nullptr;    // ar_ossz
     QLineEdit* m_discount = nullptr; // ar_kedvezmeny
     QLineEdit* m_advance = nullptr;  // ar_eloleg

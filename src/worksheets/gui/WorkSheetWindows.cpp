@@ -1,6 +1,8 @@
 #include "worksheets/gui/WorkSheetWindows.h"
 
+#include "worksheets/DueList.h"
 #include "worksheets/WorkSheetWindows.h"
+#include "worksheets/gui/Tfrm_Esedekes.h"
 #include "worksheets/gui/Tfrm_Munkalap.h"
 #include "worksheets/gui/Tfrm_SorHozza.h"
 
@@ -11,6 +13,7 @@ void InstallWorkSheetWindows() {
         return Tfrm_Munkalap::Run(sheet, customer, type, quotation, device);
     });
     EditWorkSheetLine.install([](qlonglong sheet, RowKey line) { return Tfrm_SorHozza::Run(sheet, line); });
+    ShowDueList.install(&Tfrm_Esedekes::Run);
 }
 
 } // namespace kml
