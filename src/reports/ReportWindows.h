@@ -27,6 +27,10 @@ inline WindowOperation<void(const report::Document& document, const QString& pri
 inline WindowOperation<void(const report::Document& document, const QString& printer)> PrintReport{
     "PrintReport"};
 
+// The names of the installed printers, in the system's order (the index
+// AskPrintModeIndex hands back counts in this list).
+inline WindowOperation<QStringList()> InstalledPrinterNames{"InstalledPrinterNames"};
+
 // The print-choice window "Nyomtatás típusa": 0 preview, 1 print, 2 export
 // to a delimited file, -1 cancelled. AskPrintMode offers the printers in an
 // editable box and hands back its text through printer (unchanged on

@@ -29,6 +29,7 @@ void Preview(const report::Document& document, const QString& printer) {
 void InstallReportWindows() {
     ShowReportPreview.install(&Preview);
     PrintReport.install(&report::PrintDocumentOn);
+    InstalledPrinterNames.install(&report::InstalledPrinters);
     AskPrintMode.install([](QString& printer) { return Tfrm_NyomValaszt::AskMode(printer); });
     AskPrintModeIndex.install([](int& index) { return Tfrm_NyomValaszt::AskModeIndex(index); });
     PrintWorkSheet.install(&RunPrintWorkSheet);

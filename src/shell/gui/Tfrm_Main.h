@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <array>
 #include <map>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -38,6 +39,8 @@ namespace kml {
 
 class DayPlannerPanel;
 class ListGrid;
+class MakerChecks;
+class MakerMessagePanel;
 class MainActionSet;
 class SlotGrid;
 class SearchKeyHandover;
@@ -123,6 +126,11 @@ public:
 
     QLabel* StatusPanel0 = nullptr; // first status-bar panel: row count ": " current row
 
+    // The maker's message at the bottom (hidden without one), and the
+    // version and news checks with their timers TimerVerzio and TimerHirek.
+    MakerMessagePanel* pUzenet = nullptr;
+    MakerChecks* makerChecks() const { return m_makerChecks.get(); }
+
     QAction* aBezar = nullptr;
 
     // Closes the window after a failed start-up (100 ms, enabled only then).
@@ -197,6 +205,7 @@ private:
     std::array<std::optional<qlonglong>, MainDetailCount> m_detailKeys;
     std::optional<qlonglong> m_historyDevice;
     bool m_devicePanelPlaced = false;
+    std::unique_ptr<MakerChecks> m_makerChecks;
 };
 
 } // namespace kml
