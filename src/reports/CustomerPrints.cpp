@@ -57,14 +57,15 @@ std::unique_ptr<Report> BuildCustomerListReport(const ShopTexts& shop) {
     head.label({165, 16, 25, 4.5}, QStringLiteral("dátum/figy."), title, Qt::AlignRight);
     head.hline(21.2, 0, 190, 0.3);
 
-    Band& d = r->band(BandKind::Detail, 13);
+    // The remark takes room only when there is one.
+    Band& d = r->band(BandKind::Detail, 9.4);
     d.field({0, 0.5, 60, 4.2}, QStringLiteral("ugyfel_nev"), Bold(9)).shrinking();
     d.field({60, 0.5, 70, 4.2}, QStringLiteral("irszvaroscim"), Regular(8.5)).shrinking();
     d.field({130, 0.5, 35, 4.2}, QStringLiteral("telefon"), Regular(8.5)).shrinking();
     d.field({165, 0.5, 25, 4.2}, QStringLiteral("dat_utolso"), Regular(8.5), Qt::AlignRight);
     d.field({5, 4.7, 125, 4}, QStringLiteral("emil"), Regular(8.5)).shrinking();
     d.field({165, 4.7, 25, 4}, QStringLiteral("dat_figyelmeztet"), Regular(8.5), Qt::AlignRight);
-    d.memo({0, 8.7, 190, 3.8}, QStringLiteral("megjegyzes"), Italic(8));
+    d.memo({0, 8.9, 190, 0}, QStringLiteral("megjegyzes"), Italic(8));
     d.hline(-0.2, 0, 190, 0.15).anchoredToBottom();
     AddPageFooter(*r, QStringLiteral("qrUgyfel"));
     return r;
@@ -158,6 +159,12 @@ Document MakeCustomerListDocument(const Query& dataset, const ShopTexts& shop, c
     return Paginate(*layout, QueryRows(dataset), printed);
 }
 
+void SaveCustomerListPdf(const Query& dataset, const ShopTexts& shop, const QString& path,
+                         const QDateTime& printed) {
+    const auto layout = BuildCustomerListReport(shop);
+    SaveReportAsPdf(*layout, QueryRows(dataset), path, printed);
+}
+
 Document MakeEnvelopeDocument(int customer, const QImage& logo) {
     Query qry;
     qry.setSql(QStringLiteral("SELECT * FROM vw_boritek\nWHERE ugyfel = 0\nORDER BY 1;"));
@@ -195,12 +202,17 @@ Document MakeNotesDocument(const Query& dataset, const ShopTexts& shop, const QS
 void PrintCustomerList(bool toPrinter, const QString& sql) {
     Query dataset;
     OpenCustomerListQuery(dataset, sql);
-    const Document document = MakeCustomerListDocument(dataset, ReadShopTexts());
+    const ShopTexts shop = ReadShopTexts();
     const QString printer = InstalledOrDefault(Beall().alapNyomtato);
-    if (toPrinter)
-        PrintReport(document, printer);
-    else
-        ShowReportPreview(document, printer);
+    if (toPrinter) {
+        PrintReport(MakeCustomerListDocument(dataset, shop), printer);
+        return;
+    }
+    // A list of thousands of customers shows its first page at once.
+    const auto layout = BuildCustomerListReport(shop);
+    const QueryRows rows(dataset);
+    PageStream pages(*layout, rows);
+    ShowReportPreviewPages(pages, printer);
 }
 
 void PrintEnvelope(int customer) {

@@ -65,6 +65,10 @@ std::unique_ptr<report::Report> BuildNotesReport(const ShopTexts& shop, const QS
 void OpenCustomerListQuery(Query& dataset, const QString& sql);
 report::Document MakeCustomerListDocument(const Query& dataset, const ShopTexts& shop,
                                           const QDateTime& printed = QDateTime::currentDateTime());
+// The same written to a PDF file page by page, never holding the whole
+// list's pages (a long list of a large shop).
+void SaveCustomerListPdf(const Query& dataset, const ShopTexts& shop, const QString& path,
+                         const QDateTime& printed = QDateTime::currentDateTime());
 // A customer that does not exist gives one page with the sender alone.
 report::Document MakeEnvelopeDocument(int customer, const QImage& logo);
 report::Document MakeRegisteredFormDocument(int customer);
@@ -78,8 +82,9 @@ report::Document MakeNotesDocument(const Query& dataset, const ShopTexts& shop, 
 
 // The customer list over the given SQL text: printed at once (toPrinter) on
 // the printer AlapNyomtato when it is installed, else on the default
-// printer; or shown in the preview with that printer proposed. Database and
-// printer errors are thrown.
+// printer; or shown in the preview with that printer proposed, its first
+// page at once and the rest laid out while it is open. Database and printer
+// errors are thrown.
 void PrintCustomerList(bool toPrinter, const QString& sql);
 // The envelope and the registered-mail form of a customer, printed at once
 // on the default printer.

@@ -20,6 +20,11 @@ namespace kml {
 inline WindowOperation<void(const report::Document& document, const QString& printer)> ShowReportPreview{
     "ShowReportPreview"};
 
+// The same for a report laid out while the preview is open (a long list):
+// its first page shows at once, the others follow in the background.
+inline WindowOperation<void(report::PageStream& pages, const QString& printer)> ShowReportPreviewPages{
+    "ShowReportPreviewPages"};
+
 // Prints every page at once, without a window, on the installed printer
 // whose name equals `printer` ignoring letter case, or on the default
 // printer when `printer` is empty. Throws report::PrinterError when that

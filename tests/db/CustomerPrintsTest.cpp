@@ -130,6 +130,11 @@ TEST_F(CustomerPrints, ListAfterASearchHoldsTheRowsShownInTheirOrder) {
     ListController customers(Routes().list(MainTab::Customers).list);
     customers.open();
     customers.search(QStringLiteral("Budapest"));
+    ExecSql(QStringLiteral(
+        "UPDATE ugyfel SET megjegyzes = REPEAT('Hosszú megjegyzés, amely több sorba tördelődik. ', 40) "
+        "WHERE ugyfel IN (SELECT ugyfel FROM (SELECT MIN(ugyfel) ugyfel FROM vw_ugyfel WHERE "
+        "cim_varos = 'Budapest') x);"));
+    customers.reread();
     customers.sortBy(QStringLiteral("cim_varos"));
     QStringList shown;
     Query& q = customers.query();
@@ -147,8 +152,14 @@ TEST_F(CustomerPrints, ListAfterASearchHoldsTheRowsShownInTheirOrder) {
     windows.answer(InstalledPrinterNames, QStringList{});
     report::Document printed;
     QString printer = QStringLiteral("(none)");
-    windows.act(ShowReportPreview, [&](const report::Document& doc, const QString& p) {
-        printed = doc;
+    windows.act(ShowReportPreviewPages, [&](report::PageStream& pages, const QString& p) {
+        printed = pages.document();
+        report::Page page;
+        int index = 0;
+        while (pages.next(page, index)) {
+            EXPECT_EQ(index, printed.pageCount());
+            printed.pages.push_back(page);
+        }
         printer = p;
     });
     Beall().alapNyomtato = QStringLiteral("Irodai lézer"); // not installed: the default printer
@@ -156,7 +167,7 @@ TEST_F(CustomerPrints, ListAfterASearchHoldsTheRowsShownInTheirOrder) {
     ASSERT_NE(preview, nullptr);
     CustomersOnly main(customers);
     (*preview)(main);
-    ASSERT_EQ(windows.calls(QStringLiteral("ShowReportPreview")).size(), 1u);
+    ASSERT_EQ(windows.calls(QStringLiteral("ShowReportPreviewPages")).size(), 1u);
     EXPECT_TRUE(printer.isEmpty());
     EXPECT_EQ(printed.title, QStringLiteral("Ügyfelek listája"));
 
@@ -171,6 +182,14 @@ TEST_F(CustomerPrints, ListAfterASearchHoldsTheRowsShownInTheirOrder) {
     EXPECT_FALSE(text.contains(QStringLiteral("Cím Nélküli Nándor"))) << "not in the search";
     EXPECT_TRUE(text.contains(QStringLiteral("qrUgyfel")));
     EXPECT_TRUE(text.contains(QStringLiteral("oldal: 1")));
+
+    // Written page by page, the file holds the same pages.
+    const QString streamed = test::BuildPath(QStringLiteral("screenshots/qrUgyfel-streamed.pdf"));
+    Query same;
+    OpenCustomerListQuery(same, customers.query().sql().join(QLatin1Char('\n')));
+    SaveCustomerListPdf(same, ReadShopTexts(), streamed, printed.printed);
+    EXPECT_EQ(ReadPdfInfo(streamed).pages, pdf.info.pages);
+    EXPECT_EQ(ReadPdfPages(streamed), ReadPdfPages(pdf.path));
 }
 
 TEST_F(CustomerPrints, ListGoesToTheInstalledPrinterOrRefusesAnEmptyList) {
@@ -191,7 +210,7 @@ TEST_F(CustomerPrints, ListGoesToTheInstalledPrinterOrRefusesAnEmptyList) {
     EXPECT_EQ(printer, QStringLiteral("Irodai Lézer"));
 
     // A search that finds nobody prints nothing.
-    windows.script(PrintReport).script(ShowReportPreview);
+    windows.script(PrintReport).script(ShowReportPreviewPages);
     customers.search(QStringLiteral("nincsilyenügyfél"));
     ASSERT_FALSE(customers.hasRow());
     for (const char* action : {"aNyomtat", "aNyomtatKep", "aBoritek", "aAjanlott"})
