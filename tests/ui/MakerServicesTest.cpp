@@ -8,10 +8,10 @@
 
 #include "ScriptedWindows.h"
 #include "TestDatabase.h"
-#include "gui/WindowTesting.h"
 #include "components/Query.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/ShellOpener.h"
+#include "gui/WindowTesting.h"
 #include "services/gui/MakerMessagePanel.h"
 #include "services/gui/ServiceWindows.h"
 #include "services/gui/Tfrm_Hirfolyam.h"
