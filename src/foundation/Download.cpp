@@ -14,6 +14,10 @@ size_t WriteToFile(char* data, size_t size, size_t count, void* target) {
     return file->write(data, bytes) == bytes ? size * count : 0; // 0 makes curl stop with an error
 }
 
+int CancelWhenAsked(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; // non-zero aborts
+}
+
 } // namespace
 
 bool DownloadFile(const QString& url, const QString& fileName) {
@@ -47,6 +51,16 @@ bool DownloadFile(const QString& url, const QString& fileName, const DownloadLim
     curl_easy_setopt(h, CURLOPT_USERAGENT, "KoravelML/24.0.0.111");
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &WriteToFile);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &file);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+    const QByteArray caFile = limits.caFile.toLocal8Bit();
+    if (!caFile.isEmpty())
+        curl_easy_setopt(h, CURLOPT_CAINFO, caFile.constData());
+    if (limits.cancel) {
+        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &CancelWhenAsked);
+        curl_easy_setopt(h, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(limits.cancel));
+        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    }
 
     if (curl_easy_perform(h) != CURLE_OK) {
         file.cancelWriting();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 
 namespace kml {
 
@@ -16,6 +17,13 @@ bool DownloadFile(const QString& url, const QString& fileName);
 struct DownloadLimits {
     int connect = 20; // to connect
     int total = 0;    // the whole call
+    // Certificates the server's must be signed by, instead of the system's
+    // (a test's own authority); empty: the system's. Verification of the
+    // certificate and the host name always stays on.
+    QString caFile = {};
+    // When set, the download ends as a failure within about a second of the
+    // flag turning true (its owner is going away).
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // The same with the given limits (a stall of 30 s still ends it). Safe to

@@ -2,6 +2,9 @@
 
 #include "components/Query.h"
 #include "components/report/Report.h"
+#include "foundation/Folders.h"
+
+#include <QFileInfo>
 
 namespace kml {
 
@@ -22,11 +25,21 @@ ShopTexts ReadShopTexts() {
     return t;
 }
 
-void AddPageFooter(report::Report& report, const QString& layoutName) {
+QImage LoadShopLogo() {
+    QImage logo;
+    for (const QString& folder : {DataFolder(), ProgramFolder()}) {
+        const QString path = folder + QStringLiteral("/Logo.bmp");
+        if (QFileInfo::exists(path) && logo.load(path))
+            break;
+    }
+    return logo;
+}
+
+void AddPageFooter(report::Report& report, const QString& layoutName, const QString& product) {
     using namespace report;
     Band& f = report.band(BandKind::PageFooter, 12);
     f.hline(0.5, 0, 190, 0.15);
-    f.label({0, 1, 80, 3.6}, QStringLiteral("Koravel.ML"), Bold(7.5));
+    f.label({0, 1, 80, 3.6}, product, Bold(7.5));
     f.system({0, 4.6, 80, 3.6}, SystemValue::PageNumber, QStringLiteral("oldal: "), Regular(7.5));
     f.label({0, 8.2, 80, 3.6}, kMakerAddress, Regular(7.5));
     f.system({100, 1, 90, 3.6}, SystemValue::PrintDateTime, {}, Regular(7.5), Qt::AlignRight);

@@ -20,12 +20,21 @@ namespace kml {
 inline WindowOperation<void(const report::Document& document, const QString& printer)> ShowReportPreview{
     "ShowReportPreview"};
 
+// The same for a report laid out while the preview is open (a long list):
+// its first page shows at once, the others follow in the background.
+inline WindowOperation<void(report::PageStream& pages, const QString& printer)> ShowReportPreviewPages{
+    "ShowReportPreviewPages"};
+
 // Prints every page at once, without a window, on the installed printer
 // whose name equals `printer` ignoring letter case, or on the default
 // printer when `printer` is empty. Throws report::PrinterError when that
 // printer is not installed or there is no default printer.
 inline WindowOperation<void(const report::Document& document, const QString& printer)> PrintReport{
     "PrintReport"};
+
+// The names of the installed printers, in the system's order (the index
+// AskPrintModeIndex hands back counts in this list).
+inline WindowOperation<QStringList()> InstalledPrinterNames{"InstalledPrinterNames"};
 
 // The print-choice window "Nyomtatás típusa": 0 preview, 1 print, 2 export
 // to a delimited file, -1 cancelled. AskPrintMode offers the printers in an

@@ -72,13 +72,7 @@ WorkSheetPrintOptions CurrentWorkSheetPrintOptions() {
     o.moneyFormat = s.formatFt;
     o.quantityFormat = s.formatDb;
     o.numVisible = IniReadStr(QStringLiteral("qrMLap"), QStringLiteral("NumVisible"), QStringLiteral("1"));
-    for (const QString& folder : {DataFolder(), ProgramFolder()}) {
-        const QString path = folder + QStringLiteral("/Logo.bmp");
-        if (QFileInfo::exists(path)) {
-            o.logo.load(path);
-            break;
-        }
-    }
+    o.logo = LoadShopLogo();
     return o;
 }
 

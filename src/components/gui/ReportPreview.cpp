@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -120,8 +122,10 @@ ReportPreview::ReportPreview(const Document& document, const QString& printer, Q
     connect(bar->actions().back(), &QAction::triggered, this, [this] { showPage(m_page + 1); });
     AddAction(bar, QStringLiteral("▶|"), QStringLiteral("actLast"), this)
         ->setToolTip(QStringLiteral("Utolsó oldal (End)"));
-    connect(bar->actions().back(), &QAction::triggered, this,
-            [this] { showPage(m_document.pageCount() - 1); });
+    connect(bar->actions().back(), &QAction::triggered, this, [this] {
+        completePages();
+        showPage(m_document.pageCount() - 1);
+    });
     bar->addSeparator();
 
     m_zoomBox = new QComboBox(this);
@@ -164,6 +168,42 @@ ReportPreview::ReportPreview(const Document& document, const QString& printer, Q
 }
 
 ReportPreview::~ReportPreview() = default;
+
+void ReportPreview::setPageSource(std::function<bool()> layOutMore) {
+    m_more = std::move(layOutMore);
+    if (!m_filler) {
+        m_filler = new QTimer(this);
+        m_filler->setInterval(0);
+        connect(m_filler, &QTimer::timeout, this, [this] {
+            // A slice short enough that the window keeps answering.
+            QElapsedTimer slice;
+            slice.start();
+            bool more = true;
+            while (m_more && (more = m_more()) && slice.elapsed() < 30)
+                ;
+            if (!more) {
+                m_more = nullptr;
+                m_filler->stop();
+            }
+            refresh();
+        });
+    }
+    m_filler->start();
+    refresh();
+}
+
+void ReportPreview::completePages() {
+    if (!m_more)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    while (m_more())
+        ;
+    QApplication::restoreOverrideCursor();
+    m_more = nullptr;
+    if (m_filler)
+        m_filler->stop();
+    refresh();
+}
 
 void ReportPreview::showPage(int index) {
     m_page = std::clamp(index, 0, std::max(0, m_document.pageCount() - 1));
@@ -250,6 +290,7 @@ void ReportPreview::keyPressEvent(QKeyEvent* event) {
         showPage(0);
         return;
     case Qt::Key_End:
+        completePages();
         showPage(m_document.pageCount() - 1);
         return;
     case Qt::Key_Plus:
@@ -271,6 +312,7 @@ bool ReportPreview::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ReportPreview::printWithDialog() {
+    completePages();
     QPrinter printer(QPrinter::HighResolution);
     const int index = FindPrinter(m_printer, InstalledPrinters());
     if (index >= 0)
@@ -286,6 +328,7 @@ void ReportPreview::printWithDialog() {
 }
 
 void ReportPreview::saveAsPdfWithDialog() {
+    completePages();
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();

@@ -16,6 +16,7 @@
 #include <functional>
 
 class QComboBox;
+class QTimer;
 class QLabel;
 class QScrollArea;
 
@@ -32,6 +33,14 @@ public:
     // The document must outlive the window.
     ReportPreview(const Document& document, const QString& printer, QWidget* parent = nullptr);
     ~ReportPreview() override;
+
+    // The document is still being laid out: layOutMore adds the next page to
+    // it and says false once the last one is there. The window shows the
+    // pages it has at once and lays out the rest in slices while the user
+    // looks; printing, saving and going to the last page wait for them all.
+    void setPageSource(std::function<bool()> layOutMore);
+    // Lays out every page still to come.
+    void completePages();
 
     // How the window reports a file it could not write ("Hiba" box when unset).
     void setErrorReporter(std::function<void(const QString& message)> reporter) {
@@ -68,6 +77,8 @@ private:
     QScrollArea* m_scroll = nullptr;
     PreviewPage* m_view = nullptr;
     std::function<void(const QString&)> m_errorReporter;
+    std::function<bool()> m_more;
+    QTimer* m_filler = nullptr;
 };
 
 // The zoom steps of + and −, in percent.

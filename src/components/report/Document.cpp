@@ -11,6 +11,8 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <stdexcept>
 
 namespace kml::report {
@@ -335,8 +337,24 @@ public:
     }
 
     void run(const std::vector<Item>& items) {
+        begin(items);
+        while (advance(std::numeric_limits<size_t>::max()))
+            ;
+    }
+
+    // Laying out in steps: begin, then advance until it says the last item
+    // is placed; the finished pages can be taken from the front meanwhile.
+    void begin(const std::vector<Item>& items) {
+        m_items = &items;
+        m_next = 0;
         startPage(items.empty() ? -1 : items.front().context.row);
-        for (size_t i = 0; i < items.size(); ++i) {
+    }
+    // Places items until the document holds at least `pages` pages or every
+    // item is placed (then the last page is finished); false in that case.
+    bool advance(size_t pages) {
+        const std::vector<Item>& items = *m_items;
+        while (m_next < items.size() && m_doc.pages.size() < pages) {
+            const size_t i = m_next++;
             LaidBand band = lay(items[i].bands, items[i].context);
             if (items[i].keepWithNext() && i + 1 < items.size() && !m_fresh) {
                 const double next = lay(items[i + 1].bands, items[i + 1].context).height;
@@ -346,7 +364,18 @@ public:
             }
             place(band, items[i]);
         }
+        if (m_next < items.size())
+            return true;
         finishPage();
+        return false;
+    }
+    // Removes the first page, which must be finished, and gives it.
+    Page takeFront() {
+        Page page = std::move(m_doc.pages.front());
+        m_doc.pages.erase(m_doc.pages.begin());
+        if (m_finished > 0)
+            --m_finished;
+        return page;
     }
 
 private:
@@ -363,9 +392,10 @@ private:
         if (!m_doc.pages.empty())
             finishPage();
         m_doc.pages.emplace_back();
+        ++m_pagesStarted;
         m_y = m_top;
         const auto& header = m_report.bands(BandKind::PageHeader);
-        if (!header.empty() && (m_doc.pages.size() > 1 || m_report.pageHeaderOnFirstPage())) {
+        if (!header.empty() && (m_pagesStarted > 1 || m_report.pageHeaderOnFirstPage())) {
             const LaidBand laid = lay(All(header), Context{&m_rows, row, 0, -1});
             put(laid, 0, laid.height, m_y);
             m_y += laid.height;
@@ -476,6 +506,9 @@ private:
     bool m_fresh = true;
     int m_lastRow = -1;
     size_t m_finished = 0;
+    size_t m_pagesStarted = 0;
+    const std::vector<Item>* m_items = nullptr;
+    size_t m_next = 0;
 };
 
 // The bands in print order with the row and group each is laid out for.
@@ -587,12 +620,17 @@ Document Paginate(const Report& report, const RowSource& rows, const QDateTime& 
 }
 
 void PaintPage(const Document& document, int pageIndex, QPainter& painter, double pixelsPerMm) {
+    PaintPage(document, document.pages.at(size_t(pageIndex)), pageIndex, painter, pixelsPerMm);
+}
+
+void PaintPage(const Document& document, const Page& page, int pageIndex, QPainter& painter,
+               double pixelsPerMm) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.scale(pixelsPerMm, pixelsPerMm);
-    for (const Atom& a : document.pages.at(size_t(pageIndex)).atoms) {
+    for (const Atom& a : page.atoms) {
         painter.save();
         if (!a.clip.isNull())
             painter.setClipRect(a.clip, Qt::IntersectClip);
@@ -633,7 +671,13 @@ void PaintPage(const Document& document, int pageIndex, QPainter& painter, doubl
     painter.restore();
 }
 
-void SaveAsPdf(const Document& document, const QString& path) {
+namespace {
+
+// Writes the pages that `nextPage` gives (false after the last) as a PDF file
+// with the document's title and paper, replacing the file only when every
+// page was written.
+void WritePdf(const Document& document, const QString& path,
+              const std::function<bool(Page& page, int& index)>& nextPage) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw std::runtime_error(("cannot write " + path + ": " + file.errorString()).toStdString());
@@ -649,15 +693,93 @@ void SaveAsPdf(const Document& document, const QString& path) {
         QPainter painter;
         if (!painter.begin(&writer))
             throw std::runtime_error(("cannot write " + path).toStdString());
-        for (int i = 0; i < document.pageCount(); ++i) {
-            if (i > 0)
+        Page page;
+        int index = 0;
+        for (bool first = true; nextPage(page, index); first = false) {
+            if (!first)
                 writer.newPage();
-            PaintPage(document, i, painter, writer.resolution() / 25.4);
+            PaintPage(document, page, index, painter, writer.resolution() / 25.4);
         }
         painter.end();
     }
     if (!file.commit())
         throw std::runtime_error(("cannot write " + path + ": " + file.errorString()).toStdString());
+}
+
+bool PrintsPageCount(const std::deque<Band>& bands) {
+    for (const Band& band : bands)
+        for (const Element& e : band.elements())
+            if (e.kind == Element::Kind::System && e.system == SystemValue::PageCount)
+                return true;
+    return false;
+}
+
+} // namespace
+
+void SaveAsPdf(const Document& document, const QString& path) {
+    int next = 0;
+    WritePdf(document, path, [&](Page& page, int& index) {
+        if (next >= document.pageCount())
+            return false;
+        page = document.pages.at(size_t(next));
+        index = next++;
+        return true;
+    });
+}
+
+// ---- Page by page ---------------------------------------------------------------
+
+struct PageStream::State {
+    State(const Report& report, const RowSource& rows)
+        : items(Sequence(report, rows)), paginator(report, rows, doc) {}
+    Document doc; // the pages laid out and not taken yet
+    std::vector<Item> items;
+    Paginator paginator;
+    bool more = true;
+    int taken = 0;
+};
+
+PageStream::PageStream(const Report& report, const RowSource& rows, const QDateTime& printed)
+    : m_header{report.title(), report.pageLayout(), printed, {}} {
+    m_state = std::make_unique<State>(report, rows);
+    m_state->paginator.begin(m_state->items);
+}
+
+PageStream::~PageStream() = default;
+
+bool PageStream::next(Page& page, int& index) {
+    State& s = *m_state;
+    // A page is done once the one after it has begun, or at the end.
+    while (s.more && s.doc.pages.size() < 2)
+        s.more = s.paginator.advance(2);
+    if (s.doc.pages.empty())
+        return false;
+    page = s.paginator.takeFront();
+    index = s.taken++;
+    return true;
+}
+
+bool UsesPageCount(const Report& report) {
+    for (int kind = 0; kind < 7; ++kind)
+        if (PrintsPageCount(report.bands(BandKind(kind))))
+            return true;
+    for (const Group& g : report.groups())
+        for (const Band* band : {g.headerBand(), g.footerBand()})
+            if (band)
+                for (const Element& e : band->elements())
+                    if (e.kind == Element::Kind::System && e.system == SystemValue::PageCount)
+                        return true;
+    return false;
+}
+
+void SaveReportAsPdf(const Report& report, const RowSource& rows, const QString& path,
+                     const QDateTime& printed) {
+    if (UsesPageCount(report)) {
+        SaveAsPdf(Paginate(report, rows, printed), path);
+        return;
+    }
+    PageStream stream(report, rows, printed);
+    WritePdf(stream.document(), path, [&stream](Page& page, int& index) { return stream.next(page, index); });
 }
 
 } // namespace kml::report

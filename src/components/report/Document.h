@@ -68,11 +68,48 @@ Document Paginate(const Report& report, const RowSource& rows,
 // millimetre, its origin at the page's top-left corner. Paints nothing
 // outside the page, no background.
 void PaintPage(const Document& document, int pageIndex, QPainter& painter, double pixelsPerMm);
+// The same for a page held apart from the document (PageStream); pageIndex
+// is its place in the document, for the page number.
+void PaintPage(const Document& document, const Page& page, int pageIndex, QPainter& painter,
+               double pixelsPerMm);
 
 // Writes every page to a PDF file (replacing it) whose title is the
 // document's title. Throws std::runtime_error naming the file when it cannot
 // be written.
 void SaveAsPdf(const Document& document, const QString& path);
+
+// Lays a report out one page at a time: the pages Paginate gives, in order,
+// without holding more than two of them, so that a long list costs memory
+// for its rows and not for its pages. document() has the title, paper and
+// time of printing and no pages; SystemValue::PageCount is not known while
+// the pages come (UsesPageCount). The report and the rows must outlive the
+// stream.
+class PageStream final {
+public:
+    PageStream(const Report& report, const RowSource& rows,
+               const QDateTime& printed = QDateTime::currentDateTime());
+    ~PageStream();
+    PageStream(const PageStream&) = delete;
+    PageStream& operator=(const PageStream&) = delete;
+
+    const Document& document() const { return m_header; }
+    // The next page and its index; false after the last page.
+    bool next(Page& page, int& index);
+
+private:
+    struct State;
+    Document m_header;
+    std::unique_ptr<State> m_state;
+};
+
+// Whether an element of the report prints the page count.
+bool UsesPageCount(const Report& report);
+
+// Writes the report over the rows as a PDF file (replacing it), page by page
+// through a PageStream, or laid out whole when it prints the page count.
+// Throws as SaveAsPdf.
+void SaveReportAsPdf(const Report& report, const RowSource& rows, const QString& path,
+                     const QDateTime& printed = QDateTime::currentDateTime());
 
 // The font of an element at the layout's size: pixel size in hundredths of a
 // millimetre, the same on every device.

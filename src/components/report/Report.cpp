@@ -126,6 +126,15 @@ void Report::setPage(QPageSize::PageSizeId size, QPageLayout::Orientation orient
     m_pageLayout.setMargins(marginsMm);
 }
 
+void Report::setPage(const QSizeF& paperMm, const QMarginsF& marginsMm) {
+    // A custom size keeps its width and height as given; portrait so that
+    // nothing turns it.
+    m_pageLayout = QPageLayout(QPageSize(paperMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                               QPageLayout::Portrait, marginsMm, QPageLayout::Millimeter);
+    m_pageLayout.setMinimumMargins(QMarginsF());
+    m_pageLayout.setMargins(marginsMm);
+}
+
 double Report::contentWidth() const {
     return m_pageLayout.paintRect(QPageLayout::Millimeter).width();
 }

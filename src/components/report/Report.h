@@ -213,6 +213,9 @@ public:
     const QPageLayout& pageLayout() const { return m_pageLayout; }
     void setPage(QPageSize::PageSizeId size, QPageLayout::Orientation orientation,
                  const QMarginsF& marginsMm);
+    // A paper of its own (an envelope, a pre-printed form), its width and
+    // height in millimetres as the page stands.
+    void setPage(const QSizeF& paperMm, const QMarginsF& marginsMm);
     // The font family of elements that name none.
     QString fontFamily() const { return m_fontFamily; }
     void setFontFamily(const QString& family) { m_fontFamily = family; }

@@ -2,6 +2,7 @@
 
 #include "components/DatasetModel.h"
 #include "components/DbError.h"
+#include "foundation/Folders.h"
 #include "foundation/QueryHelpers.h"
 #include "foundation/Settings.h"
 #include "foundation/ShellOpener.h"
@@ -11,11 +12,14 @@
 #include "patterns/gui/ListGrid.h"
 #include "patterns/gui/ListKeys.h"
 #include "records/RecordRoutes.h"
+#include "services/MakerServices.h"
+#include "services/gui/MakerMessagePanel.h"
 #include "shell/AppError.h"
 #include "shell/Beallit.h"
 #include "shell/MainLists.h"
 #include "shell/ShopSettings.h"
 #include "shell/Startup.h"
+#include "shell/Version.h"
 #include "shell/gui/MainActionSet.h"
 #include "shell/gui/Tfrm_Logo.h"
 #include "shell/gui/Tfrm_Nevjegy.h"
@@ -136,6 +140,8 @@ Tfrm_Main::Tfrm_Main(QWidget* parent) : QMainWindow(parent) {
     for (QWidget* panel : {pMunkalap, pUgyfel, pNaptar, pKeszulek})
         Panels->addWidget(panel);
     layout->addWidget(Panels, 1);
+    pUzenet = new MakerMessagePanel;
+    layout->addWidget(pUzenet);
     setCentralWidget(central);
     buildStatusBar();
     connectLists();
@@ -590,9 +596,14 @@ void Tfrm_Main::onShownFirstTime() {
     for (auto& [name, grid] : m_grids)
         grid->paintSortColumn();
 
-    // The maker's messages panel and its timers come with the online
-    // services.
     Tfrm_Logo::Splash();
+
+    // The maker's message first, then the timers of the version and news
+    // checks, which ask the maker's server off this thread.
+    pUzenet->showMakerMessage();
+    m_makerChecks = std::make_unique<MakerChecks>(
+        MakerCheckSettings{ProgramVersion, CurrentMakerEndpoint(), DataFolder()});
+    m_makerChecks->start();
 }
 
 void Tfrm_Main::applyFontSize() {

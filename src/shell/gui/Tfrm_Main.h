@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <array>
 #include <map>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -38,6 +39,8 @@ namespace kml {
 
 class DayPlannerPanel;
 class ListGrid;
+class MakerChecks;
+class MakerMessagePanel;
 class MainActionSet;
 class SlotGrid;
 class SearchKeyHandover;
@@ -128,6 +131,11 @@ public:
     QLabel* StatusPanel0 = nullptr;   // first status-bar panel: row count ": " current row
     QLabel* StatusPanelDue = nullptr; // what falls due this week ("Esedékes a héten: n (lejárt: m)")
 
+    // The maker's message at the bottom (hidden without one), and the
+    // version and news checks with their timers TimerVerzio and TimerHirek.
+    MakerMessagePanel* pUzenet = nullptr;
+    MakerChecks* makerChecks() const { return m_makerChecks.get(); }
+
     QAction* aBezar = nullptr;
 
     // Closes the window after a failed start-up (100 ms, enabled only then).
@@ -202,6 +210,7 @@ private:
     std::array<std::optional<qlonglong>, MainDetailCount> m_detailKeys;
     std::optional<qlonglong> m_historyDevice;
     bool m_devicePanelPlaced = false;
+    std::unique_ptr<MakerChecks> m_makerChecks;
 };
 
 } // namespace kml

@@ -5,6 +5,7 @@
 #include "exchange/gui/ExchangeWindows.h"
 #include "records/gui/RecordWindows.h"
 #include "reports/gui/ReportWindows.h"
+#include "services/gui/ServiceWindows.h"
 #include "shell/Beallit.h"
 #include "shell/StartupWindows.h"
 #include "shell/gui/Tfrm_AdatbazisNyit.h"
@@ -30,6 +31,7 @@ void InstallWindows() {
     InstallWorkSheetWindows();
     InstallHistoryWindows();
     InstallConsoleWindows();
+    InstallServiceWindows();
 }
 
 } // namespace kml

@@ -3,9 +3,11 @@
 #include "foundation/Conversions.h"
 #include "foundation/gui/PictureView.h"
 #include "patterns/gui/GridLink.h"
+#include "reports/CustomerPrints.h"
 #include "worksheets/Notes.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QTableView>
@@ -31,6 +33,9 @@ Tfrm_Megjegyzes::Tfrm_Megjegyzes(int id, int kind, QWidget* parent)
     grid()->setColumnWidth(3, 40);
     addRowAction(QStringLiteral("aMegnez"), QStringLiteral("Megnéz"), QKeySequence(Qt::Key_F3),
                  [this](qlonglong) { OpenNoteAttachment(VarStr(currentValue(QStringLiteral("link")))); });
+    // The record's notes on paper; an empty list prints nothing.
+    addRowAction(QStringLiteral("aNyomtat"), QStringLiteral("Nyomtat"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                 [this, id, kind](qlonglong) { PrintNotes(kind, id, heading()->text()); });
 }
 
 void Tfrm_Megjegyzes::rowChanged() {
