@@ -19,6 +19,7 @@
 #include "foundation/Settings.h"
 #include "foundation/TextHelpers.h"
 #include "reports/WorkSheetPrint.h"
+#include "shell/ShopSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,6 +75,25 @@ TEST(StatusAddressText, PlaceholdersReplacedOnceEverythingElseKept) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(StatusAddress(c.link, 125), c.address) << c.link.toStdString();
+}
+
+// The shop-wide setting is loaded with the others; a database that
+// db/upgrade.sql has not brought up to date yet still starts, without a
+// status link.
+TEST(StatusSetting, LoadedWithTheShopsSettingsAndMissingInAnOlderDatabase) {
+    TestDatabase db(QStringLiteral("statussetting"));
+    ExecSql(QStringLiteral("UPDATE beallit SET allapotlink = 'https://pelda.hu/a?id=%id%';"));
+    TBeall settings;
+    LoadShopSettings(settings);
+    EXPECT_EQ(settings.allapotlink, QStringLiteral("https://pelda.hu/a?id=%id%"));
+    ExecSql(QStringLiteral("ALTER TABLE beallit DROP COLUMN allapotlink;"));
+    ExecSql(
+        QStringLiteral("CREATE OR REPLACE VIEW vw_beallit AS SELECT b.*, p.prgtipus_nev, p.gyszstr, "
+                       "p.keszulekstr, p.muszakistr, p.vankeszulek FROM beallit b LEFT JOIN prgtipus p ON "
+                       "p.prgtipus = b.prgtipus;"));
+    LoadShopSettings(settings);
+    EXPECT_EQ(settings.allapotlink, QString());
+    EXPECT_EQ(settings.prgtipus, 1);
 }
 
 // ---- The QR code on the printouts -----------------------------------------
