@@ -55,6 +55,7 @@ UPDATE tulajdonos SET
   tirsz = '1117', tvaros = 'Budapest', tcim = 'Budafoki út 183.';
 UPDATE beallit SET szlamegjegyzes = 'Köszönjük, hogy minket választott! Garanciális ügyekben kérjük, hozza magával a munkalapot.',
   levelkuldlink = 'https://www.huslegklima.hu/level.php?type=%type%&id=%id%',
+  allapotlink = 'https://www.huslegklima.hu/allapot.php?id=%id%&key=%key%',
   kephost = 'ftp.huslegklima.hu', kepuser = 'huslegweb', keppwd = '', kepfolder = '/public_html/kepek',
   kepport = 21, kepftp = 'N';
 
@@ -1606,27 +1607,27 @@ INSERT INTO felhasznalo (felhasznalo, felhasznalo_nev, jelszomd5, rendszergazda,
   ('iroda', 'Vass Katalin', MD5('iroda'), 'N', 'I', 'I', 'I', 'N', 'I', 'N', 'I', 0, NOW() - INTERVAL 380 DAY),
   ('szerelo', 'Nagy Gábor', MD5('szerelo'), 'N', 'N', 'I', 'I', 'N', 'I', 'N', 'N', 2, NOW() - INTERVAL 120 DAY);
 
--- Saved export definitions.
+-- Saved export definitions (the seed's status feed "Munkalap állapot" is 1).
 INSERT INTO csvexp (csvexp, csvexp_nev, kategoria, szoveg_sql, mezonevek, mezocimkek, csopmezok, summezok,
                     keresmezok, parameterek, ezgrafikon, grafikonparam, hatarolo, szovegjelolo, file_local,
                     ftp_kell, host_ftp, ftp_user, ftp_jelszo, file_ftp, kordexa) VALUES
-  (1, 'Havi árbevétel', 'Pénzügy',
+  (2, 'Havi árbevétel', 'Pénzügy',
    'SELECT DATE_FORMAT(dat, ''%Y.%m'') AS honap, SUM(bevetel) AS bevetel\nFROM vw_arbevetel\nGROUP BY 1\nORDER BY 1;',
    'honap,bevetel', 'Hónap,Bevétel', 'honap', 'bevetel', 'honap', '', 'I', 'oszlop', 0, 0, 'arbevetel.csv',
    'N', '', '', '', '', 'I'),
-  (2, 'Lejáró karbantartások', 'Ügyfelek',
+  (3, 'Lejáró karbantartások', 'Ügyfelek',
    'SELECT k.ugyfel_nev, u.telefon, u.emil, k.gysz, k.tipusstr, k.dat_muszaki\nFROM vw_keszulek k\n  JOIN ugyfel u ON u.ugyfel = k.ugyfel\nWHERE k.hatravan BETWEEN -60 AND 30\nORDER BY k.dat_muszaki;',
    'ugyfel_nev,telefon,emil,gysz,tipusstr,dat_muszaki', 'Ügyfél,Telefon,E-mail,Gy.szám,Típus,Karbantartás', '',
    '', 'ugyfel_nev,gysz', '', 'N', '', 0, 0, 'karbantartas.csv', 'N', '', '', '', '', 'N'),
-  (3, 'Nyitott munkalapok', 'Munkalapok',
+  (4, 'Nyitott munkalapok', 'Munkalapok',
    'SELECT munkalapstr, datum, ugyfel_nev, telefon, tipusstr, statusz_nev, hatidstr, dolgozostr\nFROM vw_munkalap\nWHERE statusz BETWEEN 1 AND 3 AND storno = ''N''\nORDER BY dat_hatid;',
    'munkalapstr,datum,ugyfel_nev,statusz_nev', 'Munkalap,Dátum,Ügyfél,Státusz', 'statusz_nev', '',
    'ugyfel_nev', '', 'N', '', 1, 2, 'nyitott.txt', 'N', '', '', '', '', 'N'),
-  (4, 'Árlista a honlapra', 'Honlap',
+  (5, 'Árlista a honlapra', 'Honlap',
    'SELECT tetel_kod, tetel_nev, mert, ar_elad\nFROM tetel\nWHERE torolve = ''N'' AND ezszolg = ''I''\nORDER BY tetel_kod;',
    'tetel_kod,tetel_nev,mert,ar_elad', 'Kód,Megnevezés,Egység,Ár', '', '', 'tetel_nev', '', 'N', '', 2, 0,
    'arlista.csv', 'I', 'ftp.huslegklima.hu', 'huslegweb', 'Hl-ftp-7731', 'arlista', 'N'),
-  (5, 'Ügyfelek e-mail címe', 'Ügyfelek',
+  (6, 'Ügyfelek e-mail címe', 'Ügyfelek',
    'SELECT ugyfel_nev, kapcsolat, emil\nFROM ugyfel\nWHERE torolve = ''N'' AND emil <> ''''\nORDER BY ugyfel_nev;',
    'ugyfel_nev,kapcsolat,emil', 'Ügyfél,Kapcsolattartó,E-mail', '', '', 'ugyfel_nev', '', 'N', '', 0, 1,
    'emailek.csv', 'N', '', '', '', '', 'N');

@@ -348,6 +348,9 @@ CREATE TABLE beallit (
   kepfolder VARCHAR(100) NULL,
   kepport INT NULL DEFAULT 21,
   levelkuldlink VARCHAR(255) NULL,
+  -- A work sheet's status page on the shop's website ("Állapot link"):
+  -- %id% the sheet number, %key% MD5('key=' + number); empty: none.
+  allapotlink VARCHAR(255) NULL,
   verzioelfogadva VARCHAR(15) NULL,
   hirelfogadva INT NULL DEFAULT 0,
   utbelep DATETIME NULL,

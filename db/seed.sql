@@ -73,6 +73,19 @@ VALUES (1, 'N', 3, 'N', 5, 'N', 'N',
         27, '', 1, 'N', '', '', '', '', 21,
         '', '24.0.0.111', 0, NULL);
 
+-- The status feed for the shop's website: what a customer's status page
+-- shows of each work sheet changed in the last 90 days (arrived, recorded,
+-- finished, paid or moved to another status), looked up by number and key.
+-- Nothing about the customer leaves the shop in it. The shop sets its FTP
+-- server in the definition; "KoravelML --export 'Munkalap állapot'" runs it.
+INSERT INTO csvexp (csvexp, csvexp_nev, kategoria, szoveg_sql, mezonevek, mezocimkek, csopmezok, summezok,
+                    keresmezok, parameterek, ezgrafikon, grafikonparam, hatarolo, szovegjelolo, file_local,
+                    ftp_kell, host_ftp, ftp_user, ftp_jelszo, file_ftp, kordexa) VALUES
+  (1, 'Munkalap állapot', 'Honlap',
+   'SELECT m.munkalap AS munkalap, MD5(CONCAT(''key='', m.munkalap)) AS kulcs,\n  IF(m.storno = ''I'', ''Sztornózva'', s.statusz_nev) AS statusz,\n  DATE(m.dat_hatid) AS hatarido, m.dat_kesz AS elkeszult, m.fizetve AS fizetve\nFROM munkalap m\n  LEFT JOIN statusz s ON s.statusz = m.statusz\nWHERE m.datum >= CURDATE() - INTERVAL 90 DAY\n  OR m.rogzitve >= CURDATE() - INTERVAL 90 DAY\n  OR m.dat_kesz >= CURDATE() - INTERVAL 90 DAY\n  OR m.dat_fizetve >= CURDATE() - INTERVAL 90 DAY\n  OR m.munkalap IN (SELECT v.munkalap FROM statuszvaltas v WHERE v.rogzitve >= CURDATE() - INTERVAL 90 DAY)\nORDER BY m.munkalap;',
+   'munkalap,kulcs,statusz,hatarido,elkeszult,fizetve', 'Munkalap,Kulcs,Állapot,Határidő,Elkészült,Fizetve',
+   '', '', 'munkalap,kulcs', '', 'N', '', 0, 0, 'munkalap_allapot.csv', 'N', '', '', '', '', 'N');
+
 -- The shop itself, to be filled in by the installer.
 INSERT INTO tulajdonos (tulajdonos, telefon, mobil, fax, irsz, varos, cim, adoszam, bankszamlaszam,
                         vallig, ugyvez, kozadoszam, tirsz, tvaros, tcim)

@@ -22,7 +22,7 @@
 
 namespace kml {
 
-QString LetterKey(qlonglong id) {
+QString RecordKey(qlonglong id) {
     return QString::fromLatin1(
         QCryptographicHash::hash(ToCp1250(QStringLiteral("key=") + QString::number(id)),
                                  QCryptographicHash::Md5)
@@ -34,7 +34,7 @@ QString LetterAddress(const QString& link, const LetterRecord& record, int lette
     address.replace(QStringLiteral("%type%"), QString::number(record.tab), Qt::CaseInsensitive);
     if (record.tab != 2) {
         address.replace(QStringLiteral("%id%"), QString::number(record.id), Qt::CaseInsensitive);
-        address += QStringLiteral("&key=") + LetterKey(record.id) + QStringLiteral("&client=") +
+        address += QStringLiteral("&key=") + RecordKey(record.id) + QStringLiteral("&client=") +
                    QString::number(record.customer);
     }
     address += QStringLiteral("&mail=") + QString::number(letter);

@@ -33,13 +33,17 @@ struct LetterRecord {
     qlonglong customer = 0;
 };
 
-// The key of a record: the MD5 digest of "key=" + id, 32 lower-case hex
-// digits (the same as the server's MD5 of the latin2 text).
-QString LetterKey(qlonglong id);
+// The lookup key of a record: the MD5 digest of "key=" + id, 32 lower-case
+// hex digits, computed here over the text's Windows-1250 bytes, so that it
+// equals the server's MD5('key=' + id) on the latin2 connection. The letter
+// service gets it with the record's number, and a work sheet's status
+// address carries it (StatusAddress). It only makes a record's address
+// hard to guess from its number; it is not a secret.
+QString RecordKey(qlonglong id);
 
 // The service's address: link with every "%type%" (any letter case)
 // replaced by the tab; except on the day planner, every "%id%" replaced by
-// the id and "&key=" + LetterKey(id) + "&client=" + customer appended; then
+// the id and "&key=" + RecordKey(id) + "&client=" + customer appended; then
 // "&mail=" + letter.
 QString LetterAddress(const QString& link, const LetterRecord& record, int letter);
 

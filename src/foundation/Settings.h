@@ -42,6 +42,7 @@ struct TBeall {
     bool vanbelep = false;
     int mlaphatid = 0;
     QString levelkuldlink;
+    QString allapotlink; // the status address of a work sheet ("Állapot link")
     QString gyszstr;
     QString keszulekstr;
     int prgtipus = 0;

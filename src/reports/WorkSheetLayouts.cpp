@@ -32,6 +32,11 @@ Font Data() {
 Font BoldItalic(double points) {
     return {{}, points, true, true};
 }
+Font AddressFont(double points) {
+    Font f = Regular(points);
+    f.literal = true;
+    return f;
+}
 
 enum class Family { General, Vehicle, Gas };
 
@@ -274,8 +279,31 @@ void Detail(Report& r, const std::vector<Column>& columns) {
     d.printWhen([](const RowRef& row) { return !row.isNull(u"munkalap_tetel"); });
 }
 
+// The sheet's status address over the totals: the QR code at the right
+// edge, above the "Fizetendő" box, and the address under it, right-aligned
+// and wrapped when long. In 22 mm the symbol of an address of up to 120
+// characters, quiet zone included, has modules of 0.4 mm or more, which
+// 300 dpi printers render cleanly and phones read at arm's length.
+void StatusCodeOverTotals(Report& r, const QString& address) {
+    constexpr double kSide = 22;
+    Band& b = r.addBand(BandKind::Summary, kSide + 4.5);
+    b.qrCode({kWidth - kSide, 0, kSide, kSide}, address, Qt::AlignRight);
+    b.memoText({40, kSide + 0.3, kWidth - 40, 3.2}, address, AddressFont(7), Qt::AlignRight);
+}
+
+// The gas-appliance sheets fill their page down to the totals; their dates
+// box has room under the dates: the code at its right edge, the address
+// beside it. The address's rect is as tall as its longest wrapping, so the
+// box never grows.
+void StatusCodeInDates(Band& b, const QString& address, double y, double height) {
+    const double x = 100, top = y + 10.6, side = height - 11.2;
+    b.qrCode({kWidth - 0.6 - side, top, side, side}, address, Qt::AlignRight);
+    b.memoText({x + 2, top + 1.2, kWidth - x - side - 4, side - 1.6}, address, AddressFont(6.5),
+               Qt::AlignRight);
+}
+
 void Summary(Report& r, bool blank) {
-    Band& s = r.band(BandKind::Summary, 28);
+    Band& s = r.addBand(BandKind::Summary, 28);
     for (const auto& [x, caption] :
          {std::pair{0.0, QStringLiteral("A munkát átvettem")}, std::pair{47.0, QStringLiteral("Dolgozó")}}) {
         s.box({x, 2, 45, 22});
@@ -302,7 +330,8 @@ void Summary(Report& r, bool blank) {
 } // namespace
 
 std::unique_ptr<Report> BuildWorkSheetReport(WorkSheetLayout layout, const WorkSheetHeaderTexts& texts,
-                                             const WorkSheetPrintOptions& options, const QString& title) {
+                                             const WorkSheetPrintOptions& options, const QString& title,
+                                             const QString& statusAddress) {
     const LayoutTraits traits = TraitsOf(layout);
     auto r = std::make_unique<Report>(title);
     r->setPage(QPageSize::A4, QPageLayout::Portrait, QMarginsF(10, 10, 10, traits.blank ? 7 : 10));
@@ -319,7 +348,12 @@ std::unique_ptr<Report> BuildWorkSheetReport(WorkSheetLayout layout, const WorkS
     section([&](Band& b) {
         return Heading(b, traits, texts, options, ShowsSheetNumber(layout, options.numVisible));
     });
-    section([&](Band& b) { return Device(b, traits, texts, 0); });
+    section([&](Band& b) {
+        const double bottom = Device(b, traits, texts, 0);
+        if (traits.family == Family::Gas && !statusAddress.isEmpty())
+            StatusCodeInDates(b, statusAddress, 0, bottom - 1.5);
+        return bottom;
+    });
     section([&](Band& b) {
         b.field({0, 0, kWidth, 5}, QStringLiteral("mlaptipus_nev"), Bold(10), Qt::AlignHCenter).shrinking();
         double y = 5;
@@ -345,6 +379,8 @@ std::unique_ptr<Report> BuildWorkSheetReport(WorkSheetLayout layout, const WorkS
         header.hline(kRow + 0.3, 0, kWidth, 0.3);
         r->setPageHeaderOnFirstPage(false);
     }
+    if (traits.family != Family::Gas && !statusAddress.isEmpty())
+        StatusCodeOverTotals(*r, statusAddress);
     Summary(*r, traits.blank);
     AddPageFooter(*r, LayoutName(layout));
     return r;

@@ -2,6 +2,7 @@
 
 #include "components/Query.h"
 #include "components/report/RowSource.h"
+#include "exchange/StatusLink.h"
 #include "foundation/Dialogs.h"
 #include "foundation/Folders.h"
 #include "foundation/IniFile.h"
@@ -71,6 +72,7 @@ WorkSheetPrintOptions CurrentWorkSheetPrintOptions() {
     o.showFullPrice = s.kedvmutat;
     o.moneyFormat = s.formatFt;
     o.quantityFormat = s.formatDb;
+    o.statusLink = s.allapotlink;
     o.numVisible = IniReadStr(QStringLiteral("qrMLap"), QStringLiteral("NumVisible"), QStringLiteral("1"));
     o.logo = LoadShopLogo();
     return o;
@@ -186,7 +188,8 @@ report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
     qry.first();
     const QString title = WorkSheetDocumentName(qry.asString(QStringLiteral("gysz")),
                                                 qry.asDate(QStringLiteral("datum")), blank);
-    const auto layoutReport = BuildWorkSheetReport(layout, texts, options, title);
+    const auto layoutReport =
+        BuildWorkSheetReport(layout, texts, options, title, StatusAddress(options.statusLink, worksheet));
     const report::QueryRows rows(qry);
     report::Document document = report::Paginate(*layoutReport, rows, printed);
     if (IsCancelledWorkSheet(worksheet))

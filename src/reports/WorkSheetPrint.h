@@ -45,10 +45,13 @@ struct WorkSheetPrintOptions {
     QString quantityFormat = QStringLiteral("### ### ##0");
     QString numVisible = QStringLiteral("1");
     QImage logo; // null: no logo
+    // allapotlink: the template of the sheet's status address (StatusAddress);
+    // empty: no QR code and no address on the sheet.
+    QString statusLink;
 };
-// Beall() for the program type, kedvmutat and the formats; NumVisible read
-// from the ini file now; Logo.bmp from the data folder, else the program
-// folder.
+// Beall() for the program type, kedvmutat, the formats and the status
+// link; NumVisible read from the ini file now; Logo.bmp from the data
+// folder, else the program folder.
 WorkSheetPrintOptions CurrentWorkSheetPrintOptions();
 
 // Whether the sheet is cancelled (storno = 'I'), read on the shared connection.
@@ -68,8 +71,10 @@ void MarkComeback(report::Document& document, const QString& earlier);
 // Reads the sheet, the shop's data and the device captions on the shared
 // connection and lays the printout out; a cancelled sheet's pages carry the
 // cancelled mark (MarkCancelled), a comeback job's first page its earlier
-// sheet (MarkComeback). A sheet number without rows still
-// gives a printout with empty fields. Database errors are thrown (DbError).
+// sheet (MarkComeback). With a status link the last page carries the
+// sheet's status address as a QR code with the address under it. A sheet
+// number without rows still gives a printout with empty fields. Database
+// errors are thrown (DbError).
 report::Document MakeWorkSheetDocument(int worksheet, WorkSheetLayout layout,
                                        const WorkSheetPrintOptions& options,
                                        const QDateTime& printed = QDateTime::currentDateTime());
@@ -95,10 +100,16 @@ struct WorkSheetHeaderTexts {
 };
 
 // One of the six layouts as a report description over the columns of
-// vw_mlapprint (final) or vw_mlapprint0 (blank).
+// vw_mlapprint (final) or vw_mlapprint0 (blank). A status address adds its
+// QR code where the layout has room without moving any of its elements:
+// on the general and vehicle layouts a band of its own just above the
+// totals at the bottom of the last page (the code at the right edge, the
+// address under it); on the gas-appliance layouts, whose blank sheet fills
+// the page, the dates box under the dates (the code at its right edge, the
+// address beside it).
 std::unique_ptr<report::Report> BuildWorkSheetReport(WorkSheetLayout layout,
                                                      const WorkSheetHeaderTexts& texts,
                                                      const WorkSheetPrintOptions& options,
-                                                     const QString& title);
+                                                     const QString& title, const QString& statusAddress = {});
 
 } // namespace kml

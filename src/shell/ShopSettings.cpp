@@ -39,6 +39,9 @@ void LoadShopSettings(TBeall& s) {
     s.vanbelep = Flag(row, "vanbelep");
     s.mlaphatid = Int(row, "mlaphatid", 0);
     s.levelkuldlink = Text(row, "levelkuldlink");
+    // A database not yet brought up to date by db/upgrade.sql has no status
+    // link: it prints no QR code instead of refusing to start.
+    s.allapotlink = row.fieldIndex(QStringLiteral("allapotlink")) >= 0 ? Text(row, "allapotlink") : QString();
     s.gyszstr = Text(row, "gyszstr");
     s.keszulekstr = Text(row, "keszulekstr");
     s.prgtipus = Int(row, "prgtipus", 0);

@@ -140,7 +140,7 @@ LetterText Letter(int n) {
 
 TEST_F(Letters, AddressAsTheServiceExpectsIt) {
     const QString key = ServerMd5(QStringLiteral("key=125"));
-    EXPECT_EQ(LetterKey(125), key);
+    EXPECT_EQ(RecordKey(125), key);
     EXPECT_EQ(key.size(), 32);
     const LetterRecord sheet{0, 125, 17};
     EXPECT_EQ(LetterAddress(QStringLiteral("https://levél.pelda.hu/kuld.php?type=%type%&id=%id%"), sheet, 3),
@@ -148,9 +148,9 @@ TEST_F(Letters, AddressAsTheServiceExpectsIt) {
                   QStringLiteral("&client=17&mail=3"));
     // Any letter case, every occurrence; no placeholders still gets the rest.
     EXPECT_EQ(LetterAddress(QStringLiteral("x?a=%TYPE%&b=%Id%&c=%id%"), {3, 8, 2}, 1),
-              QStringLiteral("x?a=3&b=8&c=8&key=") + LetterKey(8) + QStringLiteral("&client=2&mail=1"));
+              QStringLiteral("x?a=3&b=8&c=8&key=") + RecordKey(8) + QStringLiteral("&client=2&mail=1"));
     EXPECT_EQ(LetterAddress(QString(), {1, 5, 5}, 2),
-              QStringLiteral("&key=") + LetterKey(5) + QStringLiteral("&client=5&mail=2"));
+              QStringLiteral("&key=") + RecordKey(5) + QStringLiteral("&client=5&mail=2"));
     // The day planner names no record.
     EXPECT_EQ(LetterAddress(QStringLiteral("x?t=%type%&id=%id%"), {2, 0, 0}, 4),
               QStringLiteral("x?t=2&id=%id%&mail=4"));
@@ -178,7 +178,7 @@ TEST_F(Letters, AnswersFailuresAndTheAnswerFile) {
         EXPECT_EQ(dialogs.lastCall().text, c.shown) << c.path;
         EXPECT_EQ(AnswerFiles(), QStringList()) << c.path;
     }
-    EXPECT_EQ(Requests().value(0), QStringLiteral("/ok?type=0&id=125&key=") + LetterKey(125) +
+    EXPECT_EQ(Requests().value(0), QStringLiteral("/ok?type=0&id=125&key=") + RecordKey(125) +
                                        QStringLiteral("&client=17&mail=3"));
 
     // No letter chosen: nothing is sent or shown.

@@ -171,9 +171,10 @@ TEST_F(Schema, EveryViewHasTheColumnsTheProgramReads) {
         {"vw_mlapprint", printHeader + gas + printLine},
         {"vw_mlapprint0", printHeader},
         {"vw_beallit",
-         QStringLiteral("beallit vanbelep mlaphatid prgtipus autocikkszam autocikkszamhossz "
-                        "mlapdatummodosit kedvmutat afakulcs kepftp kephost kepuser keppwd kepfolder "
-                        "kepport levelkuldlink prgtipus_nev gyszstr keszulekstr muszakistr vankeszulek")
+         QStringLiteral(
+             "beallit vanbelep mlaphatid prgtipus autocikkszam autocikkszamhossz "
+             "mlapdatummodosit kedvmutat afakulcs kepftp kephost kepuser keppwd kepfolder "
+             "kepport levelkuldlink allapotlink prgtipus_nev gyszstr keszulekstr muszakistr vankeszulek")
              .split(' ')},
         {"vw_tulajdonos",
          QStringLiteral("tulajdonos irszvaroscim telefon adoszam bankszamlaszam").split(' ')},
@@ -585,5 +586,45 @@ TEST(SchemaUpgrade, AnOlderDatabaseGetsTheComebackAndDueColumnsWithTheirDefaults
     // The view has every column views.sql gives it.
     EXPECT_EQ(Value(c, QStringLiteral("SELECT COUNT(*) FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = "
                                       "DATABASE() AND TABLE_NAME = 'vw_beallit'")),
-              QStringLiteral("23"));
+              QStringLiteral("24"));
+}
+
+// A database from before the status link: the setting and the status feed
+// arrive as seed.sql installs them in a new database, once, and the shop's
+// own definitions and settings stay.
+TEST(SchemaUpgrade, AnOlderDatabaseGetsTheStatusLinkAndTheStatusFeedOnce) {
+    TestDatabase old(QStringLiteral("statusupgrade"), TestDatabase::Contents::Demo);
+    TestDatabase fresh(QStringLiteral("statusfresh"));
+    Connection& c = old.connection();
+    const QString feedRow = QStringLiteral(
+        "SELECT csvexp_nev, kategoria, szoveg_sql, mezonevek, mezocimkek, csopmezok, summezok, keresmezok, "
+        "parameterek, ezgrafikon, grafikonparam, hatarolo, szovegjelolo, file_local, ftp_kell, host_ftp, "
+        "ftp_user, ftp_jelszo, file_ftp, kordexa FROM csvexp WHERE csvexp_nev = 'Munkalap állapot'");
+    const QStringList seeded = Lines(fresh.connection(), feedRow);
+    ASSERT_EQ(seeded.size(), 1);
+    c.exec(QStringLiteral("DELETE FROM csvexp WHERE csvexp_nev = 'Munkalap állapot'"));
+    c.exec(QStringLiteral("ALTER TABLE beallit DROP COLUMN allapotlink"));
+    c.exec(QStringLiteral("CREATE OR REPLACE VIEW vw_beallit AS SELECT b.beallit, b.levelkuldlink, "
+                          "p.prgtipus_nev FROM beallit b "
+                          "LEFT JOIN prgtipus p ON p.prgtipus = b.prgtipus"));
+    const QStringList othersBefore = Lines(c, QStringLiteral("SELECT * FROM csvexp ORDER BY csvexp"));
+
+    for (int run = 0; run < 2; ++run)
+        kml::test::RunClientFile(old.name(), kml::test::SourcePath(QStringLiteral("db/upgrade.sql")));
+
+    EXPECT_EQ(Lines(c, feedRow), seeded) << "the feed as a new database has it, once";
+    EXPECT_EQ(Lines(c, QStringLiteral("SELECT * FROM csvexp WHERE csvexp_nev <> 'Munkalap állapot' ORDER BY "
+                                      "csvexp")),
+              othersBefore);
+    EXPECT_EQ(Value(c, QStringLiteral("SELECT IFNULL(allapotlink, '<null>') FROM vw_beallit")),
+              QStringLiteral("<null>"));
+    EXPECT_EQ(Value(c, QStringLiteral("SELECT levelkuldlink FROM vw_beallit")),
+              QStringLiteral("https://www.huslegklima.hu/level.php?type=%type%&id=%id%"));
+    // The view is the one views.sql makes.
+    EXPECT_EQ(
+        Lines(c, QStringLiteral("SELECT COLUMN_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = "
+                                "DATABASE() AND TABLE_NAME = 'vw_beallit' ORDER BY ORDINAL_POSITION")),
+        Lines(fresh.connection(),
+              QStringLiteral("SELECT COLUMN_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = "
+                             "DATABASE() AND TABLE_NAME = 'vw_beallit' ORDER BY ORDINAL_POSITION")));
 }

@@ -282,6 +282,8 @@ TEST_F(SettingsWindowFixture, OkThroughTheWidgetsWritesTheRowAndTheWorkstationVa
         Retype(Child<QLineEdit>(w, "kepport"), QStringLiteral("2121"));
         Click(Child<QCheckBox>(w, "kepftp"));
         Retype(Child<QLineEdit>(w, "levelkuldlink"), QStringLiteral("https://level.pelda.hu/kuld.php"));
+        Retype(Child<QLineEdit>(w, "allapotlink"),
+               QStringLiteral("https://pelda.hu/állapot?id=%id%&key=%key%"));
         Retype(Child<QLineEdit>(w, "Kepek"), pictures);
         SaveScreenshot(w, QStringLiteral("settings-honlap.png"));
 
@@ -293,9 +295,10 @@ TEST_F(SettingsWindowFixture, OkThroughTheWidgetsWritesTheRowAndTheWorkstationVa
         QueryStr(QStringLiteral(
             "SELECT CONCAT_WS('|', mlaphatid, vanbelep, prgtipus, autocikkszam, autocikkszamhossz, "
             "mlapdatummodosit, kedvmutat, afakulcs, szlamegjegyzes, kephost, kepuser, keppwd, kepfolder, "
-            "kepport, kepftp, levelkuldlink) FROM beallit;")),
+            "kepport, kepftp, levelkuldlink, allapotlink) FROM beallit;")),
         QStringLiteral("10|I|2|I|7|I|I|18.5|Köszönjük a vásárlást!\nBankszámla: 'OTP'|ftp.pelda.hu|"
-                       "feltolto|titok|/www/kepek|2121|I|https://level.pelda.hu/kuld.php"));
+                       "feltolto|titok|/www/kepek|2121|I|https://level.pelda.hu/kuld.php|"
+                       "https://pelda.hu/állapot?id=%id%&key=%key%"));
     const TBeall& s = Beall();
     EXPECT_TRUE(s.vanPennart);
     EXPECT_EQ(s.pennart, QStringLiteral("/opt/pennart/pennart"));

@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -30,6 +31,30 @@ QRectF BoundsOf(const Atom& a) {
     const QRectF r = a.rect.normalized();
     const double half = a.penWidth / 2;
     return IsGraphic(a) ? r.adjusted(-half, -half, half, half) : r;
+}
+
+// The dark modules of a symbol drawn into rect (quiet zone included) as one
+// path: each row's runs of dark modules are single rectangles, so that no
+// seam shows between neighbours on any device.
+QPainterPath QrPath(const QrMatrix& qr, const QRectF& rect) {
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    const double module = rect.width() / (qr.size + 2 * QrQuietZone);
+    const double left = rect.left() + QrQuietZone * module, top = rect.top() + QrQuietZone * module;
+    for (int y = 0; y < qr.size; ++y) {
+        for (int x = 0; x < qr.size;) {
+            if (!qr.at(x, y)) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < qr.size && qr.at(end, y))
+                ++end;
+            path.addRect(QRectF(left + x * module, top + y * module, (end - x) * module, module));
+            x = end;
+        }
+    }
+    return path;
 }
 
 // A band laid out for one row: its height and its atoms, y from the band's top.
@@ -276,6 +301,21 @@ LaidBand LayBand(const Band& band, const Context& c, double left, const QString&
             out.atoms.push_back(std::move(a));
             break;
         }
+        case Element::Kind::QrCode:
+            if (e.qr) {
+                const double side = std::min(rect.width(), rect.height());
+                double x = rect.left() + (rect.width() - side) / 2;
+                if (e.alignment & Qt::AlignRight)
+                    x = rect.right() - side;
+                else if (e.alignment & Qt::AlignLeft)
+                    x = rect.left();
+                Atom a;
+                a.kind = Atom::Kind::QrCode;
+                a.rect = QRectF(x, rect.top(), side, side);
+                a.qr = e.qr;
+                out.atoms.push_back(std::move(a));
+            }
+            break;
         case Element::Kind::Image:
             if (!e.image.isNull()) {
                 Atom a;
@@ -583,6 +623,8 @@ QFont LayoutFont(const Font& font) {
     f.setBold(font.bold);
     f.setItalic(font.italic);
     f.setHintingPreference(QFont::PreferNoHinting);
+    if (font.literal)
+        f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 
@@ -665,6 +707,9 @@ void PaintPage(const Document& document, const Page& page, int pageIndex, QPaint
             painter.drawImage(QRectF(QPointF(x, a.rect.top()), size), *a.image);
             break;
         }
+        case Atom::Kind::QrCode:
+            painter.fillPath(QrPath(*a.qr, a.rect), Qt::black);
+            break;
         }
         painter.restore();
     }

@@ -22,9 +22,9 @@ class RowSource;
 // One thing painted on a page. Coordinates are millimetres from the page's
 // top-left corner (margins included).
 struct Atom {
-    enum class Kind { Text, Line, Box, Image };
+    enum class Kind { Text, Line, Box, Image, QrCode };
     Kind kind = Kind::Text;
-    QRectF rect;  // Line: from topLeft to bottomRight
+    QRectF rect;  // Line: from topLeft to bottomRight; QrCode: the symbol with its quiet zone
     QRectF clip;  // painted only inside, when not null (a box cut by a page break)
     QString text; // Text: the text, or the prefix of a system value
     Font font;    // family resolved
@@ -33,6 +33,7 @@ struct Atom {
     SystemValue value = SystemValue::PageNumber;
     double penWidth = 0.2;
     std::shared_ptr<const QImage> image;
+    std::shared_ptr<const QrMatrix> qr; // QrCode: the modules, painted as filled squares
 };
 
 struct Page {

@@ -101,6 +101,12 @@ Element& Band::image(const QRectF& rect, const QImage& image) {
     return e;
 }
 
+Element& Band::qrCode(const QRectF& rect, const QString& text, Qt::Alignment alignment) {
+    Element& e = add(Make(Element::Kind::QrCode, rect, text, {}, alignment));
+    e.qr = std::make_shared<const QrMatrix>(EncodeQr(text.toUtf8()));
+    return e;
+}
+
 Band& Group::header(double height) {
     if (!m_header)
         m_header = std::make_unique<Band>(BandKind::GroupHeader, height);

@@ -18,6 +18,8 @@
 // Units: millimetres, measured from a band's top-left corner; the band's
 // left edge is the page's left margin. Fonts are sized in points.
 
+#include "components/QrCode.h"
+
 #include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -39,6 +41,9 @@ struct Font {
     double points = 9;
     bool bold = false;
     bool italic = false;
+    // Every letter as typed, no ligatures ("ff" stays two letters): for
+    // addresses and codes that people type in or copy from the PDF.
+    bool literal = false;
 };
 
 inline Font Regular(double points = 9) {
@@ -60,7 +65,7 @@ enum class Aggregate { Sum, Count };
 enum class Scope { Group, Report };
 
 struct Element {
-    enum class Kind { Label, Field, Computed, Memo, System, Aggregate, Line, Box, Image };
+    enum class Kind { Label, Field, Computed, Memo, System, Aggregate, Line, Box, Image, QrCode };
     Kind kind = Kind::Label;
     QRectF rect;  // Line: from topLeft to bottomRight
     QString text; // Label: the text; Field/Memo/Aggregate: the column; System: a prefix
@@ -74,6 +79,7 @@ struct Element {
     Scope scope = Scope::Group;
     double penWidth = 0.2; // mm, for lines and boxes
     QImage image;
+    std::shared_ptr<const QrMatrix> qr; // QrCode: the symbol
     // Measured from the band's final bottom edge instead of its top (a rule
     // under a line that grew); rect.y() is then usually negative or 0.
     bool fromBottom = false;
@@ -154,6 +160,12 @@ public:
     // A picture scaled into the rect, keeping its proportions; a null image
     // prints nothing.
     Element& image(const QRectF& rect, const QImage& image);
+    // A QR code of the text (UTF-8, error correction M, EncodeQr): the
+    // largest square that fits the rect, at its top and placed across it by
+    // the alignment (centred unless told), holds the symbol with its quiet
+    // zone, the dark modules filled black. Throws QrError when the text is
+    // too long for a QR code.
+    Element& qrCode(const QRectF& rect, const QString& text, Qt::Alignment alignment = Qt::AlignHCenter);
 
     // The band prints for a row only when the condition holds (detail lines
     // of rows that carry no line, for example).

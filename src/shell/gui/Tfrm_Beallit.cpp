@@ -165,6 +165,13 @@ Tfrm_Beallit::Tfrm_Beallit(QWidget* parent)
     auto* upload = NewCheck(QStringLiteral("Képek automatikus feltöltése"), ftp, "kepftp");
     auto* letters = NewGroup(QStringLiteral("Levél küldés"), website, "GroupBox5");
     auto* letterLink = NewEdit(letters, "levelkuldlink");
+    auto* status = NewGroup(QStringLiteral("Munkalap állapot"), website, "GroupBox6");
+    auto* statusLink = NewEdit(status, "allapotlink");
+    statusLink->setPlaceholderText(QStringLiteral("https://.../allapot.php?id=%id%&key=%key%"));
+    statusLink->setToolTip(
+        QStringLiteral("A munkalap állapotának címe a honlapon; a nyomtatott munkalapon QR kóddal együtt "
+                       "jelenik meg.\n%id%: a munkalap száma, %key%: a munkalap kulcsa.\nÜresen hagyva "
+                       "nem nyomtat QR kódot."));
     m_pictureFolder = NewEdit(website, "Kepek");
     auto* pictureBrowse = NewBrowseButton(website, "KepekBrowse");
 
@@ -180,6 +187,13 @@ Tfrm_Beallit::Tfrm_Beallit(QWidget* parent)
     auto* letterForm = NewForm(letters);
     letterForm->addRow(QStringLiteral("Levélküldés link"), letterLink);
     websiteForm->addRow(letters);
+    auto* statusForm = NewForm(status);
+    statusForm->addRow(QStringLiteral("Állapot link"), statusLink);
+    auto* statusHint = new QLabel(
+        QStringLiteral("%id%: munkalapszám, %key%: kulcs (üres: nincs QR kód a munkalapon)"), status);
+    statusHint->setEnabled(false);
+    statusForm->addRow(statusHint);
+    websiteForm->addRow(status);
     websiteForm->addRow(QStringLiteral("Képek mappája"), WithButton(m_pictureFolder, pictureBrowse));
 
     // ---- Buttons
@@ -208,6 +222,7 @@ Tfrm_Beallit::Tfrm_Beallit(QWidget* parent)
     bindNumber(port, QStringLiteral("kepport"));
     bindFlag(upload, QStringLiteral("kepftp"));
     bindText(letterLink, QStringLiteral("levelkuldlink"));
+    bindText(statusLink, QStringLiteral("allapotlink"));
 
     SetSettingsLimits(limits());
 

@@ -3,6 +3,7 @@
 // dialogs and start-up windows, the main window, the message loop.
 
 #include "admin/BackupCommand.h"
+#include "exchange/ExportCommand.h"
 #include "foundation/Folders.h"
 #include "foundation/gui/QtDialogs.h"
 #include "foundation/gui/QtTranslations.h"
@@ -32,7 +33,9 @@ int main(int argc, char** argv) {
         out << kml::ApplicationTitle << ' ' << kml::ProgramVersion << " - munkalap nyilvántartás\n";
         if (arguments.at(1) == QLatin1String("--help"))
             out << "Indítás: KoravelML (ablakkal; a kapcsolatot a KoravelML.ini adja)\n"
-                << kml::PdfCommandUsage << '\n';
+                << kml::PdfCommandUsage << '\n'
+                << kml::BackupCommandUsage << '\n'
+                << kml::ExportCommandUsage << '\n';
         return 0;
     }
     if (kml::IsPdfCommand(arguments)) {
@@ -50,6 +53,15 @@ int main(int argc, char** argv) {
         QTextStream out(stdout);
         QTextStream err(stderr);
         return kml::RunBackupCommand(QCoreApplication::arguments(), out, err);
+    }
+    // "KoravelML --export NAME [--db NAME]": a saved export to its file and,
+    // when it has FTP, its server, for a timer; exit status 0 only when all
+    // of it was done.
+    if (kml::IsExportCommand(arguments)) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return kml::RunExportCommand(QCoreApplication::arguments(), &kml::OpenBatchSession, out, err);
     }
 
     kml::GuiApplication app(argc, argv);
