@@ -11,6 +11,7 @@
 #include "shell/gui/Tfrm_Beallit.h"
 #include "shell/gui/Tfrm_Init.h"
 #include "shell/gui/Tfrm_Login.h"
+#include "website/gui/WebsiteWindows.h"
 #include "worksheets/gui/HistoryWindows.h"
 #include "worksheets/gui/PlannerWindows.h"
 #include "worksheets/gui/WorkSheetWindows.h"
@@ -30,6 +31,7 @@ void InstallWindows() {
     InstallWorkSheetWindows();
     InstallHistoryWindows();
     InstallConsoleWindows();
+    InstallWebsiteWindows();
 }
 
 } // namespace kml
