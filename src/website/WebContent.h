@@ -29,6 +29,7 @@ inline const QString BannerEditorCaption = QStringLiteral("Banner szerkesztés")
 inline const QString IntroListCaption = QStringLiteral("Intro");
 inline const QString IntroEditorCaption = QStringLiteral("Intro");
 inline const QString KeyRequired = QStringLiteral("Kulcs megadása kötelező");
+inline const QString InvalidInput = QStringLiteral("Hibás, vagy hiányos adatmegadás\n");
 inline const QString BannerSizeNote =
     QStringLiteral("Kép hozzáadásakor ügyeljen a pontos méretre, melyet a\ngrafikus átadott Önnek!");
 inline const QString JpegFilter = QStringLiteral("JPeg file-ok (*.jpg)");

@@ -116,9 +116,9 @@ protected:
         Query q;
         q.setSql(QStringLiteral("SELECT webintro, webintro_nev FROM webintro ORDER BY webintro;"));
         q.open();
-        for (q.first(); !q.eof(); q.next())
-            slides[q.asString(QStringLiteral("webintro")).toLongLong()] =
-                q.asString(QStringLiteral("webintro_nev")).mid(4).toInt();
+        for (int row = 0; row < q.recordCount(); ++row)
+            slides[ValueAt(q, row, QStringLiteral("webintro")).toLongLong()] =
+                ValueAt(q, row, QStringLiteral("webintro_nev")).toString().mid(4).toInt();
         return slides;
     }
 
@@ -199,8 +199,9 @@ TEST_F(WebContent, SlideMovesKeepKeysAndPicturesTogether) {
         EXPECT_EQ(PicturesFollow(pictures), "") << label;
         // A picture whose slide moved away is not left under the old number
         // (into a gap: the old number has no slide and no picture).
-        if (c.outcome == O::Moved && !after.count(c.moved))
+        if (c.outcome == O::Moved && !after.count(c.moved)) {
             EXPECT_FALSE(QFile::exists(localPicture(c.moved))) << label;
+        }
     }
 }
 
@@ -291,8 +292,9 @@ TEST_F(WebContent, IntroPictureIsFittedAndUploaded) {
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM webintro WHERE webintro = %1;").arg(n)), 1);
     const QString local = localPicture(n);
     EXPECT_EQ(QImage(local).size(), QSize(640, 480));
-    if (HaveFtp())
+    if (HaveFtp()) {
         EXPECT_EQ(ReadAll(remoteFolder() + QLatin1Char('/') + IntroPictureName(n)), ReadAll(local));
+    }
 
     // Cancelling the file choice stores the slide and nothing else.
     windows.answer(ChooseWebPicture, QString());
@@ -332,9 +334,10 @@ TEST_F(WebContent, BannerPicturesAreNamedAndStoredWithTheRow) {
         const QString local = QDir(Beall().kepek).filePath(name);
         EXPECT_EQ(ReadAll(local), ReadAll(name.endsWith(QStringLiteral(".png")) ? png : jpeg))
             << name.toStdString();
-        if (HaveFtp())
+        if (HaveFtp()) {
             EXPECT_EQ(ReadAll(remoteFolder() + QLatin1Char('/') + name), ReadAll(local))
                 << name.toStdString();
+        }
     }
 }
 
@@ -397,9 +400,8 @@ protected:
 
     static std::vector<qlonglong> Keys(ListController& list) {
         std::vector<qlonglong> keys;
-        Query& q = list.query();
-        for (q.first(); !q.eof(); q.next())
-            keys.push_back(q.asString(QStringLiteral("webuzenet")).toLongLong());
+        for (int row = 0; row < list.rowCount(); ++row)
+            keys.push_back(ValueAt(list.query(), row, QStringLiteral("webuzenet")).toLongLong());
         return keys;
     }
 
@@ -415,8 +417,8 @@ TEST_F(WebMessages, FiltersAndTwoWordSearch) {
     EXPECT_EQ(Keys(list), (std::vector<qlonglong>{5, 4, 3}));
     list.setFixedCondition(WebMessageFilterCondition(StartingFilter(2)));
     list.open(2);
-    EXPECT_EQ(Keys(list), (std::vector<qlonglong>{5, 4, 3, 2, 1}));
     EXPECT_EQ(list.currentKey(), 2);
+    EXPECT_EQ(Keys(list), (std::vector<qlonglong>{5, 4, 3, 2, 1}));
 
     const struct {
         const char* text;

@@ -1,6 +1,8 @@
 #include "website/gui/Tfrm_TorzsWebSzoveg_Szerkeszt.h"
 
+#include "components/DbError.h"
 #include "foundation/Conversions.h"
+#include "foundation/Dialogs.h"
 #include "website/WebContent.h"
 
 #include <QApplication>
@@ -85,6 +87,14 @@ void Tfrm_TorzsWebSzoveg_Szerkeszt::showBody() {
     m_loading = true;
     m_body->setText(VarStr(fieldValue(Body)));
     m_loading = false;
+}
+
+void Tfrm_TorzsWebSzoveg_Szerkeszt::accept() {
+    try {
+        EditWindow::accept();
+    } catch (const DbError& e) {
+        ErrorT(web_text::InvalidInput + e.message(), this);
+    }
 }
 
 bool Tfrm_TorzsWebSzoveg_Szerkeszt::validate() {

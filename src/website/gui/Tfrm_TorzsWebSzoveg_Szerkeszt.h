@@ -24,6 +24,10 @@ public:
 
     QsciScintilla* body() const { return m_body; }
 
+    // OK: a row the server refuses is told as "Hibás, vagy hiányos
+    // adatmegadás" with the server's reason, and the window stays open.
+    void accept() override;
+
 protected:
     bool validate() override;
 
