@@ -243,11 +243,19 @@ QString SwapRemoteIntroPictures(qlonglong a, qlonglong b) {
         return {};
     const FtpTarget target = PictureFtpTarget();
     const QString nameA = IntroPictureName(a), nameB = IntroPictureName(b);
+    const QString temporary = TemporaryPictureName();
     try {
         const QStringList names = FtpListNames(target);
-        FtpRename(target, SwapRenames(nameA, names.contains(nameA), nameB, names.contains(nameB),
-                                      TemporaryPictureName()));
+        FtpRename(target, SwapRenames(nameA, names.contains(nameA), nameB, names.contains(nameB), temporary));
     } catch (const FtpError& e) {
+        // A picture stopped half-way under the temporary name goes back to
+        // the name that is free again (best effort: the error is told anyway).
+        try {
+            const QStringList names = FtpListNames(target);
+            if (names.contains(temporary))
+                FtpRename(target, {{temporary, names.contains(nameA) ? nameB : nameA}});
+        } catch (const FtpError&) {
+        }
         return e.message();
     }
     return {};

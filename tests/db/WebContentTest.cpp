@@ -256,6 +256,26 @@ TEST_F(WebContent, ASlideChangedMeanwhileIsNotMoved) {
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM webintro WHERE webintro < 1;")), 0);
 }
 
+TEST_F(WebContent, ARefusedRemoteSwapIsToldNotHidden) {
+    if (!HaveFtp())
+        GTEST_SKIP() << "no test FTP server (scripts/test starts scripts/ftpserver)";
+    MakeSlides({1, 2});
+    // A login that may read but not rename.
+    Beall().kepuser = QStringLiteral("olvaso");
+    Beall().keppwd = QStringLiteral("csak-olvas");
+    ScriptedDialogs dialogs;
+    EXPECT_EQ(MoveSlideWithPictures(Seen(2), SlideDirection::Up).outcome, SlideMove::Outcome::Moved);
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_TRUE(dialogs.lastCall().text.startsWith(web_text::RemotePicturesNotSwapped.left(20)))
+        << dialogs.lastCall().text.toStdString();
+    EXPECT_FALSE(dialogs.lastCall().text.contains(QStringLiteral("csak-olvas")));
+    // The move and the local pictures stand; the server's are as they were.
+    const std::map<qlonglong, int> moved{{1, 2}, {2, 1}};
+    EXPECT_EQ(Slides(), moved);
+    EXPECT_EQ(ReadAll(localPicture(1)), QByteArray("kép 2"));
+    EXPECT_EQ(ReadAll(remoteFolder() + QStringLiteral("/intro1.jpg")), QByteArray("kép 1"));
+}
+
 TEST_F(WebContent, ThePlaceholderRowIsNeverDeleted) {
     ExecSql(QStringLiteral("DELETE FROM web_szoveg;"));
     ExecSql(QStringLiteral("SET SESSION sql_mode = CONCAT(@@sql_mode, ',NO_AUTO_VALUE_ON_ZERO');"));
