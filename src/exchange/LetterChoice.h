@@ -4,6 +4,7 @@
 // list window behind it, so that the letters sent from this subsystem can
 // ask for one.
 
+#include "foundation/RowKey.h"
 #include "foundation/WindowOperation.h"
 
 #include <QString>
@@ -12,12 +13,12 @@ namespace kml {
 
 // A letter text chosen.
 struct LetterText {
-    int letter = -1;
+    RowKey letter;
     QString name;    // levelszoveg_nev
     QString subject; // targysor
     QString text;    // szoveg
 };
-// The letter-text list: the chosen letter (letter -1 when none was).
-inline WindowOperation<LetterText(int select, bool chooser)> ChooseLetterText{"ChooseLetterText"};
+// The letter-text list: the chosen letter (no letter when none was).
+inline WindowOperation<LetterText(RowKey select, bool chooser)> ChooseLetterText{"ChooseLetterText"};
 
 } // namespace kml

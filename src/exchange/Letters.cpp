@@ -71,11 +71,11 @@ bool FetchInBackground(const QString& address, const QString& file, int connectS
 }
 
 bool SendLetter(const LetterRecord& record) {
-    const LetterText letter = ChooseLetterText(-1, true);
-    if (letter.letter < 0)
+    const LetterText letter = ChooseLetterText(std::nullopt, true);
+    if (!letter.letter)
         return false;
     const QString file = LetterAnswerFile();
-    const QString address = LetterAddress(Beall().levelkuldlink, record, letter.letter);
+    const QString address = LetterAddress(Beall().levelkuldlink, record, int(*letter.letter));
     const bool answered = FetchInBackground(address, file);
     const QString answer = answered ? ReadTextFile(file) : QString();
     QFile::remove(file);

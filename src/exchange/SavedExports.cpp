@@ -276,12 +276,12 @@ ListDefinition ExportDefinitionList() {
     d.hooks.create = [](ListController&) -> std::optional<qlonglong> {
         if (!RequireRight(Beall().rendszergazda))
             return std::nullopt;
-        return KeyUnlessCancelled(EditExportDefinition(-1));
+        return EditExportDefinition(std::nullopt);
     };
     d.hooks.edit = [](ListController&, qlonglong key) -> std::optional<qlonglong> {
         if (!RequireRight(Beall().rendszergazda))
             return std::nullopt;
-        return KeyUnlessCancelled(EditExportDefinition(int(key)));
+        return EditExportDefinition(key);
     };
     d.hooks.remove = [](ListController&, qlonglong key) {
         if (!RequireRight(Beall().rendszergazda))

@@ -126,9 +126,9 @@ bool FtpActiveModeSetting();
 
 // The list window "Adatexport" (modal).
 inline WindowOperation<void()> OpenExportDefinitions{"OpenExportDefinitions"};
-// The editor "CSV Export beállítások" for a definition (-1: a new one): the
-// saved number, -1 when cancelled.
-inline WindowOperation<int(int id)> EditExportDefinition{"EditExportDefinition"};
+// The editor "CSV Export beállítások" for a definition (nothing: a new one):
+// the saved number, nothing when cancelled.
+inline WindowOperation<RowKey(RowKey id)> EditExportDefinition{"EditExportDefinition"};
 
 // "Adatexport": csvexp by name, searched word by word in name, category,
 // grouping and sum fields. "Új sor", "Szerkeszt" and "Sor törlése" run for

@@ -17,6 +17,7 @@
 //     d.hooks.create = EditorOpener(...); d.hooks.remove = HardDelete("gyarto", ...);
 
 #include "components/DatasetModel.h"
+#include "foundation/RowKey.h"
 #include "foundation/SearchFilter.h"
 #include "patterns/ListSearch.h"
 
@@ -74,21 +75,16 @@ QVariant ValueAt(const Query& query, int row, const QString& field);
 struct ListHooks {
     // "Új": creates a row, usually through an editor; its key, or nothing
     // when the user cancelled.
-    std::function<std::optional<qlonglong>(ListController& list)> create;
+    std::function<RowKey(ListController& list)> create;
     // "Szerkeszt": edits the row with the key; the saved key, or nothing
     // when the user cancelled.
-    std::function<std::optional<qlonglong>(ListController& list, qlonglong key)> edit;
+    std::function<RowKey(ListController& list, qlonglong key)> edit;
     // "Töröl": asks and deletes the row with the key; whether it did.
     std::function<bool(ListController& list, qlonglong key)> remove;
     // "Frissít": what runs before the list is read again (the work sheets
     // recalculate the current sheet); reading again alone when unset.
     std::function<void(ListController& list)> refresh;
 };
-
-// A window operation's result (-1: cancelled) as a hook's result.
-inline std::optional<qlonglong> KeyUnlessCancelled(int key) {
-    return key == -1 ? std::nullopt : std::optional<qlonglong>(key);
-}
 
 // The captions of a list window's standard actions; an empty caption leaves
 // the action out.

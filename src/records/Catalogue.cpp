@@ -27,10 +27,6 @@ double Price(const Table& item, const QString& field) {
     return VarFloat(item.value(field));
 }
 
-std::optional<qlonglong> Saved(int item) {
-    return item == -1 ? std::nullopt : std::optional<qlonglong>(item);
-}
-
 } // namespace
 
 RowStyle ItemRowStyle(bool serviceLine, bool selected) {
@@ -64,8 +60,8 @@ ListDefinition CatalogueListDefinition() {
     d.widthReserve = 36;
     d.colouring.style = &ServiceLineStyle;
     d.colouring.reach = ColourReach::TextEverywhere;
-    d.hooks.create = [](ListController&) { return Saved(EditCatalogueItem(-1)); };
-    d.hooks.edit = [](ListController&, qlonglong item) { return Saved(EditCatalogueItem(int(item))); };
+    d.hooks.create = [](ListController&) { return EditCatalogueItem(std::nullopt); };
+    d.hooks.edit = [](ListController&, qlonglong item) { return EditCatalogueItem(item); };
     d.hooks.remove = CatalogueItemDeleteHook();
     return d;
 }

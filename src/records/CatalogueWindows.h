@@ -2,18 +2,16 @@
 
 // The operations of the items catalogue.
 
+#include "foundation/RowKey.h"
 #include "foundation/WindowOperation.h"
-
-#include <QString>
 
 namespace kml {
 
-// The catalogue list: the chosen item and, through name, its tetel_nev; -1
-// (and an empty name) when closed without a choice.
-inline WindowOperation<int(int select, bool chooser, QString& name)> ChooseCatalogueItem{
-    "ChooseCatalogueItem"};
+// The catalogue list: the chosen item and its tetel_nev; no key when closed
+// without a choice.
+inline WindowOperation<ChosenRow(RowKey select, bool chooser)> ChooseCatalogueItem{"ChooseCatalogueItem"};
 
-// The item editor: -1 creates an item. The saved item or -1.
-inline WindowOperation<int(int item)> EditCatalogueItem{"EditCatalogueItem"};
+// The item editor: nothing creates an item. The saved item or nothing.
+inline WindowOperation<RowKey(RowKey item)> EditCatalogueItem{"EditCatalogueItem"};
 
 } // namespace kml

@@ -2,9 +2,8 @@
 
 namespace kml {
 
-int ChooseCustomer(int select, bool chooser) {
-    QString name;
-    return OpenCustomerList(select, chooser, CustomerChooserCaption, name);
+RowKey ChooseCustomer(RowKey select, bool chooser) {
+    return OpenCustomerList(select, chooser, CustomerChooserCaption).key;
 }
 
 } // namespace kml

@@ -68,14 +68,8 @@ bool SetCustomerWebPassword(Table& customer, QWidget* owner) {
 
 ListHooks CustomerHooks() {
     ListHooks hooks;
-    hooks.create = [](ListController&) -> std::optional<qlonglong> {
-        const int saved = EditCustomer(-1);
-        return saved == -1 ? std::nullopt : std::optional<qlonglong>(saved);
-    };
-    hooks.edit = [](ListController&, qlonglong customer) -> std::optional<qlonglong> {
-        const int saved = EditCustomer(int(customer));
-        return saved == -1 ? std::nullopt : std::optional<qlonglong>(saved);
-    };
+    hooks.create = [](ListController&) { return EditCustomer(std::nullopt); };
+    hooks.edit = [](ListController&, qlonglong customer) { return EditCustomer(customer); };
     hooks.remove = CustomerDeleteHook();
     return hooks;
 }

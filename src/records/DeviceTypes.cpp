@@ -27,10 +27,10 @@ EditorField LookupField(const LookupTable& lookup, const char* label, const QStr
     const QString table = lookup.table;
     field.display = [table](const Table& row) { return LookupName(VarInt(row.value(table)), table); };
     field.choose = [lookup](Table& row) {
-        const int chosen = OpenLookup(lookup, VarInt(row.value(lookup.table), -1), true);
-        if (chosen == -1)
+        const RowKey chosen = OpenLookup(lookup, KeyOf(row.value(lookup.table)), true).key;
+        if (!chosen)
             return false;
-        row.setValue(lookup.table, chosen);
+        row.setValue(lookup.table, *chosen);
         return true;
     };
     field.focusAfterChoice = focusAfter;
@@ -68,21 +68,19 @@ ListDefinition TypeListDefinition() {
                  ColumnOf("keszulektipus_nev", "Készülék típus", 33)};
     d.widthReserve = 36;
     d.size = QSize(900, 520);
-    d.hooks.create = [](ListController&) -> std::optional<qlonglong> {
-        const int manufacturer = OpenLookup(lookup::Manufacturers, -1, true);
-        if (manufacturer == -1)
+    d.hooks.create = [](ListController&) -> RowKey {
+        const RowKey manufacturer = OpenLookup(lookup::Manufacturers, std::nullopt, true).key;
+        if (!manufacturer)
             return std::nullopt;
-        return KeyUnlessCancelled(EditDeviceType(-1, manufacturer));
+        return EditDeviceType(std::nullopt, manufacturer);
     };
-    d.hooks.edit = [](ListController&, qlonglong type) {
-        return KeyUnlessCancelled(EditDeviceType(int(type), -1));
-    };
+    d.hooks.edit = [](ListController&, qlonglong type) { return EditDeviceType(type, std::nullopt); };
     d.hooks.remove = SoftDeleteHook(QStringLiteral("tipus"));
     d.maintenanceNeedsRight = true;
     return d;
 }
 
-EditorDefinition TypeEditorDefinition(int manufacturer) {
+EditorDefinition TypeEditorDefinition(RowKey manufacturer) {
     EditorDefinition d;
     d.name = QStringLiteral("frm_TorzsTipus_Szerkeszt");
     d.caption = type_text::EditorCaption;
@@ -92,8 +90,8 @@ EditorDefinition TypeEditorDefinition(int manufacturer) {
                 LookupField(lookup::Manufacturers, "Gyártó", QStringLiteral("tipus_nev")),
                 LookupField(lookup::DeviceKinds, "Készüléktípus", {})};
     d.newRow = [manufacturer](Table& row) {
-        if (manufacturer != -1)
-            row.setValue(QStringLiteral("gyarto"), manufacturer);
+        if (manufacturer)
+            row.setValue(QStringLiteral("gyarto"), *manufacturer);
     };
     return d;
 }

@@ -36,8 +36,8 @@ ListDefinition TypeListDefinition();
 
 // The type editor (Tfrm_TorzsTipus_Szerkeszt): "Típus", the manufacturer
 // and the kind of device chosen from their lookup lists; a new type starts
-// with the manufacturer given (-1: none).
-EditorDefinition TypeEditorDefinition(int manufacturer);
+// with the manufacturer given, if any.
+EditorDefinition TypeEditorDefinition(RowKey manufacturer);
 
 // What a type chooser gives back beside the key: the trimmed manufacturer
 // name, a blank and the type name.

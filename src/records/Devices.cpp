@@ -10,21 +10,21 @@
 
 namespace kml {
 
-QString DeviceBaseCondition(int customer) {
+QString DeviceBaseCondition(RowKey customer) {
     const QString live = QStringLiteral("(torolve = 'N')");
-    if (customer == -1)
+    if (!customer)
         return live;
-    return QStringLiteral("(ugyfel = %1) AND ").arg(customer) + live;
+    return QStringLiteral("(ugyfel = %1) AND ").arg(*customer) + live;
 }
 
-QString DeviceListHeading(int customer, const QString& deviceWord) {
-    if (customer == -1)
+QString DeviceListHeading(RowKey customer, const QString& deviceWord) {
+    if (!customer)
         return deviceWord + QStringLiteral("  ");
-    return device_text::CustomerHeading + LookupName(customer, QStringLiteral("ugyfel")) +
+    return device_text::CustomerHeading + LookupName(int(*customer), QStringLiteral("ugyfel")) +
            QStringLiteral("  ");
 }
 
-ListDefinition DeviceListDefinition(int customer, const QString& serialTitle) {
+ListDefinition DeviceListDefinition(RowKey customer, const QString& serialTitle) {
     ListDefinition d;
     d.name = QStringLiteral("frm_TorzsKeszulek");
     d.sql = QStringLiteral("SELECT * FROM vw_keszulek\nWHERE (ugyfel > 0)\nORDER BY gysz;");
@@ -46,19 +46,19 @@ ListDefinition DeviceListDefinition(int customer, const QString& serialTitle) {
     return d;
 }
 
-std::optional<qlonglong> NewDevice(int customer) {
-    if (customer == -1)
-        customer = ChooseCustomer(-1, true);
-    if (customer == -1)
+RowKey NewDevice(RowKey customer) {
+    if (!customer)
+        customer = ChooseCustomer(std::nullopt, true);
+    if (!customer)
         return std::nullopt;
-    const int type = ChooseDeviceType(-1, true);
-    if (type == -1)
+    const RowKey type = ChooseDeviceType(std::nullopt, true);
+    if (!type)
         return std::nullopt;
-    return KeyUnlessCancelled(EditDevice(-1, type, customer));
+    return EditDevice(std::nullopt, type, customer);
 }
 
-std::optional<qlonglong> EditExistingDevice(qlonglong device) {
-    return KeyUnlessCancelled(EditDevice(int(device), -1, -1));
+RowKey EditExistingDevice(qlonglong device) {
+    return EditDevice(device, std::nullopt, std::nullopt);
 }
 
 std::vector<DevicePage> DevicePagesFor(int programType) {

@@ -25,25 +25,25 @@ inline const QString ClearDate = QStringLiteral("Dátum törlés");
 inline const QString NoDeviceOnSheet = QStringLiteral("A munkalaphoz nem tartozik készülék.");
 } // namespace device_text
 
-// The list's condition: a customer's live devices, or every live device for
-// customer -1.
-QString DeviceBaseCondition(int customer);
+// The list's condition: a customer's live devices, or every live device
+// without a customer.
+QString DeviceBaseCondition(RowKey customer);
 // The heading before the search box: "Készülékek: " + the customer's name,
 // or the shop's device word, each followed by two blanks.
-QString DeviceListHeading(int customer, const QString& deviceWord);
+QString DeviceListHeading(RowKey customer, const QString& deviceWord);
 
-// The device list (Tfrm_TorzsKeszulek) of one customer (-1: all) over
+// The device list (Tfrm_TorzsKeszulek) of one customer (nothing: all) over
 // vw_keszulek: serial number (titled with the shop's word for it),
 // customer, type, last work sheet, kind; "Új sor" (NewDevice), "Szerkeszt"
 // (EditDevice), "Sor törlése" (marks the device deleted).
-ListDefinition DeviceListDefinition(int customer, const QString& serialTitle);
+ListDefinition DeviceListDefinition(RowKey customer, const QString& serialTitle);
 
-// A new device: the customer given, or chosen when -1 (ChooseCustomer);
+// A new device: the customer given, or chosen when none is (ChooseCustomer);
 // then its type (ChooseDeviceType); then the editor (EditDevice). The saved
 // device, nothing when any step was cancelled.
-std::optional<qlonglong> NewDevice(int customer);
+RowKey NewDevice(RowKey customer);
 // The editor for a device; the saved device or nothing.
-std::optional<qlonglong> EditExistingDevice(qlonglong device);
+RowKey EditExistingDevice(qlonglong device);
 
 // The editor's pages, in their order on the window.
 enum class DevicePage { Device, Vehicle, SimCard };

@@ -63,12 +63,8 @@ bool IsLookupTable(const QString& table) {
     return false;
 }
 
-int OpenLookup(const LookupTable& lookup, int select, bool chooser, QString* name) {
-    QString chosen;
-    const int key = OpenLookupTable(select, chooser, lookup.table, lookup.softDelete, lookup.caption, chosen);
-    if (name)
-        *name = chosen;
-    return key;
+ChosenRow OpenLookup(const LookupTable& lookup, RowKey select, bool chooser) {
+    return OpenLookupTable(select, chooser, lookup.table, lookup.softDelete, lookup.caption);
 }
 
 ListDefinition LookupListDefinition(const QString& table, bool softDelete, const QString& caption) {
@@ -88,10 +84,10 @@ ListDefinition LookupListDefinition(const QString& table, bool softDelete, const
     d.widthReserve = 44;
     d.size = QSize(420, 480);
     d.hooks.create = [table, caption](ListController&) {
-        return KeyUnlessCancelled(EditLookupRow(-1, table, caption));
+        return EditLookupRow(std::nullopt, table, caption);
     };
     d.hooks.edit = [table, caption](ListController&, qlonglong key) {
-        return KeyUnlessCancelled(EditLookupRow(int(key), table, caption));
+        return EditLookupRow(key, table, caption);
     };
     d.hooks.remove = [table, softDelete](ListController&, qlonglong key) {
         return RemoveLookupRow(table, softDelete, key);

@@ -36,9 +36,9 @@ inline const QString InUse = QStringLiteral("Nem törölhető, mert használatba
 // every other name is refused (std::invalid_argument) where one is used.
 bool IsLookupTable(const QString& table);
 
-// OpenLookupTable on one of the tables above: the chosen key (-1 when none)
-// and, when name is given, the chosen row's name.
-int OpenLookup(const LookupTable& lookup, int select, bool chooser, QString* name = nullptr);
+// OpenLookupTable on one of the tables above: the chosen key (none when
+// closed without a choice) and the chosen row's name.
+ChosenRow OpenLookup(const LookupTable& lookup, RowKey select, bool chooser);
 
 // The lookup list (Tfrm_Torzsadat) over the table: its one name column
 // titled with the caption, searched word by word, the live rows only with

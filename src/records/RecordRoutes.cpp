@@ -27,12 +27,12 @@ namespace {
 // read again (on the customer tab also moved to the customer saved).
 void EditCustomerOfRow(MainContext& main) {
     ListController& list = main.currentList();
-    const qlonglong customer = list.currentValue(QStringLiteral("ugyfel")).toLongLong();
-    if (customer <= 0)
+    const RowKey customer = KeyOf(list.currentValue(QStringLiteral("ugyfel")));
+    if (!customer)
         return;
-    const int saved = EditCustomer(int(customer));
+    const RowKey saved = EditCustomer(customer);
     if (main.currentTab() == MainTab::Customers)
-        list.reread(saved >= 0 ? saved : customer);
+        list.reread(saved ? saved : customer);
     else
         list.reread();
 }
@@ -49,7 +49,7 @@ void NewDeviceOfCustomer(MainContext& main) {
     const std::optional<qlonglong> customer = main.list(MainTab::Customers).currentKey();
     if (!customer)
         return ShowError(list_text::NoRowSelected);
-    if (const std::optional<qlonglong> device = NewDevice(int(*customer)))
+    if (const std::optional<qlonglong> device = NewDevice(customer))
         main.detail(MainDetail::CustomerDevices).reread(device);
 }
 
@@ -131,7 +131,7 @@ MainListRoute DeviceTabList() {
     d.searchFields = QStringLiteral("gysz;gysz2;gysz3;ugyfel_nev;CONVERT(tipusstr USING latin2)");
     d.keyField = QStringLiteral("keszulek");
     d.searchIndex = {QStringLiteral("keszulek_kereses"), d.keyField, d.searchFields, true};
-    d.hooks.create = [](ListController&) { return NewDevice(-1); };
+    d.hooks.create = [](ListController&) { return NewDevice(std::nullopt); };
     d.hooks.edit = [](ListController&, qlonglong device) { return EditExistingDevice(device); };
     d.hooks.remove = SoftDeleteHook(QStringLiteral("keszulek"));
     d.colouring.style = [](const Query& query, int row, bool selected) {
@@ -166,7 +166,7 @@ MainListRoute CustomerDevicesList() {
 std::vector<ListDefinition> RecordListWindows() {
     return {CustomerListDefinition(),
             TypeListDefinition(),
-            DeviceListDefinition(-1, QStringLiteral("Gy.szám")),
+            DeviceListDefinition(std::nullopt, QStringLiteral("Gy.szám")),
             LookupListDefinition(lookup::Manufacturers),
             LookupListDefinition(lookup::DeviceKinds),
             LookupListDefinition(lookup::Employees),
@@ -184,25 +184,20 @@ void RegisterRecordRoutes(MainRoutes& routes) {
     routes.on(QStringLiteral("aUgyfelAdatlap"), &EditCustomerOfRow);
     // The master-data lists for maintenance (the action table checks the rights).
     routes.on(QStringLiteral("aSzotar"), [](MainContext&) { ChooseDictionaryText(QString(), false); });
-    routes.on(QStringLiteral("aMLapTipus"), [](MainContext&) {
-        QString name;
-        ChooseWorkSheetType(-1, false, name);
-    });
-    routes.on(QStringLiteral("aTorzslevelSzoveg"), [](MainContext&) { ChooseLetterText(-1, false); });
-    routes.on(QStringLiteral("aTetel"), [](MainContext&) {
-        QString name;
-        ChooseCatalogueItem(-1, false, name);
-    });
+    routes.on(QStringLiteral("aMLapTipus"), [](MainContext&) { ChooseWorkSheetType(std::nullopt, false); });
+    routes.on(QStringLiteral("aTorzslevelSzoveg"),
+              [](MainContext&) { ChooseLetterText(std::nullopt, false); });
+    routes.on(QStringLiteral("aTetel"), [](MainContext&) { ChooseCatalogueItem(std::nullopt, false); });
     routes.on(QStringLiteral("aGyarto"), [](MainContext& main) {
-        OpenLookup(lookup::Manufacturers, -1, false);
+        OpenLookup(lookup::Manufacturers, std::nullopt, false);
         RereadIfOpen(main);
     });
     routes.on(QStringLiteral("aTipus"), [](MainContext& main) {
-        ChooseDeviceType(-1, false);
+        ChooseDeviceType(std::nullopt, false);
         RereadIfOpen(main);
     });
     routes.on(QStringLiteral("aDolgozo"), [](MainContext& main) {
-        OpenLookup(lookup::Employees, -1, false);
+        OpenLookup(lookup::Employees, std::nullopt, false);
         ExecSql(QStringLiteral("CALL sp_dolgujrasor();"));
         RereadIfOpen(main);
     });

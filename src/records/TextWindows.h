@@ -4,6 +4,7 @@
 // letter texts.
 
 #include "exchange/LetterChoice.h"
+#include "foundation/RowKey.h"
 #include "foundation/WindowOperation.h"
 
 #include <QString>
@@ -24,14 +25,13 @@ inline WindowOperation<DictionaryText(const QString& search, bool chooser)> Choo
 // empty when cancelled.
 inline WindowOperation<QString(const QString& title)> EditDictionaryText{"EditDictionaryText"};
 
-// The work-sheet type list: the chosen type and, through name, its
-// mlaptipus_nev; -1 when no choice was made.
-inline WindowOperation<int(int select, bool chooser, QString& name)> ChooseWorkSheetType{
-    "ChooseWorkSheetType"};
-// The work-sheet type editor: -1 creates a type. The saved type or -1.
-inline WindowOperation<int(int type)> EditWorkSheetType{"EditWorkSheetType"};
+// The work-sheet type list: the chosen type and its mlaptipus_nev; no key
+// when no choice was made.
+inline WindowOperation<ChosenRow(RowKey select, bool chooser)> ChooseWorkSheetType{"ChooseWorkSheetType"};
+// The work-sheet type editor: nothing creates a type. The saved type or nothing.
+inline WindowOperation<RowKey(RowKey type)> EditWorkSheetType{"EditWorkSheetType"};
 
-// The letter-text editor: -1 creates a letter. The saved letter or -1.
-inline WindowOperation<int(int letter)> EditLetterText{"EditLetterText"};
+// The letter-text editor: nothing creates a letter. The saved letter or nothing.
+inline WindowOperation<RowKey(RowKey letter)> EditLetterText{"EditLetterText"};
 
 } // namespace kml

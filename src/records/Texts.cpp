@@ -13,23 +13,19 @@
 namespace kml {
 namespace {
 
-std::optional<qlonglong> Saved(int key) {
-    return key == -1 ? std::nullopt : std::optional<qlonglong>(key);
-}
-
 // The hooks of a list whose maintenance needs the master-data right; the
-// editor takes -1 for a new row.
-ListHooks MaintainedWithRight(int (*edit)(int), std::function<bool(qlonglong)> remove) {
+// editor takes nothing for a new row.
+ListHooks MaintainedWithRight(RowKey (*edit)(RowKey), std::function<bool(qlonglong)> remove) {
     ListHooks hooks;
-    hooks.create = [edit](ListController&) -> std::optional<qlonglong> {
+    hooks.create = [edit](ListController&) -> RowKey {
         if (!RequireRight(Beall().torzsszerkeszt))
             return std::nullopt;
-        return Saved(edit(-1));
+        return edit(std::nullopt);
     };
-    hooks.edit = [edit](ListController&, qlonglong key) -> std::optional<qlonglong> {
+    hooks.edit = [edit](ListController&, qlonglong key) -> RowKey {
         if (!RequireRight(Beall().torzsszerkeszt))
             return std::nullopt;
-        return Saved(edit(int(key)));
+        return edit(key);
     };
     hooks.remove = [remove = std::move(remove)](ListController&, qlonglong key) {
         return RequireRight(Beall().torzsszerkeszt) && remove(key);
@@ -143,7 +139,7 @@ ListDefinition WorkSheetTypeListDefinition(int programType) {
     d.memoField = QStringLiteral("megjegyzes");
     d.columns = {ColumnOf("betujel", "Betűjel", 15), ColumnOf("mlaptipus_nev", "Munkalap típus", 85)};
     d.widthReserve = 36;
-    d.hooks = MaintainedWithRight([](int type) { return EditWorkSheetType(type); }, &DeleteWorkSheetType);
+    d.hooks = MaintainedWithRight([](RowKey type) { return EditWorkSheetType(type); }, &DeleteWorkSheetType);
     d.actions = TextListActions();
     return d;
 }
@@ -181,7 +177,7 @@ ListDefinition LetterListDefinition() {
     d.columns = {ColumnOf("levelszoveg_nev", "Cím", 50), ColumnOf("targysor", "Tárgysor", 50)};
     d.widthReserve = 44;
     d.hooks = MaintainedWithRight(
-        [](int letter) { return EditLetterText(letter); },
+        [](RowKey letter) { return EditLetterText(letter); },
         [](qlonglong letter) { return DeleteAsked(HardDeleteSql(QStringLiteral("levelszoveg"), letter)); });
     d.actions = TextListActions();
     return d;

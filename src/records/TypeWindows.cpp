@@ -2,9 +2,8 @@
 
 namespace kml {
 
-int ChooseDeviceType(int select, bool chooser) {
-    QString text;
-    return OpenDeviceTypeList(select, chooser, text);
+RowKey ChooseDeviceType(RowKey select, bool chooser) {
+    return OpenDeviceTypeList(select, chooser).key;
 }
 
 } // namespace kml

@@ -76,11 +76,10 @@ QStringList EarlierAppointmentTexts() {
 }
 
 bool ChooseAppointmentCustomer(AppointmentDraft& draft) {
-    QString name;
-    const int chosen =
-        OpenCustomerList(draft.customer > 0 ? draft.customer : -1, true, CustomerChooserCaption, name);
-    if (chosen <= 0)
+    const ChosenRow customer = OpenCustomerList(KeyOf(draft.customer), true, CustomerChooserCaption);
+    if (!customer.key)
         return false;
+    const int chosen = int(*customer.key);
     if (draft.device > 0 && chosen != draft.customer &&
         QueryInt(QStringLiteral("SELECT ugyfel FROM keszulek WHERE keszulek = ") + VarIntStr(draft.device) +
                      QLatin1Char(';'),
@@ -89,18 +88,18 @@ bool ChooseAppointmentCustomer(AppointmentDraft& draft) {
         draft.deviceText.clear();
     }
     draft.customer = chosen;
-    draft.customerText = name;
+    draft.customerText = customer.name;
     return true;
 }
 
 bool ChooseAppointmentDevice(AppointmentDraft& draft) {
     if (draft.customer <= 0 && !ChooseAppointmentCustomer(draft))
         return false;
-    const int chosen = ChooseDevice(draft.device > 0 ? draft.device : -1, true, draft.customer);
-    if (chosen < 0)
+    const RowKey chosen = ChooseDevice(KeyOf(draft.device), true, draft.customer);
+    if (!chosen) // 0 is "Tovább": no device
         return false;
-    draft.device = chosen;
-    draft.deviceText = chosen > 0 ? DeviceText(chosen) : QString();
+    draft.device = int(*chosen);
+    draft.deviceText = *chosen > 0 ? DeviceText(draft.device) : QString();
     return true;
 }
 

@@ -88,11 +88,10 @@ void DayPlanner::newAppointment() {
     request.hours = 1;
     request.timeText = m_slots.asString(QStringLiteral("ora2"));
     request.day = workDate();
-    QDateTime start;
-    const int appointment = EditAppointment(request, start);
+    const std::optional<BookedAppointment> booked = EditAppointment(request);
     refresh();
-    if (appointment > 0)
-        m_slots.locate(QStringLiteral("elojegyzes"), appointment);
+    if (booked)
+        m_slots.locate(QStringLiteral("elojegyzes"), booked->appointment);
 }
 
 void DayPlanner::removeAppointment() {

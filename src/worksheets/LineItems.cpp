@@ -172,34 +172,32 @@ QString RemarkListSql(int item) {
            QString::number(item) + QLatin1Char(';');
 }
 
-std::optional<LineRecord> StartLineEdit(int sheet, int line, int programType) {
-    if (line >= 0) {
-        const std::optional<LineSource> stored = ReadStoredLine(line);
+std::optional<LineRecord> StartLineEdit(qlonglong sheet, RowKey line, int programType) {
+    if (line) {
+        const std::optional<LineSource> stored = ReadStoredLine(int(*line));
         if (!stored) {
             ShowSheetRefusal(worksheet_text::LineDeletedMeanwhile);
             return std::nullopt;
         }
         return StoredLineRecord(*stored);
     }
-    QString name;
-    const int item = ChooseCatalogueItem(-1, true, name);
-    if (item <= 0)
+    const RowKey item = ChooseCatalogueItem(std::nullopt, true).key;
+    if (!item)
         return std::nullopt;
-    const std::optional<LineSource> source = ReadCatalogueItem(item);
+    const std::optional<LineSource> source = ReadCatalogueItem(int(*item));
     if (!source)
         return std::nullopt;
-    return NewLineRecord(*source, CustomerDiscount(sheet), programType);
+    return NewLineRecord(*source, CustomerDiscount(int(sheet)), programType);
 }
 
 bool ChangeLineItem(LineRecord& line) {
-    QString name;
-    const int item = ChooseCatalogueItem(line.tetel > 0 ? line.tetel : -1, true, name);
-    if (item <= 0)
+    const ChosenRow item = ChooseCatalogueItem(KeyOf(line.tetel), true);
+    if (!item.key)
         return false;
-    line.tetel = item;
-    line.tetel_nev = name;
+    line.tetel = int(*item.key);
+    line.tetel_nev = item.name;
     line.tetel_kod = QueryStr(QStringLiteral("SELECT tetel_kod FROM tetel WHERE tetel = ") +
-                              QString::number(item) + QLatin1Char(';'));
+                              QString::number(*item.key) + QLatin1Char(';'));
     return true;
 }
 

@@ -10,6 +10,7 @@
 // Arithmetic is in floating point and nothing is rounded except the gross-up
 // (halves go to the even neighbour). Numbers reach the SQL in the C locale.
 
+#include "foundation/RowKey.h"
 #include "worksheets/WorkSheetState.h"
 
 #include <QString>
@@ -101,7 +102,7 @@ QString RemarkListSql(int item);
 // values (nothing, after a message, when the line is gone); for a new line
 // the item chosen in the catalogue (nothing when the choice was cancelled or
 // empty) priced for the sheet's customer.
-std::optional<LineRecord> StartLineEdit(int sheet, int line, int programType);
+std::optional<LineRecord> StartLineEdit(qlonglong sheet, RowKey line, int programType);
 // The button beside "Tétel neve": another item chosen in the catalogue,
 // starting at the current one; its number, name and code replace the line's,
 // the prices stay. False when no item was chosen.

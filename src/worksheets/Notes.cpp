@@ -44,10 +44,8 @@ ListDefinition NotesDefinition(int id, int kind) {
             return CellIcon::None;
         return value.toString().trimmed().isEmpty() ? CellIcon::NoAttachment : CellIcon::Attachment;
     };
-    d.hooks.create = [id, kind](ListController&) { return KeyUnlessCancelled(EditNote(-1, kind, id)); };
-    d.hooks.edit = [kind, id](ListController&, qlonglong key) {
-        return KeyUnlessCancelled(EditNote(int(key), kind, id));
-    };
+    d.hooks.create = [id, kind](ListController&) { return EditNote(std::nullopt, kind, id); };
+    d.hooks.edit = [kind, id](ListController&, qlonglong key) { return EditNote(key, kind, id); };
     d.hooks.remove = HardDeleteHook(QStringLiteral("megj"));
     d.actions.create = QStringLiteral("Új");
     d.actions.remove = QStringLiteral("Töröl");

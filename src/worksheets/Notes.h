@@ -25,9 +25,9 @@ class Table;
 
 // The notes window of a record (kind 1, 2 or 3).
 inline WindowOperation<void(int id, int kind)> BrowseNotes{"BrowseNotes"};
-// The note editor: note -1 makes a new note of the record (kind, id); the
-// saved note's number, or -1 when cancelled.
-inline WindowOperation<int(int note, int kind, int id)> EditNote{"EditNote"};
+// The note editor: no note makes a new note of the record (kind, id); the
+// saved note's number, or nothing when cancelled.
+inline WindowOperation<RowKey(RowKey note, int kind, int id)> EditNote{"EditNote"};
 // Hands a checked local file to the desktop, which opens it with the
 // program associated with it (installed by the windows; tests record it).
 inline WindowOperation<void(const QString& path)> OpenAttachmentFile{"OpenAttachmentFile"};

@@ -55,15 +55,15 @@ void BookFromMainList(MainContext& main) {
         return;
     }
 
-    PlannerSlot picked;
-    if (!PickPlannerSlot(picked))
+    const std::optional<PlannerSlot> picked = PickPlannerSlot();
+    if (!picked)
         return;
     AppointmentRequest request;
-    request.employee = picked.employee;
-    request.slot = picked.slot;
-    request.hours = picked.hours;
-    request.timeText = SlotTimeText(picked.slot);
-    request.day = picked.day;
+    request.employee = picked->employee;
+    request.slot = picked->slot;
+    request.hours = picked->hours;
+    request.timeText = SlotTimeText(picked->slot);
+    request.day = picked->day;
     switch (tab) {
     case MainTab::Customers:
         request.customer = int(*key);
@@ -76,8 +76,7 @@ void BookFromMainList(MainContext& main) {
     case MainTab::Planner:
         break;
     }
-    QDateTime start;
-    EditAppointment(request, start);
+    EditAppointment(request);
 }
 
 void RegisterPlannerRoutes(MainRoutes& routes) {

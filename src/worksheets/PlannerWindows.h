@@ -4,6 +4,7 @@
 // editor's planner button and the main window's day panel book employees'
 // half-hour slots through them.
 
+#include "foundation/RowKey.h"
 #include "foundation/WindowOperation.h"
 
 #include <QDate>
@@ -20,9 +21,9 @@ struct PlannerSlot {
     QDate day;
 };
 
-// The planner as a picker: true and the slot when a free slot was clicked,
-// false when the window was closed with "Mégsem".
-inline WindowOperation<bool(PlannerSlot& picked)> PickPlannerSlot{"PickPlannerSlot"};
+// The planner as a picker: the slot when a free slot was clicked, nothing
+// when the window was closed with "Mégsem".
+inline WindowOperation<std::optional<PlannerSlot>()> PickPlannerSlot{"PickPlannerSlot"};
 
 // What the appointment editor is opened with: -1 (or 0 for device and
 // customer) means none; timeText is shown in "Idő" (may be empty).
@@ -37,9 +38,14 @@ struct AppointmentRequest {
     QDate day;
 };
 
-// The appointment editor: the new appointment's number, or -1 when
-// cancelled; start is set to the appointment's day and slot time.
-inline WindowOperation<int(const AppointmentRequest& request, QDateTime& start)> EditAppointment{
+// An appointment the editor saved: its number, its day and slot time.
+struct BookedAppointment {
+    qlonglong appointment = 0;
+    QDateTime start;
+};
+
+// The appointment editor: the new appointment, or nothing when cancelled.
+inline WindowOperation<std::optional<BookedAppointment>(const AppointmentRequest& request)> EditAppointment{
     "EditAppointment"};
 
 // The time text of a slot: "hh:mm", hour zero-padded (17 gives "08:30").

@@ -53,51 +53,53 @@ QString QuotationSql(int sheet) {
            QLatin1Char(';');
 }
 
-std::optional<SheetOpening> BeginSheetEdit(int sheet, int customer, int type, bool quotation, int device) {
+std::optional<SheetOpening> BeginSheetEdit(RowKey sheet, RowKey customer, RowKey type, bool quotation,
+                                           RowKey device) {
     SheetOpening opening;
-    if (sheet != -1) {
-        const SheetState state = ReadSheetState(sheet);
+    if (sheet) {
+        const SheetState state = ReadSheetState(*sheet);
         if (!state.exists)
             return std::nullopt;
         if (state.cancelled) {
             ShowError(worksheet_text::Cancelled);
             return std::nullopt;
         }
-        opening.sheet = sheet;
+        opening.sheet = int(*sheet);
         opening.customer = state.customer;
         opening.type = state.type;
         opening.device = state.device;
         return opening;
     }
-    if (customer == -1) {
-        customer = ChooseCustomer(-1, true);
-        if (customer <= 0)
+    if (!customer) {
+        customer = ChooseCustomer(std::nullopt, true);
+        if (!customer || *customer <= 0)
             return std::nullopt;
     }
     if (!Beall().vankeszulek) {
-        device = -1;
-    } else if (device == -1) {
-        device = ChooseDevice(-1, true, customer);
-        if (device < 0)
+        device = std::nullopt;
+    } else if (!device) {
+        device = ChooseDevice(std::nullopt, true, customer);
+        if (!device) // 0 is "Tovább": no device
             return std::nullopt;
     }
-    if (type == -1) {
-        QString name;
-        type = ChooseWorkSheetType(-1, true, name);
-        if (type <= 0)
+    if (!type) {
+        type = ChooseWorkSheetType(std::nullopt, true).key;
+        if (!type || *type <= 0) // a chooser accepted on an empty list
             return std::nullopt;
     }
     // The number comes back from the call itself: the newest sheet may
     // already be another workstation's.
-    const int created = QueryIntUnit(CreateSheetSql(customer, type, device, CurrentUserName()), 0);
+    const int deviceKey = device.value_or(-1);
+    const QString createSql = CreateSheetSql(int(*customer), int(*type), deviceKey, CurrentUserName());
+    const int created = QueryIntUnit(createSql, 0);
     if (created <= 0)
         throw std::runtime_error("sp_ujmunkalap gave no sheet number");
     if (quotation)
         ExecUnitSql(QuotationSql(created));
     opening.sheet = created;
-    opening.customer = customer;
-    opening.type = type;
-    opening.device = device;
+    opening.customer = int(*customer);
+    opening.type = int(*type);
+    opening.device = deviceKey;
     opening.created = true;
     return opening;
 }
@@ -238,7 +240,7 @@ SheetWrite UnlinkSheetEmployee(qlonglong sheet, int employee) {
 
 int AddLinesUntilCancelled(qlonglong sheet, const std::function<void()>& afterEach) {
     int saved = 0;
-    while (EditWorkSheetLine(int(sheet), -1)) {
+    while (EditWorkSheetLine(sheet, std::nullopt)) {
         ++saved;
         afterEach();
     }
@@ -249,9 +251,10 @@ std::optional<PlannerBooking> BookInPlanner(qlonglong sheet,
                                             const std::function<void(const PlannerBooking&)>& alsoWrite) {
     if (RefusedToChange(ReadSheetState(sheet)))
         return std::nullopt;
-    PlannerSlot slot;
-    if (!PickPlannerSlot(slot))
+    const std::optional<PlannerSlot> picked = PickPlannerSlot();
+    if (!picked)
         return std::nullopt;
+    const PlannerSlot& slot = *picked;
     PlannerBooking booking;
     AppointmentRequest request;
     request.employee = slot.employee;
@@ -260,9 +263,10 @@ std::optional<PlannerBooking> BookInPlanner(qlonglong sheet,
     request.hours = slot.hours;
     request.timeText = SlotTimeText(slot.slot);
     request.day = slot.day;
-    const int appointment = EditAppointment(request, booking.start);
-    if (appointment < 0)
+    const std::optional<BookedAppointment> appointment = EditAppointment(request);
+    if (!appointment)
         return std::nullopt;
+    booking.start = appointment->start;
     if (!booking.start.isValid())
         booking.start = SlotStart(slot.day, slot.slot);
     booking.employee = slot.employee;

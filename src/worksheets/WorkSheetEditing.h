@@ -49,7 +49,7 @@ struct SheetOpening {
     bool created = false; // created by this opening (removable when the editor is cancelled)
 };
 
-// The editor's opening up to its window: for a new sheet (sheet -1) the
+// The editor's opening up to its window: for a new sheet (no sheet) the
 // customer (when neither a sheet nor a customer is given), the device (when
 // the shop records devices and none is given; "Tovább" means none) and the
 // type (when none is given) are chosen, then the sheet is created on the
@@ -57,7 +57,8 @@ struct SheetOpening {
 // into a quotation when asked. An existing sheet is taken with its own type;
 // a cancelled one is refused ("Sztornó munkalap"). Nothing, and nothing
 // created, when a choice is cancelled or the sheet is refused or gone.
-std::optional<SheetOpening> BeginSheetEdit(int sheet, int customer, int type, bool quotation, int device);
+std::optional<SheetOpening> BeginSheetEdit(RowKey sheet, RowKey customer, RowKey type, bool quotation,
+                                           RowKey device);
 
 // "CALL sp_ujmunkalap(customer, type, device, 'user');": one row, the new number.
 QString CreateSheetSql(int customer, int type, int device, const QString& user);

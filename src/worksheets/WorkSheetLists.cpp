@@ -39,16 +39,14 @@ MainGridDefinition Grid(const char* name, std::vector<GridColumn> columns) {
 }
 
 // The key of a list's current row when it is a real row (never 0).
-std::optional<qlonglong> RowKey(const ListController& list) {
+RowKey CurrentRealKey(const ListController& list) {
     const std::optional<qlonglong> key = list.currentKey();
     return key && *key > 0 ? key : std::nullopt;
 }
 
 // A work-sheet type chosen for a new sheet; nothing when none was.
-std::optional<int> ChosenSheetType() {
-    QString name;
-    const int type = ChooseWorkSheetType(-1, true, name);
-    return type > 0 ? std::optional<int>(type) : std::nullopt;
+RowKey ChosenSheetType() {
+    return ChooseWorkSheetType(std::nullopt, true).key;
 }
 
 // The current work sheet as its row in the list shows it.
@@ -66,7 +64,7 @@ SeenSheet SheetAsListed(const ListController& list, qlonglong sheet) {
 // read again after it (which also reads its employees and lines again).
 void OnCurrentSheet(MainContext& main, SheetFlow (*flow)(const SeenSheet& seen)) {
     ListController& list = main.list(MainTab::WorkSheets);
-    if (const std::optional<qlonglong> sheet = RowKey(list))
+    if (const std::optional<qlonglong> sheet = CurrentRealKey(list))
         if (ListNeedsReading(flow(SheetAsListed(list, *sheet))))
             list.reread();
 }
@@ -74,33 +72,34 @@ void OnCurrentSheet(MainContext& main, SheetFlow (*flow)(const SeenSheet& seen))
 // aUj on the work-sheet tab: the customer service chooses the customer
 // first; then the type; a quotation on the "Árajánlat" status tab.
 void NewWorkSheet(MainContext& main) {
-    int customer = -1;
+    RowKey customer;
     if (Beall().prgtipus == 5) {
-        customer = ChooseCustomer(-1, true);
-        if (customer <= 0)
+        customer = ChooseCustomer(std::nullopt, true);
+        if (!customer)
             return;
     }
-    const std::optional<int> type = ChosenSheetType();
+    const RowKey type = ChosenSheetType();
     if (!type)
         return;
-    const int sheet = EditWorkSheet(-1, customer, *type, main.statusTab() == QuotationStatusTab, -1);
+    const RowKey sheet =
+        EditWorkSheet(std::nullopt, customer, type, main.statusTab() == QuotationStatusTab, std::nullopt);
     // Read again even when cancelled: a printed new sheet stays.
-    main.list(MainTab::WorkSheets).reread(sheet > 0 ? std::optional<qlonglong>(sheet) : std::nullopt);
+    main.list(MainTab::WorkSheets).reread(sheet);
 }
 
 // aMLapNeki: a new sheet for the current customer, or for the current device
 // and its customer.
 void NewWorkSheetFor(MainContext& main) {
     ListController& list = main.currentList();
-    const std::optional<qlonglong> key = RowKey(list);
+    const std::optional<qlonglong> key = CurrentRealKey(list);
     if (!key)
         return;
     const bool onDevice = main.currentTab() == MainTab::Devices;
-    const int customer = onDevice ? list.currentValue(QStringLiteral("ugyfel")).toInt() : int(*key);
-    const std::optional<int> type = ChosenSheetType();
+    const RowKey customer = onDevice ? KeyOf(list.currentValue(QStringLiteral("ugyfel"))) : key;
+    const RowKey type = ChosenSheetType();
     if (!type)
         return;
-    EditWorkSheet(-1, customer > 0 ? customer : -1, *type, false, onDevice ? int(*key) : -1);
+    EditWorkSheet(std::nullopt, customer, type, false, onDevice ? key : std::nullopt);
     if (onDevice)
         list.reread();
     else
@@ -110,15 +109,15 @@ void NewWorkSheetFor(MainContext& main) {
 // aMLapKeszulek: a new sheet for the current customer and the device chosen
 // in the customer's device panel (the editor asks for one when none is).
 void NewWorkSheetForPanelDevice(MainContext& main) {
-    const std::optional<qlonglong> customer = RowKey(main.list(MainTab::Customers));
+    const std::optional<qlonglong> customer = CurrentRealKey(main.list(MainTab::Customers));
     if (!customer)
         return;
     ListController& devices = main.detail(MainDetail::CustomerDevices);
-    const std::optional<qlonglong> device = RowKey(devices);
-    const std::optional<int> type = ChosenSheetType();
+    const std::optional<qlonglong> device = CurrentRealKey(devices);
+    const RowKey type = ChosenSheetType();
     if (!type)
         return;
-    EditWorkSheet(-1, int(*customer), *type, false, device ? int(*device) : -1);
+    EditWorkSheet(std::nullopt, customer, type, false, device);
     devices.reread();
 }
 
@@ -126,11 +125,11 @@ void NewWorkSheetForPanelDevice(MainContext& main) {
 // unlinked (none chosen: the names are only rebuilt).
 void RemoveEmployeeOfPanel(MainContext& main) {
     ListController& list = main.list(MainTab::WorkSheets);
-    const std::optional<qlonglong> sheet = RowKey(list);
+    const std::optional<qlonglong> sheet = CurrentRealKey(list);
     if (!sheet)
         return;
     if (ListNeedsReading(RemoveSheetEmployee(SheetAsListed(list, *sheet),
-                                             RowKey(main.detail(MainDetail::SheetEmployees)))))
+                                             CurrentRealKey(main.detail(MainDetail::SheetEmployees)))))
         list.reread();
 }
 
@@ -243,10 +242,9 @@ MainListRoute WorkSheetTabList() {
     d.orderExpression = &WorkSheetOrder;
     d.colouring = WorkSheetColouring(false);
     // "Szerkeszt": the editor itself refuses a cancelled sheet.
-    d.hooks.edit = [](ListController& list, qlonglong sheet) -> std::optional<qlonglong> {
-        const int saved =
-            EditWorkSheet(int(sheet), -1, list.currentValue(QStringLiteral("mlaptipus")).toInt(), false, -1);
-        return saved > 0 ? std::optional<qlonglong>(saved) : std::nullopt;
+    d.hooks.edit = [](ListController& list, qlonglong sheet) {
+        return EditWorkSheet(sheet, std::nullopt, KeyOf(list.currentValue(QStringLiteral("mlaptipus"))),
+                             false, std::nullopt);
     };
     // "Töröl" cancels the sheet; it stays in the list, coloured as cancelled.
     d.hooks.remove = [](ListController& list, qlonglong sheet) {
@@ -254,7 +252,7 @@ MainListRoute WorkSheetTabList() {
     };
     // Refreshing recalculates the current work sheet's amounts from its lines.
     d.hooks.refresh = [](ListController& list) {
-        if (const std::optional<qlonglong> sheet = RowKey(list))
+        if (const std::optional<qlonglong> sheet = CurrentRealKey(list))
             ExecSql(RecalculateWorkSheetSql(*sheet));
     };
 

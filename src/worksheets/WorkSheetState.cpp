@@ -141,12 +141,12 @@ QString CurrentUserName() {
     return name.isEmpty() ? QStringLiteral("rendszergazda") : name;
 }
 
-int ChooseEmployee() {
-    QString name;
-    const int employee =
-        OpenLookupTable(-1, true, QStringLiteral("dolgozo"), true, worksheet_text::EmployeeCaption, name);
+RowKey ChooseEmployee() {
+    const RowKey employee =
+        OpenLookupTable(std::nullopt, true, QStringLiteral("dolgozo"), true, worksheet_text::EmployeeCaption)
+            .key;
     ExecSql(QStringLiteral("CALL sp_dolgujrasor();"));
-    return employee > 0 ? employee : -1;
+    return employee;
 }
 
 QString LinkEmployeeSql(qlonglong sheet, qlonglong employee) {

@@ -12,6 +12,8 @@
 // WriteOpenSheet, which locks the sheet's row and refuses a sheet that has
 // been cancelled or locked meanwhile.
 
+#include "foundation/RowKey.h"
+
 #include <QString>
 #include <functional>
 #include <optional>
@@ -108,8 +110,8 @@ QString CurrentUserName();
 // The employee chooser (the lookup window on "dolgozo", captioned
 // "Dolgozó", as a chooser); the planner positions are renumbered afterwards
 // whatever the choice ("CALL sp_dolgujrasor();"). The chosen employee, or
-// -1.
-int ChooseEmployee();
+// nothing.
+RowKey ChooseEmployee();
 
 // Statements on a sheet's employees.
 QString LinkEmployeeSql(qlonglong sheet, qlonglong employee);   // "CALL sp_dolgstr(s,e);"

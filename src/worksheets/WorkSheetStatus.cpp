@@ -129,10 +129,9 @@ SheetFlow AdvanceStatus(const SeenSheet& seen) {
         if (QueryInt(QStringLiteral("SELECT COUNT(*) FROM munkalap_dolgozo WHERE munkalap = ") +
                          Key(seen.sheet) + QLatin1Char(';'),
                      0) == 0) {
-            const int chosen = ChooseEmployee();
-            if (chosen < 0)
+            employee = ChooseEmployee();
+            if (!employee)
                 return SheetFlow::Nothing;
-            employee = chosen;
         }
         return Step(seen, 2, std::nullopt, employee);
     }
@@ -192,11 +191,11 @@ SheetFlow CancelSheet(const SeenSheet& seen) {
 SheetFlow AddSheetEmployee(const SeenSheet& seen) {
     if (const std::optional<SheetFlow> refused = Precheck(seen, true))
         return *refused;
-    const int employee = ChooseEmployee();
-    if (employee < 0)
+    const RowKey employee = ChooseEmployee();
+    if (!employee)
         return SheetFlow::Nothing;
     return WriteAsSeen(seen, true, [&] {
-        ExecSql(LinkEmployeeSql(seen.sheet, employee));
+        ExecSql(LinkEmployeeSql(seen.sheet, *employee));
         return true;
     });
 }

@@ -452,7 +452,7 @@ TEST_F(ConnectionFaults, CustomerEditorStaysOpenWithWhatWasTypedAndOkSavesOnceTh
         EXPECT_TRUE(dialogs.calls().empty());
     }
     EXPECT_EQ(w.result(), QDialog::Accepted);
-    const int key = w.savedKey().toInt();
+    const int key = int(w.savedKey().value_or(0));
     EXPECT_GT(key, 0);
     EXPECT_EQ(
         QueryStr(QStringLiteral("SELECT CONCAT(COUNT(*), '|', MAX(ugyfel), '|', MAX(telefon)) FROM ugyfel "

@@ -317,29 +317,29 @@ TEST_F(Customers, OperationsGoThroughTheInstalledWindows) {
         ScriptedWindows windows;
         windows
             .act(OpenCustomerList,
-                 [](int, bool, const QString&, QString& name) {
-                     name = QStringLiteral("Kovács Béla");
-                     return 42;
+                 [](RowKey, bool, const QString&) {
+                     return ChosenRow{42, QStringLiteral("Kovács Béla")};
                  })
-            .answer(OpenCustomerList, -1)
+            .answer(OpenCustomerList, ChosenRow{})
             .answer(EditCustomer, 7);
 
-        EXPECT_EQ(ChooseCustomer(-1, true), 42);
-        QString name = QStringLiteral("old");
-        EXPECT_EQ(OpenCustomerList(-1, true, QStringLiteral("Ügyfél választás"), name), -1);
-        EXPECT_EQ(EditCustomer(-1), 7);
+        EXPECT_EQ(ChooseCustomer(std::nullopt, true), 42);
+        const ChosenRow none = OpenCustomerList(std::nullopt, true, QStringLiteral("Ügyfél választás"));
+        EXPECT_EQ(none.key, std::nullopt);
+        EXPECT_EQ(none.name, QString());
+        EXPECT_EQ(EditCustomer(std::nullopt), 7);
 
         ASSERT_EQ(windows.calls().size(), 3u);
         EXPECT_EQ(windows.calls()[0].operation, "OpenCustomerList");
         EXPECT_EQ(windows.calls()[0].args,
-                  (QVariantList{-1, true, QStringLiteral("Ügyfél választás"), QString()}));
+                  (QVariantList{QVariant(), true, QStringLiteral("Ügyfél választás")}));
         EXPECT_EQ(windows.calls()[2].operation, "EditCustomer");
-        EXPECT_EQ(windows.calls()[2].args, QVariantList{-1});
+        EXPECT_EQ(windows.calls()[2].args, QVariantList{QVariant()});
 
         // An operation the script did not expect fails loudly.
         EXPECT_THROW(EditCustomer(3), ScriptError);
     }
-    EXPECT_THROW(EditCustomer(-1), std::logic_error);
+    EXPECT_THROW(EditCustomer(std::nullopt), std::logic_error);
 }
 
 // Another workstation deletes a record while an editor has it open (master

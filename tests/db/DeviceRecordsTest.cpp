@@ -161,36 +161,41 @@ TEST_F(DeviceRecords, NewDeviceAsksTheCustomerOnlyWhenTheListHasNone) {
     {
         // The list of one customer: type, then editor; never the customer list.
         ScriptedWindows windows;
-        windows.script(OpenCustomerList).answer(OpenDeviceTypeList, 2).answer(EditDevice, 40);
+        windows.script(OpenCustomerList).answer(OpenDeviceTypeList, ChosenRow{2}).answer(EditDevice, 40);
         EXPECT_EQ(NewDevice(1), 40);
-        EXPECT_EQ(windows.calls("OpenDeviceTypeList").at(0).args.mid(0, 2), (QVariantList{-1, true}));
-        EXPECT_EQ(windows.calls("EditDevice").at(0).args, (QVariantList{-1, 2, 1}));
+        EXPECT_EQ(windows.calls("OpenDeviceTypeList").at(0).args.mid(0, 2), (QVariantList{QVariant(), true}));
+        EXPECT_EQ(windows.calls("EditDevice").at(0).args, (QVariantList{QVariant(), 2, 1}));
     }
     {
         // Every customer's list: the customer first; each cancel stops there.
         ScriptedWindows windows;
-        windows.answer(OpenCustomerList, 2).answer(OpenDeviceTypeList, 3).answer(EditDevice, 41);
-        EXPECT_EQ(NewDevice(-1), 41);
+        windows.answer(OpenCustomerList, ChosenRow{2})
+            .answer(OpenDeviceTypeList, ChosenRow{3})
+            .answer(EditDevice, 41);
+        EXPECT_EQ(NewDevice(std::nullopt), 41);
         EXPECT_EQ(windows.calls("OpenCustomerList").at(0).args.mid(0, 3),
-                  (QVariantList{-1, true, CustomerChooserCaption}));
-        EXPECT_EQ(windows.calls("EditDevice").at(0).args, (QVariantList{-1, 3, 2}));
+                  (QVariantList{QVariant(), true, CustomerChooserCaption}));
+        EXPECT_EQ(windows.calls("EditDevice").at(0).args, (QVariantList{QVariant(), 3, 2}));
 
-        windows.answer(OpenCustomerList, -1).script(EditDevice);
-        EXPECT_EQ(NewDevice(-1), std::nullopt);
-        windows.answer(OpenCustomerList, 2).answer(OpenDeviceTypeList, -1);
-        EXPECT_EQ(NewDevice(-1), std::nullopt);
-        windows.answer(OpenCustomerList, 2).answer(OpenDeviceTypeList, 3).answer(EditDevice, -1);
-        EXPECT_EQ(NewDevice(-1), std::nullopt);
+        windows.answer(OpenCustomerList, ChosenRow{}).script(EditDevice);
+        EXPECT_EQ(NewDevice(std::nullopt), std::nullopt);
+        windows.answer(OpenCustomerList, ChosenRow{2}).answer(OpenDeviceTypeList, ChosenRow{});
+        EXPECT_EQ(NewDevice(std::nullopt), std::nullopt);
+        windows.answer(OpenCustomerList, ChosenRow{2})
+            .answer(OpenDeviceTypeList, ChosenRow{3})
+            .answer(EditDevice, std::nullopt);
+        EXPECT_EQ(NewDevice(std::nullopt), std::nullopt);
         EXPECT_EQ(windows.pendingAnswers(), 0);
     }
     // The customer's list through its hooks: only live devices, and the new one located.
     ScriptedWindows windows;
-    windows.answer(OpenDeviceTypeList, 1).act(EditDevice, [](int, int type, int customer) {
-        ExecSql(QStringLiteral("INSERT INTO keszulek (ugyfel, tipus, gysz) VALUES (%1, %2, 'A9');")
-                    .arg(customer)
-                    .arg(type));
-        return int(db->connection().lastInsertId());
-    });
+    windows.answer(OpenDeviceTypeList, ChosenRow{1})
+        .act(EditDevice, [](RowKey, RowKey type, RowKey customer) {
+            ExecSql(QStringLiteral("INSERT INTO keszulek (ugyfel, tipus, gysz) VALUES (%1, %2, 'A9');")
+                        .arg(*customer)
+                        .arg(*type));
+            return RowKey(db->connection().lastInsertId());
+        });
     ListController devices(DeviceListDefinition(1, QStringLiteral("Gy.szám")));
     devices.open();
     EXPECT_EQ(Column(devices, "gysz"), (QStringList{"A1", "A2"}));
@@ -205,14 +210,14 @@ TEST_F(DeviceRecords, NewTypeIsOfTheChosenManufacturer) {
     ScriptedWindows windows;
     ListController types(TypeListDefinition());
     types.open();
-    windows.answer(OpenLookupTable, -1).script(EditDeviceType);
+    windows.answer(OpenLookupTable, ChosenRow{}).script(EditDeviceType);
     EXPECT_FALSE(types.createRow());
     EXPECT_EQ(windows.calls("OpenLookupTable").at(0).args.mid(0, 5),
-              (QVariantList{-1, true, "gyarto", false, "Gyártó"}));
+              (QVariantList{QVariant(), true, "gyarto", false, "Gyártó"}));
 
-    windows.answer(OpenLookupTable, 3).answer(EditDeviceType, 2);
+    windows.answer(OpenLookupTable, ChosenRow{3}).answer(EditDeviceType, 2);
     EXPECT_TRUE(types.createRow());
-    EXPECT_EQ(windows.calls("EditDeviceType").at(0).args, (QVariantList{-1, 3}));
+    EXPECT_EQ(windows.calls("EditDeviceType").at(0).args, (QVariantList{QVariant(), 3}));
     EXPECT_EQ(types.currentKey(), 2);
 
     // The editor's new row starts with the manufacturer; its names come
@@ -224,12 +229,12 @@ TEST_F(DeviceRecords, NewTypeIsOfTheChosenManufacturer) {
     EXPECT_EQ(row.value(QStringLiteral("gyarto")).toInt(), 3);
     EXPECT_EQ(editor.fields.at(1).display(row), "Árva");
     EXPECT_EQ(editor.fields.at(2).display(row), "");
-    windows.answer(OpenLookupTable, 1);
+    windows.answer(OpenLookupTable, ChosenRow{1});
     EXPECT_TRUE(editor.fields.at(2).choose(row));
     EXPECT_EQ(windows.calls("OpenLookupTable").back().args.mid(0, 5),
-              (QVariantList{-1, true, "keszulektipus", false, "Készülék típus"}));
+              (QVariantList{QVariant(), true, "keszulektipus", false, "Készülék típus"}));
     EXPECT_EQ(editor.fields.at(2).display(row), "Mosógép");
-    windows.answer(OpenLookupTable, -1);
+    windows.answer(OpenLookupTable, ChosenRow{});
     EXPECT_FALSE(editor.fields.at(1).choose(row));
     EXPECT_EQ(windows.calls("OpenLookupTable").back().args.at(0), 3) << "starts on the current manufacturer";
     EXPECT_EQ(row.value(QStringLiteral("gyarto")).toInt(), 3);

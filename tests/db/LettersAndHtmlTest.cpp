@@ -128,9 +128,11 @@ protected:
     QTemporaryDir m_data;
 };
 
+// A chosen letter (-1: none chosen).
 LetterText Letter(int n) {
     LetterText letter;
-    letter.letter = n;
+    if (n != -1)
+        letter.letter = n;
     return letter;
 }
 

@@ -201,17 +201,16 @@ TEST_F(Planner, CustomerAndDeviceButtons) {
     AppointmentDraft draft = NewAppointmentDraft({anna, 20, -1, -1, -1, 1, {}, Day});
 
     // The device button without a customer asks for the customer first.
-    windows.act(OpenCustomerList, [&](int select, bool chooser, const QString& caption, QString& name) {
-        EXPECT_EQ(select, -1);
+    windows.act(OpenCustomerList, [&](RowKey select, bool chooser, const QString& caption) {
+        EXPECT_EQ(select, std::nullopt);
         EXPECT_TRUE(chooser);
         EXPECT_EQ(caption, QStringLiteral("Ügyfél választás"));
-        name = QStringLiteral("Első Géza");
-        return first;
+        return ChosenRow{first, QStringLiteral("Első Géza")};
     });
-    windows.act(ChooseDevice, [&](int, bool chooser, int owner) {
+    windows.act(ChooseDevice, [&](RowKey, bool chooser, RowKey owner) {
         EXPECT_TRUE(chooser);
         EXPECT_EQ(owner, first);
-        return firstsDevice;
+        return RowKey(firstsDevice);
     });
     EXPECT_TRUE(ChooseAppointmentDevice(draft));
     EXPECT_EQ(draft.customer, first);
@@ -220,10 +219,9 @@ TEST_F(Planner, CustomerAndDeviceButtons) {
     EXPECT_EQ(draft.deviceText, "A-1, Daikin Sensira");
 
     // Another customer: the first one's device goes.
-    windows.act(OpenCustomerList, [&](int select, bool, const QString&, QString& name) {
+    windows.act(OpenCustomerList, [&](RowKey select, bool, const QString&) {
         EXPECT_EQ(select, first);
-        name = QStringLiteral("Második Géza");
-        return second;
+        return ChosenRow{second, QStringLiteral("Második Géza")};
     });
     EXPECT_TRUE(ChooseAppointmentCustomer(draft));
     EXPECT_EQ(draft.device, 0);
@@ -233,13 +231,13 @@ TEST_F(Planner, CustomerAndDeviceButtons) {
     windows.answer(ChooseDevice, 0);
     EXPECT_TRUE(ChooseAppointmentDevice(draft));
     EXPECT_EQ(draft.device, 0);
-    windows.answer(ChooseDevice, -1);
+    windows.answer(ChooseDevice, std::nullopt);
     EXPECT_FALSE(ChooseAppointmentDevice(draft));
     EXPECT_EQ(draft.customer, second);
 
     // Without a customer, closing the customer list stops before the devices.
     AppointmentDraft none = NewAppointmentDraft({anna, 20, -1, -1, -1, 1, {}, Day});
-    windows.answer(OpenCustomerList, -1);
+    windows.answer(OpenCustomerList, ChosenRow{});
     EXPECT_FALSE(ChooseAppointmentDevice(none));
     EXPECT_EQ(windows.calls(QStringLiteral("ChooseDevice")).size(), 3u);
     EXPECT_EQ(windows.pendingAnswers(), 0);
@@ -401,10 +399,10 @@ TEST_F(DayPanel, NewAppointmentOnAFreeSlotOnly) {
     staff().open();
     naptar().locate(QStringLiteral("ora"), 20);
     AppointmentRequest asked;
-    windows.act(EditAppointment, [&](const AppointmentRequest& request, QDateTime& start) {
+    windows.act(EditAppointment, [&](const AppointmentRequest& request) {
         asked = request;
-        start = SlotStart(request.day, request.slot);
-        return BookAppointment(NewAppointmentDraft(request)).appointment;
+        return std::optional<BookedAppointment>(BookedAppointment{
+            BookAppointment(NewAppointmentDraft(request)).appointment, SlotStart(request.day, request.slot)});
     });
     m_window->run("aUj");
     EXPECT_EQ(asked.employee, people[0]);
@@ -431,9 +429,9 @@ TEST_F(DayPanel, NewAppointmentOnAFreeSlotOnly) {
     // editor's operation refuses it, and the day shows the booking.
     naptar().locate(QStringLiteral("ora"), 30);
     book(people[0], 30, 1, Day, "közben");
-    windows.act(EditAppointment, [](const AppointmentRequest& request, QDateTime&) {
+    windows.act(EditAppointment, [](const AppointmentRequest& request) {
         EXPECT_EQ(NewAppointmentDraft(request).longest, 0);
-        return -1;
+        return std::optional<BookedAppointment>();
     });
     m_window->run("aUj");
     EXPECT_EQ(naptar().asString(QStringLiteral("szoveg")), "közben");
@@ -478,18 +476,15 @@ TEST_F(DayPanel, NaptarbaOnAWorkSheetSetsItsStartAndEmployee) {
     ScriptedWindows windows;
 
     // Cancelled in the planner: nothing happens.
-    windows.answer(PickPlannerSlot, false);
+    windows.answer(PickPlannerSlot, std::nullopt);
     m_window->run("aNaptarba");
 
-    windows.act(PickPlannerSlot, [&](PlannerSlot& picked) {
-        picked = {anna, 17, 1.5, Day};
-        return true;
-    });
+    windows.answer(PickPlannerSlot, PlannerSlot{anna, 17, 1.5, Day});
     AppointmentRequest asked;
-    windows.act(EditAppointment, [&](const AppointmentRequest& request, QDateTime& start) {
+    windows.act(EditAppointment, [&](const AppointmentRequest& request) {
         asked = request;
-        start = SlotStart(request.day, request.slot);
-        return BookAppointment(NewAppointmentDraft(request)).appointment;
+        return std::optional<BookedAppointment>(BookedAppointment{
+            BookAppointment(NewAppointmentDraft(request)).appointment, SlotStart(request.day, request.slot)});
     });
     m_window->run("aNaptarba");
     EXPECT_EQ(asked.workSheet, number);
@@ -545,14 +540,14 @@ TEST_F(DayPanel, NaptarbaRefusesASheetCancelledOrLockedSinceTheListWasRead) {
         ScriptedWindows windows;
         windows.script(PickPlannerSlot).script(EditAppointment);
         if (c.whilePlannerOpen) {
-            windows.act(PickPlannerSlot, [&](PlannerSlot& picked) {
+            windows.act(PickPlannerSlot, [&] {
                 exec(meanwhile);
-                picked = {anna, 17, 1, Day};
-                return true;
+                return std::optional<PlannerSlot>(PlannerSlot{anna, 17, 1, Day});
             });
-            windows.act(EditAppointment, [&](const AppointmentRequest& request, QDateTime& start) {
-                start = SlotStart(request.day, request.slot);
-                return BookAppointment(NewAppointmentDraft(request)).appointment;
+            windows.act(EditAppointment, [&](const AppointmentRequest& request) {
+                return std::optional<BookedAppointment>(
+                    BookedAppointment{BookAppointment(NewAppointmentDraft(request)).appointment,
+                                      SlotStart(request.day, request.slot)});
             });
         } else {
             exec(meanwhile);
@@ -581,13 +576,10 @@ TEST_F(DayPanel, NaptarbaOnCustomersAndDevicesBooksForTheRow) {
     ScriptedWindows windows;
     std::vector<AppointmentRequest> asked;
     for (int i = 0; i < 2; ++i) {
-        windows.act(PickPlannerSlot, [&](PlannerSlot& picked) {
-            picked = {anna, 20, 1, Day};
-            return true;
-        });
-        windows.act(EditAppointment, [&](const AppointmentRequest& request, QDateTime&) {
+        windows.answer(PickPlannerSlot, PlannerSlot{anna, 20, 1, Day});
+        windows.act(EditAppointment, [&](const AppointmentRequest& request) {
             asked.push_back(request);
-            return -1;
+            return std::optional<BookedAppointment>();
         });
     }
     m_window->tab = MainTab::Customers;

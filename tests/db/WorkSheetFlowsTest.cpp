@@ -210,14 +210,14 @@ TEST_F(WorkSheetFlows, NextStatusFollowsTheWorkflow) {
         {"received, employee chosen",
          1,
          Employees::None,
-         [](auto&, auto& w, int e) { w.answer(OpenLookupTable, e); },
+         [](auto&, auto& w, int e) { w.answer(OpenLookupTable, ChosenRow{e}); },
          2,
          SheetFlow::Done,
          {}},
         {"received, choice cancelled",
          1,
          Employees::None,
-         [](auto&, auto& w, int) { w.answer(OpenLookupTable, -1); },
+         [](auto&, auto& w, int) { w.answer(OpenLookupTable, ChosenRow{}); },
          1,
          SheetFlow::Nothing,
          {}},
@@ -386,7 +386,9 @@ TEST_F(WorkSheetFlows, EmployeesOfASheet) {
     const int anna = employee(QStringLiteral("Anna"));
     {
         ScriptedWindows windows;
-        windows.answer(OpenLookupTable, bela).answer(OpenLookupTable, anna).answer(OpenLookupTable, -1);
+        windows.answer(OpenLookupTable, ChosenRow{bela})
+            .answer(OpenLookupTable, ChosenRow{anna})
+            .answer(OpenLookupTable, ChosenRow{});
         ScriptedDialogs dialogs;
         EXPECT_EQ(AddSheetEmployee(SeeSheetNow(s)), SheetFlow::Done);
         EXPECT_EQ(AddSheetEmployee(SeeSheetNow(s)), SheetFlow::Done);
@@ -515,9 +517,9 @@ TEST_F(WorkSheetFlows, AnEmployeeChosenForAStatusThatMovedMeanwhileIsNotLinked) 
     const int e = employee(QStringLiteral("Béla"));
     ScriptedDialogs dialogs;
     ScriptedWindows windows;
-    windows.act(OpenLookupTable, [&](int, bool, const QString&, bool, const QString&, QString&) {
+    windows.act(OpenLookupTable, [&](RowKey, bool, const QString&, bool, const QString&) {
         elsewhere(QStringLiteral("CALL sp_statuszlepes(%1,'A',1,3,NULL);").arg(s));
-        return e;
+        return ChosenRow{e};
     });
     EXPECT_EQ(AdvanceStatus(SeeSheetNow(s)), SheetFlow::Stale);
     EXPECT_EQ(field(s, "statusz"), "3");
@@ -575,6 +577,8 @@ TEST_F(WorkSheetFlows, OpeningANewSheetAsksWhatTheCallerDidNotGive) {
         {"type cancelled", -1, -1, -1, false, true, owner, dev, -1, false, all, 0, 0},
         {"empty type list accepted", -1, -1, -1, false, true, owner, dev, 0, false, all, 0, 0},
     };
+    // -1 in the table: nothing given, or the choice cancelled.
+    const auto key = [](int k) { return k == -1 ? RowKey() : RowKey(k); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Beall().vankeszulek = c.devices;
@@ -582,13 +586,13 @@ TEST_F(WorkSheetFlows, OpeningANewSheetAsksWhatTheCallerDidNotGive) {
         ScriptedWindows windows;
         windows.script(OpenCustomerList).script(ChooseDevice).script(ChooseWorkSheetType);
         if (c.windowsCalled.contains("OpenCustomerList"))
-            windows.answer(OpenCustomerList, c.chosenCustomer);
+            windows.answer(OpenCustomerList, ChosenRow{key(c.chosenCustomer)});
         if (c.windowsCalled.contains("ChooseDevice"))
-            windows.answer(ChooseDevice, c.chosenDevice);
+            windows.answer(ChooseDevice, key(c.chosenDevice));
         if (c.windowsCalled.contains("ChooseWorkSheetType"))
-            windows.answer(ChooseWorkSheetType, c.chosenType);
+            windows.answer(ChooseWorkSheetType, ChosenRow{key(c.chosenType)});
         const std::optional<SheetOpening> opening =
-            BeginSheetEdit(-1, c.customerArg, c.typeArg, c.quotation, c.deviceArg);
+            BeginSheetEdit(std::nullopt, key(c.customerArg), key(c.typeArg), c.quotation, key(c.deviceArg));
         QStringList called;
         for (const WindowCall& call : windows.calls())
             called << call.operation;
@@ -619,14 +623,15 @@ TEST_F(WorkSheetFlows, OpeningAnExistingSheetUsesItsOwnTypeAndRefusesACancelledO
     ScriptedWindows windows;
     windows.script(OpenCustomerList).script(ChooseDevice).script(ChooseWorkSheetType);
     ScriptedDialogs dialogs;
-    const std::optional<SheetOpening> opening = BeginSheetEdit(s, -1, 7, false, -1);
+    const std::optional<SheetOpening> opening = BeginSheetEdit(s, std::nullopt, 7, false, std::nullopt);
     ASSERT_TRUE(opening);
     EXPECT_EQ(opening->type, 1);
     EXPECT_FALSE(opening->created);
     exec(QStringLiteral("UPDATE munkalap SET storno = 'I' WHERE munkalap = %1").arg(s));
-    EXPECT_FALSE(BeginSheetEdit(s, -1, -1, false, -1));
+    EXPECT_FALSE(BeginSheetEdit(s, std::nullopt, std::nullopt, false, std::nullopt));
     EXPECT_EQ(dialogs.texts(), QStringList{"Sztornó munkalap"});
-    EXPECT_FALSE(BeginSheetEdit(987654, -1, -1, false, -1)); // gone: nothing opens
+    EXPECT_FALSE(
+        BeginSheetEdit(987654, std::nullopt, std::nullopt, false, std::nullopt)); // gone: nothing opens
     EXPECT_TRUE(windows.calls().empty());
 }
 
@@ -643,7 +648,7 @@ TEST_F(WorkSheetFlows, TheNewSheetIsTheOneItsOwnCallCreated) {
     });
     int wrong = 0;
     for (int i = 0; i < 60; ++i) {
-        const std::optional<SheetOpening> opening = BeginSheetEdit(-1, mine, 1, false, 0);
+        const std::optional<SheetOpening> opening = BeginSheetEdit(std::nullopt, mine, 1, false, 0);
         ASSERT_TRUE(opening);
         if (field(opening->sheet, "ugyfel").toInt() != mine)
             ++wrong;
@@ -676,12 +681,12 @@ TEST_F(WorkSheetFlows, MoneyOfTheLinesAndTheSheetOnTheServer) {
     const int labour = item(QStringLiteral("Munkadíj"), true, 9000, 10000, 0);
 
     ScriptedWindows windows;
-    windows.answer(ChooseCatalogueItem, oil).answer(ChooseCatalogueItem, labour);
-    std::optional<LineRecord> oilLine = StartLineEdit(s, -1, 2);
+    windows.answer(ChooseCatalogueItem, ChosenRow{oil}).answer(ChooseCatalogueItem, ChosenRow{labour});
+    std::optional<LineRecord> oilLine = StartLineEdit(s, std::nullopt, 2);
     ASSERT_TRUE(oilLine);
     oilLine->db = 4.5;
     ASSERT_EQ(SaveLine(s, -1, *oilLine, std::nullopt), SheetWrite::Written); // 4.5 x 5000
-    std::optional<LineRecord> labourLine = StartLineEdit(s, -1, 2);
+    std::optional<LineRecord> labourLine = StartLineEdit(s, std::nullopt, 2);
     ASSERT_TRUE(labourLine);
     labourLine->db = 1.5;
     ASSERT_EQ(SaveLine(s, -1, *labourLine, std::nullopt), SheetWrite::Written); // 1.5 x 10000
@@ -736,9 +741,9 @@ TEST_F(WorkSheetFlows, LinePricesFollowTheCustomerAndSurviveReopening) {
         const int discounted = sheet(1, owner);
         const int other = sheet(1, plain);
         ScriptedWindows windows;
-        windows.answer(ChooseCatalogueItem, part).answer(ChooseCatalogueItem, part);
-        const std::optional<LineRecord> withDiscount = StartLineEdit(discounted, -1, programType);
-        const std::optional<LineRecord> withoutDiscount = StartLineEdit(other, -1, programType);
+        windows.answer(ChooseCatalogueItem, ChosenRow{part}).answer(ChooseCatalogueItem, ChosenRow{part});
+        const std::optional<LineRecord> withDiscount = StartLineEdit(discounted, std::nullopt, programType);
+        const std::optional<LineRecord> withoutDiscount = StartLineEdit(other, std::nullopt, programType);
         ASSERT_TRUE(withDiscount && withoutDiscount);
         EXPECT_DOUBLE_EQ(withDiscount->kedv_ad, 12);
         EXPECT_DOUBLE_EQ(withoutDiscount->kedv_ad, 5);
@@ -762,9 +767,9 @@ TEST_F(WorkSheetFlows, LinePricesFollowTheCustomerAndSurviveReopening) {
 TEST_F(WorkSheetFlows, NoItemChosenAddsNoLine) {
     const int s = sheet(1);
     ScriptedWindows windows;
-    windows.answer(ChooseCatalogueItem, -1).answer(ChooseCatalogueItem, 0);
-    EXPECT_FALSE(StartLineEdit(s, -1, 1));
-    EXPECT_FALSE(StartLineEdit(s, -1, 1));
+    windows.answer(ChooseCatalogueItem, ChosenRow{}).answer(ChooseCatalogueItem, ChosenRow{0});
+    EXPECT_FALSE(StartLineEdit(s, std::nullopt, 1));
+    EXPECT_FALSE(StartLineEdit(s, std::nullopt, 1));
     EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel")), "0");
 
     // A line deleted on another workstation does not open.
@@ -976,7 +981,7 @@ TEST_F(WorkSheetFlows, MainWindowOpensTheEditorAsEachPlaceAsks) {
     windows.script(EditWorkSheet).script(ChooseWorkSheetType).script(OpenCustomerList);
     // Every new sheet gets type 5 from the chooser; the editor "saves" sheet s.
     for (int i = 0; i < 5; ++i)
-        windows.answer(ChooseWorkSheetType, 5);
+        windows.answer(ChooseWorkSheetType, ChosenRow{5});
     for (int i = 0; i < 6; ++i)
         windows.answer(EditWorkSheet, s);
 
@@ -986,7 +991,7 @@ TEST_F(WorkSheetFlows, MainWindowOpensTheEditorAsEachPlaceAsks) {
     main.status = 1;
     main.run("aSzerkeszt");
     Beall().prgtipus = 5; // customer service: the customer first
-    windows.answer(OpenCustomerList, owner);
+    windows.answer(OpenCustomerList, ChosenRow{owner});
     main.run("aUj");
     main.tab = MainTab::Customers;
     main.list(MainTab::Customers).open(owner);
@@ -998,15 +1003,15 @@ TEST_F(WorkSheetFlows, MainWindowOpensTheEditorAsEachPlaceAsks) {
     main.list(MainTab::Devices).open(dev);
     main.run("aMLapNeki");
 
-    QList<QVariantList> calls;
+    QList<QVariantList> calls; // an invalid value: nothing given
     for (const WindowCall& call : windows.calls("EditWorkSheet"))
         calls << call.args;
-    EXPECT_EQ(calls, (QList<QVariantList>{{-1, -1, 5, true, -1},
-                                          {s, -1, 1, false, -1},
-                                          {-1, owner, 5, false, -1},
-                                          {-1, owner, 5, false, -1},
-                                          {-1, owner, 5, false, dev},
-                                          {-1, owner, 5, false, dev}}));
+    EXPECT_EQ(calls, (QList<QVariantList>{{QVariant(), QVariant(), 5, true, QVariant()},
+                                          {s, QVariant(), 1, false, QVariant()},
+                                          {QVariant(), owner, 5, false, QVariant()},
+                                          {QVariant(), owner, 5, false, QVariant()},
+                                          {QVariant(), owner, 5, false, dev},
+                                          {QVariant(), owner, 5, false, dev}}));
     EXPECT_EQ(windows.pendingAnswers(), 0);
 }
 

@@ -7,12 +7,13 @@
 //
 //     ScriptedWindows windows;                    // restores everything when it goes
 //     windows.answer(EditCustomer, 42);           // the next EditCustomer returns 42
+//     windows.answer(ChooseCatalogueItem, ChosenRow{7, "Olajcsere"});
 //     windows.act(SettingsWindow, [](Table& row, SettingsValues& values) {
 //         row.setValue("mlaphatid", 14);          // a stand-in that acts like a user
 //         return true;
 //     });
 //     RunTheFlow();
-//     EXPECT_EQ(windows.calls("EditCustomer").at(0).args.at(0), -1);
+//     EXPECT_FALSE(windows.calls("EditCustomer").at(0).args.at(0).isValid());  // nothing: a new one
 //
 // Only the operations given an answer are replaced; the others keep what is
 // installed (the real windows in window tests). An operation called with no
@@ -20,6 +21,7 @@
 // the test instead of passing silently.
 
 #include "ScriptedDialogs.h"
+#include "foundation/RowKey.h"
 #include "foundation/WindowOperation.h"
 
 #include <QString>
@@ -35,7 +37,8 @@
 namespace kml {
 
 // How one operation was called: its name and the arguments that have a
-// plain value (numbers, flags, texts; others are recorded as invalid).
+// plain value (numbers, flags, texts, keys; others, and a key that is
+// nothing, are recorded as invalid).
 struct WindowCall {
     QString operation;
     QVariantList args;
@@ -92,7 +95,10 @@ public:
 private:
     template <typename A> static QVariant Recorded(const A& value) {
         using D = std::decay_t<A>;
-        if constexpr (std::is_arithmetic_v<D> || std::is_same_v<D, QString> || std::is_same_v<D, QVariant>)
+        if constexpr (std::is_same_v<D, RowKey>)
+            return value ? QVariant::fromValue(*value) : QVariant();
+        else if constexpr (std::is_arithmetic_v<D> || std::is_same_v<D, QString> ||
+                           std::is_same_v<D, QVariant>)
             return QVariant::fromValue(value);
         else
             return QVariant();

@@ -102,9 +102,9 @@ TEST_F(CatalogueWindows, ChooserReturnsTheItemAndGuardsTheEmptyList) {
         Shoot(w, QStringLiteral("catalogue_list"));
         QTest::keyClick(w->grid(), Qt::Key_Return);
     });
-    QString name;
-    EXPECT_EQ(ChooseCatalogueItem(3, true, name), 3);
-    EXPECT_EQ(name, "Klíma karbantartás, tisztítás, fertőtlenítés");
+    ChosenRow chosen = ChooseCatalogueItem(3, true);
+    EXPECT_EQ(chosen.key, 3);
+    EXPECT_EQ(chosen.name, "Klíma karbantartás, tisztítás, fertőtlenítés");
 
     // A search that finds nothing: Enter adds no line with item 0.
     WhenModal<Tfrm_TorzsTetel>([this](Tfrm_TorzsTetel* w) {
@@ -115,8 +115,9 @@ TEST_F(CatalogueWindows, ChooserReturnsTheItemAndGuardsTheEmptyList) {
         EXPECT_EQ(m_dialogs.lastCall().text, "Nincs kiválasztott sor.");
         QTest::keyClick(w->grid(), Qt::Key_Escape);
     });
-    EXPECT_EQ(ChooseCatalogueItem(-1, true, name), -1);
-    EXPECT_EQ(name, "");
+    chosen = ChooseCatalogueItem(std::nullopt, true);
+    EXPECT_EQ(chosen.key, std::nullopt);
+    EXPECT_EQ(chosen.name, "");
 
     // The line editor's chooser for a user without the master-data right.
     Beall().torzsszerkeszt = false;
@@ -127,7 +128,7 @@ TEST_F(CatalogueWindows, ChooserReturnsTheItemAndGuardsTheEmptyList) {
         EXPECT_TRUE(w->listAction(QStringLiteral("aExport"))->isVisible());
         w->reject();
     });
-    ChooseCatalogueItem(-1, true, name);
+    ChooseCatalogueItem(std::nullopt, true);
 }
 
 TEST_F(CatalogueWindows, ExportHandsOverEveryLiveItem) {
@@ -216,7 +217,7 @@ TEST_F(CatalogueWindows, PricesDiscountsAndGrossUp) {
         EXPECT_TRUE(w->findChild<QPushButton*>(QStringLiteral("btnBrutto"))->isEnabled());
         w->reject();
     });
-    EXPECT_EQ(EditCatalogueItem(item), -1);
+    EXPECT_EQ(EditCatalogueItem(item), std::nullopt);
 }
 
 // A new item proposes the next code; when another workstation stores an
@@ -235,7 +236,7 @@ TEST_F(CatalogueWindows, NewItemGetsTheCodeFreeWhenItIsStored) {
         other->exec(QStringLiteral("INSERT INTO tetel (tetel_nev) VALUES ('máshol felvett');"));
         w->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     });
-    const int saved = EditCatalogueItem(-1);
+    const int saved = int(EditCatalogueItem(std::nullopt).value_or(-1));
     EXPECT_EQ(saved, QueryInt(QStringLiteral("SELECT MAX(tetel) FROM tetel;")));
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT tetel_kod FROM tetel WHERE tetel_nev = 'máshol felvett';")),
               next);

@@ -102,11 +102,11 @@ protected:
     static inline TestDatabase* db = nullptr;
 };
 
-TEST_F(DeviceWindows, ChooserGivesTheDeviceZeroForGoOnAndMinusOneForClose) {
+TEST_F(DeviceWindows, ChooserGivesTheDeviceZeroForGoOnAndNothingForClose) {
     struct Case {
         const char* what;
         std::function<void(Tfrm_TorzsKeszulek*)> act;
-        int expected;
+        RowKey expected;
     } cases[] = {
         {"Elfogad on the second row",
          [](Tfrm_TorzsKeszulek* w) {
@@ -115,7 +115,7 @@ TEST_F(DeviceWindows, ChooserGivesTheDeviceZeroForGoOnAndMinusOneForClose) {
          },
          2},
         {"Tovább", [](Tfrm_TorzsKeszulek* w) { QTest::keyClick(w->grid(), Qt::Key_F6); }, 0},
-        {"Bezár", [](Tfrm_TorzsKeszulek* w) { QTest::keyClick(w->grid(), Qt::Key_Escape); }, -1},
+        {"Bezár", [](Tfrm_TorzsKeszulek* w) { QTest::keyClick(w->grid(), Qt::Key_Escape); }, std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -128,7 +128,7 @@ TEST_F(DeviceWindows, ChooserGivesTheDeviceZeroForGoOnAndMinusOneForClose) {
             EXPECT_TRUE(w->listAction(QStringLiteral("aTovabb"))->isVisible());
             c.act(w);
         });
-        EXPECT_EQ(ChooseDevice(-1, true, 1), c.expected);
+        EXPECT_EQ(ChooseDevice(std::nullopt, true, 1), c.expected);
     }
     // Not a chooser: no "Tovább", no "Elfogad"; F6 does nothing.
     WhenModal<Tfrm_TorzsKeszulek>([](Tfrm_TorzsKeszulek* w) {
@@ -138,7 +138,7 @@ TEST_F(DeviceWindows, ChooserGivesTheDeviceZeroForGoOnAndMinusOneForClose) {
         EXPECT_TRUE(w->isVisible());
         w->reject();
     });
-    EXPECT_EQ(ChooseDevice(-1, false, 1), -1);
+    EXPECT_EQ(ChooseDevice(std::nullopt, false, 1), std::nullopt);
 }
 
 TEST_F(DeviceWindows, ListOfAllCustomersTitlesTheSerialNumberWithTheShopsWord) {
@@ -156,13 +156,15 @@ TEST_F(DeviceWindows, ListOfAllCustomersTitlesTheSerialNumberWithTheShopsWord) {
     SaveScreenshot(&w, QStringLiteral("device_list.png"));
 
     // "Új sor" asks the customer here, then the type, then the editor.
-    windows.answer(OpenCustomerList, 2).answer(OpenDeviceTypeList, 2).answer(EditDevice, -1);
+    windows.answer(OpenCustomerList, ChosenRow{2})
+        .answer(OpenDeviceTypeList, ChosenRow{2})
+        .answer(EditDevice, std::nullopt);
     QTest::keyClick(w.grid(), Qt::Key_Insert);
-    EXPECT_EQ(windows.calls("EditDevice").at(0).args, (QVariantList{-1, 2, 2}));
+    EXPECT_EQ(windows.calls("EditDevice").at(0).args, (QVariantList{QVariant(), 2, 2}));
     // "Szerkeszt" edits the current device.
     windows.answer(EditDevice, 4);
     QTest::keyClick(w.grid(), Qt::Key_F2);
-    EXPECT_EQ(windows.calls("EditDevice").at(1).args, (QVariantList{4, -1, -1}));
+    EXPECT_EQ(windows.calls("EditDevice").at(1).args, (QVariantList{4, QVariant(), QVariant()}));
     w.reject();
 }
 
@@ -265,9 +267,8 @@ TEST_F(DeviceWindows, TypeAndCustomerButtonsChooseAndTheFocusGoesToTheSerialNumb
     auto* type = w.findChild<QLineEdit*>("p2_tipus");
     EXPECT_EQ(type->text(), "") << "a type that is gone shows nothing";
 
-    windows.act(OpenDeviceTypeList, [](int, bool, QString& text) {
-        text = QStringLiteral("Opel Astra G");
-        return 2;
+    windows.act(OpenDeviceTypeList, [](RowKey, bool) {
+        return ChosenRow{2, QStringLiteral("Opel Astra G")};
     });
     w.findChild<QLineEdit*>("p2_gysz2")->setFocus();
     w.findChild<QToolButton*>("p2_tipusChoose")->click();
@@ -276,7 +277,7 @@ TEST_F(DeviceWindows, TypeAndCustomerButtonsChooseAndTheFocusGoesToTheSerialNumb
     EXPECT_EQ(w.findChild<QLineEdit*>("p1_tipus")->text(), "Opel Astra G");
     EXPECT_EQ(QApplication::focusWidget(), w.findChild<QLineEdit*>("p2_gysz"));
 
-    windows.answer(OpenCustomerList, -1);
+    windows.answer(OpenCustomerList, ChosenRow{});
     w.findChild<QToolButton*>("p2_ugyfelChoose")->click();
     EXPECT_EQ(windows.calls().at(1).args.mid(0, 3), (QVariantList{2, true, "Ügyfél választás"}));
     EXPECT_EQ(w.findChild<QLineEdit*>("p2_ugyfel")->text(), "Második Mária") << "cancelled: unchanged";
@@ -295,15 +296,15 @@ TEST_F(DeviceWindows, NewDeviceIsSavedForTheCustomerWithTheType) {
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("uj-1"));
         w->findChild<QPushButton*>("Button1")->click();
     });
-    const int saved = EditDevice(-1, 1, 2);
+    const int saved = int(EditDevice(std::nullopt, 1, 2).value_or(-1));
     EXPECT_EQ(saved, QueryInt(QStringLiteral("SELECT keszulek FROM keszulek WHERE gysz = 'UJ-1';")));
     EXPECT_EQ(Stored("ugyfel", saved), "2");
     EXPECT_EQ(Stored("tipus", saved), "1");
     EXPECT_EQ(Stored("torolve", saved), "N");
 
     WhenModal<Tfrm_TorzsKeszulek_Szerkeszt>([](Tfrm_TorzsKeszulek_Szerkeszt* w) { w->reject(); });
-    EXPECT_EQ(EditDevice(-1, 1, 2), -1);
-    EXPECT_EQ(EditDevice(0, -1, -1), -1) << "no device 0 to edit";
+    EXPECT_EQ(EditDevice(std::nullopt, 1, 2), std::nullopt);
+    EXPECT_EQ(EditDevice(0, std::nullopt, std::nullopt), std::nullopt) << "no device 0 to edit";
 }
 
 } // namespace

@@ -171,7 +171,7 @@ TEST_F(ExchangeWindows, NewDefinitionDefaults) {
     window.findChild<QLineEdit*>(QStringLiteral("csvexp_nev"))->setText(QStringLiteral("Új export"));
     window.show();
     window.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
-    const int id = window.savedKey().toInt();
+    const int id = int(window.savedKey().value_or(0));
     ASSERT_GT(id, 0);
     EXPECT_EQ(
         QueryStr(QStringLiteral("SELECT CONCAT(ftp_kell, ezgrafikon, hatarolo, szovegjelolo, kordexa) FROM "

@@ -25,11 +25,11 @@ protected:
     static void SetUpTestSuite() { StartDemo(QStringLiteral("maindevices")); }
 
     // A stand-in editor that saves a new device as the real one would.
-    static int SaveDevice(int device, int type, int customer) {
-        EXPECT_EQ(device, -1);
+    static RowKey SaveDevice(RowKey device, RowKey type, RowKey customer) {
+        EXPECT_EQ(device, std::nullopt);
         ExecSql(QStringLiteral("INSERT INTO keszulek (ugyfel, tipus, gysz) VALUES (%1, %2, 'ZZ-UJ');")
-                    .arg(customer)
-                    .arg(type));
+                    .arg(customer.value_or(-1))
+                    .arg(type.value_or(-1)));
         return QueryInt(QStringLiteral("SELECT LAST_INSERT_ID();")); // on the window's connection
     }
 };
@@ -41,7 +41,9 @@ TEST_F(MainWindowDevices, MasterDataActionsOpenTheirListsWithTheRight) {
         EXPECT_NE(w.action(QString::fromLatin1(name))->toolTip(), SoonHint) << name;
     }
     ScriptedWindows windows;
-    windows.answer(OpenLookupTable, -1).answer(OpenDeviceTypeList, -1).answer(OpenLookupTable, -1);
+    windows.answer(OpenLookupTable, ChosenRow{})
+        .answer(OpenDeviceTypeList, ChosenRow{})
+        .answer(OpenLookupTable, ChosenRow{});
     Beall().torzsszerkeszt = true;
     // An employee out of the planner's order is put back in it after "Dolgozók".
     ExecSql(QStringLiteral("UPDATE dolgozo SET sorszam = 0 WHERE dolgozo = 2;"));
@@ -49,9 +51,11 @@ TEST_F(MainWindowDevices, MasterDataActionsOpenTheirListsWithTheRight) {
     w.action(QStringLiteral("aTipus"))->trigger();
     w.action(QStringLiteral("aDolgozo"))->trigger();
     ASSERT_EQ(windows.calls().size(), 3u);
-    EXPECT_EQ(windows.calls()[0].args.mid(0, 5), (QVariantList{-1, false, "gyarto", false, "Gyártó"}));
-    EXPECT_EQ(windows.calls()[1].args.mid(0, 2), (QVariantList{-1, false}));
-    EXPECT_EQ(windows.calls()[2].args.mid(0, 5), (QVariantList{-1, false, "dolgozo", true, "Dolgozó"}));
+    EXPECT_EQ(windows.calls()[0].args.mid(0, 5),
+              (QVariantList{QVariant(), false, "gyarto", false, "Gyártó"}));
+    EXPECT_EQ(windows.calls()[1].args.mid(0, 2), (QVariantList{QVariant(), false}));
+    EXPECT_EQ(windows.calls()[2].args.mid(0, 5),
+              (QVariantList{QVariant(), false, "dolgozo", true, "Dolgozó"}));
     EXPECT_EQ(LastAction(), "frm_Main.aDolgozo");
     EXPECT_GT(QueryInt(QStringLiteral("SELECT sorszam FROM dolgozo WHERE dolgozo = 2;")), 0);
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(DISTINCT sorszam) = COUNT(*) AND MIN(sorszam) = 1 "
@@ -77,16 +81,18 @@ TEST_F(MainWindowDevices, DeviceTabCreatesForAChosenCustomerAndEditsTheCurrentDe
     const int type = QueryInt(QStringLiteral("SELECT MIN(tipus) FROM vw_tipus;"));
 
     ScriptedWindows windows;
-    windows.answer(OpenCustomerList, customer).answer(OpenDeviceTypeList, type).act(EditDevice, &SaveDevice);
+    windows.answer(OpenCustomerList, ChosenRow{customer})
+        .answer(OpenDeviceTypeList, ChosenRow{type})
+        .act(EditDevice, &SaveDevice);
     w.action(QStringLiteral("aUj"))->trigger();
-    EXPECT_EQ(windows.calls("OpenCustomerList").at(0).args.mid(0, 2), (QVariantList{-1, true}));
-    EXPECT_EQ(windows.calls("OpenDeviceTypeList").at(0).args.mid(0, 2), (QVariantList{-1, true}));
+    EXPECT_EQ(windows.calls("OpenCustomerList").at(0).args.mid(0, 2), (QVariantList{QVariant(), true}));
+    EXPECT_EQ(windows.calls("OpenDeviceTypeList").at(0).args.mid(0, 2), (QVariantList{QVariant(), true}));
     const int created = QueryInt(QStringLiteral("SELECT MAX(keszulek) FROM keszulek WHERE gysz = 'ZZ-UJ';"));
     EXPECT_EQ(devices.value(QStringLiteral("keszulek")).toInt(), created)
         << "the list stands on the new device";
 
     // A cancelled customer choice asks nothing more.
-    windows.answer(OpenCustomerList, -1);
+    windows.answer(OpenCustomerList, ChosenRow{});
     w.action(QStringLiteral("aUj"))->trigger();
     EXPECT_EQ(windows.calls("OpenDeviceTypeList").size(), 1u);
 
@@ -96,7 +102,7 @@ TEST_F(MainWindowDevices, DeviceTabCreatesForAChosenCustomerAndEditsTheCurrentDe
     windows.answer(EditDevice, current);
     w.DBGrid5->setFocus();
     QTest::keyClick(w.DBGrid5, Qt::Key_F2);
-    EXPECT_EQ(windows.calls("EditDevice").back().args, (QVariantList{current, -1, -1}));
+    EXPECT_EQ(windows.calls("EditDevice").back().args, (QVariantList{current, QVariant(), QVariant()}));
     EXPECT_EQ(devices.value(QStringLiteral("keszulek")).toInt(), current);
     EXPECT_EQ(windows.pendingAnswers(), 0);
 }
@@ -115,8 +121,8 @@ TEST_F(MainWindowDevices, CustomerPanelCreatesForTheCurrentCustomerAndEdits) {
     // "Új készülék": the type, then the editor for this customer; no customer list.
     ScriptedWindows windows;
     windows.script(OpenCustomerList)
-        .answer(OpenDeviceTypeList, type)
-        .act(EditDevice, [owner](int d, int t, int c) {
+        .answer(OpenDeviceTypeList, ChosenRow{type})
+        .act(EditDevice, [owner](RowKey d, RowKey t, RowKey c) {
             EXPECT_EQ(c, owner);
             return SaveDevice(d, t, c);
         });
@@ -130,7 +136,7 @@ TEST_F(MainWindowDevices, CustomerPanelCreatesForTheCurrentCustomerAndEdits) {
     const int first = panel.value(QStringLiteral("keszulek")).toInt();
     windows.answer(EditDevice, first);
     w.action(QStringLiteral("aSzerkesztKeszulek"))->trigger();
-    EXPECT_EQ(windows.calls("EditDevice").back().args, (QVariantList{first, -1, -1}));
+    EXPECT_EQ(windows.calls("EditDevice").back().args, (QVariantList{first, QVariant(), QVariant()}));
     EXPECT_EQ(panel.value(QStringLiteral("keszulek")).toInt(), first);
 }
 
@@ -145,7 +151,7 @@ TEST_F(MainWindowDevices, WorkSheetDeviceRecordEditsTheSheetsDevice) {
     ScriptedWindows windows;
     windows.answer(EditDevice, device);
     w.action(QStringLiteral("aKeszulekAdatlap"))->trigger();
-    EXPECT_EQ(windows.calls().at(0).args, (QVariantList{device, -1, -1}));
+    EXPECT_EQ(windows.calls().at(0).args, (QVariantList{device, QVariant(), QVariant()}));
     EXPECT_EQ(sheets.value(QStringLiteral("munkalap")).toInt(), sheet);
 
     // A sheet without a device says so and opens nothing.

@@ -721,7 +721,7 @@ TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {
     const int created = int(c.lastInsertId());
     customers.answer(EditCustomer, created);
     w.action(QStringLiteral("aUj"))->trigger();
-    EXPECT_EQ(customers.calls().back().args.at(0).toInt(), -1);
+    EXPECT_FALSE(customers.calls().back().args.at(0).isValid()); // nothing: a new customer
     EXPECT_EQ(u.value(QStringLiteral("ugyfel")).toInt(), created);
 
     // F2 and a double-click edit the current customer.
@@ -734,7 +734,7 @@ TEST_F(MainWindowLists, CustomerActionsEditRefreshAndLocate) {
     EXPECT_EQ(u.value(QStringLiteral("ugyfel")).toInt(), third);
     const QRect second = w.DBGrid1->visualRect(w.DBGrid1->model()->index(1, 1));
     const int secondKey = ValueAt(u, 1, QStringLiteral("ugyfel")).toInt();
-    customers.answer(EditCustomer, -1);
+    customers.answer(EditCustomer, std::nullopt);
     QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(customers.calls().back().args.at(0).toInt(), secondKey);
@@ -837,9 +837,9 @@ TEST_F(MainWindowLists, MasterDataActionsOpenTheirLists) {
     Tfrm_Main& w = open();
     ScriptedWindows windows;
     windows.answer(ChooseDictionaryText, DictionaryText{})
-        .answer(ChooseWorkSheetType, -1)
+        .answer(ChooseWorkSheetType, ChosenRow{})
         .answer(ChooseLetterText, LetterText{})
-        .answer(ChooseCatalogueItem, -1);
+        .answer(ChooseCatalogueItem, ChosenRow{});
     Beall().torzsszerkeszt = false;
     w.action(QStringLiteral("aMLapTipus"))->trigger();
     w.action(QStringLiteral("aTetel"))->trigger();
@@ -856,11 +856,11 @@ TEST_F(MainWindowLists, MasterDataActionsOpenTheirLists) {
     EXPECT_EQ(calls[0].operation, "ChooseDictionaryText");
     EXPECT_EQ(calls[0].args, (QVariantList{QString(), false}));
     EXPECT_EQ(calls[1].operation, "ChooseLetterText");
-    EXPECT_EQ(calls[1].args, (QVariantList{-1, false}));
+    EXPECT_EQ(calls[1].args, (QVariantList{QVariant(), false}));
     EXPECT_EQ(calls[2].operation, "ChooseWorkSheetType");
-    EXPECT_EQ(calls[2].args.mid(0, 2), (QVariantList{-1, false}));
+    EXPECT_EQ(calls[2].args.mid(0, 2), (QVariantList{QVariant(), false}));
     EXPECT_EQ(calls[3].operation, "ChooseCatalogueItem");
-    EXPECT_EQ(calls[3].args.mid(0, 2), (QVariantList{-1, false}));
+    EXPECT_EQ(calls[3].args.mid(0, 2), (QVariantList{QVariant(), false}));
 }
 
 TEST_F(MainWindowLists, ScreenshotsOfEveryTab) {

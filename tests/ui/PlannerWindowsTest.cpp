@@ -194,8 +194,7 @@ TEST_F(PlannerWindows, PlannerKeysLengthAndTheOperation) {
 
     // The operation: Esc gives nothing; a click gives the slot.
     test::WhenModal<Tfrm_Naptar>([](Tfrm_Naptar* planner) { QTest::keyClick(planner, Qt::Key_Escape); });
-    PlannerSlot picked;
-    EXPECT_FALSE(PickPlannerSlot(picked));
+    EXPECT_EQ(PickPlannerSlot(), std::nullopt);
     test::WhenModal<Tfrm_Naptar>([this](Tfrm_Naptar* planner) {
         planner->showDay(Day);
         planner->btnHosszabb->click(); // 1.5 hours
@@ -204,7 +203,9 @@ TEST_F(PlannerWindows, PlannerKeysLengthAndTheOperation) {
         QTest::mouseClick(planner->Naptar->viewport(), Qt::LeftButton, {},
                           planner->Naptar->viewportRect(row, 5).center());
     });
-    ASSERT_TRUE(PickPlannerSlot(picked));
+    const std::optional<PlannerSlot> slot = PickPlannerSlot();
+    ASSERT_TRUE(slot);
+    const PlannerSlot& picked = *slot;
     EXPECT_EQ(picked.employee, m_staff[4]);
     EXPECT_EQ(picked.slot, 28);
     EXPECT_EQ(picked.hours, 1.0) << "Ernő is booked at 15:00";
@@ -240,10 +241,11 @@ TEST_F(PlannerWindows, AppointmentEditorShowsTheDraftAndBooks) {
         Shoot(w, QStringLiteral("appointment-editor"));
         w->btnOk->click();
     });
-    QDateTime start;
     const AppointmentRequest request{m_staff[2], 17, sheet, -1, -1, 1, QStringLiteral("08:30"), Day};
-    const int number = EditAppointment(request, start);
-    EXPECT_EQ(start, QDateTime(Day, QTime(8, 30)));
+    const std::optional<BookedAppointment> booked = EditAppointment(request);
+    ASSERT_TRUE(booked);
+    const int number = int(booked->appointment);
+    EXPECT_EQ(booked->start, QDateTime(Day, QTime(8, 30)));
     EXPECT_EQ(number,
               QueryInt(QStringLiteral(
                            "SELECT MAX(elojegyzes) FROM elojegyzes WHERE dolgozo = %1 AND munkalap = %2;")
@@ -259,7 +261,7 @@ TEST_F(PlannerWindows, AppointmentEditorShowsTheDraftAndBooks) {
 
     // Cancelled: nothing written.
     test::WhenModal<Tfrm_Elojegyzes>([](Tfrm_Elojegyzes* w) { w->btnMegsem->click(); });
-    EXPECT_EQ(EditAppointment({m_staff[4], 20, -1, -1, -1, 1, QStringLiteral("10:00"), Day}, start), -1);
+    EXPECT_EQ(EditAppointment({m_staff[4], 20, -1, -1, -1, 1, QStringLiteral("10:00"), Day}), std::nullopt);
 
     // Another workstation takes the slot while the editor is open: OK tells
     // the user and books nothing.
@@ -270,14 +272,14 @@ TEST_F(PlannerWindows, AppointmentEditorShowsTheDraftAndBooks) {
                  .arg(Day.toString(Qt::ISODate)));
         w->btnOk->click();
     });
-    EXPECT_EQ(EditAppointment({m_staff[4], 20, -1, -1, -1, 1, QStringLiteral("10:00"), Day}, start), -1);
+    EXPECT_EQ(EditAppointment({m_staff[4], 20, -1, -1, -1, 1, QStringLiteral("10:00"), Day}), std::nullopt);
     EXPECT_EQ(m_dialogs.lastCall().kind, DialogKind::Warning);
     EXPECT_EQ(m_dialogs.lastCall().text, AppointmentTakenMessage);
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT COUNT(*) FROM elojegyzes WHERE dolgozo = %1 AND ora = 20;")
                            .arg(m_staff[4])),
               0);
     // A slot taken before it opens: the editor does not open at all.
-    EXPECT_EQ(EditAppointment({m_staff[4], 21, -1, -1, -1, 1, QStringLiteral("10:30"), Day}, start), -1);
+    EXPECT_EQ(EditAppointment({m_staff[4], 21, -1, -1, -1, 1, QStringLiteral("10:30"), Day}), std::nullopt);
     EXPECT_EQ(m_dialogs.calls().size(), 2u);
 }
 

@@ -182,12 +182,12 @@ TEST_F(TextWindows, WorkSheetTypesByProgramTypeAndTheChooserWithoutTheRight) {
             Shoot(w, QStringLiteral("worksheet_types_type%1").arg(programType));
             QTest::keyClick(w->grid(), Qt::Key_Return);
         });
-        QString name;
-        const int chosen = ChooseWorkSheetType(-1, true, name);
+        const ChosenRow chosen = ChooseWorkSheetType(std::nullopt, true);
+        ASSERT_TRUE(chosen.key);
         EXPECT_EQ(
-            QueryInt(QStringLiteral("SELECT prgtipus FROM mlaptipus WHERE mlaptipus = %1;").arg(chosen)),
+            QueryInt(QStringLiteral("SELECT prgtipus FROM mlaptipus WHERE mlaptipus = %1;").arg(*chosen.key)),
             programType);
-        EXPECT_EQ(name, LookupName(chosen, QStringLiteral("mlaptipus")));
+        EXPECT_EQ(chosen.name, LookupName(int(*chosen.key), QStringLiteral("mlaptipus")));
     }
 
     // A user without the right only chooses; with it, the chooser maintains.
@@ -201,9 +201,9 @@ TEST_F(TextWindows, WorkSheetTypesByProgramTypeAndTheChooserWithoutTheRight) {
             EXPECT_EQ(w->currentKey(), 3) << "opened on the type to select first";
             w->reject();
         });
-        QString name = QStringLiteral("x");
-        EXPECT_EQ(ChooseWorkSheetType(3, true, name), -1);
-        EXPECT_EQ(name, "");
+        const ChosenRow chosen = ChooseWorkSheetType(3, true);
+        EXPECT_EQ(chosen.key, std::nullopt);
+        EXPECT_EQ(chosen.name, "");
     }
 }
 
@@ -221,7 +221,7 @@ TEST_F(TextWindows, WorkSheetTypeEditorStoresTheProgramType) {
         Shoot(w, QStringLiteral("worksheet_type_editor"));
         w->accept();
     });
-    const int saved = EditWorkSheetType(-1);
+    const int saved = int(EditWorkSheetType(std::nullopt).value_or(-1));
     EXPECT_EQ(saved, QueryInt(QStringLiteral("SELECT MAX(mlaptipus) FROM mlaptipus;")));
     EXPECT_EQ(
         QueryStr(QStringLiteral("SELECT CONCAT_WS('|', mlaptipus_nev, betujel, prgtipus) FROM mlaptipus "
@@ -242,7 +242,7 @@ TEST_F(TextWindows, LetterListAndHtmlEditor) {
         QTest::keyClick(w->searchBox(), Qt::Key_Down);
         QTest::keyClick(w->grid(), Qt::Key_Return);
     });
-    const LetterText chosen = ChooseLetterText(-1, true);
+    const LetterText chosen = ChooseLetterText(std::nullopt, true);
     EXPECT_EQ(chosen.letter, 2);
     EXPECT_EQ(chosen.name, "Elkészült a munka");
     EXPECT_EQ(chosen.subject, "Elkészült a munkalapon szereplő munka");
@@ -268,21 +268,22 @@ TEST_F(TextWindows, LetterListAndHtmlEditor) {
         Shoot(w, QStringLiteral("letter_editor"));
         QTest::keyClick(w->body(), Qt::Key_Return, Qt::ControlModifier);
     });
-    const int saved = EditLetterText(-1);
+    const int saved = int(EditLetterText(std::nullopt).value_or(-1));
     ASSERT_GT(saved, 5);
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT CONCAT_WS('|', targysor, levelszoveg_nev, ezhtml, szoveg) FROM "
                                       "levelszoveg WHERE levelszoveg = %1;")
                            .arg(saved)),
               "Karbantartás|Próba levél|I|<p>Tisztelt Ügyfelünk!</p>\n<b>Kész</b>");
 
-    // Cancel leaves the letter as it was.
-    WhenModal<Tfrm_TorzsLevelSzoveg_Szerkeszt>([](Tfrm_TorzsLevelSzoveg_Szerkeszt* w) {
+    // Cancel leaves the letter as it was (the changed text given up when asked).
+    WhenModal<Tfrm_TorzsLevelSzoveg_Szerkeszt>([this](Tfrm_TorzsLevelSzoveg_Szerkeszt* w) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(w));
         EXPECT_EQ(w->body()->text(), "<p>Tisztelt Ügyfelünk!</p>\n<b>Kész</b>");
         w->body()->setText(QStringLiteral("más"));
+        m_dialogs.answer(DialogAnswer::Yes);
         w->reject();
     });
-    EXPECT_EQ(EditLetterText(saved), -1);
+    EXPECT_EQ(EditLetterText(saved), std::nullopt);
     EXPECT_EQ(QueryStr(QStringLiteral("SELECT szoveg FROM levelszoveg WHERE levelszoveg = %1;").arg(saved)),
               "<p>Tisztelt Ügyfelünk!</p>\n<b>Kész</b>");
 }

@@ -112,9 +112,9 @@ TEST_F(TypeWindows, ChooserReturnsTheTypeWithItsTextOrMinusOne) {
         EXPECT_TRUE(w->isVisible());
         QTest::keyClick(w->grid(), Qt::Key_Return);
     });
-    QString text = QStringLiteral("x");
-    EXPECT_EQ(OpenDeviceTypeList(8, true, text), 7);
-    EXPECT_EQ(text, "Bosch WTX 3000");
+    ChosenRow chosen = OpenDeviceTypeList(8, true);
+    EXPECT_EQ(chosen.key, 7);
+    EXPECT_EQ(chosen.name, "Bosch WTX 3000");
 
     WhenModal<Tfrm_TorzsTipus>([](Tfrm_TorzsTipus* w) {
         ASSERT_TRUE(Activate(w));
@@ -122,10 +122,11 @@ TEST_F(TypeWindows, ChooserReturnsTheTypeWithItsTextOrMinusOne) {
         SaveScreenshot(w, QStringLiteral("type_chooser.png"));
         QTest::keyClick(w->grid(), Qt::Key_Escape);
     });
-    EXPECT_EQ(OpenDeviceTypeList(-1, true, text), -1);
-    EXPECT_EQ(text, "");
+    chosen = OpenDeviceTypeList(std::nullopt, true);
+    EXPECT_EQ(chosen.key, std::nullopt);
+    EXPECT_EQ(chosen.name, "");
     WhenModal<Tfrm_TorzsTipus>([](Tfrm_TorzsTipus* w) { QTest::keyClick(w->grid(), Qt::Key_Escape); });
-    EXPECT_EQ(ChooseDeviceType(-1, false), -1);
+    EXPECT_EQ(ChooseDeviceType(std::nullopt, false), std::nullopt);
 }
 
 // Opened from another window by a user without the master-data right, the
@@ -203,7 +204,7 @@ TEST_F(TypeWindows, RowActionsOnAnEmptyListSayThereIsNoRow) {
         QTest::keyClick(w->grid(), Qt::Key_Delete, Qt::ControlModifier);
         w->reject();
     });
-    EXPECT_EQ(OpenLookup(lookup::Employees, -1, true), -1);
+    EXPECT_EQ(OpenLookup(lookup::Employees, std::nullopt, true).key, std::nullopt);
     EXPECT_EQ(dialogs.texts(),
               (QStringList{"Nincs kiválasztott sor.", "Nincs sor kiválasztva.", "Nincs sor kiválasztva."}));
     EXPECT_TRUE(windows.calls().empty());
@@ -294,9 +295,9 @@ TEST_F(TypeWindows, LookupWindowServesEachTableAndItsEditorReturnsTheInsertedKey
         SaveScreenshot(w, QStringLiteral("lookup_employees.png"));
         QTest::keyClick(w->grid(), Qt::Key_Return);
     });
-    QString name;
-    EXPECT_EQ(OpenLookup(lookup::Employees, -1, true, &name), 1);
-    EXPECT_EQ(name, "Aktív Anna");
+    ChosenRow chosen = OpenLookup(lookup::Employees, std::nullopt, true);
+    EXPECT_EQ(chosen.key, 1);
+    EXPECT_EQ(chosen.name, "Aktív Anna");
 
     // A new manufacturer through the real row editor: the first letter in
     // capitals, the key the insert gave, and the list on it.
@@ -318,13 +319,14 @@ TEST_F(TypeWindows, LookupWindowServesEachTableAndItsEditorReturnsTheInsertedKey
         ASSERT_TRUE(Activate(w));
         QTest::keyClick(w->grid(), Qt::Key_Return);
     });
-    const int created = OpenLookup(lookup::Manufacturers, -1, true, &name);
-    EXPECT_EQ(created, QueryInt(QStringLiteral("SELECT gyarto FROM gyarto WHERE gyarto_nev = 'Zanussi';")));
-    EXPECT_EQ(name, "Zanussi");
+    chosen = OpenLookup(lookup::Manufacturers, std::nullopt, true);
+    EXPECT_EQ(chosen.key,
+              QueryInt(QStringLiteral("SELECT gyarto FROM gyarto WHERE gyarto_nev = 'Zanussi';")));
+    EXPECT_EQ(chosen.name, "Zanussi");
 
     // Editing a kind of device, cancelled, and then saved.
     WhenModal<FormEditor>([](FormEditor* e) { e->reject(); });
-    EXPECT_EQ(EditLookupRow(2, lookup::DeviceKinds.table, lookup::DeviceKinds.caption), -1);
+    EXPECT_EQ(EditLookupRow(2, lookup::DeviceKinds.table, lookup::DeviceKinds.caption), std::nullopt);
     WhenModal<FormEditor>([](FormEditor* e) {
         ASSERT_TRUE(Activate(e));
         auto* edit = qobject_cast<QLineEdit*>(e->control(QStringLiteral("keszulektipus_nev")));
@@ -338,7 +340,7 @@ TEST_F(TypeWindows, LookupWindowServesEachTableAndItsEditorReturnsTheInsertedKey
 
 TEST_F(TypeWindows, TypeEditorChoosesManufacturerAndKindAndMovesTheFocusOn) {
     ScriptedWindows windows;
-    windows.answer(OpenLookupTable, 3).answer(OpenLookupTable, -1);
+    windows.answer(OpenLookupTable, ChosenRow{3}).answer(OpenLookupTable, ChosenRow{});
     Tfrm_TorzsTipus_Szerkeszt w(2);
     w.startNew();
     w.definition().newRow(w.table());
@@ -371,7 +373,7 @@ TEST_F(TypeWindows, TypeEditorChoosesManufacturerAndKindAndMovesTheFocusOn) {
 
     w.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     EXPECT_EQ(w.result(), QDialog::Accepted);
-    const int saved = w.savedKey().toInt();
+    const int saved = int(w.savedKey().value_or(0));
     EXPECT_EQ(saved, QueryInt(QStringLiteral("SELECT tipus FROM tipus WHERE tipus_nev = 'Mini 5';")));
     EXPECT_EQ(QueryInt(QStringLiteral("SELECT gyarto FROM tipus WHERE tipus = %1;").arg(saved)), 3);
 }

@@ -141,10 +141,13 @@ protected:
         return sheet;
     }
     // The editor through its operation, acted on while it is shown.
+    // (-1 where nothing is given; the result -1 when nothing was saved).
     static int runEditor(std::function<void(Tfrm_Munkalap*)> act, int sheet, int customer = -1, int type = -1,
                          bool quotation = false, int device = -1) {
         WhenModal<Tfrm_Munkalap>(std::move(act));
-        const int result = EditWorkSheet(sheet, customer, type, quotation, device);
+        const auto given = [](int key) { return key == -1 ? RowKey() : RowKey(key); };
+        const int result = int(
+            EditWorkSheet(given(sheet), given(customer), given(type), quotation, given(device)).value_or(-1));
         settle();
         return result;
     }
@@ -222,7 +225,7 @@ TEST_F(WorkSheetEditor, NewSheetPaths) {
         {"another workstation made a later sheet, with a line: asked, then cancelled with its line",
          false,
          [](Tfrm_Munkalap* w, ScriptedWindows& windows, ScriptedDialogs& dialogs) {
-             windows.act(EditWorkSheetLine, [](int sheet, int) {
+             windows.act(EditWorkSheetLine, [](qlonglong sheet, RowKey) {
                  ExecSql(QStringLiteral("CALL sp_munkalap_ujsor(%1,1,1,100,0,0,0,100,'','');").arg(sheet));
                  return true;
              });
@@ -240,7 +243,7 @@ TEST_F(WorkSheetEditor, NewSheetPaths) {
         {"with a line: asked first, kept open on No, removed on Yes",
          false,
          [](Tfrm_Munkalap* w, ScriptedWindows& windows, ScriptedDialogs& dialogs) {
-             windows.act(EditWorkSheetLine, [](int sheet, int) {
+             windows.act(EditWorkSheetLine, [](qlonglong sheet, RowKey) {
                  ExecSql(QStringLiteral("CALL sp_munkalap_ujsor(%1,1,1,100,0,0,0,100,'','');").arg(sheet));
                  return true;
              });
@@ -262,7 +265,7 @@ TEST_F(WorkSheetEditor, NewSheetPaths) {
         const int before = sheetCount();
         ScriptedWindows windows;
         ScriptedDialogs dialogs;
-        windows.answer(ChooseDevice, 0).answer(ChooseWorkSheetType, 2);
+        windows.answer(ChooseDevice, 0).answer(ChooseWorkSheetType, ChosenRow{2});
         int created = -1;
         const int result = runEditor(
             [&](Tfrm_Munkalap* w) {
@@ -349,11 +352,13 @@ TEST_F(WorkSheetEditor, ASheetLockedOnAnotherWorkstationMeanwhileIsNotChanged) {
             EXPECT_TRUE(Child<QPlainTextEdit>(w, "memMegjegyzes")->isReadOnly());
             // What was typed stays to be copied.
             EXPECT_EQ(Child<QPlainTextEdit>(w, "memMegjegyzes")->toPlainText(), "Késői megjegyzés");
+            // Closing drops it: asked first.
+            dialogs.answer(DialogAnswer::Yes);
             w->reject();
         },
         sheet);
     EXPECT_EQ(result, -1);
-    EXPECT_EQ(dialogs.texts(), QStringList{"Lezárt munkalap"});
+    EXPECT_EQ(dialogs.texts(), (QStringList{"Lezárt munkalap", edit_text::DiscardChangesQuestion}));
     EXPECT_TRUE(windows.calls().empty());
     EXPECT_EQ(field(sheet, "megjegyzes"), remarks);
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM munkalap_tetel WHERE munkalap = %1").arg(sheet)),
@@ -365,7 +370,7 @@ TEST_F(WorkSheetEditor, ACancelledSheetIsRefusedWhoeverOpensIt) {
     const int sheet = demoSheet(1);
     ExecSql(QStringLiteral("UPDATE munkalap SET storno = 'I' WHERE munkalap = %1").arg(sheet));
     ScriptedDialogs dialogs;
-    EXPECT_EQ(EditWorkSheet(sheet, -1, -1, false, -1), -1);
+    EXPECT_EQ(EditWorkSheet(sheet, std::nullopt, std::nullopt, false, std::nullopt), std::nullopt);
     EXPECT_EQ(dialogs.texts(), QStringList{"Sztornó munkalap"});
     ExecSql(QStringLiteral("UPDATE munkalap SET storno = 'N' WHERE munkalap = %1").arg(sheet));
 }
@@ -427,7 +432,7 @@ TEST_F(WorkSheetEditor, ActionsOnAnOpenSheet) {
     EXPECT_EQ(result, sheet);
     EXPECT_EQ(windows.calls("EditWorkSheetLine").size(), 3u);
     EXPECT_EQ(windows.calls("ChooseDictionaryText").at(0).args.at(0), "GAR");
-    EXPECT_EQ(windows.calls("EditDevice").at(0).args, (QVariantList{device, -1, -1}));
+    EXPECT_EQ(windows.calls("EditDevice").at(0).args, (QVariantList{device, QVariant(), QVariant()}));
     ASSERT_EQ(dialogs.calls().size(), 1u);
     EXPECT_EQ(dialogs.calls()[0].caption, "Ár megadás");
     EXPECT_EQ(dialogs.calls()[0].text, "Add meg az árat!");
@@ -474,20 +479,16 @@ TEST_F(WorkSheetEditor, PlannerButtonBooksTheStartAndTheEmployee) {
     ScriptedWindows windows;
     {
         // No planner installed yet: the button says so and does nothing.
-        Tfrm_Munkalap w(*BeginSheetEdit(sheet, -1, -1, false, -1));
+        Tfrm_Munkalap w(*BeginSheetEdit(sheet, std::nullopt, std::nullopt, false, std::nullopt));
         EXPECT_FALSE(Child<QPushButton>(&w, "btnNaptar")->isEnabled());
         EXPECT_EQ(Child<QPushButton>(&w, "btnNaptar")->toolTip(), "Hamarosan");
     }
     const int employee = number(QStringLiteral("SELECT MIN(dolgozo) FROM dolgozo WHERE torolve = 'N'"));
-    windows.act(PickPlannerSlot, [&](PlannerSlot& slot) {
-        slot = PlannerSlot{employee, 29, 1.5, QDate(2031, 5, 6)};
-        return true;
-    });
+    windows.answer(PickPlannerSlot, PlannerSlot{employee, 29, 1.5, QDate(2031, 5, 6)});
     AppointmentRequest asked;
-    windows.act(EditAppointment, [&asked](const AppointmentRequest& request, QDateTime& start) {
+    windows.act(EditAppointment, [&asked](const AppointmentRequest& request) {
         asked = request;
-        start = QDateTime(request.day, QTime(14, 30));
-        return 77;
+        return std::optional<BookedAppointment>(BookedAppointment{77, QDateTime(request.day, QTime(14, 30))});
     });
     const int result = runEditor(
         [](Tfrm_Munkalap* w) {
@@ -534,7 +535,7 @@ TEST_F(WorkSheetEditor, PagesOfEachTrade) {
         useProgramType(c.programType);
         for (const int status : {2, 4}) {
             const int sheet = tradeSheet(c.type, status);
-            Tfrm_Munkalap w(*BeginSheetEdit(sheet, -1, -1, false, -1));
+            Tfrm_Munkalap w(*BeginSheetEdit(sheet, std::nullopt, std::nullopt, false, std::nullopt));
             w.show();
             QTabWidget* pages = w.pages();
             EXPECT_TRUE(pages->isTabVisible(Tfrm_Munkalap::DescriptionPage));
@@ -599,7 +600,7 @@ TEST_F(WorkSheetEditor, LineEditorRecalculatesWhenAFieldIsLeft) {
                            "WHERE tetel = %1")
                 .arg(part));
     ScriptedWindows windows;
-    windows.answer(ChooseCatalogueItem, part);
+    windows.answer(ChooseCatalogueItem, ChosenRow{part});
     WhenModal<Tfrm_SorHozza>([](Tfrm_SorHozza* w) {
         activate(w); // the keys below go to the focused field
         QLineEdit* list = Child<QLineEdit>(w, "edtArTeljes");
@@ -638,7 +639,7 @@ TEST_F(WorkSheetEditor, LineEditorRecalculatesWhenAFieldIsLeft) {
         QTest::keyClicks(quantity, QStringLiteral("2.5"));
         QTest::keyClick(quantity, Qt::Key_Return, Qt::ControlModifier);
     });
-    EXPECT_TRUE(EditWorkSheetLine(sheet, -1));
+    EXPECT_TRUE(EditWorkSheetLine(sheet, std::nullopt));
     settle();
     EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('|', db, egysar, beszar, kedv_kap, kedv_ad, ar_teljes) "
                                    "FROM munkalap_tetel WHERE munkalap = %1 AND tetel = %2")
@@ -658,9 +659,8 @@ TEST_F(WorkSheetEditor, LineEditorGrossesUpOnceAndKeepsPricesWhenTheItemChanges)
                 .arg(line));
     const int other = number(QStringLiteral("SELECT MAX(tetel) FROM tetel"));
     ScriptedWindows windows;
-    windows.act(ChooseCatalogueItem, [other](int, bool, QString& name) {
-        name = QStringLiteral("Másik tétel");
-        return other;
+    windows.act(ChooseCatalogueItem, [other](RowKey, bool) {
+        return ChosenRow{other, QStringLiteral("Másik tétel")};
     });
     WhenModal<Tfrm_SorHozza>([](Tfrm_SorHozza* w) {
         EXPECT_EQ(w->pages()->tabText(0), "Klíma szerelő");

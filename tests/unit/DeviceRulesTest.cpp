@@ -99,7 +99,7 @@ TEST(DevicePages, ByProgramType) {
 TEST(DeviceList, LiveDevicesOfOneCustomerOrOfAll) {
     EXPECT_EQ(DeviceBaseCondition(-1), "(torolve = 'N')");
     EXPECT_EQ(DeviceBaseCondition(17), "(ugyfel = 17) AND (torolve = 'N')");
-    EXPECT_EQ(DeviceListHeading(-1, QStringLiteral("Gépjármű")), "Gépjármű  ");
+    EXPECT_EQ(DeviceListHeading(std::nullopt, QStringLiteral("Gépjármű")), "Gépjármű  ");
 }
 
 } // namespace

@@ -31,7 +31,7 @@ void InstallExchangeWindows() {
     ChooseExportFile.install([](const QString& proposed) { return Tfrm_Hatarolt::ChooseFile(proposed); });
     AskInvoiceBuyer.install([](InvoiceBuyer& buyer) { return Tfrm_SzlaKeszitXML::Run(buyer); });
     OpenExportDefinitions.install([] { Tfrm_TorzsCsvExp::Run(); });
-    EditExportDefinition.install([](int id) { return Tfrm_TorzsCsvExp_Szerkeszt::Run(id); });
+    EditExportDefinition.install([](RowKey id) { return Tfrm_TorzsCsvExp_Szerkeszt::Run(id); });
     ExportGridHtml.install([](const QString& gridName, const QString& title) {
         if (QTableView* grid = FindGrid(gridName))
             Tfrm_Grid2Html::Run(grid, title);

@@ -313,19 +313,19 @@ void Tfrm_TorzsCsvExp_Szerkeszt::chooseLocalFile() {
         setFieldValue(QStringLiteral("file_local"), path);
 }
 
-int Tfrm_TorzsCsvExp_Szerkeszt::Run(int id, QWidget* parent) {
+RowKey Tfrm_TorzsCsvExp_Szerkeszt::Run(RowKey id, QWidget* parent) {
     Tfrm_TorzsCsvExp_Szerkeszt window(parent ? parent : QApplication::activeWindow());
-    if (id == -1) {
+    if (!id) {
         window.startNew();
         SetNewExportDefaults(window.table());
         window.showValues();
-    } else if (!window.startEdit(id)) {
-        return -1;
+    } else if (!window.startEdit(*id)) {
+        return std::nullopt;
     }
     window.showRow();
     if (window.exec() != QDialog::Accepted)
-        return -1;
-    return window.savedKey().toInt();
+        return std::nullopt;
+    return window.savedKey();
 }
 
 } // namespace kml

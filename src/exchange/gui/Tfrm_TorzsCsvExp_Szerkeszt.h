@@ -25,7 +25,7 @@ public:
     explicit Tfrm_TorzsCsvExp_Szerkeszt(QWidget* parent = nullptr);
 
     // EditExportDefinition.
-    static int Run(int id, QWidget* parent = nullptr);
+    static RowKey Run(RowKey id, QWidget* parent = nullptr);
 
     // Puts the row's statement, separator and quote into their controls and
     // lists the statement's fields when it has one.

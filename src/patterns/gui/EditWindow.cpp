@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTextEdit>
+#include <Qsci/qsciscintilla.h>
 
 namespace kml {
 
@@ -173,12 +174,38 @@ EditWindow::~EditWindow() = default;
 void EditWindow::startNew() {
     m_table.startNew();
     showValues();
+    markClean();
 }
 
 bool EditWindow::startEdit(const QVariant& key) {
     const bool found = m_table.load(key);
     showValues();
+    markClean();
     return found;
+}
+
+QStringList EditWindow::rowSnapshot() const {
+    QStringList values;
+    if (!m_table.isActive())
+        return values;
+    for (const ColumnInfo& column : m_table.columns()) {
+        const QVariant value = m_table.value(column.name);
+        // A null and an empty text both show as an empty field.
+        values << (value.isNull() ? QString() : VarStr(value));
+    }
+    return values;
+}
+
+bool EditWindow::isDirty() const {
+    return m_table.isActive() && rowSnapshot() != m_clean;
+}
+
+void EditWindow::markClean() {
+    m_clean = rowSnapshot();
+}
+
+bool EditWindow::confirmDiscard() {
+    return !isDirty() || AskYesNo(edit_text::DiscardChangesQuestion, dialog_text::ConfirmCaption, this);
 }
 
 void EditWindow::bind(Kind kind, QWidget* widget, const QString& field, FieldOptions options) {
@@ -247,6 +274,14 @@ void EditWindow::bindDisplay(QLineEdit* box, const QString& field) {
     bind(Kind::Display, box, field, {});
 }
 
+void EditWindow::bindHtml(QsciScintilla* editor, const QString& field) {
+    bind(Kind::Html, editor, field, {});
+    connect(editor, &QsciScintilla::textChanged, this, [this, editor, field] {
+        if (!m_loading)
+            store(Binding{Kind::Html, editor, field, {}}, editor->text());
+    });
+}
+
 QString EditWindow::displayText(const QVariant& value, Kind kind) const {
     if (!value.isValid() || value.isNull())
         return {};
@@ -275,6 +310,9 @@ void EditWindow::showBinding(const Binding& binding) {
     }
     case Kind::Memo:
         static_cast<QPlainTextEdit*>(binding.widget.data())->setPlainText(VarStr(value));
+        break;
+    case Kind::Html:
+        static_cast<QsciScintilla*>(binding.widget.data())->setText(VarStr(value));
         break;
     case Kind::Flag:
         static_cast<QCheckBox*>(binding.widget.data())->setChecked(IsFlagSet(value));
@@ -319,6 +357,12 @@ void EditWindow::showValues() {
 void EditWindow::setLeaveHandler(QWidget* field, std::function<void()> handler) {
     m_leaveHandlers[field] = std::move(handler);
     field->installEventFilter(this);
+}
+
+void EditWindow::leaveFocusedField() {
+    const auto it = m_leaveHandlers.find(focusWidget());
+    if (it != m_leaveHandlers.end())
+        it->second();
 }
 
 bool EditWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -388,12 +432,15 @@ void EditWindow::accept() {
                   this);
         return;
     }
-    if (!m_savedKey.isValid() || m_savedKey.isNull())
-        m_savedKey = 0;
     QDialog::accept();
 }
 
 void EditWindow::reject() {
+    if (confirmDiscard())
+        discardAndClose();
+}
+
+void EditWindow::discardAndClose() {
     if (m_table.isActive())
         m_table.cancel();
     QDialog::reject();
@@ -402,6 +449,8 @@ void EditWindow::reject() {
 void EditWindow::showEvent(QShowEvent* event) {
     if (!m_placed) {
         m_placed = true;
+        // What the window shows first, defaults included, is the unchanged row.
+        markClean();
         if (m_resizable)
             LoadWindowBounds(this, m_name);
         else

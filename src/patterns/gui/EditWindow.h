@@ -19,22 +19,26 @@
 //     posts the row while the window is still
 //     open: a refused validation or a failed post (the error goes on to the
 //     application error handler) leaves the window open with the input
-//     intact; Cancel forgets the changes;
+//     intact;
+//   - Esc, "Mégsem" and the close box on a changed row ask first ("A
+//     módosítások elvesznek. Bezárod mentés nélkül?", Igen/Nem); Nem keeps
+//     the window open with everything typed. An unchanged row closes at once;
 //   - the position (and size, when resizable) restored from and saved to the
 //     ini section named after the window; font size Betumeret.
 //
 // An operation runs an editor like this:
 //
 //     Tfrm_Szerkeszt w(parent);
-//     if (customer == -1) { w.startNew(); ...defaults via w.setFieldValue... }
-//     else if (!w.startEdit(customer)) return -1;
-//     return w.exec() == QDialog::Accepted ? w.savedKey().toInt() : -1;
+//     if (!customer) { w.startNew(); ...defaults via w.setFieldValue... }
+//     else if (!w.startEdit(*customer)) return std::nullopt;
+//     return w.exec() == QDialog::Accepted ? w.savedKey() : std::nullopt;
 //
 // EditorBehaviour is usable on its own by windows that edit more than one
 // row (the work-sheet editor).
 
 #include "components/Table.h"
 #include "foundation/FieldLimits.h"
+#include "foundation/RowKey.h"
 #include "patterns/EditorDefinition.h"
 
 #include <QColor>
@@ -54,8 +58,14 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QsciScintilla;
 
 namespace kml {
+
+namespace edit_text {
+inline const QString DiscardChangesQuestion =
+    QStringLiteral("A módosítások elvesznek. Bezárod mentés nélkül?");
+} // namespace edit_text
 
 // Light blue: the edit field that has the focus.
 inline const QColor kFocusColor{0xA6, 0xCA, 0xF0};
@@ -120,6 +130,7 @@ public:
     void bindFlag(QCheckBox* box, const QString& field); // checked = 'I', unchecked = 'N'
     void bindComboText(QComboBox* combo, const QString& field, FieldOptions options = {});
     void bindDisplay(QLineEdit* box, const QString& field); // read-only: dates, looked-up texts
+    void bindHtml(QsciScintilla* editor, const QString& field);
 
     QVariant fieldValue(const QString& field) const { return m_table.value(field); }
     void setFieldValue(const QString& field, const QVariant& value);
@@ -144,8 +155,20 @@ public:
     // labels; a window adds narrower limits with limits().setRange().
     FieldLimits& limits() { return m_limits; }
 
-    // The row's key after a successful OK (0 when it reads as empty).
-    const QVariant& savedKey() const { return m_savedKey; }
+    // Whether closing now would lose something the user changed: the row
+    // differs from what it was when the window was shown (or last saved,
+    // markClean). A window with more than its row overrides it.
+    virtual bool isDirty() const;
+    // What the window shows now counts as saved.
+    void markClean();
+    // True when closing loses nothing, or the user agreed to lose it.
+    bool confirmDiscard();
+
+    // The row's key after a successful OK; nothing before, and for a key
+    // that is not a number (savedKeyValue() has it then: the dictionary's
+    // title).
+    RowKey savedKey() const { return KeyOf(m_savedKey); }
+    const QVariant& savedKeyValue() const { return m_savedKey; }
 
     void accept() override;
     void reject() override;
@@ -158,9 +181,14 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Forgets the changes and closes as cancelled, without asking.
+    void discardAndClose();
+    // Runs the leave handler of the focused control, if it has one (OK
+    // pressed without leaving the field).
+    void leaveFocusedField();
 
 private:
-    enum class Kind { Text, Number, Memo, Flag, Combo, Display };
+    enum class Kind { Text, Number, Memo, Flag, Combo, Display, Html };
     struct Binding {
         Kind kind;
         QPointer<QWidget> widget;
@@ -168,6 +196,7 @@ private:
         FieldOptions options;
     };
     void bind(Kind kind, QWidget* widget, const QString& field, FieldOptions options);
+    QStringList rowSnapshot() const;
     void showBinding(const Binding& binding);
     void store(const Binding& binding, const QVariant& value);
     QString displayText(const QVariant& value, Kind kind) const;
@@ -183,6 +212,7 @@ private:
     bool m_placed = false;
     bool m_loading = false;
     QVariant m_savedKey;
+    QStringList m_clean; // the row as last shown or saved (rowSnapshot)
 };
 
 } // namespace kml

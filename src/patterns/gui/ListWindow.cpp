@@ -183,14 +183,14 @@ void ListWindow::openAt(std::optional<qlonglong> key) {
     updateCounter();
 }
 
-ChosenRow ListWindow::choose(int select, bool chooser, const QString& caption) {
+ChosenRow ListWindow::choose(RowKey select, bool chooser, const QString& caption) {
     setWindowTitle(caption);
     setChooser(chooser);
-    openAt(select == -1 ? std::nullopt : std::optional<qlonglong>(select));
+    openAt(select);
     ChosenRow chosen;
     if (exec() != QDialog::Accepted || !hasCurrentRow())
         return chosen;
-    chosen.key = int(*currentKey());
+    chosen.key = currentKey();
     if (!definition().nameField.isEmpty())
         chosen.name = VarStr(currentValue(definition().nameField));
     return chosen;

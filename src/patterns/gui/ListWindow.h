@@ -35,7 +35,7 @@
 //
 //     ListWindow w(CustomerListDefinition());
 //     const ChosenRow chosen = w.choose(select, chooser, caption);
-//     return chosen.key;   // -1 when closed without a choice
+//     return chosen.key;   // nothing when closed without a choice
 
 #include "patterns/ListController.h"
 
@@ -64,13 +64,6 @@ class ListGrid;
 class SearchKeyHandover;
 class WheelToArrowKeys;
 
-// The row a chooser returns: its key and the text of the list's name field;
-// key -1 and no name when closed without a choice.
-struct ChosenRow {
-    int key = -1;
-    QString name;
-};
-
 class ListWindow : public QDialog {
     Q_OBJECT
 public:
@@ -92,7 +85,7 @@ public:
     void openAt(std::optional<qlonglong> key);
     // Opens at select (-1: none), runs the window modally with the caption,
     // in chooser mode when chooser, and returns the row "Elfogad" closed it on.
-    ChosenRow choose(int select, bool chooser, const QString& caption);
+    ChosenRow choose(RowKey select, bool chooser, const QString& caption);
 
     DatasetModel* model() const;
     QTableView* grid() const { return m_grid; }

@@ -42,53 +42,44 @@ void InstallTextWindows() {
             window.startNew();
         else if (!window.startEdit(title))
             return QString();
-        return window.exec() == QDialog::Accepted ? window.savedKey().toString() : QString();
+        return window.exec() == QDialog::Accepted ? window.savedKeyValue().toString() : QString();
     });
-    ChooseWorkSheetType.install([](int select, bool chooser, QString& name) {
+    ChooseWorkSheetType.install([](RowKey select, bool chooser) {
         Tfrm_TorzsMlapTipus window(QApplication::activeWindow());
-        const ChosenRow chosen = window.choose(select, chooser, window.windowTitle());
-        name = chosen.name;
-        return chosen.key;
+        return window.choose(select, chooser, window.windowTitle());
     });
-    EditWorkSheetType.install([](int type) {
-        const auto saved = RunFormEditor(WorkSheetTypeEditorDefinition(Beall().prgtipus),
-                                         type == -1 ? std::nullopt : std::optional<qlonglong>(type));
-        return saved ? int(*saved) : -1;
-    });
-    ChooseLetterText.install([](int select, bool chooser) {
+    EditWorkSheetType.install(
+        [](RowKey type) { return RunFormEditor(WorkSheetTypeEditorDefinition(Beall().prgtipus), type); });
+    ChooseLetterText.install([](RowKey select, bool chooser) {
         Tfrm_TorzsLevelSzoveg window(QApplication::activeWindow());
         LetterText letter;
         letter.letter = window.choose(select, chooser, window.windowTitle()).key;
-        if (letter.letter != -1) {
+        if (letter.letter) {
             letter.name = VarStr(window.currentValue(QStringLiteral("levelszoveg_nev")));
             letter.subject = VarStr(window.currentValue(QStringLiteral("targysor")));
             letter.text = VarStr(window.currentValue(QStringLiteral("szoveg")));
         }
         return letter;
     });
-    EditLetterText.install([](int letter) { return Tfrm_TorzsLevelSzoveg_Szerkeszt::Run(letter); });
+    EditLetterText.install([](RowKey letter) { return Tfrm_TorzsLevelSzoveg_Szerkeszt::Run(letter); });
 }
 
 void InstallCatalogueWindows() {
-    ChooseCatalogueItem.install([](int select, bool chooser, QString& name) {
+    ChooseCatalogueItem.install([](RowKey select, bool chooser) {
         Tfrm_TorzsTetel window(QApplication::activeWindow());
-        const ChosenRow chosen = window.choose(select, chooser, window.windowTitle());
-        name = chosen.name;
-        return chosen.key;
+        return window.choose(select, chooser, window.windowTitle());
     });
-    EditCatalogueItem.install([](int item) { return Tfrm_TorzsTetel_Szerkeszt::Run(item); });
+    EditCatalogueItem.install([](RowKey item) { return Tfrm_TorzsTetel_Szerkeszt::Run(item); });
     ShowDeletedRecords.install([] { Tfrm_ToroltRekordok(QApplication::activeWindow()).exec(); });
 }
 
 } // namespace
 
 void InstallRecordWindows() {
-    EditCustomer.install([](int customer) { return Tfrm_Szerkeszt::Run(customer); });
-    OpenCustomerList.install([](int select, bool chooser, const QString& caption, QString& name) {
+    EditCustomer.install([](RowKey customer) { return Tfrm_Szerkeszt::Run(customer); });
+    OpenCustomerList.install([](RowKey select, bool chooser, const QString& caption) {
         Tfrm_TorzsUgyfel window(QApplication::activeWindow());
-        const ChosenRow chosen = window.choose(select, chooser, caption);
-        name = chosen.name;
-        return chosen.key;
+        return window.choose(select, chooser, caption);
     });
     InstallTextWindows();
     InstallCatalogueWindows();

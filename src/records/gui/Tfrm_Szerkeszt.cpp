@@ -156,18 +156,18 @@ bool Tfrm_Szerkeszt::validate() {
     return CheckCustomer(table(), this);
 }
 
-int Tfrm_Szerkeszt::Run(int customer, QWidget* parent) {
+RowKey Tfrm_Szerkeszt::Run(RowKey customer, QWidget* parent) {
     Tfrm_Szerkeszt window(parent ? parent : QApplication::activeWindow());
-    if (customer == -1) {
+    if (!customer) {
         window.startNew();
         SetNewCustomerDefaults(window.table(), Beall().alapVaros, QDate::currentDate());
         window.showValues();
-    } else if (!window.startEdit(customer)) {
-        return -1;
+    } else if (!window.startEdit(*customer)) {
+        return std::nullopt;
     }
     if (window.exec() != QDialog::Accepted)
-        return -1;
-    return window.savedKey().toInt();
+        return std::nullopt;
+    return window.savedKey();
 }
 
 } // namespace kml

@@ -19,10 +19,10 @@ class Tfrm_Szerkeszt final : public EditWindow {
 public:
     explicit Tfrm_Szerkeszt(QWidget* parent = nullptr);
 
-    // EditCustomer with the real window: -1 creates a customer. The saved
-    // customer's number, or -1 when cancelled (or when there is no such
+    // EditCustomer with the real window: nothing creates a customer. The
+    // saved customer's number, or nothing when cancelled (or when there is no such
     // customer).
-    static int Run(int customer, QWidget* parent = nullptr);
+    static RowKey Run(RowKey customer, QWidget* parent = nullptr);
 
     // The tax-number edit's mask: eight digits, one, two; "_" for an empty
     // position; the hyphens are part of the value.

@@ -9,7 +9,7 @@
 
 namespace kml {
 
-Tfrm_TorzsKeszulek::Tfrm_TorzsKeszulek(int customer, QWidget* parent)
+Tfrm_TorzsKeszulek::Tfrm_TorzsKeszulek(RowKey customer, QWidget* parent)
     : ListWindow(DeviceListDefinition(customer, Beall().gyszstr), parent) {
     heading()->setText(DeviceListHeading(customer, Beall().keszulekstr));
     m_goOn = addListAction(QStringLiteral("aTovabb"), device_text::GoOn, QKeySequence(Qt::Key_F6), [this] {
@@ -18,14 +18,14 @@ Tfrm_TorzsKeszulek::Tfrm_TorzsKeszulek(int customer, QWidget* parent)
     });
 }
 
-int Tfrm_TorzsKeszulek::run(int select, bool chooser) {
+RowKey Tfrm_TorzsKeszulek::run(RowKey select, bool chooser) {
     m_goOn->setVisible(chooser);
     m_goOn->setEnabled(chooser);
     const ChosenRow chosen = choose(select, chooser, Beall().keszulekstr);
-    return m_wentOn ? 0 : chosen.key;
+    return m_wentOn ? RowKey(0) : chosen.key;
 }
 
-int Tfrm_TorzsKeszulek::Run(int select, bool chooser, int customer) {
+RowKey Tfrm_TorzsKeszulek::Run(RowKey select, bool chooser, RowKey customer) {
     Tfrm_TorzsKeszulek window(customer, QApplication::activeWindow());
     return window.run(select, chooser);
 }

@@ -10,13 +10,13 @@ namespace kml {
 class Tfrm_TorzsKeszulek final : public ListWindow {
     Q_OBJECT
 public:
-    explicit Tfrm_TorzsKeszulek(int customer, QWidget* parent = nullptr);
+    explicit Tfrm_TorzsKeszulek(RowKey customer, QWidget* parent = nullptr);
 
-    // Runs the window on the device select (-1: the first): the device
-    // "Elfogad" closed it on, 0 after "Tovább", -1 otherwise.
-    int run(int select, bool chooser);
+    // Runs the window on the device select (none: the first): the device
+    // "Elfogad" closed it on, 0 after "Tovább", nothing otherwise.
+    RowKey run(RowKey select, bool chooser);
     // ChooseDevice with the real window.
-    static int Run(int select, bool chooser, int customer);
+    static RowKey Run(RowKey select, bool chooser, RowKey customer);
 
 private:
     QAction* m_goOn = nullptr;

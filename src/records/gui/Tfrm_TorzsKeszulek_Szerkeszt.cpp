@@ -197,24 +197,22 @@ void Tfrm_TorzsKeszulek_Szerkeszt::showNames() {
 }
 
 void Tfrm_TorzsKeszulek_Szerkeszt::chooseType() {
-    QString text;
-    const int type = OpenDeviceTypeList(VarInt(fieldValue(QStringLiteral("tipus")), -1), true, text);
-    if (type != -1) {
-        setFieldValue(QStringLiteral("tipus"), type);
+    const ChosenRow type = OpenDeviceTypeList(KeyOf(fieldValue(QStringLiteral("tipus"))), true);
+    if (type.key) {
+        setFieldValue(QStringLiteral("tipus"), *type.key);
         for (QLineEdit* box : m_typeBoxes)
-            box->setText(text);
+            box->setText(type.name);
     }
     focusSerialNumber();
 }
 
 void Tfrm_TorzsKeszulek_Szerkeszt::chooseCustomer() {
-    QString name;
-    const int customer = OpenCustomerList(VarInt(fieldValue(QStringLiteral("ugyfel")), -1), true,
-                                          CustomerChooserCaption, name);
-    if (customer != -1) {
-        setFieldValue(QStringLiteral("ugyfel"), customer);
+    const ChosenRow customer =
+        OpenCustomerList(KeyOf(fieldValue(QStringLiteral("ugyfel"))), true, CustomerChooserCaption);
+    if (customer.key) {
+        setFieldValue(QStringLiteral("ugyfel"), *customer.key);
         for (QLineEdit* box : m_customerBoxes)
-            box->setText(name);
+            box->setText(customer.name);
     }
     focusSerialNumber();
 }
@@ -225,19 +223,19 @@ void Tfrm_TorzsKeszulek_Szerkeszt::focusSerialNumber() {
         serial->setFocus(Qt::OtherFocusReason);
 }
 
-int Tfrm_TorzsKeszulek_Szerkeszt::Run(int device, int type, int customer) {
+RowKey Tfrm_TorzsKeszulek_Szerkeszt::Run(RowKey device, RowKey type, RowKey customer) {
     Tfrm_TorzsKeszulek_Szerkeszt window(QApplication::activeWindow());
-    if (device == -1) {
+    if (!device) {
         window.startNew();
-        window.setFieldValue(QStringLiteral("tipus"), type);
-        window.setFieldValue(QStringLiteral("ugyfel"), customer);
-    } else if (!window.startEdit(device)) {
-        return -1;
+        window.setFieldValue(QStringLiteral("tipus"), type ? QVariant(*type) : QVariant());
+        window.setFieldValue(QStringLiteral("ugyfel"), customer ? QVariant(*customer) : QVariant());
+    } else if (!window.startEdit(*device)) {
+        return std::nullopt;
     }
     window.showNames();
     if (window.exec() != QDialog::Accepted)
-        return -1;
-    return window.savedKey().toInt();
+        return std::nullopt;
+    return window.savedKey();
 }
 
 } // namespace kml

@@ -20,9 +20,9 @@ class Tfrm_TorzsKeszulek_Szerkeszt final : public EditWindow {
 public:
     explicit Tfrm_TorzsKeszulek_Szerkeszt(QWidget* parent = nullptr);
 
-    // EditDevice with the real window: device -1 creates a device of the
-    // type for the customer. The saved device or -1.
-    static int Run(int device, int type, int customer);
+    // EditDevice with the real window: no device creates a device of the
+    // type for the customer. The saved device or nothing.
+    static RowKey Run(RowKey device, RowKey type, RowKey customer);
 
     // The type and customer boxes show the row's names again.
     void showNames();

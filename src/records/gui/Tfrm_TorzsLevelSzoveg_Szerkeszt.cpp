@@ -88,19 +88,19 @@ void Tfrm_TorzsLevelSzoveg_Szerkeszt::showBody() {
     m_loading = false;
 }
 
-int Tfrm_TorzsLevelSzoveg_Szerkeszt::Run(int letter, QWidget* parent) {
+RowKey Tfrm_TorzsLevelSzoveg_Szerkeszt::Run(RowKey letter, QWidget* parent) {
     Tfrm_TorzsLevelSzoveg_Szerkeszt window(parent ? parent : QApplication::activeWindow());
-    if (letter == -1) {
+    if (!letter) {
         window.startNew();
         SetNewLetterDefaults(window.table());
         window.showValues();
-    } else if (!window.startEdit(letter)) {
-        return -1;
+    } else if (!window.startEdit(*letter)) {
+        return std::nullopt;
     }
     window.showBody();
     if (window.exec() != QDialog::Accepted)
-        return -1;
-    return window.savedKey().toInt();
+        return std::nullopt;
+    return window.savedKey();
 }
 
 } // namespace kml

@@ -15,9 +15,10 @@ class Tfrm_TorzsLevelSzoveg_Szerkeszt final : public EditWindow {
 public:
     explicit Tfrm_TorzsLevelSzoveg_Szerkeszt(QWidget* parent = nullptr);
 
-    // EditLetterText with the real window: -1 creates a letter. The saved
-    // letter's number, or -1 when cancelled (or when there is no such letter).
-    static int Run(int letter, QWidget* parent = nullptr);
+    // EditLetterText with the real window: nothing creates a letter. The
+    // saved letter's number, or nothing when cancelled (or when there is no
+    // such letter).
+    static RowKey Run(RowKey letter, QWidget* parent = nullptr);
 
     QsciScintilla* body() const { return m_body; }
 

@@ -134,15 +134,15 @@ bool Tfrm_TorzsTetel_Szerkeszt::validate() {
     return true;
 }
 
-int Tfrm_TorzsTetel_Szerkeszt::Run(int item, QWidget* parent) {
+RowKey Tfrm_TorzsTetel_Szerkeszt::Run(RowKey item, QWidget* parent) {
     Tfrm_TorzsTetel_Szerkeszt window(Beall().prgtipus, parent ? parent : QApplication::activeWindow());
-    if (item == -1)
+    if (!item)
         window.startNewItem(Beall().autocikkszam);
-    else if (!window.startEdit(item))
-        return -1;
+    else if (!window.startEdit(*item))
+        return std::nullopt;
     if (window.exec() != QDialog::Accepted)
-        return -1;
-    return window.savedKey().toInt();
+        return std::nullopt;
+    return window.savedKey();
 }
 
 } // namespace kml

@@ -19,9 +19,10 @@ class Tfrm_TorzsTetel_Szerkeszt final : public EditWindow {
 public:
     explicit Tfrm_TorzsTetel_Szerkeszt(int programType, QWidget* parent = nullptr);
 
-    // EditCatalogueItem with the real window: -1 creates an item. The saved
-    // item's number, or -1 when cancelled (or when there is no such item).
-    static int Run(int item, QWidget* parent = nullptr);
+    // EditCatalogueItem with the real window: nothing creates an item. The
+    // saved item's number, or nothing when cancelled (or when there is no
+    // such item).
+    static RowKey Run(RowKey item, QWidget* parent = nullptr);
 
     // Begins a new item (defaults and, with automaticCode, the proposed code).
     void startNewItem(bool automaticCode);

@@ -80,13 +80,13 @@ void Tfrm_TorzsTipus::openPicture(qlonglong type) {
         OpenInShell(QUrl::fromLocalFile(path).toString());
 }
 
-int Tfrm_TorzsTipus::Run(int select, bool chooser, QString& text) {
+ChosenRow Tfrm_TorzsTipus::Run(RowKey select, bool chooser) {
     Tfrm_TorzsTipus window(QApplication::activeWindow());
-    const ChosenRow chosen = window.choose(select, chooser, type_text::ListCaption);
-    text = chosen.key == -1 ? QString()
-                            : TypeChoiceText(VarStr(window.currentValue(QStringLiteral("gyarto_nev"))),
-                                             VarStr(window.currentValue(QStringLiteral("tipus_nev"))));
-    return chosen.key;
+    ChosenRow chosen = window.choose(select, chooser, type_text::ListCaption);
+    chosen.name = !chosen.key ? QString()
+                              : TypeChoiceText(VarStr(window.currentValue(QStringLiteral("gyarto_nev"))),
+                                               VarStr(window.currentValue(QStringLiteral("tipus_nev"))));
+    return chosen;
 }
 
 QString Tfrm_TorzsTipus::ChoosePicture(const QString& folder) {

@@ -16,7 +16,7 @@ public:
     explicit Tfrm_TorzsTipus(QWidget* parent = nullptr);
 
     // OpenDeviceTypeList with the real window.
-    static int Run(int select, bool chooser, QString& text);
+    static ChosenRow Run(RowKey select, bool chooser);
     // ChoosePictureFile with the real dialog.
     static QString ChoosePicture(const QString& folder);
 

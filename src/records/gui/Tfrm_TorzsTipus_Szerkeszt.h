@@ -9,11 +9,11 @@ namespace kml {
 class Tfrm_TorzsTipus_Szerkeszt final : public FormEditor {
     Q_OBJECT
 public:
-    explicit Tfrm_TorzsTipus_Szerkeszt(int manufacturer, QWidget* parent = nullptr);
+    explicit Tfrm_TorzsTipus_Szerkeszt(RowKey manufacturer, QWidget* parent = nullptr);
 
-    // EditDeviceType with the real window: type -1 creates a type of the
-    // manufacturer. The saved type or -1.
-    static int Run(int type, int manufacturer);
+    // EditDeviceType with the real window: no type creates a type of the
+    // manufacturer. The saved type or nothing.
+    static RowKey Run(RowKey type, RowKey manufacturer);
 };
 
 } // namespace kml

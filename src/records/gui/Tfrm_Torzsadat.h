@@ -13,8 +13,8 @@ public:
     Tfrm_Torzsadat(const QString& table, bool softDelete, const QString& caption, QWidget* parent = nullptr);
 
     // OpenLookupTable with the real window.
-    static int Run(int select, bool chooser, const QString& table, bool softDelete, const QString& caption,
-                   QString& name);
+    static ChosenRow Run(RowKey select, bool chooser, const QString& table, bool softDelete,
+                         const QString& caption);
 };
 
 } // namespace kml

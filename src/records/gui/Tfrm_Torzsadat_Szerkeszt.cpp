@@ -12,10 +12,9 @@ Tfrm_Torzsadat_Szerkeszt::Tfrm_Torzsadat_Szerkeszt(const QString& table, const Q
     resize(380, sizeHint().height());
 }
 
-int Tfrm_Torzsadat_Szerkeszt::Run(int key, const QString& table, const QString& caption) {
+RowKey Tfrm_Torzsadat_Szerkeszt::Run(RowKey key, const QString& table, const QString& caption) {
     Tfrm_Torzsadat_Szerkeszt window(table, caption, QApplication::activeWindow());
-    const auto saved = RunFormEditor(window, key == -1 ? std::nullopt : std::optional<qlonglong>(key));
-    return saved ? int(*saved) : -1;
+    return RunFormEditor(window, key);
 }
 
 } // namespace kml

@@ -11,8 +11,9 @@ class Tfrm_Torzsadat_Szerkeszt final : public FormEditor {
 public:
     Tfrm_Torzsadat_Szerkeszt(const QString& table, const QString& caption, QWidget* parent = nullptr);
 
-    // EditLookupRow with the real window: -1 creates a row. The saved key or -1.
-    static int Run(int key, const QString& table, const QString& caption);
+    // EditLookupRow with the real window: nothing creates a row. The saved
+    // key or nothing.
+    static RowKey Run(RowKey key, const QString& table, const QString& caption);
 };
 
 } // namespace kml

@@ -16,7 +16,10 @@ void InstallHistoryWindows() {
     BrowseWorkSheets.install(&Tfrm_MunkalapBongeszo::Run);
     DeviceItemHistory.install(&Tfrm_MunkalapBongeszo2::Run);
     BrowseNotes.install(&Tfrm_Megjegyzes::Run);
-    EditNote.install(&Tfrm_Megjegyzes_Szerkeszt::Run);
+    EditNote.install([](RowKey note, int kind, int id) {
+        const int saved = Tfrm_Megjegyzes_Szerkeszt::Run(note ? int(*note) : -1, kind, id);
+        return saved > 0 ? RowKey(saved) : std::nullopt;
+    });
     // A file address, never a command line: the desktop picks the program.
     OpenAttachmentFile.install(
         [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });

@@ -133,17 +133,16 @@ Tfrm_Elojegyzes::Tfrm_Elojegyzes(const AppointmentDraft& draft, QWidget* parent)
     cbSzoveg->setFocus();
 }
 
-int Tfrm_Elojegyzes::Run(const AppointmentRequest& request, QDateTime& start) {
+std::optional<BookedAppointment> Tfrm_Elojegyzes::Run(const AppointmentRequest& request) {
     const AppointmentDraft draft = NewAppointmentDraft(request);
     if (draft.longest == 0) {
         ShowWarning(AppointmentTakenMessage);
-        return -1;
+        return std::nullopt;
     }
     Tfrm_Elojegyzes window(draft, QApplication::activeWindow());
     if (window.exec() != QDialog::Accepted)
-        return -1;
-    start = SlotStart(draft.day, draft.slot);
-    return window.appointment();
+        return std::nullopt;
+    return BookedAppointment{window.appointment(), SlotStart(draft.day, draft.slot)};
 }
 
 void Tfrm_Elojegyzes::showDraft() {

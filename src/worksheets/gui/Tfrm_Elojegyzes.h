@@ -24,10 +24,9 @@ class Tfrm_Elojegyzes final : public QDialog {
 public:
     explicit Tfrm_Elojegyzes(const AppointmentDraft& draft, QWidget* parent = nullptr);
 
-    // EditAppointment: the new appointment's number, or -1 when cancelled or
-    // when the slot was taken (the user is told); start is the appointment's
-    // day and slot time.
-    static int Run(const AppointmentRequest& request, QDateTime& start);
+    // EditAppointment: the new appointment with its day and slot time, or
+    // nothing when cancelled or when the slot was taken (the user is told).
+    static std::optional<BookedAppointment> Run(const AppointmentRequest& request);
 
     const AppointmentDraft& draft() const { return m_draft; }
     int appointment() const { return m_appointment; }

@@ -630,6 +630,7 @@ void Tfrm_Munkalap::loadSheet() {
          {std::pair{m_discount, "ar_kedvezmeny"}, std::pair{m_advance, "ar_eloleg"}})
         if (const QVariant value = fieldValue(QLatin1String(field)); value.isValid() && !value.isNull())
             edit->setText(FormatNumber(Beall().formatFt, value.toDouble()));
+    markClean(); // the defaults filled in above are not the user's changes
     showSheetTexts();
     showGarment();
     readLists();
@@ -766,6 +767,7 @@ bool Tfrm_Munkalap::postSheet() {
         return false;
     switch (PostSheet(m_sheet, table())) {
     case SheetWrite::Written:
+        markClean();
         return true;
     case SheetWrite::Refused:
         refreshLock();
@@ -818,8 +820,8 @@ void Tfrm_Munkalap::newRow() {
             refreshLock();
             return;
         }
-        const int employee = ChooseEmployee();
-        if (employee > 0 && LinkSheetEmployee(m_sheet, employee) != SheetWrite::Written)
+        const RowKey employee = ChooseEmployee();
+        if (employee && LinkSheetEmployee(m_sheet, int(*employee)) != SheetWrite::Written)
             refreshLock();
         readLists();
     }
@@ -964,7 +966,7 @@ void Tfrm_Munkalap::pasteText() {
 void Tfrm_Munkalap::editDevice() {
     if (m_device <= 0)
         return;
-    if (EditDevice(m_device, -1, -1) >= 0)
+    if (EditDevice(m_device, std::nullopt, std::nullopt))
         ShowText(m_deviceText, SheetDeviceText(m_device));
 }
 
@@ -999,21 +1001,29 @@ void Tfrm_Munkalap::accept() {
 
 void Tfrm_Munkalap::reject() {
     run("btnMegsem");
+    // One question at most: a new sheet with lines or employees asks about
+    // the whole sheet (DiscardNewSheet), otherwise a changed one about the
+    // typed changes.
     if (m_newSheet) {
+        if (!NewSheetHasContent(m_sheet) && !confirmDiscard())
+            return;
         // Deleted while it is the newest sheet, otherwise cancelled (said so).
         if (DiscardNewSheet(m_sheet) == NewSheetDiscard::Kept)
             return;
         table().cancel();
+    } else if (!confirmDiscard()) {
+        return;
     }
-    EditWindow::reject();
+    discardAndClose();
 }
 
-int Tfrm_Munkalap::Run(int sheet, int customer, int type, bool quotation, int device, QWidget* parent) {
+RowKey Tfrm_Munkalap::Run(RowKey sheet, RowKey customer, RowKey type, bool quotation, RowKey device,
+                          QWidget* parent) {
     const std::optional<SheetOpening> opening = BeginSheetEdit(sheet, customer, type, quotation, device);
     if (!opening)
-        return -1;
+        return std::nullopt;
     Tfrm_Munkalap window(*opening, parent ? parent : QApplication::activeWindow());
-    return window.exec() == QDialog::Accepted ? window.sheet() : -1;
+    return window.exec() == QDialog::Accepted ? RowKey(window.sheet()) : std::nullopt;
 }
 
 } // namespace kml

@@ -49,7 +49,8 @@ public:
     ~Tfrm_Munkalap() override;
 
     // EditWorkSheet with the real window.
-    static int Run(int sheet, int customer, int type, bool quotation, int device, QWidget* parent = nullptr);
+    static RowKey Run(RowKey sheet, RowKey customer, RowKey type, bool quotation, RowKey device,
+                      QWidget* parent = nullptr);
 
     int sheet() const { return m_sheet; }
     bool isLocked() const { return m_locked; }

@@ -14,8 +14,9 @@ Tfrm_MunkalapBongeszo::Tfrm_MunkalapBongeszo(int customer, int device, QWidget* 
     : ListWindow(SheetBrowserDefinition(customer, device), parent) {
     addRowAction(QStringLiteral("aNyomtat"), QStringLiteral("Nyomtat"), QKeySequence(Qt::CTRL | Qt::Key_P),
                  [this](qlonglong sheet) { PrintFromSheetBrowser(int(sheet), query()); });
-    addRowAction(QStringLiteral("aMegnyit"), QStringLiteral("Megyit"), QKeySequence(Qt::Key_F2),
-                 [](qlonglong sheet) { EditWorkSheet(int(sheet), -1, -1, false, -1); });
+    addRowAction(
+        QStringLiteral("aMegnyit"), QStringLiteral("Megyit"), QKeySequence(Qt::Key_F2),
+        [](qlonglong sheet) { EditWorkSheet(sheet, std::nullopt, std::nullopt, false, std::nullopt); });
     for (const char* price : {"ar_ossz", "ar_fizetendo", "ar_kedvezmeny", "ar_eloleg"}) {
         Field& field = query().fieldSettings(QLatin1String(price));
         field.displayFormat = Beall().formatFt;

@@ -119,13 +119,12 @@ QAction* Tfrm_Naptar::addDayAction(const char* name, const QString& caption, con
     return action;
 }
 
-bool Tfrm_Naptar::Run(PlannerSlot& picked) {
+std::optional<PlannerSlot> Tfrm_Naptar::Run() {
     Tfrm_Naptar window(QApplication::activeWindow());
     window.showDay(ServerDate());
-    if (window.exec() != QDialog::Accepted || !window.picked())
-        return false;
-    picked = *window.picked();
-    return true;
+    if (window.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return window.picked();
 }
 
 void Tfrm_Naptar::showDay(const QDate& day) {

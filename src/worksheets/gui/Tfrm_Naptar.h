@@ -29,7 +29,7 @@ public:
     explicit Tfrm_Naptar(QWidget* parent = nullptr);
 
     // PickPlannerSlot: true and the pick when a free slot was clicked.
-    static bool Run(PlannerSlot& picked);
+    static std::optional<PlannerSlot> Run();
 
     // Shows a day (read again from the server).
     void showDay(const QDate& day);

@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -43,12 +42,9 @@ QPushButton* NewButton(const QString& text, const char* name, QWidget* parent) {
 } // namespace
 
 Tfrm_SorHozza::Tfrm_SorHozza(int sheet, int line, const LineRecord& record, int programType, QWidget* parent)
-    : QDialog(parent), m_sheet(sheet), m_line(line), m_programType(programType), m_record(record),
-      m_read(record) {
-    setObjectName(WindowName);
+    : EditWindow(WindowName, QString(), parent), m_sheet(sheet), m_line(line), m_programType(programType),
+      m_record(record), m_read(record), m_firstItem(record.tetel) {
     setWindowTitle(QStringLiteral("Sor hozzáadása"));
-    ApplyFontSize(this);
-    m_behaviour = new EditorBehaviour(this);
 
     const bool vehicle = programType == 2;
     const bool service = programType == 5;
@@ -164,13 +160,11 @@ Tfrm_SorHozza::Tfrm_SorHozza(int sheet, int line, const LineRecord& record, int 
     });
     connect(m_grossUp, &QPushButton::clicked, this, &Tfrm_SorHozza::grossUp);
     connect(m_chooseItem, &QPushButton::clicked, this, &Tfrm_SorHozza::changeItem);
-    connect(m_ok, &QPushButton::clicked, this, &Tfrm_SorHozza::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    m_behaviour->setCtrlEnter([this] {
-        // Leaving the field recalculates it before the line is saved.
-        m_ok->setFocus(Qt::TabFocusReason);
-        m_ok->click();
-    });
+    // Ctrl+Enter leaves the field first, which recalculates it.
+    setButtons(m_ok, m_cancel);
+    setCtrlEnterAccepts(true);
+    for (QPushButton* button : {m_ok, m_cancel})
+        button->setAutoDefault(true); // Enter presses the focused one
 
     resize(460, sizeHint().height());
     (vehicle ? m_listPrice : m_quantity)->setFocus(Qt::OtherFocusReason);
@@ -211,29 +205,30 @@ void Tfrm_SorHozza::showFields() {
 }
 
 void Tfrm_SorHozza::onLeave(QLineEdit* field, std::function<void()> recalculate) {
-    m_leaveHandlers[field] = [this, recalculate = std::move(recalculate)] {
+    setLeaveHandler(field, [this, recalculate = std::move(recalculate)] {
         readFields();
         recalculate();
         showFields();
-    };
-    field->installEventFilter(this);
+    });
 }
 
-void Tfrm_SorHozza::leave(QObject* field) {
-    const auto it = m_leaveHandlers.find(field);
-    if (it != m_leaveHandlers.end())
-        it->second();
+QStringList Tfrm_SorHozza::fieldTexts() const {
+    QStringList texts;
+    for (const QLineEdit* edit :
+         {m_quantity, m_unitPrice, m_purchasePrice, m_listPrice, m_received, m_given, m_other})
+        texts << edit->text();
+    texts << m_remark->currentText();
+    return texts;
 }
 
-bool Tfrm_SorHozza::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        // Another window coming to the front (a message, a chooser) is not
-        // leaving the field.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            leave(watched);
-    }
-    return QDialog::eventFilter(watched, event);
+bool Tfrm_SorHozza::isDirty() const {
+    return m_record.tetel != m_firstItem || fieldTexts() != m_firstTexts;
+}
+
+void Tfrm_SorHozza::showEvent(QShowEvent* event) {
+    if (m_firstTexts.isEmpty())
+        m_firstTexts = fieldTexts();
+    EditWindow::showEvent(event);
 }
 
 void Tfrm_SorHozza::grossUp() {
@@ -241,9 +236,10 @@ void Tfrm_SorHozza::grossUp() {
     readFields();
     GrossUp(m_record, Beall().afakulcs);
     showFields();
-    // A line is grossed up once per opening.
+    // A line is grossed up once per opening. The focus goes back to the
+    // price it changed, so that the next Enter cannot land on "Mégsem".
     m_grossUp->setEnabled(false);
-    FocusNextControl(this);
+    m_unitPrice->setFocus(Qt::OtherFocusReason);
 }
 
 void Tfrm_SorHozza::changeItem() {
@@ -255,7 +251,7 @@ void Tfrm_SorHozza::changeItem() {
 
 void Tfrm_SorHozza::accept() {
     SetLastAction(WindowName + QStringLiteral(".btnOk"));
-    leave(focusWidget());
+    leaveFocusedField();
     readFields();
     if (const std::optional<QString> problem = LineProblem(m_record)) {
         // Nothing is saved and everything typed stays for correcting.
@@ -268,7 +264,7 @@ void Tfrm_SorHozza::accept() {
         break;
     case SheetWrite::Refused:
         // The sheet may no longer take the line; the work-sheet editor shows why.
-        QDialog::reject();
+        discardAndClose();
         return;
     case SheetWrite::Stale:
         // Changed on another workstation meanwhile: said so; what was typed
@@ -278,26 +274,13 @@ void Tfrm_SorHozza::accept() {
     QDialog::accept();
 }
 
-void Tfrm_SorHozza::showEvent(QShowEvent* event) {
-    if (!m_placed) {
-        m_placed = true;
-        LoadWindowPos(this, WindowName);
-    }
-    QDialog::showEvent(event);
-}
-
-void Tfrm_SorHozza::done(int result) {
-    if (m_placed)
-        SaveWindowPos(this, WindowName);
-    QDialog::done(result);
-}
-
-bool Tfrm_SorHozza::Run(int sheet, int line, QWidget* parent) {
+bool Tfrm_SorHozza::Run(qlonglong sheet, RowKey line, QWidget* parent) {
     const int programType = Beall().prgtipus;
     const std::optional<LineRecord> record = StartLineEdit(sheet, line, programType);
     if (!record)
         return false;
-    Tfrm_SorHozza window(sheet, line, *record, programType, parent ? parent : QApplication::activeWindow());
+    Tfrm_SorHozza window(int(sheet), line ? int(*line) : -1, *record, programType,
+                         parent ? parent : QApplication::activeWindow());
     return window.exec() == QDialog::Accepted;
 }
 

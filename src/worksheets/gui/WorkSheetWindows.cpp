@@ -7,10 +7,10 @@
 namespace kml {
 
 void InstallWorkSheetWindows() {
-    EditWorkSheet.install([](int sheet, int customer, int type, bool quotation, int device) {
+    EditWorkSheet.install([](RowKey sheet, RowKey customer, RowKey type, bool quotation, RowKey device) {
         return Tfrm_Munkalap::Run(sheet, customer, type, quotation, device);
     });
-    EditWorkSheetLine.install([](int sheet, int line) { return Tfrm_SorHozza::Run(sheet, line); });
+    EditWorkSheetLine.install([](qlonglong sheet, RowKey line) { return Tfrm_SorHozza::Run(sheet, line); });
 }
 
 } // namespace kml
