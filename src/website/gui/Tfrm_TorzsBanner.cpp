@@ -13,7 +13,7 @@ Tfrm_TorzsBanner::Tfrm_TorzsBanner(QWidget* parent) : ListWindow(BannerListDefin
 
 void Tfrm_TorzsBanner::Run() {
     Tfrm_TorzsBanner window(QApplication::activeWindow());
-    window.choose(-1, false, web_text::BannerListCaption);
+    window.choose(std::nullopt, false, web_text::BannerListCaption);
 }
 
 } // namespace kml

@@ -71,6 +71,8 @@ void Tfrm_TorzsBanner_Szerkeszt::uploadPicture(BannerPicture kind) {
                   this);
     }
     showValues();
+    // What the button stored is saved: closing now loses nothing of it.
+    markClean();
 }
 
 std::optional<qlonglong> Tfrm_TorzsBanner_Szerkeszt::Run(std::optional<qlonglong> banner, QWidget* parent) {
@@ -81,7 +83,7 @@ std::optional<qlonglong> Tfrm_TorzsBanner_Szerkeszt::Run(std::optional<qlonglong
         return std::nullopt;
     if (window.exec() != QDialog::Accepted)
         return std::nullopt;
-    return window.savedKey().toLongLong();
+    return window.savedKey();
 }
 
 } // namespace kml

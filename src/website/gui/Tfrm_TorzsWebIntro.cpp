@@ -59,10 +59,8 @@ void Tfrm_TorzsWebIntro::move(qlonglong slide, SlideDirection direction) {
 
 std::optional<qlonglong> Tfrm_TorzsWebIntro::Run(std::optional<qlonglong> select, bool chooser) {
     Tfrm_TorzsWebIntro window(QApplication::activeWindow());
-    const ChosenRow chosen = window.choose(select ? int(*select) : -1, chooser, web_text::IntroListCaption);
-    if (!chooser || chosen.key == -1)
-        return std::nullopt;
-    return chosen.key;
+    const ChosenRow chosen = window.choose(select, chooser, web_text::IntroListCaption);
+    return chooser ? chosen.key : std::nullopt;
 }
 
 } // namespace kml

@@ -93,6 +93,8 @@ void Tfrm_TorzsWebIntro_Szerkeszt::uploadPicture() {
                   this);
     }
     showValues();
+    // What the button stored is saved: closing now loses nothing of it.
+    markClean();
     showPicture();
 }
 
@@ -105,7 +107,7 @@ std::optional<qlonglong> Tfrm_TorzsWebIntro_Szerkeszt::Run(std::optional<qlonglo
     window.showPicture();
     if (window.exec() != QDialog::Accepted)
         return std::nullopt;
-    return window.savedKey().toLongLong();
+    return window.savedKey();
 }
 
 } // namespace kml

@@ -13,10 +13,8 @@ Tfrm_TorzsWebSzoveg::Tfrm_TorzsWebSzoveg(QWidget* parent) : ListWindow(WebTextLi
 
 std::optional<qlonglong> Tfrm_TorzsWebSzoveg::Run(std::optional<qlonglong> select, bool chooser) {
     Tfrm_TorzsWebSzoveg window(QApplication::activeWindow());
-    const ChosenRow chosen = window.choose(select ? int(*select) : -1, chooser, web_text::WebTextListCaption);
-    if (!chooser || chosen.key == -1)
-        return std::nullopt;
-    return chosen.key;
+    const ChosenRow chosen = window.choose(select, chooser, web_text::WebTextListCaption);
+    return chooser ? chosen.key : std::nullopt;
 }
 
 } // namespace kml

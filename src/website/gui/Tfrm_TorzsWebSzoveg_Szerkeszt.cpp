@@ -113,7 +113,7 @@ std::optional<qlonglong> Tfrm_TorzsWebSzoveg_Szerkeszt::Run(std::optional<qlongl
     window.showBody();
     if (window.exec() != QDialog::Accepted)
         return std::nullopt;
-    return window.savedKey().toLongLong();
+    return window.savedKey();
 }
 
 } // namespace kml

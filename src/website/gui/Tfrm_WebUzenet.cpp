@@ -52,7 +52,7 @@ void Tfrm_WebUzenet::Run(std::optional<qlonglong> message) {
     const WebMessageFilter filter = StartingFilter(message);
     (filter == WebMessageFilter::ActiveOnly ? window.m_activeOnly : window.m_all)->setChecked(true);
     window.setBaseCondition(WebMessageFilterCondition(filter));
-    window.choose(message && *message >= 1 ? int(*message) : -1, false, webmsg_text::ListCaption);
+    window.choose(message && *message >= 1 ? message : std::nullopt, false, webmsg_text::ListCaption);
 }
 
 } // namespace kml
