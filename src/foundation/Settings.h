@@ -52,6 +52,7 @@ struct TBeall {
     bool vankeszulek = false;
 
     // Logged-in user
+    QString felhasznalo;                                  // login code; empty without a login
     QString felhasznaloNev;                               // display name recorded on work sheets and notes
     bool rendszergazda = false;                           // administrator
     bool torzsszerkeszt = false;                          // record maintenance

@@ -6,6 +6,7 @@
 #include "records/RecordRoutes.h"
 #include "reports/ReportRoutes.h"
 #include "shell/MainActions.h"
+#include "website/WebsiteRoutes.h"
 #include "worksheets/HistoryRoutes.h"
 #include "worksheets/PlannerRoutes.h"
 #include "worksheets/WorkSheetLists.h"
@@ -38,6 +39,7 @@ void RegisterMainRoutes(MainRoutes& routes) {
     RegisterAdminRoutes(routes);
     RegisterHistoryRoutes(routes);
     RegisterConsoleRoutes(routes);
+    RegisterWebsiteRoutes(routes);
     CheckRouteNames(routes);
 }
 

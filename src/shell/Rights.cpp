@@ -24,6 +24,7 @@ void LoadRights(const Query& user) {
     TBeall& b = Beall();
     b.torzsszerkeszt = Flag(user, "torzsszerkeszt");
     b.rendszergazda = Flag(user, "rendszergazda");
+    b.felhasznalo = user.asString(QStringLiteral("felhasznalo"));
     b.felhasznaloNev = user.asString(QStringLiteral("felhasznalo_nev"));
     b.canins = Flag(user, "canins");
     b.canedit = Flag(user, "canedit");

@@ -594,14 +594,9 @@ TEST_F(MainWindowLists, RightsAndTheLastAction) {
     EXPECT_EQ(m_dialogs.calls()[0].text, QStringLiteral("Nincs jogosultság a művelethez."));
     EXPECT_TRUE(settings.shown().empty());
 
-    // Actions whose windows are still to come are disabled with a hint.
-    for (const char* name : {"aWebSzoveg"}) {
-        QAction* a = w.action(QString::fromLatin1(name));
-        EXPECT_FALSE(a->isEnabled()) << name;
-        EXPECT_EQ(a->toolTip(), SoonHint) << name;
-    }
-    // The history, notes and the console are there.
-    for (const char* name : {"aMlapjai", "aMegjegyzes", "aSQL"})
+    // The history, notes, the console and the website windows are there.
+    for (const char* name :
+         {"aMlapjai", "aMegjegyzes", "aSQL", "aWebSzoveg", "aWebBanner", "aWebIntro", "aWebUzenet"})
         EXPECT_TRUE(w.action(QString::fromLatin1(name))->isEnabled()) << name;
     // The work sheets' own actions are ready.
     for (const char* name : {"aUj", "aStatusz", "aKifizet"})

@@ -12,6 +12,7 @@
 #include "shell/gui/Tfrm_Beallit.h"
 #include "shell/gui/Tfrm_Init.h"
 #include "shell/gui/Tfrm_Login.h"
+#include "website/gui/WebsiteWindows.h"
 #include "worksheets/gui/HistoryWindows.h"
 #include "worksheets/gui/PlannerWindows.h"
 #include "worksheets/gui/WorkSheetWindows.h"
@@ -32,6 +33,7 @@ void InstallWindows() {
     InstallHistoryWindows();
     InstallConsoleWindows();
     InstallServiceWindows();
+    InstallWebsiteWindows();
 }
 
 } // namespace kml
