@@ -31,4 +31,9 @@ void OpenInShell(const QString& address);
 // the programs up in PATH (xdg-open, xdg-mime, x-www-browser, ...).
 QString MissingOpener(const QString& address);
 
+// Whether an address from outside (the maker's server, the website's
+// visitors) may be handed to the desktop: http and https addresses with a
+// host, and mailto addresses; never a file, a program or another scheme.
+bool IsOpenableLink(const QString& address);
+
 } // namespace kml

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <QUrl>
 #include <algorithm>
 
 namespace kml {
@@ -116,16 +115,6 @@ void AcceptNews(int newsNumber) {
 
 int AcceptedNews() {
     return QueryInt(QStringLiteral("SELECT hirelfogadva FROM beallit;"), 0);
-}
-
-bool IsOpenableLink(const QString& link) {
-    const QUrl url(link.trimmed(), QUrl::StrictMode);
-    if (!url.isValid())
-        return false;
-    const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("mailto"))
-        return !url.path().isEmpty();
-    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
 }
 
 // ---- The checks ---------------------------------------------------------------

@@ -90,10 +90,6 @@ void AcceptNews(int newsNumber);
 // The stored values (0 / "" when NULL).
 int AcceptedNews();
 
-// Whether a link from the maker may be handed to the desktop: http, https
-// and mailto addresses only.
-bool IsOpenableLink(const QString& link);
-
 // ---- The windows ----------------------------------------------------------------
 
 // "Verziókövetés: " + version, modal; true when "Többet ne figyelmeztessen"

@@ -5,8 +5,6 @@
 #include "components/Transaction.h"
 #include "foundation/TextHelpers.h"
 
-#include <QUrl>
-
 namespace kml {
 
 QString WebMessageFilterCondition(WebMessageFilter filter) {
@@ -54,16 +52,6 @@ bool AcknowledgeWebMessage(qlonglong message, const QString& user) {
                      .arg(user.isEmpty() ? QStringLiteral("NULL") : SqlStr(user))
                      .arg(message));
     return db.affectedRows() == 1;
-}
-
-bool IsOpenableLink(const QString& address) {
-    const QUrl url(address.trimmed(), QUrl::StrictMode);
-    if (!url.isValid())
-        return false;
-    const QString scheme = url.scheme().toLower();
-    if (scheme == u"mailto")
-        return !url.path().isEmpty();
-    return (scheme == u"http" || scheme == u"https") && !url.host().isEmpty();
 }
 
 } // namespace kml

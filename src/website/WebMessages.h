@@ -43,8 +43,4 @@ WebMessageFilter StartingFilter(std::optional<qlonglong> message);
 // (or it is gone).
 bool AcknowledgeWebMessage(qlonglong message, const QString& user);
 
-// Whether an address may be handed to the desktop: http, https and mailto
-// only.
-bool IsOpenableLink(const QString& address);
-
 } // namespace kml

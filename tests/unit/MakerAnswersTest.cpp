@@ -1,6 +1,7 @@
 // What the maker's answers mean: versions that count and those that are not
 // versions at all, news numbers and what is no news, the addresses asked and
 // opened, and the links that may be handed to the desktop.
+#include "foundation/ShellOpener.h"
 #include "services/MakerServices.h"
 
 #include <QFile>
